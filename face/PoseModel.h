@@ -1,0 +1,66 @@
+// The robot face's pose: thirteen values, the selected part, keyboard
+// editing and the pose text file. Needs no platform.
+#pragma once
+
+#include <cstdio>
+
+constexpr int PoseCount = 13;
+
+// Pose indexes.
+enum PoseIndex {
+    PoseEyeX = 0,     // eye rotation about x, degrees
+    PoseEyeY = 1,     // about y
+    PoseEyeZ = 2,     // about z
+    PosePupil = 3,    // pupil size, 0 to 1
+    PoseLidFirst = 4, // lower left, upper left, lower right, upper right
+    PoseMouthFirst = 8
+};
+
+// Key action codes of applyKeyAction.
+enum KeyAction {
+    KeyNone = 0,
+    KeyEyeXUp = 1,      // "4"
+    KeyEyeXDown = 2,    // "7"
+    KeyRaise = 3,       // "8": eye y up, lid or mouth point up on screen
+    KeyLower = 4,       // "5"
+    KeyEyeZUp = 5,      // "9"
+    KeyEyeZDown = 6,    // "6"
+    KeyPupilGrow = 7,   // "+"
+    KeyPupilShrink = 8, // "-"
+    KeyZeroEyeX = 9,    // "1"
+    KeyRestore = 10,    // "2": eye y to 0, or lid / mouth point from resetCopy
+    KeyZeroEyeZ = 11    // "3"
+};
+
+// Results of readPoseFile / writePoseFile.
+enum PoseFileResult { PoseFileOk = 0, PoseFileNoAccess = 1, PoseFileDataError = 2 };
+
+class PoseModel {
+  public:
+    PoseModel();
+
+    void resetPose();
+    void applyKeyAction(int code);
+
+    // 0 after a complete write, 1 if the file could not be written; an
+    // existing file is replaced only by a completely written one.
+    int writePoseFile(const char* path) const;
+    // 0 when all eight lines were read, 1 if the file cannot be read,
+    // 2 if a line is missing, too long or does not match.
+    int readPoseFile(const char* path);
+
+    // The file's exact bytes, written to an open binary stream; false on any
+    // write error.
+    bool writePose(std::FILE* out) const;
+    // Reads the eight lines from an open binary stream.
+    int readPose(std::FILE* in);
+
+    // The pose as it was at the last reset; key action 10 restores from it.
+    float resetCopy[PoseCount];
+    float pose[PoseCount];
+    // -1 none, 0/1 the eyes, 2..5 a lid, 6..10 a mouth point.
+    int selection = -1;
+
+  private:
+    void step(int index, double delta, double low, float lowValue, double high, float highValue);
+};

@@ -1,0 +1,15 @@
+// The number forms of the pose file: printf's "%g" and scanf's "%f",
+// independent of the C locale and identical on every build.
+#pragma once
+
+#include <cstddef>
+
+// Expands `format`, made of literal characters and "%g" conversions, with
+// consecutive `values`. Returns the length written, or -1 if `size` is too
+// small (the buffer then holds a terminated prefix).
+int formatPoseLine(char* out, std::size_t size, const char* format, const float* values);
+
+// Scans `line` as sscanf would with `format`, made of literal characters and
+// "%f" conversions, storing each value into consecutive `values` the moment it
+// is converted. Returns the number of values converted.
+int scanPoseLine(const char* line, const char* format, float* values);

@@ -1,0 +1,212 @@
+#include "face/PoseModel.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const char* const defaultFile =
+    "<0,0,0>,0.5,\r\n30,-30,\r\n30,-30,\r\n0,\r\n0,\r\n0,\r\n0,\r\n0\r\n";
+
+class PoseFile : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        dir = fs::temp_directory_path() /
+              ("tavok-pose-" +
+               std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+    }
+    void TearDown() override { fs::remove_all(dir); }
+
+    std::string path(const char* name) const { return (dir / name).string(); }
+
+    std::string put(const std::string& bytes, const char* name = "pose.txt") const {
+        std::ofstream(path(name), std::ios::binary) << bytes;
+        return path(name);
+    }
+
+    static std::string bytesOf(const std::string& file) {
+        std::ifstream in(file, std::ios::binary);
+        std::ostringstream all;
+        all << in.rdbuf();
+        return all.str();
+    }
+
+    int read(const std::string& bytes) { return model.readPoseFile(put(bytes).c_str()); }
+
+    fs::path dir;
+    PoseModel model;
+};
+
+TEST_F(PoseFile, DefaultPoseIsExactly51Bytes) {
+    ASSERT_EQ(model.writePoseFile(path("pose.txt").c_str()), 0);
+    std::string bytes = bytesOf(path("pose.txt"));
+    EXPECT_EQ(bytes, defaultFile);
+    EXPECT_EQ(bytes.size(), 51u);
+    // Nothing is left beside it.
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+}
+
+TEST_F(PoseFile, WritesEveryLineInItsForm) {
+    const float values[PoseCount] = {-12.5f, 1e-5f, 360, 0.55f, 90,     -90,         1.5e6f,
+                                     -0.25f, 1,     -1,  0.05f, 123456, 7.45058e-10f};
+    std::copy(values, values + PoseCount, model.pose);
+    ASSERT_EQ(model.writePoseFile(path("pose.txt").c_str()), 0);
+    EXPECT_EQ(bytesOf(path("pose.txt")),
+              "<-12.5,1e-05,360>,0.55,\r\n90,-90,\r\n1.5e+06,-0.25,\r\n1,\r\n-1,\r\n0.05,\r\n"
+              "123456,\r\n7.45058e-10\r\n");
+}
+
+TEST_F(PoseFile, RoundTripKeepsSixSignificantDigits) {
+    for (int i = 0; i < PoseCount; ++i)
+        model.pose[i] = float(i) * 1.1f - 5.123456789f;
+    PoseModel written = model;
+    ASSERT_EQ(model.writePoseFile(path("pose.txt").c_str()), 0);
+    PoseModel back;
+    ASSERT_EQ(back.readPoseFile(path("pose.txt").c_str()), 0);
+    for (int i = 0; i < PoseCount; ++i) {
+        char six[32];
+        std::snprintf(six, sizeof six, "%g", double(written.pose[i]));
+        EXPECT_EQ(back.pose[i], std::stof(six)) << i;
+    }
+    EXPECT_EQ(back.selection, -1);
+}
+
+TEST_F(PoseFile, ReplacesAnExistingFile) {
+    put(std::string(500, 'x'));
+    model.pose[8] = 0.25f;
+    ASSERT_EQ(model.writePoseFile(path("pose.txt").c_str()), 0);
+    EXPECT_EQ(bytesOf(path("pose.txt")).substr(32, 7), "0.25,\r\n");
+    EXPECT_EQ(bytesOf(path("pose.txt")).size(), 54u);
+}
+
+TEST_F(PoseFile, FailedSaveReportsOneAndLeavesNothingBehind) {
+    EXPECT_EQ(model.writePoseFile(path("missing/pose.txt").c_str()), 1);
+    fs::create_directory(dir / "taken");
+    EXPECT_EQ(model.writePoseFile(path("taken").c_str()), 1);
+    EXPECT_TRUE(fs::is_directory(dir / "taken"));
+    EXPECT_TRUE(fs::is_empty(dir / "taken"));
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+}
+
+TEST_F(PoseFile, WriteErrorsAreReported) {
+#ifdef _WIN32
+    GTEST_SKIP() << "no always-full device on this platform";
+#else
+    std::FILE* full = std::fopen("/dev/full", "wb");
+    ASSERT_NE(full, nullptr);
+    std::setvbuf(full, nullptr, _IONBF, 0);
+    EXPECT_FALSE(model.writePose(full));
+    std::fclose(full);
+#endif
+}
+
+TEST_F(PoseFile, ReadsDefaultFileAndLineFeedOnlyFiles) {
+    model.pose[0] = 5;
+    EXPECT_EQ(read(defaultFile), 0);
+    EXPECT_EQ(model.pose[0], 0);
+    model.pose[12] = 5;
+    EXPECT_EQ(read("<1,2,3>,0.25,\n4,5,\n6,7,\n8,\n9,\n10,\n11,\n12"), 0);
+    const float expected[PoseCount] = {1, 2, 3, 0.25f, 4, 5, 6, 7, 8, 9, 10, 11, 12};
+    for (int i = 0; i < PoseCount; ++i)
+        EXPECT_EQ(model.pose[i], expected[i]) << i;
+}
+
+TEST_F(PoseFile, LooseButValidForms) {
+    EXPECT_EQ(read("<1, 2, 3>, 4\n5,6\n7,8\n1e3\n0\n0\n0\n0\nanything after\n"), 0);
+    EXPECT_EQ(model.pose[8], 1000);
+    EXPECT_EQ(model.pose[3], 4);
+    EXPECT_EQ(read("<1,2,3>,4,junk\n5,6,junk\n7,8\n9 junk\n0\n0\n0\n0\n"), 0);
+}
+
+TEST_F(PoseFile, DataErrors) {
+    const char* bad[] = {
+        "",
+        " <1,2,3>,4\n5,6\n7,8\n0\n0\n0\n0\n0\n",
+        "<1,2,3>,4\n5\n7,8\n0\n0\n0\n0\n0\n",
+        "<1,2,3>,4\n5,6\n7,8\n\n0\n0\n0\n0\n",
+        "<1,2,3>,4\n5,6\n7,8\n0\n0\n0\n0\n",
+        "<1,2,3>4\n5,6\n7,8\n0\n0\n0\n0\n0\n",
+        "<1,2,3>,4\r\n5,6\r\n7,8\r\n0\r\n0\r\n0\r\n0\r\n",
+    };
+    for (const char* bytes : bad)
+        EXPECT_EQ(read(bytes), 2) << bytes;
+}
+
+TEST_F(PoseFile, ValuesScannedBeforeAFailureStay) {
+    EXPECT_EQ(read("<7,8,x>,4\n"), 2);
+    EXPECT_EQ(model.pose[0], 7);
+    EXPECT_EQ(model.pose[1], 8);
+    EXPECT_EQ(model.pose[2], 0);
+    EXPECT_EQ(model.pose[3], 0.5f);
+    EXPECT_EQ(model.pose[4], 30);
+}
+
+TEST_F(PoseFile, CtrlZEndsTheFile) {
+    EXPECT_EQ(read("<1,2,3>,4\n5,6\n7,8\n0\n0\n0\n0\n9\x1a\n"), 0);
+    EXPECT_EQ(model.pose[12], 9);
+    EXPECT_EQ(read("<1,2,3>,4\n5,6\n7,8\n0\n0\n0\n\x1a"
+                   "0\n0\n"),
+              2);
+}
+
+TEST_F(PoseFile, OverlongLinesAreDataErrors) {
+    std::string line199 = "0" + std::string(198, ' ');
+    std::string ok = "<1,2,3>,4\n5,6\n7,8\n" + line199 + "\n0\n0\n0\n0\n";
+    EXPECT_EQ(read(ok), 0);
+    // One character more: its tail must not be read as the next line.
+    std::string tooLong = "<1,2,3>,4\n5,6\n7,8\n5" + std::string(198, ' ') + "6\n0\n0\n0\n0\n";
+    EXPECT_EQ(read(tooLong), 2);
+    std::string lastTooLong = "<1,2,3>,4\n5,6\n7,8\n0\n0\n0\n0\n0" + std::string(199, ' ');
+    EXPECT_EQ(read(lastTooLong), 2);
+}
+
+TEST_F(PoseFile, UnreadablePathsGiveOneAndKeepThePose) {
+    model.pose[0] = 42;
+    EXPECT_EQ(model.readPoseFile(path("nothing.txt").c_str()), 1);
+    EXPECT_EQ(model.readPoseFile(dir.string().c_str()), 1);
+    EXPECT_EQ(model.pose[0], 42);
+}
+
+TEST_F(PoseFile, ReadingLeavesSelectionAndResetCopy) {
+    model.selection = 4;
+    EXPECT_EQ(read("<1,2,3>,4\n50,60\n70,80\n1\n1\n1\n1\n1\n"), 0);
+    EXPECT_EQ(model.selection, 4);
+    EXPECT_EQ(model.resetCopy[6], 30);
+    model.applyKeyAction(10);
+    EXPECT_EQ(model.pose[6], 30);
+}
+
+#ifdef TAVOK_POVRAY
+TEST_F(PoseFile, PovRayReadsTheFile) {
+    const float values[PoseCount] = {1, 2, 3, 0.25f, 4, 5, 6, 7, 0.1f, 0.2f, 0.3f, -0.4f, 1.5e6f};
+    std::copy(values, values + PoseCount, model.pose);
+    ASSERT_EQ(model.writePoseFile(path("pose.txt").c_str()), 0);
+    put("#version 3.7;\n"
+        "#macro Face(Eyes, Pupil, L0, L1, L2, L3, M0, M1, M2, M3, M4)\n"
+        "#if (vlength(Eyes - <1,2,3>) > 1e-6 | Pupil != 0.25 | L0 != 4 | L1 != 5 | L2 != 6 |\n"
+        "     L3 != 7 | M0 != 0.1 | M1 != 0.2 | M2 != 0.3 | M3 != -0.4 | M4 != 1.5e6)\n"
+        "#error \"pose values differ\"\n"
+        "#end\n"
+        "#end\n"
+        "Face(\n#include \"pose.txt\"\n)\n"
+        "camera { location -z look_at 0 }\n",
+        "scene.pov");
+    std::string command = "cd '" + dir.string() +
+                          "' && '" TAVOK_POVRAY
+                          "' +Iscene.pov +Oscene.png +W4 +H4 -D -V -GA >povray.log 2>&1";
+    EXPECT_EQ(std::system(command.c_str()), 0) << bytesOf(path("povray.log"));
+    EXPECT_TRUE(fs::exists(dir / "scene.png")) << bytesOf(path("povray.log"));
+}
+#endif
+
+} // namespace
