@@ -1,0 +1,386 @@
+#include "framework/app/vApp.h"
+
+#include "framework/app/CommandLine.h"
+#include "framework/app/FrameLayout.h"
+#include "framework/app/MenuItemDef.h"
+#include "framework/app/vAppWinInfo.h"
+#include "framework/app/vCmdWindow.h"
+#include "framework/dialogs/vCommandPane.h"
+#include "framework/dialogs/vDialog.h"
+
+#include <algorithm>
+#include <commctrl.h>
+#include <shellapi.h>
+#include <string>
+#include <vector>
+
+vApp* theApp = nullptr;
+int appDestroyed = 0;
+
+namespace {
+
+StartHook startHook = nullptr;
+
+// The framework's name, the caption of its warning boxes.
+const char* const frameworkName = "Vornik";
+
+} // namespace
+
+void setStartHook(StartHook hook) {
+    startHook = hook;
+}
+
+int appStart(HINSTANCE instance, HINSTANCE prevInstance, const char* commandLine, int showState) {
+    static char* argv[MaxArguments];
+    static char programPath[200];
+    static std::string line;
+    InitCommonControls();
+    GetModuleFileNameA(nullptr, programPath, sizeof programPath);
+    programPath[sizeof programPath - 1] = '\0';
+    argv[0] = programPath;
+    line = commandLine ? commandLine : "";
+    int argc = splitCommandLine(&line[0], 1, argv);
+    if (!theApp || !startHook) return 1;
+    theApp->initApp(argc, argv, instance, prevInstance, showState);
+    int result = startHook(argc, argv);
+    return result != 0 ? result : theApp->messageLoop();
+}
+
+vApp::vApp(const char* name, int singleWindow, int width, int height)
+    : vBaseItem(name), defaultHeight(height), defaultWidth(width),
+      frameWidth(width > 0 ? width + 20 : 0), frameHeight(height > 0 ? height + 20 : 0),
+      singleWindow(singleWindow) {
+    theApp = this;
+    appDestroyed = 0;
+}
+
+vApp::~vApp() {
+    appDestroyed = 1;
+    for (WindowEntry& entry : windows)
+        delete entry.info;
+    if (theApp == this) theApp = nullptr;
+}
+
+void vApp::appCommand(vWindow*, int id, int, int) {
+    if (id == IdExit) exitApp();
+}
+
+void vApp::closeLastCmdWindow(vWindow* window, int) {
+    queueWindowDelete(window);
+    postQuit(0);
+}
+
+int vApp::closeAppWindow(vWindow* window) {
+    window->closeWindow();
+    unregisterWindow(window);
+    queueWindowDelete(window);
+    return 1;
+}
+
+int vApp::closeAuxWindow(vWindow* window) {
+    return vApp::closeAppWindow(window);
+}
+
+void vApp::exitApp() {
+    if (closing) return;
+    closing = 1;
+    for (;;) {
+        if (windows.empty()) {
+            closing = 0;
+            postQuit(0);
+            return;
+        }
+        vWindow* window = windows.front().window;
+        int closed = isAuxWindow(window) ? closeAuxWindow(window) : closeAppWindow(window);
+        if (!closed) {
+            closing = 0;
+            return;
+        }
+    }
+}
+
+void vApp::onAppKey(vWindow*, int, int) {}
+
+vWindow* vApp::newAppWindow(vWindow* window, const char* name, int width, int height,
+                            vAppWinInfo* info) {
+    if (!window) window = new vCmdWindow(name, width, height);
+    if (!info) info = new vAppWinInfo(name, 0);
+    registerWindow(window, info);
+    return window;
+}
+
+vWindow* vApp::newAuxWindow(vWindow* window) {
+    if (window) registerWindow(window, nullptr);
+    return window;
+}
+
+void vApp::onDropFile(const DroppedFile&) {}
+
+void vApp::onWorkSlice() {}
+
+void vApp::registerWindow(vWindow* window, vAppWinInfo* info) {
+    windows.push_front({window, info});
+}
+
+void vApp::unregisterWindow(vWindow* window) {
+    windows.remove_if([window](const WindowEntry& entry) {
+        if (entry.window != window) return false;
+        delete entry.info;
+        return true;
+    });
+}
+
+int vApp::isAuxWindow(vWindow* window) {
+    for (const WindowEntry& entry : windows)
+        if (entry.window == window) return entry.info ? 0 : 1;
+    return 0;
+}
+
+void vApp::queueWindowDelete(vWindow* window) {
+    for (vWindow* queued : deleteList)
+        if (queued == window) return;
+    deleteList.push_front(window);
+}
+
+void vApp::postQuit(int code) {
+    if (!closing) PostQuitMessage(code);
+}
+
+void vApp::addCommandPane(vCommandPane* pane) {
+    commandPanes.push_front(pane);
+}
+
+void vApp::removeCommandPane(vCommandPane* pane) {
+    commandPanes.remove(pane);
+}
+
+void vApp::showPanesFor(vWindow* window) {
+    for (vCommandPane* pane : commandPanes) {
+        if (pane->window == window) continue;
+        pane->initialised = 0;
+        if (pane->windowHandle && IsWindowVisible(pane->windowHandle))
+            ShowWindow(pane->windowHandle, SW_HIDE);
+    }
+    for (vCommandPane* pane : commandPanes) {
+        if (pane->window != window) continue;
+        pane->initialised = 1;
+        if (pane->windowHandle && !IsWindowVisible(pane->windowHandle))
+            ShowWindow(pane->windowHandle, SW_SHOW);
+    }
+}
+
+void vApp::setValueInWindows(int id, int value, int setType) {
+    for (WindowEntry& entry : windows)
+        entry.window->setValue(id, value, setType);
+}
+
+int vApp::clipboardHasText() {
+    return IsClipboardFormatAvailable(CF_TEXT) ? 1 : 0;
+}
+
+void vApp::doWorkSlice() {
+    onWorkSlice();
+    for (WindowEntry& entry : windows)
+        entry.window->onWorkSlice();
+}
+
+void vApp::initApp(int& argc, char** argv, HINSTANCE programInstance, HINSTANCE prevInstance,
+                   int showState) {
+    argc = removeDebugOption(argc, argv);
+    handle = programInstance;
+    if (!prevInstance) {
+        appIcon = LoadIconA(programInstance, "vAppIcon");
+        if (!appIcon) appIcon = LoadIcon(nullptr, IDI_APPLICATION);
+        windowIcon = LoadIconA(programInstance, "vWindowIcon");
+        if (!windowIcon) windowIcon = LoadIcon(nullptr, IDI_APPLICATION);
+
+        WNDCLASSA frameClass = {};
+        frameClass.style = CS_HREDRAW | CS_VREDRAW;
+        frameClass.lpfnWndProc = frameProc;
+        frameClass.hInstance = programInstance;
+        frameClass.hIcon = appIcon;
+        frameClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
+        frameClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_APPWORKSPACE + 1);
+        frameClass.lpszClassName = "MdiFrameClass";
+        RegisterClassA(&frameClass);
+
+        WNDCLASSA childClass = {};
+        childClass.style = CS_HREDRAW | CS_VREDRAW;
+        childClass.lpfnWndProc = vWindow::windowProc;
+        childClass.cbWndExtra = sizeof(LONG_PTR);
+        childClass.hInstance = programInstance;
+        childClass.hIcon = windowIcon;
+        childClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+        childClass.lpszClassName = "MdiWindowClass";
+        RegisterClassA(&childClass);
+    }
+
+    frameFileMenu = CreatePopupMenu();
+    AppendMenuA(frameFileMenu, MF_STRING, IdFrameNew, "&New");
+    AppendMenuA(frameFileMenu, MF_STRING, IdFrameOpen, "&Open");
+    AppendMenuA(frameFileMenu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuA(frameFileMenu, MF_STRING, IdFrameExit, "E&xit");
+    frameMenu = CreateMenu();
+    AppendMenuA(frameMenu, MF_POPUP, reinterpret_cast<UINT_PTR>(frameFileMenu), "&File");
+    accelerators = nullptr;
+
+    frameWindow = CreateWindowA(
+        "MdiFrameClass", name, WS_VISIBLE | WS_CLIPCHILDREN | WS_MAXIMIZE | WS_OVERLAPPEDWINDOW,
+        CW_USEDEFAULT, CW_USEDEFAULT, frameWidth > 0 ? frameWidth : CW_USEDEFAULT,
+        frameHeight > 0 ? frameHeight : CW_USEDEFAULT, nullptr, frameMenu, programInstance,
+        nullptr);
+    RECT frame = {};
+    GetWindowRect(frameWindow, &frame);
+    if (defaultHeight <= 0) defaultHeight = std::max(int(frame.bottom - frame.top) - 200, 50);
+    if (defaultWidth <= 0) defaultWidth = std::max(int(frame.right - frame.left) - 50, 50);
+    clientWindow = GetWindow(frameWindow, GW_CHILD);
+
+    whitePen = CreatePen(PS_SOLID, 1, RGB(255, 255, 255));
+    greyPen = CreatePen(PS_SOLID, 1, RGB(128, 128, 128));
+    COLORREF highlight = GetSysColor(COLOR_BTNHIGHLIGHT);
+    if (highlight == GetSysColor(COLOR_BTNFACE)) highlight = RGB(255, 255, 255);
+    highlightPen = CreatePen(PS_INSIDEFRAME, 1, highlight);
+    shadowPen = CreatePen(PS_INSIDEFRAME, 1, GetSysColor(COLOR_BTNSHADOW));
+    faceBrush = CreateSolidBrush(GetSysColor(COLOR_BTNFACE));
+
+    ShowWindow(frameWindow, showState);
+    UpdateWindow(frameWindow);
+    initialized = 1;
+}
+
+int vApp::messageLoop() {
+    MSG message = {};
+    int got;
+    while ((got = GetMessageA(&message, nullptr, 0, 0)) > 0) {
+        if (filterDialogMessage(&message)) continue;
+        if (filterPaneMessage(&message)) continue;
+        if (clientWindow && TranslateMDISysAccel(clientWindow, &message)) continue;
+        if (accelerators && TranslateAcceleratorA(frameWindow, accelerators, &message)) continue;
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    // Windows are deleted only now, when no message can reach them any more.
+    for (vWindow* window : deleteList)
+        delete window;
+    deleteList.clear();
+    releaseResources();
+    return got == 0 ? int(message.wParam) : 1;
+}
+
+void vApp::releaseResources() {
+    DestroyIcon(appIcon);
+    DestroyIcon(windowIcon);
+    for (HGDIOBJ object : {HGDIOBJ(whitePen), HGDIOBJ(greyPen), HGDIOBJ(highlightPen),
+                           HGDIOBJ(shadowPen), HGDIOBJ(faceBrush)})
+        DeleteObject(object);
+    appIcon = windowIcon = nullptr;
+    whitePen = greyPen = highlightPen = shadowPen = nullptr;
+    faceBrush = nullptr;
+    if (clientWindow) DestroyWindow(clientWindow);
+    if (frameWindow) {
+        SetMenu(frameWindow, nullptr);
+        DestroyWindow(frameWindow);
+    }
+    // Destroying the bar destroys its "&File" popup too.
+    DestroyMenu(frameMenu);
+    clientWindow = frameWindow = nullptr;
+    frameMenu = frameFileMenu = nullptr;
+}
+
+void vApp::relayoutFrame() {
+    if (!clientWindow || !frameWindow) return;
+    RECT area;
+    GetClientRect(frameWindow, &area);
+    int width = area.right;
+    std::vector<vCommandPane*> placed;
+    std::vector<BarSlot> slots;
+    for (vCommandPane* pane : commandPanes) {
+        if (!pane->initialised || !pane->shown || !pane->windowHandle ||
+            !IsWindowVisible(pane->windowHandle))
+            continue;
+        placed.push_back(pane);
+        slots.push_back({pane->containerKind == PaneStatusBar, pane->paneHeight, 0, 0});
+    }
+    int top = 0;
+    int bottom = area.bottom;
+    stackBars(slots.data(), int(slots.size()), top, bottom);
+    for (std::size_t i = 0; i < placed.size(); ++i) {
+        MoveWindow(placed[i]->windowHandle, 0, slots[i].top, width, slots[i].height, TRUE);
+        placed[i]->paneEdge = slots[i].edge;
+    }
+    MoveWindow(clientWindow, 0, top, width, bottom - top, TRUE);
+}
+
+void vApp::warningBox(const char* text) {
+    MessageBoxA(nullptr, text, frameworkName, MB_OK | MB_ICONWARNING);
+}
+
+void vApp::fatalError(const char* text) {
+    warningBox(text);
+    postQuit(99);
+}
+
+LRESULT CALLBACK vApp::frameProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (!theApp) return DefWindowProcA(window, message, wParam, lParam);
+    return theApp->frameMessage(window, message, wParam, lParam);
+}
+
+LRESULT vApp::frameMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CREATE: {
+        CLIENTCREATESTRUCT client = {frameFileMenu, IdFirstChild};
+        DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | WS_HSCROLL |
+                      WS_VSCROLL | (singleWindow ? MDIS_ALLCHILDSTYLES : 0);
+        clientWindow = CreateWindowA("MDICLIENT", nullptr, style, 0, 0, 0, 0, window, nullptr,
+                                     instance(), &client);
+        if (!clientWindow) return -1;
+        DragAcceptFiles(window, TRUE);
+        return 0;
+    }
+    case WM_DESTROY: return 0;
+    case WM_SIZE: SendMessageA(window, RelayoutMessage, 0, 0); return 0;
+    case WM_CLOSE:
+        DragAcceptFiles(window, FALSE);
+        exitApp();
+        return 0;
+    case WM_QUERYENDSESSION: return 1;
+    case WM_COMMAND: frameCommand(window, message, wParam, lParam); return 0;
+    case WM_SYSCOMMAND:
+        SetFocus(window);
+        DefFrameProcA(window, clientWindow, message, wParam, lParam);
+        return 0;
+    case WM_DROPFILES: dropFiles(reinterpret_cast<HDROP>(wParam)); return 0;
+    case RelayoutMessage: relayoutFrame(); return 0;
+    default: return DefFrameProcA(window, clientWindow, message, wParam, lParam);
+    }
+}
+
+void vApp::frameCommand(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    int id = LOWORD(wParam);
+    switch (id) {
+    case IdCascade: SendMessageA(clientWindow, WM_MDICASCADE, 0, 0); return;
+    case IdTile: SendMessageA(clientWindow, WM_MDITILE, 0, 0); return;
+    case IdArrangeIcons: SendMessageA(clientWindow, WM_MDIICONARRANGE, 0, 0); return;
+    case IdFrameNew: appCommand(nullptr, IdNew, 0, 0); return;
+    case IdFrameOpen: appCommand(nullptr, IdOpen, 0, 0); return;
+    case IdFrameExit: appCommand(nullptr, IdExit, 0, 0); return;
+    default: break;
+    }
+    HWND active = reinterpret_cast<HWND>(SendMessageA(clientWindow, WM_MDIGETACTIVE, 0, 0));
+    if (active && id < IdFirstChild) SendMessageA(active, WM_COMMAND, wParam, lParam);
+    DefFrameProcA(window, clientWindow, message, wParam, lParam);
+}
+
+void vApp::dropFiles(HDROP drop) {
+    UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+    for (UINT i = 0; i < count; ++i) {
+        DroppedFile file = {};
+        DragQueryFileA(drop, i, file.path, sizeof file.path);
+        POINT point = {};
+        DragQueryPoint(drop, &point);
+        file.x = point.x;
+        file.y = point.y;
+        onDropFile(file);
+    }
+    DragFinish(drop);
+}

@@ -1,0 +1,82 @@
+// A child window of the frame: owns panes and turns platform messages into
+// events for its canvas pane, its menu accelerators and its key and command
+// hooks.
+#pragma once
+
+#include "framework/app/vBaseWindow.h"
+
+#include <forward_list>
+
+class vPane;
+class vMenuPane;
+class vCanvasPane;
+
+// Cursor kinds of setCursorKind.
+enum CursorKind {
+    CursorUpArrow = 2,
+    CursorCross = 3,
+    CursorSizeLeftRight = 4,
+    CursorText = 6,
+    CursorIcon = 7,
+    CursorSizeUpDown = 8,
+    CursorCrossHair = 10,
+    CursorSizeAll = 11,
+    CursorWait = 12,
+    CursorArrow = 13
+};
+
+class vWindow : public vBaseWindow {
+  public:
+    vWindow(const char* name, int width = 0, int height = 0, int windowKind = 0);
+    ~vWindow() override;
+
+    void createWindow() override;
+    virtual void onKey(int key, int shift);
+    virtual void onMenuCommand(int id);
+    virtual void onCommand(int id, int value, int kind);
+    virtual void onWorkSlice() {}
+    virtual void addPane(vPane* pane);
+    virtual int getValue(int id);
+    virtual int getTextIn(int id, char* buffer, int max);
+    virtual void raiseWindow();
+    virtual void setValue(int id, int value, int setType);
+    virtual void setString(int id, const char* text);
+    virtual void setValueAll(int id, int value, int setType);
+    virtual void setStringAll(int id, const char* text);
+    virtual void setTitle(const char* text);
+    virtual void getWindowPosition(int& left, int& top, int& width, int& height);
+    virtual void setWindowPosition(int left, int top);
+    virtual void closeWindow();
+
+    void setCursorKind(int kind);
+    void translateKey(int code, int isVirtualKey);
+
+    // The window procedure of class "MdiWindowClass".
+    static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+    int height;
+    int width;
+    std::forward_list<vPane*> panes; // newest first; the derived window owns them
+    vMenuPane* menuPane = nullptr;
+    vCanvasPane* canvasPane = nullptr;
+    vWindow* nextWindow = nullptr;
+    int created = 0;
+    HMENU menuBar = nullptr;
+    int windowMenuIndex = 0;
+    int activationClick = 0;
+    int leftDown = 0;
+    HCURSOR cursor = nullptr;
+
+  private:
+    LRESULT handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    void mouseMove(WPARAM buttons, int x, int y);
+    void leftButtonDown(int x, int y, bool& delivered);
+    void activate(bool becomingActive);
+    void unlink();
+};
+
+// All constructed windows, newest first, linked by nextWindow.
+extern vWindow* windowList;
+extern int windowCount;
+extern HWND activeWindow;
+extern HWND previousActive;

@@ -1,0 +1,32 @@
+#include "framework/dialogs/vCommandPane.h"
+
+#include "framework/app/vApp.h"
+#include "framework/dialogs/vThisList.h"
+
+namespace {
+
+// Bar window -> vCommandPane.
+vThisList barList;
+
+} // namespace
+
+vCommandPane::vCommandPane(int paneKind) : vPane(paneKind), containerKind(paneKind) {}
+
+vCommandPane::~vCommandPane() {
+    if (windowHandle) barList.remove(windowHandle);
+    if (theApp) theApp->removeCommandPane(this);
+}
+
+void vCommandPane::showPane(int on) {
+    if (on == shown) return;
+    shown = on;
+    SendMessageA(theApp->frameWindow, RelayoutMessage, 0, 0);
+}
+
+int filterPaneMessage(MSG* message) {
+    for (void* pane = barList.first(); pane; pane = barList.next()) {
+        HWND bar = static_cast<vCommandPane*>(pane)->windowHandle;
+        if (bar && IsDialogMessageA(bar, message)) return 1;
+    }
+    return 0;
+}
