@@ -1,0 +1,60 @@
+// A window and a canvas pane that record the events the framework delivers.
+#pragma once
+
+#include "framework/app/vApp.h"
+#include "framework/app/vCmdWindow.h"
+#include "framework/draw/vCanvasPane.h"
+#include "tests/win/WinTest.h"
+
+class RecordingCanvas : public vCanvasPane {
+  public:
+    explicit RecordingCanvas(EventLog& log) : log_(log) {}
+    void onMouseDown(int x, int y, int b) override { log_.add("down %d %d %d", x, y, b); }
+    void onMouseUp(int x, int y, int b) override { log_.add("up %d %d %d", x, y, b); }
+    void onMouseDrag(int x, int y, int b) override { log_.add("drag %d %d %d", x, y, b); }
+    void onMouseMove(int x, int y) override { log_.add("move %d %d", x, y); }
+    void onEnterFocus() override { log_.add("enter"); }
+    void onLeaveFocus() override { log_.add("leave"); }
+    void onRedraw(int x, int y, int w, int h) override {
+        log_.add("redraw %d %d %d %d", x, y, w, h);
+    }
+    void onResize(int w, int h) override { log_.add("resize %d %d", w, h); }
+    void onHScroll(int shown, int pos) override {
+        log_.add("hscroll %d %d", shown, pos);
+        vCanvasPane::onHScroll(shown, pos);
+    }
+    void onVScroll(int shown, int pos) override {
+        log_.add("vscroll %d %d", shown, pos);
+        vCanvasPane::onVScroll(shown, pos);
+    }
+
+  private:
+    EventLog& log_;
+};
+
+class RecordingWindow : public vCmdWindow {
+  public:
+    RecordingWindow(EventLog& log, const char* name = "Recorder", int width = 200, int height = 150)
+        : vCmdWindow(name, width, height), log_(log), canvas(log) {}
+    ~RecordingWindow() override { ++deleted; }
+
+    void onKey(int key, int shift) override { log_.add("key %x %d", key, shift); }
+    void onCommand(int id, int value, int kind) override {
+        log_.add("command %d %d %d", id, value, kind);
+    }
+
+    // Closes the window as the application does, and deletes it at once.
+    static void closeAndDelete(vWindow* window) {
+        theApp->closeAppWindow(window);
+        theApp->deleteList.remove(window);
+        delete window;
+    }
+
+    static int deleted;
+
+  private:
+    EventLog& log_;
+
+  public:
+    RecordingCanvas canvas;
+};
