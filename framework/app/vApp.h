@@ -2,6 +2,7 @@
 #pragma once
 
 #include "framework/app/vBaseItem.h"
+#include "framework/draw/vFont.h"
 
 #include <forward_list>
 #include <windows.h>
@@ -48,6 +49,8 @@ class vApp : public vBaseItem {
     void showPanesFor(vWindow* window);
     void setValueInWindows(int id, int value, int setType);
     int clipboardHasText();
+    // The font every new drawing context starts with.
+    vFont defaultFont() { return vFont(FontFixed, 10, FontNormal, FontNormal, 0, 0); }
     void doWorkSlice();
     void initApp(int& argc, char** argv, HINSTANCE instance, HINSTANCE prevInstance, int showState);
     int messageLoop();

@@ -9,7 +9,13 @@ vCanvasPane::vCanvasPane(int kind) : vPane(kind) {
     cursorCode = 1;
 }
 
-vCanvasPane::~vCanvasPane() = default;
+vCanvasPane::~vCanvasPane() {
+    delete dc;
+}
+
+void vCanvasPane::createDC() {
+    if (!dc) dc = new vCanvasPaneDC(this);
+}
 
 void vCanvasPane::initialize(vWindow* owner, void* nativeHandle) {
     hShown = 100;
@@ -29,6 +35,7 @@ void vCanvasPane::initialize(vWindow* owner, void* nativeHandle) {
         height = client.bottom - client.top;
         width = client.right - client.left;
     }
+    createDC();
     owner->height = height;
     owner->width = width;
     // Setting the scroll bars may resize the window; the start size holds.
@@ -127,10 +134,13 @@ void vCanvasPane::leaveFocus() {
 
 void vCanvasPane::paintEvent() {
     RECT update = {};
-    if (GetUpdateRect(hwnd, &update, FALSE))
+    if (GetUpdateRect(hwnd, &update, FALSE)) {
+        dc->clearRect(update.left, update.top, update.right - update.left,
+                      update.bottom - update.top);
         onRedraw(update.left, update.top, update.right - update.left, update.bottom - update.top);
-    else
+    } else {
         onRedraw(0, 0, 0, 0);
+    }
 }
 
 void vCanvasPane::sizeEvent(int newWidth, int newHeight) {

@@ -19,6 +19,7 @@ class RecordingCanvas : public vCanvasPane {
         log_.add("redraw %d %d %d %d", x, y, w, h);
     }
     void onResize(int w, int h) override { log_.add("resize %d %d", w, h); }
+    void onFontChanged(const vFont& f) override { log_.add("font %d %d", f.family, f.pointSize); }
     void onHScroll(int shown, int pos) override {
         log_.add("hscroll %d %d", shown, pos);
         vCanvasPane::onHScroll(shown, pos);

@@ -4,6 +4,7 @@
 #include "framework/app/vAppWinInfo.h"
 #include "framework/dialogs/CommandObject.h"
 #include "framework/dialogs/vCommandPane.h"
+#include "framework/draw/vMemoryDC.h"
 #include "tests/framework/Recorders.h"
 
 #include <gtest/gtest.h>
@@ -139,6 +140,36 @@ TEST_F(Windows, FocusSizeAndPaintReachTheCanvas) {
     UpdateWindow(w);
     EXPECT_EQ(log.take(),
               (Events{"leave", "enter", "resize 123 45", "redraw 0 0 0 0", "redraw 3 4 10 20"}));
+}
+
+TEST_F(Windows, CanvasDrawsIntoItsWindowAndPaintClearsTheUpdateRectangle) {
+    OpenWindow open(log);
+    HWND w = open.hwnd();
+    RecordingCanvas& canvas = open.window->canvas;
+    RECT client;
+    GetClientRect(w, &client);
+    ASSERT_GT(client.right, 40);
+    ASSERT_GT(client.bottom, 40);
+    vMemoryDC block(300, 300);
+    block.setBackground(vColor(0, 0, 255));
+    block.clear();
+    // The canvas context does not know its size: the platform clips the copy.
+    canvas.copyFromMemoryDC(&block, 0, 0, 0, 0, 0, 0);
+    HDC screen = GetDC(w);
+    EXPECT_EQ(GetPixel(screen, 0, 0), 0xFF0000u);
+    EXPECT_EQ(GetPixel(screen, client.right - 1, client.bottom - 1), 0xFF0000u);
+    RECT part = {5, 5, 25, 25};
+    InvalidateRect(w, &part, FALSE);
+    UpdateWindow(w);
+    EXPECT_EQ(GetPixel(screen, 5, 5), 0xFFFFFFu);
+    EXPECT_EQ(GetPixel(screen, 24, 24), 0xFFFFFFu);
+    EXPECT_EQ(GetPixel(screen, 25, 25), 0xFF0000u);
+    canvas.setBackground(vColor(255, 0, 0));
+    EXPECT_EQ(GetPixel(screen, client.right - 1, client.bottom - 1), 0x0000FFu);
+    ReleaseDC(w, screen);
+    canvas.setFont(vFont(FontSans, 12));
+    EXPECT_EQ(canvas.getFont().family, FontSans);
+    EXPECT_EQ(log.take(), (Events{"redraw 5 5 20 20", "redraw 0 0 0 0", "font 4 12"}));
 }
 
 TEST_F(Windows, ScrollCodes) {

@@ -1,0 +1,482 @@
+// Drawing contexts, pens, brushes, fonts and icons, checked by the pixels
+// they leave in memory bitmaps.
+#include "framework/draw/GdiTally.h"
+#include "framework/draw/vIcon.h"
+#include "framework/draw/vMemoryDC.h"
+#include "tests/framework/Recorders.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace {
+
+constexpr uint32_t White = 0xFFFFFF;
+constexpr uint32_t Black = 0x000000;
+constexpr uint32_t Red = 0x0000FF;
+constexpr uint32_t Blue = 0xFF0000;
+
+// The pixels of a memory context, read once, as packed colours.
+class Pixels {
+  public:
+    explicit Pixels(vMemoryDC& dc) : width(dc.width), height(dc.height) {
+        dc.beginDraw(); // makes sure the bitmap exists
+        dc.endDraw();
+        BITMAPINFO info = {};
+        info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        std::vector<uint32_t> bgra(size_t(width) * size_t(height));
+        HDC screen = GetDC(nullptr);
+        GetDIBits(screen, dc.bitmap, 0, UINT(height), bgra.data(), &info, DIB_RGB_COLORS);
+        ReleaseDC(nullptr, screen);
+        for (uint32_t& p : bgra)
+            p = (p & 0xFF) << 16 | (p & 0xFF00) | (p >> 16 & 0xFF);
+        pixels = std::move(bgra);
+    }
+    uint32_t at(int x, int y) const { return pixels[size_t(y) * size_t(width) + size_t(x)]; }
+    // The smallest rectangle holding every pixel that differs from `ground`,
+    // as left, top, right, bottom (inclusive); all -1 when there is none.
+    std::vector<int> extent(uint32_t ground = White) const {
+        int left = width, top = height, right = -1, bottom = -1;
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x)
+                if (at(x, y) != ground) {
+                    left = std::min(left, x), right = std::max(right, x);
+                    top = std::min(top, y), bottom = std::max(bottom, y);
+                }
+        if (right < 0) return {-1, -1, -1, -1};
+        return {left, top, right, bottom};
+    }
+    int count(uint32_t color) const { return int(std::count(pixels.begin(), pixels.end(), color)); }
+    bool operator==(const Pixels& other) const { return pixels == other.pixels; }
+
+  private:
+    int width;
+    int height;
+    std::vector<uint32_t> pixels;
+};
+
+using Box = std::vector<int>;
+
+// A white memory context with a black pen and a red solid brush.
+struct Canvas : vMemoryDC {
+    explicit Canvas(int size = 100) : vMemoryDC(size, size) {
+        clear();
+        setBrush(vBrush(255, 0, 0));
+    }
+};
+
+TEST(Shapes, EllipseFillsInsideItsBox) {
+    Canvas dc;
+    dc.drawEllipse(10, 10, 40, 20);
+    Pixels p(dc);
+    EXPECT_EQ(p.extent(), (Box{10, 10, 49, 29}));
+    EXPECT_EQ(p.at(30, 20), Red);
+    EXPECT_EQ(p.at(10, 20), Black);
+    EXPECT_EQ(p.at(11, 11), White);
+}
+
+TEST(Shapes, RectangleIncludesItsRightAndBottomEdge) {
+    Canvas dc;
+    dc.drawRectangle(10, 10, 20, 10);
+    Pixels p(dc);
+    EXPECT_EQ(p.extent(), (Box{10, 10, 30, 20}));
+    EXPECT_EQ(p.at(30, 20), Black);
+    EXPECT_EQ(p.at(20, 15), Red);
+}
+
+TEST(Shapes, OnePixelRectangleTakesTheBrushColourAndZeroSizesDrawNothing) {
+    Canvas dc;
+    dc.drawRectangle(10, 10, 1, 1);
+    dc.drawRectangle(40, 40, 0, 5);
+    dc.drawRectangle(40, 40, 5, 0);
+    dc.drawEllipse(60, 60, 0, 9);
+    dc.drawRoundedRectangle(60, 60, 9, 0, 3);
+    Pixels p(dc);
+    EXPECT_EQ(p.extent(), (Box{10, 10, 10, 10}));
+    EXPECT_EQ(p.at(10, 10), Red);
+}
+
+TEST(Shapes, RectanglesSkipOnlyTheEmptyOnes) {
+    Canvas dc;
+    const int rects[] = {5, 5, 0, 0, 10, 10, 0, 20, 30, 30, 1, 1};
+    dc.drawRectangles(rects, 3);
+    Pixels p(dc);
+    // The zero-width one becomes a vertical line.
+    EXPECT_EQ(p.at(10, 10), Black);
+    EXPECT_EQ(p.at(10, 30), Black);
+    EXPECT_EQ(p.at(11, 20), White);
+    EXPECT_EQ(p.at(5, 5), White);
+    EXPECT_EQ(p.at(30, 30), Red);
+    EXPECT_EQ(p.extent(), (Box{10, 10, 30, 30}));
+}
+
+TEST(Shapes, NegativeRadiusGivesCornersOfTheSizeOverTwiceK) {
+    Canvas byRule, direct, other;
+    byRule.drawRoundedRectangle(0, 0, 100, 60, -4);
+    direct.drawRoundedRectangle(0, 0, 100, 60, 20);
+    other.drawRoundedRectangle(0, 0, 100, 60, 10);
+    EXPECT_TRUE(Pixels(byRule) == Pixels(direct));
+    EXPECT_FALSE(Pixels(byRule) == Pixels(other));
+    EXPECT_EQ(Pixels(byRule).at(0, 0), White);
+    EXPECT_EQ(Pixels(byRule).at(50, 30), Red);
+}
+
+TEST(Shapes, LinesPointsAndPolylines) {
+    Canvas dc;
+    dc.drawLine(5, 5, 50, 5);
+    dc.drawPoint(20, 20);
+    const int segments[] = {5, 40, 15, 40, 5, 42, 15, 42};
+    dc.drawLines(segments, 2);
+    const int path[] = {60, 60, 70, 60, 70, 70};
+    dc.drawPolyline(path, 3);
+    dc.drawPolyline(path, 1);
+    Pixels p(dc);
+    EXPECT_EQ(p.at(5, 5), Black);
+    EXPECT_EQ(p.at(49, 5), Black);
+    EXPECT_EQ(p.at(50, 5), White); // the end point is not drawn
+    EXPECT_EQ(p.at(20, 20), Black);
+    EXPECT_EQ(p.at(21, 21), White);
+    EXPECT_EQ(p.at(10, 40), Black);
+    EXPECT_EQ(p.at(10, 42), Black);
+    EXPECT_EQ(p.at(10, 41), White);
+    EXPECT_EQ(p.at(65, 60), Black);
+    EXPECT_EQ(p.at(70, 65), Black);
+    EXPECT_EQ(p.at(65, 65), White);
+}
+
+TEST(Shapes, PolygonUsesAllButTheLastPoint) {
+    Canvas dc;
+    const int triangle[] = {10, 10, 50, 10, 10, 50, 10, 10};
+    dc.drawPolygon(4, triangle, FillAlternate);
+    Pixels p(dc);
+    EXPECT_EQ(p.at(15, 15), Red);
+    EXPECT_EQ(p.at(45, 45), White);
+    Canvas line;
+    line.drawPolygon(2, triangle, FillAlternate); // one corner is no outline
+    EXPECT_EQ(Pixels(line).extent(), (Box{-1, -1, -1, -1}));
+}
+
+TEST(Shapes, PolygonFillRules) {
+    // A pentagram: its centre is filled by winding, left empty alternately.
+    const int star[] = {50, 5, 79, 95, 2, 39, 98, 39, 21, 95, 50, 5};
+    Canvas alternate, winding;
+    alternate.drawPolygon(6, star, FillAlternate);
+    winding.drawPolygon(6, star, 0);
+    EXPECT_EQ(Pixels(alternate).at(50, 50), White);
+    EXPECT_EQ(Pixels(winding).at(50, 50), Red);
+}
+
+TEST(Shapes, ColorPointsSkipNegativeColumnsAndRows) {
+    Canvas dc;
+    const vColor run[] = {{255, 0, 0}, {0, 0, 255}, {0, 255, 0}};
+    dc.drawColorPoints(-1, 3, 3, run);
+    dc.drawColorPoints(0, -1, 3, run);
+    Pixels p(dc);
+    EXPECT_EQ(p.at(0, 3), Blue);
+    EXPECT_EQ(p.at(1, 3), 0x00FF00u);
+    EXPECT_EQ(p.extent(), (Box{0, 3, 1, 3}));
+}
+
+TEST(Scaling, ScalesShapesButNotClearingOrCopying) {
+    Canvas dc;
+    dc.setScale(2, 1);
+    EXPECT_EQ(dc.scaled, 1);
+    dc.drawRectangle(5, 5, 10, 10);
+    EXPECT_EQ(Pixels(dc).extent(), (Box{10, 10, 30, 30}));
+    dc.clearRect(0, 0, 20, 20);
+    Pixels cleared(dc);
+    EXPECT_EQ(cleared.at(19, 19), White);
+    EXPECT_EQ(cleared.at(20, 20), Red);
+
+    Canvas lines;
+    lines.setScale(2, 1);
+    lines.drawLine(5, 5, 20, 5);
+    lines.drawEllipse(10, 20, 10, 10);
+    EXPECT_EQ(Pixels(lines).extent(), (Box{10, 10, 39, 59}));
+
+    Canvas source(20);
+    source.setBackground(vColor(0, 0, 255));
+    source.clear();
+    Canvas target;
+    target.setScale(2, 1);
+    target.copyFromMemoryDC(&source, 10, 10, 0, 0, 0, 0);
+    EXPECT_EQ(Pixels(target).extent(), (Box{10, 10, 29, 29}));
+
+    int mult = 0, div = 0;
+    EXPECT_EQ(dc.getScale(mult, div), 1);
+    EXPECT_EQ(mult, 2);
+    dc.setScale(1, 1);
+    EXPECT_EQ(dc.scaled, 0);
+    dc.setScale(3, 0); // refused: it would divide by zero
+    EXPECT_EQ(dc.scaled, 0);
+    EXPECT_EQ(dc.scale(7), 7);
+}
+
+TEST(Copying, WholeBlockWhenTheSizeIsZero) {
+    vMemoryDC source(300, 300);
+    source.setBackground(vColor(0, 0, 255));
+    source.clear();
+    Canvas target(400);
+    target.copyFromMemoryDC(&source, 0, 0, 0, 0, 0, 0);
+    Pixels p(target);
+    EXPECT_EQ(p.extent(), (Box{0, 0, 299, 299}));
+    EXPECT_EQ(p.at(299, 299), Blue);
+    EXPECT_EQ(p.at(300, 300), White);
+    // Clipped to the destination when it is smaller.
+    Canvas small(50);
+    small.copyFromMemoryDC(&source, 20, 30, 0, 0, 0, 0);
+    EXPECT_EQ(Pixels(small).extent(), (Box{20, 30, 49, 49}));
+}
+
+TEST(Brushes, HatchesMixColourAndBackgroundTransparentFillsNothing) {
+    Canvas dc;
+    dc.setBrush(vBrush(0, 0, 255, BrushHorizontalHatch));
+    dc.drawRectangle(10, 10, 40, 40);
+    Pixels hatched(dc);
+    int blue = 0, white = 0;
+    for (int y = 12; y < 48; ++y) {
+        blue += hatched.at(30, y) == Blue;
+        white += hatched.at(30, y) == White;
+    }
+    EXPECT_GT(blue, 2);
+    EXPECT_GT(white, 20);
+
+    Canvas under;
+    under.drawRectangle(10, 10, 40, 40);
+    under.setBrush(vBrush(0, 0, 255, BrushTransparent));
+    under.drawEllipse(0, 0, 60, 60);
+    Pixels p(under);
+    EXPECT_EQ(p.at(30, 30), Red);
+    EXPECT_EQ(p.at(0, 30), Black);
+
+    Canvas zero, one;
+    zero.setBrush(vBrush(0, 0, 255, 0));
+    zero.drawRectangle(10, 10, 40, 40);
+    one.setBrush(vBrush(0, 0, 255, BrushSolid));
+    one.drawRectangle(10, 10, 40, 40);
+    EXPECT_TRUE(Pixels(zero) == Pixels(one));
+}
+
+TEST(Pens, PatternedPensDrawOnePixelWide) {
+    Canvas dc;
+    dc.setPen(vPen(0, 0, 0, 5, PenDash));
+    dc.drawLine(0, 50, 100, 50);
+    Pixels p(dc);
+    EXPECT_EQ(p.extent(), (Box{0, 50, 99, 50}));
+    EXPECT_GT(p.count(White), 100 * 100 - 100) << "dashes leave gaps";
+
+    Canvas wide;
+    wide.setPen(vPen(0, 0, 0, 5, PenSolid));
+    wide.drawLine(10, 50, 90, 50);
+    Box box = Pixels(wide).extent();
+    EXPECT_EQ(box[3] - box[1], 4);
+
+    Canvas none;
+    none.setPen(vPen(0, 0, 0, 3, PenTransparent));
+    none.drawLine(10, 50, 90, 50);
+    EXPECT_EQ(Pixels(none).extent(), (Box{-1, -1, -1, -1}));
+}
+
+TEST(Pens, RubberShapesInvertAndUndoThemselves) {
+    Canvas dc;
+    dc.drawRectangle(10, 10, 40, 40);
+    Pixels before(dc);
+    dc.drawRubberLine(0, 30, 100, 30);
+    Pixels inverted(dc);
+    EXPECT_EQ(inverted.at(5, 30), Black);      // white turned black
+    EXPECT_EQ(inverted.at(30, 30), 0xFFFF00u); // red turned cyan
+    dc.drawRubberLine(0, 30, 100, 30);
+    dc.drawRubberRectangle(5, 5, 60, 60);
+    dc.drawRubberRectangle(5, 5, 60, 60);
+    dc.drawRubberEllipse(5, 5, 60, 60);
+    dc.drawRubberEllipse(5, 5, 60, 60);
+    dc.drawRubberPoint(70, 70);
+    dc.drawRubberPoint(70, 70);
+    EXPECT_TRUE(Pixels(dc) == before);
+}
+
+TEST(Caching, NativeObjectsAreMadeOnceAndAgainOnlyAfterARealChange) {
+    Canvas dc;
+    dc.drawLine(0, 0, 10, 10);
+    dc.drawEllipse(0, 0, 10, 10);
+    HPEN pen = dc.pen.native;
+    HBRUSH brush = dc.brush.native;
+    ASSERT_NE(pen, nullptr);
+    ASSERT_NE(brush, nullptr);
+    for (int i = 0; i < 200; ++i)
+        dc.drawEllipse(i % 90, 5, 10, 10);
+    EXPECT_EQ(dc.pen.native, pen);
+    EXPECT_EQ(dc.brush.native, brush);
+    dc.pen.setWidth(1); // unchanged
+    dc.brush.setColor(vColor(255, 0, 0));
+    EXPECT_EQ(dc.pen.native, pen);
+    EXPECT_EQ(dc.brush.native, brush);
+    dc.pen.setWidth(3);
+    dc.brush.setStyle(BrushCrossHatch);
+    EXPECT_EQ(GetObjectType(pen), 0u) << "the old pen was deleted";
+    EXPECT_EQ(GetObjectType(brush), 0u);
+    dc.drawEllipse(0, 0, 10, 10);
+    EXPECT_EQ(GetObjectType(dc.pen.native), DWORD(OBJ_PEN));
+    EXPECT_EQ(GetObjectType(dc.brush.native), DWORD(OBJ_BRUSH));
+
+    vPen copy(dc.pen);
+    EXPECT_EQ(copy.native, nullptr) << "a copy never shares the native pen";
+    copy = dc.pen;
+    EXPECT_EQ(copy.native, nullptr);
+    vFont font(FontSans, 12);
+    dc.setFont(font);
+    dc.textWidth("abc");
+    HFONT native = dc.font.native;
+    dc.textWidth("abcd");
+    EXPECT_EQ(dc.font.native, native);
+    EXPECT_EQ(dc.font.isStock, 0);
+}
+
+TEST(Caching, ThousandsOfOperationsDoNotGrowTheObjectCount) {
+    Canvas source(30);
+    Canvas dc;
+    vIcon icon(reinterpret_cast<const unsigned char*>("\x01\x02"), 2, 8, 1);
+    auto mix = [&](int i) {
+        dc.drawLine(0, i % 100, 99, 0);
+        dc.drawEllipse(i % 50, 10, 20, 20);
+        dc.drawRectangle(5, 5, i % 30, 10);
+        dc.drawText(10, 40, "abc");
+        dc.drawIcon(i % 90, 50, icon);
+        dc.drawRubberRectangle(1, 1, 50, 50);
+        dc.clearRect(0, 0, 5, 5);
+        dc.copyFromMemoryDC(&source, 60, 60, 0, 0, 0, 0);
+    };
+    mix(0);
+    int live = GdiTally::live;
+    for (int i = 1; i < 2000; ++i)
+        mix(i);
+    EXPECT_EQ(GdiTally::live, live);
+}
+
+TEST(Text, DrawnAboveItsBaselineCornerAndMeasured) {
+    Canvas dc(200);
+    int ascent = 0, descent = 0;
+    int cell = dc.textHeight(ascent, descent);
+    EXPECT_GT(ascent, 0);
+    EXPECT_EQ(cell, ascent + descent);
+    EXPECT_GT(dc.textWidth("WWW"), dc.textWidth("W"));
+    EXPECT_EQ(dc.textWidth(""), 0);
+    dc.drawText(10, 60, "Hello");
+    dc.drawText(10, 150, "");
+    Box box = Pixels(dc).extent();
+    EXPECT_GE(box[0], 10);
+    EXPECT_GE(box[1], 60 - cell);
+    EXPECT_LE(box[3], 59);
+    EXPECT_LE(box[2], 10 + dc.textWidth("Hello"));
+}
+
+TEST(Text, AttributeColours) {
+    Canvas dc(200);
+    dc.drawAttrText(10, 60, "", 4 | 1 << 4);
+    EXPECT_EQ(Pixels(dc).extent(), (Box{-1, -1, -1, -1}));
+    // Flag 4: black text on the colour of code 1 (blue).
+    dc.drawAttrText(10, 60, "MM", 4 | 1 << 4);
+    // No flag, code 4: red text on the background.
+    dc.drawAttrText(10, 120, "MM", 4 << 4);
+    Pixels p(dc);
+    int blue = 0, black = 0, red = 0;
+    for (int y = 20; y < 60; ++y)
+        for (int x = 10; x < 60; ++x) {
+            blue += p.at(x, y) == Blue;
+            black += p.at(x, y) == Black;
+        }
+    for (int y = 80; y < 120; ++y)
+        for (int x = 10; x < 60; ++x)
+            red += p.at(x, y) == Red;
+    EXPECT_GT(blue, 20);
+    EXPECT_GT(black, 5);
+    EXPECT_GT(red, 5);
+}
+
+TEST(Fonts, StockAndNamedFamilies) {
+    HDC screen = GetDC(nullptr);
+    vFont fixed(FontFixed, 12, FontNormal, FontNormal, 0, 45);
+    EXPECT_EQ(fixed.nativeFont(screen, 0), GetStockObject(SYSTEM_FIXED_FONT));
+    EXPECT_EQ(fixed.isStock, 1);
+    EXPECT_EQ(fixed.angle, 0);
+    vFont sans(FontSans, 12, FontItalic, FontBold);
+    LOGFONTA made = {};
+    GetObjectA(sans.nativeFont(screen, 0), sizeof made, &made);
+    EXPECT_EQ(sans.isStock, 0);
+    EXPECT_EQ(made.lfHeight, GetDeviceCaps(screen, LOGPIXELSY) * 12 / 72);
+    EXPECT_EQ(made.lfWeight, FW_BOLD);
+    EXPECT_TRUE(made.lfItalic);
+    EXPECT_STREQ(made.lfFaceName, "Arial");
+    vFont printed(FontFixed, 20);
+    GetObjectA(printed.nativeFont(screen, 1), sizeof made, &made);
+    EXPECT_EQ(made.lfHeight, 24);
+    EXPECT_STREQ(made.lfFaceName, "Courier New");
+    vFont copy(sans);
+    EXPECT_EQ(copy.native, nullptr);
+    EXPECT_EQ(copy.weight, FontBold);
+    ReleaseDC(nullptr, screen);
+}
+
+// Icons: 4 x 2 pictures drawn at (10, 10) on a blue ground.
+struct IconGround : Canvas {
+    IconGround() : Canvas(40) {
+        setBackground(vColor(0, 0, 255));
+        clear();
+        setPen(vPen(255, 0, 0));
+    }
+};
+
+TEST(Icons, MonochromeSetBitsTakeThePenColour) {
+    // Leftmost pixel in the low bit: row 0 is X..X, row 1 is .XX.
+    static const unsigned char bits[] = {0x09, 0x06};
+    vIcon icon(bits, 2, 4, 1);
+    IconGround dc;
+    dc.drawIcon(10, 10, icon);
+    Pixels p(dc);
+    EXPECT_EQ(p.at(10, 10), Red);
+    EXPECT_EQ(p.at(11, 10), Blue);
+    EXPECT_EQ(p.at(13, 10), Red);
+    EXPECT_EQ(p.at(10, 11), Blue);
+    EXPECT_EQ(p.at(11, 11), Red);
+    EXPECT_EQ(p.at(14, 10), Blue);
+    EXPECT_EQ(p.count(Red), 4);
+}
+
+TEST(Icons, PaletteIconTransparentByBottomLeftIndex) {
+    // Entries 1 and 3 are both green; index 3 (bottom left) is transparent.
+    static const unsigned char data[] = {3,   0, 0,   0, 0, 255, 0, 255, 255,
+                                         255, 0, 255, 0, 1, 2,   3, 1, //
+                                         3,   3, 2,   1};
+    vIcon icon(data, 2, 4, 8, 1);
+    IconGround dc;
+    dc.drawIcon(10, 10, icon);
+    Pixels p(dc);
+    EXPECT_EQ(p.at(10, 10), 0x00FF00u);
+    EXPECT_EQ(p.at(11, 10), White);
+    EXPECT_EQ(p.at(12, 10), Blue);
+    EXPECT_EQ(p.at(13, 10), 0x00FF00u);
+    EXPECT_EQ(p.at(10, 11), Blue);
+    EXPECT_EQ(p.at(12, 11), White);
+    EXPECT_EQ(p.count(0x00FF00u) + p.count(White), 5);
+}
+
+TEST(Icons, TrueColourIconsCopiedOrMasked) {
+    static const unsigned char data[] = {255, 0, 0, 9, 9, 9, 0, 0, 0, 1, 2, 3, //
+                                         0,   0, 0, 5, 5, 5, 0, 0, 0, 7, 7, 7};
+    vIcon opaque(data, 2, 4, 24);
+    vIcon masked(data, 2, 4, 24, 1);
+    IconGround a, b;
+    a.drawIcon(10, 10, opaque);
+    b.drawIcon(10, 10, masked);
+    Pixels pa(a), pb(b);
+    EXPECT_EQ(pa.at(10, 10), 0x0000FFu);
+    EXPECT_EQ(pa.at(12, 10), Black);
+    EXPECT_EQ(pa.at(13, 11), 0x070707u);
+    EXPECT_EQ(pb.at(10, 10), 0x0000FFu);
+    EXPECT_EQ(pb.at(12, 10), Blue) << "black is transparent";
+    EXPECT_EQ(pb.at(10, 11), Blue);
+    EXPECT_EQ(pb.at(13, 11), 0x070707u);
+    EXPECT_EQ(pb.at(14, 11), Blue);
+}
+
+} // namespace
