@@ -1,4 +1,5 @@
 // The TavokFace program: one window inside the framework's frame.
+#include "app/FaceCmdWindow.h"
 #include "framework/app/vApp.h"
 
 namespace {
@@ -8,6 +9,8 @@ vApp application("TavokFace", 1, 0, 0);
 } // namespace
 
 int appMain(int, char**) {
-    theApp->newAppWindow(nullptr, "TavokFace", 350, 350, nullptr);
+    auto* window = new FaceCmdWindow("TavokFace", 350, 350);
+    theApp->newAppWindow(window, "TavokFace", 350, 350, nullptr);
+    window->addPane(&window->canvas);
     return 0;
 }

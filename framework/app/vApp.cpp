@@ -334,6 +334,9 @@ LRESULT vApp::frameMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPar
         clientWindow = CreateWindowA("MDICLIENT", nullptr, style, 0, 0, 0, 0, window, nullptr,
                                      instance(), &client);
         if (!clientWindow) return -1;
+        // The client shows its scroll bars only when children lie outside it;
+        // some platforms show them from creation until a child moves.
+        ShowScrollBar(clientWindow, SB_BOTH, FALSE);
         DragAcceptFiles(window, TRUE);
         return 0;
     }

@@ -64,6 +64,9 @@ void vCanvasPane::setBar(Bar bar, int shown, int pos) {
     info.nPage = UINT(shown);
     info.nPos = pos;
     SetScrollInfo(hwnd, bar.platformBar, &info, TRUE);
+    // Setting a bar can make the platform show it; a bar the pane has not
+    // shown stays hidden.
+    if (!bar.barShown) ShowScrollBar(hwnd, bar.platformBar, FALSE);
 }
 
 void vCanvasPane::setHScroll(int shown, int pos) {

@@ -1,0 +1,64 @@
+#include "face/FaceGeometry.h"
+
+#include "face/PoseModel.h"
+
+#include <cmath>
+
+namespace {
+
+constexpr double Pi = 3.141592653589793;
+// The lids use pi cut to 3.1415925 in single precision, a hair below pi.
+constexpr float PiFloat = 3.1415925f;
+constexpr double Limit = 1000000.0;
+
+} // namespace
+
+int truncate(double value) {
+    if (std::isnan(value) || value > Limit) return int(Limit);
+    if (value < -Limit) return -int(Limit);
+    return int(value);
+}
+
+FaceGeometry::FaceGeometry(const float* pose, float cx, float cy) {
+    pupilRadius = 10.0 * pose[PosePupil];
+    double a0 = pose[PoseEyeX] * Pi * (1.0 / 180);
+    double a1 = pose[PoseEyeY] * Pi * (1.0 / 180);
+    double a2 = pose[PoseEyeZ] * Pi * (1.0 / 180);
+    // (0, 0, 1) rotated about x by a0, then y by a1, then z by a2.
+    double gazeX = std::cos(a2) * std::sin(a1) * std::cos(a0) + std::sin(a2) * std::sin(a0);
+    double gazeY = std::sin(a2) * std::sin(a1) * std::cos(a0) - std::cos(a2) * std::sin(a0);
+    eyeX = cx + 25 * gazeX;
+    eyeY = cy + 25 * gazeY;
+    handles[0] = {eyeX - 47, eyeY - 37};
+    handles[1] = {eyeX + 53, eyeY - 37};
+
+    // Evaluated in double with pi rounded to single precision, then stored
+    // as float: a lid at 30 degrees lies a hair inside 12.5.
+    for (int k = 0; k < 4; ++k)
+        lid[k] = float(25 * std::sin(double(pose[PoseLidFirst + k]) * PiFloat * (1.0 / 180)));
+    // Upper lid handles sit 5 pixels above their lines.
+    handles[2] = {cx - 10, cy - 37 + lid[0]};
+    handles[3] = {cx - 10, cy - 42 + lid[1]};
+    handles[4] = {cx + 10, cy - 37 + lid[2]};
+    handles[5] = {cx + 10, cy - 42 + lid[3]};
+
+    mouthBase = truncate(cy + 60);
+    for (int k = 0; k < 5; ++k)
+        handles[HandleMouthFirst + k] = {cx - 100 + 50 * k,
+                                         mouthBase - 55 * pose[PoseMouthFirst + k]};
+}
+
+int nearestHandle(const HandlePoint* handles, int x, int y) {
+    double best = 900;
+    int result = -1;
+    for (int i = 0; i < HandleCount; ++i) {
+        long long dx = truncate(x - handles[i].x);
+        long long dy = truncate(y - handles[i].y);
+        double distance = std::sqrt(double(dx * dx + dy * dy));
+        if (distance < best) {
+            best = distance;
+            result = i;
+        }
+    }
+    return result;
+}
