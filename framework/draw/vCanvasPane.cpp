@@ -189,13 +189,15 @@ void vCanvasPane::setWidthHeight(int newWidth, int newHeight) {
     window->width = newWidth;
     if (theApp->singleWindow) {
         HWND frame = theApp->frameWindow;
+        // The frame's border, caption and menu keep their present size,
+        // however many lines the menu takes.
         RECT outer = {};
+        RECT client = {};
         GetWindowRect(frame, &outer);
-        RECT wanted = {0, 0, newWidth, newHeight};
-        AdjustWindowRectEx(&wanted, DWORD(GetWindowLongPtrA(frame, GWL_STYLE)),
-                           GetMenu(frame) != nullptr, DWORD(GetWindowLongPtrA(frame, GWL_EXSTYLE)));
-        MoveWindow(frame, outer.left, outer.top, wanted.right - wanted.left,
-                   wanted.bottom - wanted.top, TRUE);
+        GetClientRect(frame, &client);
+        MoveWindow(frame, outer.left, outer.top,
+                   outer.right - outer.left + newWidth - client.right,
+                   outer.bottom - outer.top + newHeight - client.bottom, TRUE);
         return;
     }
     RECT outer = {};
