@@ -58,15 +58,18 @@ void vCanvasPane::setBar(Bar bar, int shown, int pos) {
     if (shown < 0 || shown > 100 || pos < 0 || pos > 100) return;
     bar.shown = shown;
     bar.pos = pos;
+    // Setting a hidden bar would make the platform show it; it takes the
+    // values when it is shown.
+    if (bar.barShown) applyBar(bar);
+}
+
+void vCanvasPane::applyBar(Bar bar) {
     SCROLLINFO info = {};
     info.cbSize = sizeof info;
     info.fMask = SIF_PAGE | SIF_POS;
-    info.nPage = UINT(shown);
-    info.nPos = pos;
+    info.nPage = UINT(bar.shown);
+    info.nPos = bar.pos;
     SetScrollInfo(hwnd, bar.platformBar, &info, TRUE);
-    // Setting a bar can make the platform show it; a bar the pane has not
-    // shown stays hidden.
-    if (!bar.barShown) ShowScrollBar(hwnd, bar.platformBar, FALSE);
 }
 
 void vCanvasPane::setHScroll(int shown, int pos) {
@@ -110,6 +113,7 @@ void vCanvasPane::showBar(Bar bar, int on) {
         bar.barShown = 1;
         ShowScrollBar(hwnd, bar.platformBar, TRUE);
         SetScrollRange(hwnd, bar.platformBar, 0, 100, FALSE);
+        applyBar(bar);
     } else if (!on && bar.barShown) {
         bar.barShown = 0;
         ShowScrollBar(hwnd, bar.platformBar, FALSE);
@@ -195,8 +199,7 @@ void vCanvasPane::setWidthHeight(int newWidth, int newHeight) {
         RECT client = {};
         GetWindowRect(frame, &outer);
         GetClientRect(frame, &client);
-        MoveWindow(frame, outer.left, outer.top,
-                   outer.right - outer.left + newWidth - client.right,
+        MoveWindow(frame, outer.left, outer.top, outer.right - outer.left + newWidth - client.right,
                    outer.bottom - outer.top + newHeight - client.bottom, TRUE);
         return;
     }

@@ -127,6 +127,7 @@ class vCanvasPane : public vPane {
     Bar horizontal() { return {hShown, hPos, hScrollShown, SB_HORZ}; }
     Bar vertical() { return {vShown, vPos, vScrollShown, SB_VERT}; }
     void setBar(Bar bar, int shown, int pos);
+    void applyBar(Bar bar);
     void stepBar(Bar bar, int direction, bool vertical);
     void showBar(Bar bar, int on);
     void scrollEvent(Bar bar, int code, int thumb, bool vertical);

@@ -211,6 +211,15 @@ TEST_F(Windows, ScrollCodes) {
     EXPECT_EQ(info.nPos, 30);
     canvas.showHScroll(0);
     EXPECT_EQ(canvas.hScrollShown, 0);
+    // A hidden bar stays hidden when set, and shows the values when shown.
+    canvas.setHScroll(30, 20);
+    EXPECT_EQ(GetWindowLongPtrA(w, GWL_STYLE) & WS_HSCROLL, 0);
+    canvas.showHScroll(1);
+    EXPECT_NE(GetWindowLongPtrA(w, GWL_STYLE) & WS_HSCROLL, 0);
+    GetScrollInfo(w, SB_HORZ, &info);
+    EXPECT_EQ(info.nPage, 30u);
+    EXPECT_EQ(info.nPos, 20);
+    canvas.showHScroll(0);
 }
 
 TEST_F(Windows, CommandsReachOnCommandAsMenuKind) {
