@@ -1,50 +1,78 @@
 // Starts the real TavokF.exe, finds its window, closes it and checks that the
 // program ends with exit code 0.
-#include <windows.h>
+#include "tests/win/WinTest.h"
 
 #include <gtest/gtest.h>
 
-#include <string>
+#include <cstring>
 
 namespace {
 
-std::string besideThisProgram(const char* name) {
-    char path[MAX_PATH];
-    DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string dir(path, length);
-    return dir.substr(0, dir.find_last_of("\\/") + 1) + name;
+struct Search {
+    DWORD process;
+    HWND found;
+};
+
+// The frame shows "TavokFace", followed by the maximised child's title in
+// brackets while one is maximised.
+BOOL CALLBACK findFrame(HWND window, LPARAM context) {
+    auto* search = reinterpret_cast<Search*>(context);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    char title[64] = "";
+    GetWindowTextA(window, title, sizeof title);
+    if (owner != search->process || !IsWindowVisible(window) ||
+        std::strncmp(title, "TavokFace", 9) != 0)
+        return TRUE;
+    search->found = window;
+    return FALSE;
 }
 
-HWND waitForWindow(const char* title, DWORD process, int milliseconds) {
+HWND waitForWindow(DWORD process, int milliseconds) {
     for (int waited = 0; waited < milliseconds; waited += 50) {
-        HWND window = FindWindowA(nullptr, title);
-        DWORD owner = 0;
-        if (window) GetWindowThreadProcessId(window, &owner);
-        if (window && owner == process && IsWindowVisible(window)) return window;
+        Search search = {process, nullptr};
+        EnumWindows(findFrame, reinterpret_cast<LPARAM>(&search));
+        if (search.found) return search.found;
         Sleep(50);
     }
     return nullptr;
 }
 
+// Ends the program if the test stops early, so no process outlives it.
+struct Program {
+    PROCESS_INFORMATION info = {};
+    ~Program() {
+        if (!info.hProcess) return;
+        if (WaitForSingleObject(info.hProcess, 0) != WAIT_OBJECT_0)
+            TerminateProcess(info.hProcess, 1);
+        CloseHandle(info.hThread);
+        CloseHandle(info.hProcess);
+    }
+};
+
 TEST(Program, StartsShowsItsWindowAndExitsCleanlyWhenClosed) {
     std::string exe = besideThisProgram("TavokF.exe");
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
-    PROCESS_INFORMATION process = {};
+    Program program;
     std::string commandLine = "\"" + exe + "\"";
     ASSERT_TRUE(CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
-                               nullptr, &startup, &process))
+                               nullptr, &startup, &program.info))
         << exe;
-    HWND window = waitForWindow("TavokFace", process.dwProcessId, 30000);
+    HWND window = waitForWindow(program.info.dwProcessId, 30000);
     ASSERT_NE(window, nullptr) << "no visible window";
+    // The child's title is read once its creation has settled.
+    char title[64] = "";
+    for (int waited = 0; waited < 5000 && std::strcmp(title, "TavokFace") != 0; waited += 50) {
+        Sleep(50);
+        HWND client = FindWindowExA(window, nullptr, "MDIClient", nullptr);
+        GetWindowTextA(client ? GetWindow(client, GW_CHILD) : nullptr, title, sizeof title);
+    }
+    EXPECT_STREQ(title, "TavokFace");
     PostMessageA(window, WM_CLOSE, 0, 0);
-    DWORD waited = WaitForSingleObject(process.hProcess, 30000);
-    if (waited != WAIT_OBJECT_0) TerminateProcess(process.hProcess, 1);
+    ASSERT_EQ(WaitForSingleObject(program.info.hProcess, 30000), WAIT_OBJECT_0);
     DWORD exitCode = 1234;
-    GetExitCodeProcess(process.hProcess, &exitCode);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    EXPECT_EQ(waited, WAIT_OBJECT_0);
+    GetExitCodeProcess(program.info.hProcess, &exitCode);
     EXPECT_EQ(exitCode, 0u);
 }
 
