@@ -38,8 +38,7 @@ std::size_t DialogTemplate::putText(std::size_t offset, const char* text) {
 bool DialogTemplate::begin(std::uint32_t style, int x, int y, int width, int height,
                            const char* menu, const char* windowClass, const char* title,
                            int pointSize, const char* fontName) {
-    std::size_t length =
-        roundUp4(22 + textBytes(menu) + textBytes(windowClass) + textBytes(title));
+    std::size_t length = roundUp4(22 + textBytes(menu) + textBytes(windowClass) + textBytes(title));
     if (style & SetFontStyle) length += 2 + textBytes(fontName);
     ended_ = false;
     try {

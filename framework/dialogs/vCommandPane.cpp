@@ -1,20 +1,20 @@
 #include "framework/dialogs/vCommandPane.h"
 
 #include "framework/app/vApp.h"
+#include "framework/app/vWindow.h"
 #include "framework/dialogs/vThisList.h"
 
-namespace {
-
-// Bar window -> vCommandPane.
-vThisList barList;
-
-} // namespace
-
-vCommandPane::vCommandPane(int paneKind) : vPane(paneKind), containerKind(paneKind) {}
+vCommandPane::vCommandPane(int paneKind) : vPane(paneKind), vCmdParent(paneKind) {
+    layoutStyle = paneKind == ContainerStatusBar ? LayoutStatusBar : LayoutCommandBar;
+}
 
 vCommandPane::~vCommandPane() {
     if (windowHandle) barList.remove(windowHandle);
     if (theApp) theApp->removeCommandPane(this);
+}
+
+void vCommandPane::processCommand(int id, int value, int kind) {
+    if (window) window->onCommand(id, value, kind);
 }
 
 void vCommandPane::showPane(int on) {

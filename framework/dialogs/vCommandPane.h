@@ -3,20 +3,20 @@
 #pragma once
 
 #include "framework/app/vPane.h"
+#include "framework/dialogs/vCmdParent.h"
 
 #include <windows.h>
 
-class vCommandPane : public vPane {
+class vCommandPane : public vPane, public vCmdParent {
   public:
+    // `paneKind`: 3 command bar, 6 status bar.
     explicit vCommandPane(int paneKind);
     ~vCommandPane() override;
 
     void showPane(int on) override;
+    // A command's report goes to the window that owns the bar.
+    void processCommand(int id, int value, int kind) override;
 
-    int paneHeight = 0; // client height of the bar window, in pixels
-    int paneEdge = 0;   // written by the frame layout
-    int containerKind;  // 3 command bar, 6 status bar
-    HWND windowHandle = nullptr;
     int shown = 1;       // takes part in the frame's layout
     int initialised = 0; // its window is initialised and its owner active
 };

@@ -2,13 +2,6 @@
 
 #include "framework/dialogs/vThisList.h"
 
-namespace {
-
-// Dialog window -> vDialog.
-vThisList dialogList;
-
-} // namespace
-
 int filterDialogMessage(MSG* message) {
     for (dialogList.first(); dialogList.cursorKey(); dialogList.next()) {
         HWND dialog = reinterpret_cast<HWND>(dialogList.cursorKey());

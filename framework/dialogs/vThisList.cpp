@@ -44,3 +44,7 @@ void* vThisList::next() {
 vThisList::Key vThisList::cursorKey() const {
     return cursor_ ? cursor_->key : 0;
 }
+
+vThisList dialogList;
+vThisList barList;
+vThisList timerList;

@@ -46,3 +46,9 @@ class vThisList {
     Node* head_ = nullptr;
     Node* cursor_ = nullptr;
 };
+
+// The process-wide registries: dialog window -> vDialog, bar window ->
+// vCommandPane, timer id -> vTimer.
+extern vThisList dialogList;
+extern vThisList barList;
+extern vThisList timerList;

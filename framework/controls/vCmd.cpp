@@ -1,0 +1,51 @@
+#include "framework/controls/vCmd.h"
+
+#include "framework/dialogs/vCmdParent.h"
+
+vCmd::vCmd(vCmdParent* parent, CommandObject* record)
+    : parent(parent), cmdObject(record), savedValue(record->value) {}
+
+void vCmd::loadCommon() {
+    title = cmdObject->title && *cmdObject->title ? cmdObject->title : "";
+    id = cmdObject->id;
+    curValue = cmdObject->value;
+    sensitive = cmdObject->sensitive & 1;
+    items = cmdObject->items;
+}
+
+void vCmd::restoreValue() {
+    cmdObject->value = savedValue;
+}
+
+void vCmd::saveValue() {
+    savedValue = cmdObject->value;
+}
+
+void vCmd::onNotify(int, int) {
+    parent->processCommand(id, cmdObject->value, cmdObject->kind);
+}
+
+HWND vCmd::controlWindow(int controlId) {
+    return GetDlgItem(parent->windowHandle, controlId);
+}
+
+int vCmd::measureOwnerDrawn(int controlId, MEASUREITEMSTRUCT* record) {
+    record->CtlType = ODT_BUTTON;
+    record->CtlID = UINT(controlId);
+    record->itemWidth = UINT(width);
+    record->itemHeight = UINT(height);
+    return 1;
+}
+
+int vCmd::setCommonValue(int value, int type) {
+    if (type == SetSensitive) {
+        sensitive = value;
+        return EnableWindow(controlWindow(id), value);
+    }
+    if (type == SetHidden) return ShowWindow(controlWindow(id), value ? SW_HIDE : SW_SHOW);
+    return 0;
+}
+
+std::uint32_t vCmd::visibleStyle() const {
+    return cmdObject->attributes & AttrHidden ? 0 : WS_VISIBLE;
+}

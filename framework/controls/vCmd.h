@@ -1,0 +1,57 @@
+// One command (control) of a dialog or bar, made from its CommandObject
+// record: it sizes itself, takes its place and template item from the
+// container, keeps its value and reports the user's actions.
+#pragma once
+
+#include "framework/dialogs/CommandObject.h"
+
+#include <windows.h>
+
+class vCmdParent;
+
+class vCmd {
+  public:
+    // Derived constructors run their own initialize when the base is made.
+    vCmd(vCmdParent* parent, CommandObject* record);
+    virtual ~vCmd() = default;
+    vCmd(const vCmd&) = delete;
+    vCmd& operator=(const vCmd&) = delete;
+
+    virtual void initialize() {}
+    virtual int getValue(int) { return 0; }
+    // Puts the record's value back to the one saved when the dialog was shown.
+    virtual void restoreValue();
+    virtual void saveValue();
+    virtual int setValue(int, int) { return 0; }
+    virtual void setString(const char*) {}
+    // Reports the record's value to the container.
+    virtual void onNotify(int a, int b);
+    virtual int measureItem(int, MEASUREITEMSTRUCT*) { return 0; }
+    virtual int drawItem(int, DRAWITEMSTRUCT*) { return 0; }
+    virtual HWND controlWindow(int id);
+
+  protected:
+    // Loads title, id, value, sensitivity and items from the record.
+    void loadCommon();
+    // The measure rule of every owner-drawn command: its own size.
+    int measureOwnerDrawn(int id, MEASUREITEMSTRUCT* record);
+    // SetSensitive and SetHidden, shared by the classes that take them.
+    int setCommonValue(int value, int type);
+    // WS_VISIBLE unless the record asks for a hidden command.
+    std::uint32_t visibleStyle() const;
+
+  public:
+    vCmdParent* parent;
+    const char* title = "";
+    void* items = nullptr;
+    CommandObject* cmdObject;
+    int sensitive = 0;
+    int id = 0;
+    int savedValue;
+    int curValue = 0;
+    int x = 0;
+    int y = 0;
+    int height = 0;
+    int width = 0;
+    int templateItemOffset = 0;
+};

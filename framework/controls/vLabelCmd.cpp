@@ -1,0 +1,43 @@
+#include "framework/controls/vLabelCmd.h"
+
+#include "framework/controls/DialogText.h"
+#include "framework/dialogs/vCmdParent.h"
+#include "framework/draw/vIcon.h"
+
+vLabelCmd::vLabelCmd(vCmdParent* parent, CommandObject* record) : vCmd(parent, record) {
+    vLabelCmd::initialize();
+}
+
+void vLabelCmd::initialize() {
+    loadCommon();
+    const CommandObject& record = *cmdObject;
+    if (record.kind == Icon && items) {
+        icon = static_cast<vIcon*>(items);
+        width = icon->width / 2 + 14;
+        height = icon->height / 2 + 6;
+        parent->placeCommand(x, y, width, height, record.frameId, record.rightOfId, record.belowId,
+                             0);
+        templateItemOffset = parent->addTemplateItem(
+            x, y, width, height, id, BS_OWNERDRAW | visibleStyle(), "BUTTON", "", 0, nullptr);
+        return;
+    }
+    if (record.size > 0)
+        width = record.size;
+    else if ((record.attributes & AttrMessage) && visibleLength(title) < 20)
+        width = 88;
+    else
+        width = dialogTextWidth(title) + 8;
+    // Compact labels sit lower in a shorter row.
+    bool compact = record.kind == CompactLabel || parent->layoutStyle == LayoutStatusBar;
+    height = compact ? 9 : 11;
+    parent->placeCommand(x, y, width, compact ? 11 : 14, record.frameId, record.rightOfId,
+                         record.belowId, 0);
+    y += compact ? 2 : 3;
+    templateItemOffset = parent->addTemplateItem(
+        x, y, width, height, id, SS_LEFTNOWORDWRAP | visibleStyle(), "STATIC", title, 0, nullptr);
+}
+
+void vLabelCmd::setString(const char* text) {
+    SetDlgItemTextA(parent->windowHandle, id, text);
+    title = text;
+}

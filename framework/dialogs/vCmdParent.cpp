@@ -1,0 +1,200 @@
+#include "framework/dialogs/vCmdParent.h"
+
+#include "framework/app/vApp.h"
+#include "framework/controls/vFrameCmd.h"
+#include "framework/controls/vLabelCmd.h"
+
+#include <algorithm>
+#include <commctrl.h>
+#include <cstring>
+
+namespace {
+
+const char* const BadCommandTitle = "?? Bad CommandObject ??";
+
+void reportFatal(const char* text) {
+    if (theApp) theApp->fatalError(text);
+}
+
+} // namespace
+
+vCmdParent::vCmdParent(int containerKind)
+    : extentX(containerKind == ContainerStatusBar ? 4 : 0),
+      extentY(containerKind == ContainerStatusBar ? 4 : 0), containerKind(containerKind) {}
+
+vCmdParent::~vCmdParent() {
+    for (vCmd* command : commands)
+        delete command;
+}
+
+vCmd* vCmdParent::findCommand(int id) {
+    for (vCmd* command : commands) {
+        if (!command) return nullptr;
+        if (command->id == id) return command;
+    }
+    return nullptr;
+}
+
+vCmd* vCmdParent::madeCommand(int id) {
+    for (vCmd* command : commands)
+        if (command && command->id == id) return command;
+    return nullptr;
+}
+
+int vCmdParent::getTextIn(int id, char* buffer, int size) {
+    if (!buffer || size <= 0) return 0;
+    vCmd* command = findCommand(id);
+    const char* text = command ? command->title : "";
+    int length = int(std::min(std::strlen(text), std::size_t(size - 1)));
+    std::memcpy(buffer, text, std::size_t(length));
+    buffer[length] = '\0';
+    return length;
+}
+
+int vCmdParent::getValue(int id) {
+    vCmd* command = findCommand(id);
+    return command ? command->getValue(id) : 0;
+}
+
+void vCmdParent::setValue(int id, int value, int setType) {
+    if (vCmd* command = findCommand(id)) command->setValue(value, setType);
+}
+
+void vCmdParent::setString(int id, const char* text) {
+    if (vCmd* command = findCommand(id)) command->setString(text);
+}
+
+void vCmdParent::showFrameContents(int frameId, int shown) {
+    for (vCmd* command : commands) {
+        if (!command || command->cmdObject->frameId != frameId) continue;
+        setValue(command->id, !shown, SetHidden);
+        int kind = command->cmdObject->kind;
+        if (kind == Frame || kind == ToggleFrame) showFrameContents(command->id, shown);
+    }
+}
+
+vCmd* vCmdParent::createCommand(CommandObject* record) {
+    switch (record->kind) {
+    case Frame:
+    case ToggleFrame: return new vFrameCmd(this, record);
+    // Until each has a class of its own, the other known kinds show as labels.
+    case CompactLabel:
+    case BoxedLabel:
+    case Button:
+    case CheckBox:
+    case ColorButton:
+    case ColorLabel:
+    case ComboBox:
+    case Icon:
+    case IconButton:
+    case Label:
+    case List:
+    case Progress:
+    case RadioButton:
+    case Slider:
+    case Spinner:
+    case TextIn:
+    case Text:
+    case ToggleButton:
+    case ToggleIconButton: return new vLabelCmd(this, record);
+    default: record->title = BadCommandTitle; return new vLabelCmd(this, record);
+    }
+}
+
+void vCmdParent::buildCommands(CommandObject* table) {
+    for (CommandObject* record = table; record->kind != EndOfList; ++record) {
+        // Pushed first, so that the command placing itself does not see itself.
+        commands.push_front(nullptr);
+        commands.front() = createCommand(record);
+    }
+}
+
+int vCmdParent::beginTemplate(std::uint32_t style, int x, int y, int width, int height,
+                              const char* menuName, const char* windowClass, const char* title,
+                              int pointSize, const char* fontName) {
+    return dialogTemplate.begin(style, x, y, width, height, menuName, windowClass, title, pointSize,
+                                fontName);
+}
+
+void vCmdParent::placeCommand(int& x, int& y, int width, int height, int frameId, int rightOfId,
+                              int belowId, int keepPosition) {
+    int gap = 2;
+    vCmd* frame = nullptr;
+    if (!keepPosition) x = y = 2;
+    if (frameId != 0 && (frame = madeCommand(frameId))) {
+        int inset = 0;
+        if (frame->cmdObject->attributes & AttrNoSpace) gap = 0, inset = 1;
+        if (!keepPosition) {
+            x = rightOfId == 0 ? frame->x + gap + inset : gap;
+            y = belowId == 0 ? frame->y + gap + inset : gap;
+        }
+    }
+    if (!keepPosition) {
+        if (layoutStyle == LayoutCommandBar && frameId == 0) {
+            x = extentX + gap;
+            y = gap;
+        } else if (layoutStyle == LayoutStatusBar && frameId == 0) {
+            x = extentX + gap;
+            y = gap + 1;
+        } else {
+            for (vCmd* command : commands) {
+                if (!command) continue;
+                if (command->id == rightOfId) x += command->x + command->width;
+                if (command->id == belowId) y += command->y + command->height;
+            }
+        }
+    }
+    int right = x + width;
+    int bottom = y + height;
+    extentX = std::max(extentX, right);
+    extentY = std::max(extentY, bottom);
+    if (frame) growFrame(right, bottom, gap, frame);
+}
+
+void vCmdParent::growFrame(int right, int bottom, int gap, vCmd* frame) {
+    if (frame->x + frame->width < right + gap)
+        frame->width = right - frame->x + gap + (gap == 0 ? 1 : 0);
+    if (frame->y + frame->height < bottom + gap)
+        frame->height = bottom - frame->y + gap + (gap == 0 ? 1 : 0);
+    extentX = std::max(extentX, frame->x + frame->width);
+    extentY = std::max(extentY, frame->y + frame->height);
+    if (frame->templateItemOffset)
+        dialogTemplate.setItemSize(frame->templateItemOffset, frame->width, frame->height);
+    // Every enclosing level ends 2 units beyond the frame inside it.
+    if (frame->cmdObject->frameId != 0)
+        if (vCmd* outer = madeCommand(frame->cmdObject->frameId))
+            growFrame(frame->x + frame->width, frame->y + frame->height, 2, outer);
+}
+
+int vCmdParent::addTemplateItem(int x, int y, int width, int height, int id, std::uint32_t style,
+                                const char* className, const char* title, int dataLength,
+                                const void* data) {
+    if (dialogTemplate.used() % 4 != 0) reportFatal("Can't build dialog template.");
+    return dialogTemplate.addItem(x, y, width, height, id, style, className, title, dataLength,
+                                  data);
+}
+
+void vCmdParent::endTemplate() {
+    extentX += 2;
+    extentY += 2;
+    dialogTemplate.end(extentX, extentY);
+}
+
+void vCmdParent::registerToolTips(HWND& tipWindow) {
+    if (!tipWindow)
+        tipWindow = CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP,
+                                    CW_USEDEFAULT, CW_USEDEFAULT, 10, 10, windowHandle, nullptr,
+                                    GetModuleHandleA(nullptr), nullptr);
+    if (!tipWindow) return;
+    for (vCmd* command : commands) {
+        const char* tip = command ? command->cmdObject->tip : nullptr;
+        if (!tip || !*tip) continue;
+        TOOLINFOA tool = {};
+        tool.cbSize = TTTOOLINFOA_V1_SIZE;
+        tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+        tool.hwnd = windowHandle;
+        tool.uId = reinterpret_cast<UINT_PTR>(command->controlWindow(command->id));
+        tool.lpszText = const_cast<char*>(tip);
+        SendMessageA(tipWindow, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+    }
+}

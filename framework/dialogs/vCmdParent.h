@@ -1,0 +1,71 @@
+// The container half of dialogs and bars: owns the commands made from a
+// CommandObject table, finds them by id, routes their reports to the owner,
+// and lays them out into an in-memory dialog template.
+#pragma once
+
+#include "framework/dialogs/CommandObject.h"
+#include "framework/dialogs/DialogTemplate.h"
+
+#include <forward_list>
+#include <windows.h>
+
+class vCmd;
+
+// How commands without references are placed.
+enum LayoutStyle { LayoutDialog = 0, LayoutCommandBar = 1, LayoutStatusBar = 2 };
+// Container kinds.
+enum ContainerKind { ContainerCommandBar = 3, ContainerStatusBar = 6, ContainerDialog = 7 };
+
+class vCmdParent {
+  public:
+    explicit vCmdParent(int containerKind);
+    virtual ~vCmdParent();
+    vCmdParent(const vCmdParent&) = delete;
+    vCmdParent& operator=(const vCmdParent&) = delete;
+
+    // A command's report of a user action; the owner's concern.
+    virtual void processCommand(int, int, int) {}
+    // Copies at most size - 1 characters of the entry's text; their number.
+    virtual int getTextIn(int id, char* buffer, int size);
+    virtual int getValue(int id);
+    virtual void setValue(int id, int value, int setType);
+    virtual void setString(int id, const char* text);
+    // Hides or shows every command of a frame, nested frames' contents too.
+    virtual void showFrameContents(int frameId, int shown);
+    virtual vCmd* createCommand(CommandObject* record);
+
+    int hasCommand(int id) { return findCommand(id) != nullptr; }
+    // The newest command with `id`; stops at a command still being made.
+    vCmd* findCommand(int id);
+    // Makes a command of every record up to the end record, in table order.
+    void buildCommands(CommandObject* table);
+
+    // Layout in dialog units and the template, in this order: beginTemplate,
+    // then placeCommand and addTemplateItem per command, then endTemplate.
+    int beginTemplate(std::uint32_t style, int x, int y, int width, int height,
+                      const char* menuName, const char* windowClass, const char* title,
+                      int pointSize, const char* fontName);
+    void placeCommand(int& x, int& y, int width, int height, int frameId, int rightOfId,
+                      int belowId, int keepPosition);
+    void growFrame(int right, int bottom, int gap, vCmd* frame);
+    int addTemplateItem(int x, int y, int width, int height, int id, std::uint32_t style,
+                        const char* className, const char* title, int dataLength, const void* data);
+    void endTemplate();
+    // Creates the tool-tip window if `tipWindow` is null, then registers the
+    // tip of every command that has one.
+    void registerToolTips(HWND& tipWindow);
+
+    int layoutStyle = LayoutDialog;
+    std::forward_list<vCmd*> commands; // newest first; a null entry is being made
+    HWND windowHandle = nullptr;
+    DialogTemplate dialogTemplate;
+    int extentX;
+    int extentY;
+    int paneHeight = 0; // bars only, pixels
+    int paneEdge = 0;
+    int containerKind;
+
+  private:
+    // The newest made command with `id`, skipping any being made.
+    vCmd* madeCommand(int id);
+};
