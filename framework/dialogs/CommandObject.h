@@ -3,6 +3,7 @@
 // Needs no platform.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 enum CommandKind {
@@ -83,3 +84,7 @@ struct CommandObject {
     std::int32_t size;
     const char* tip;
 };
+
+// Applications declare tables as initialised data: twelve 32-bit fields in a
+// 32-bit build, pointer-sized pointers in a 64-bit one.
+static_assert(sizeof(void*) != 4 || sizeof(CommandObject) == 48, "CommandObject layout");
