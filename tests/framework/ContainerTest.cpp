@@ -324,4 +324,32 @@ TEST(RealDialogs, ToggleFramesShowAndHideNestedContents) {
     EXPECT_TRUE(visible(3));
 }
 
+TEST(Frames, PaintFaceAndSunkenEdge) {
+    CommandObject table[] = {frame(10), End};
+    Container c;
+    c.buildCommands(table);
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, 20, 20);
+    ReleaseDC(nullptr, screen);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    RECT all = {0, 0, 20, 20};
+    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    DRAWITEMSTRUCT item = {ODT_BUTTON, 10, 0, ODA_SELECT, 0, nullptr, dc, {0, 0, 19, 19}, 0};
+    EXPECT_EQ(c.at(10).drawItem(10, &item), 1);
+    EXPECT_EQ(GetPixel(dc, 10, 10), 0u) << "nothing painted for a selection change";
+    item.itemAction = ODA_DRAWENTIRE;
+    EXPECT_EQ(c.at(10).drawItem(10, &item), 1);
+    EXPECT_EQ(GetPixel(dc, 10, 10), GetSysColor(COLOR_BTNFACE));
+    EXPECT_EQ(GetPixel(dc, 1, 10), GetSysColor(COLOR_BTNSHADOW));
+    EXPECT_EQ(GetPixel(dc, 10, 1), GetSysColor(COLOR_BTNSHADOW));
+    EXPECT_EQ(GetPixel(dc, 18, 10), GetPixel(dc, 10, 18));
+    EXPECT_NE(GetPixel(dc, 18, 10), GetSysColor(COLOR_BTNSHADOW));
+    item.itemAction = 0;
+    EXPECT_EQ(c.at(10).drawItem(10, &item), 0);
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+}
+
 } // namespace
