@@ -24,10 +24,14 @@ sleep 1
 eval "$(xdotool getwindowgeometry --shell "$window")"
 [ "$WIDTH" = 350 ] && [ "$HEIGHT" = 350 ] || { echo "client is ${WIDTH}x$HEIGHT"; exit 1; }
 xdotool mousemove --sync $((X + 175)) $((Y + 235)) click 1
-sleep 1
-import -display "$DISPLAY" -window root "$shot"
 
 pixel() { convert "$shot" -crop "1x1+$((X + $1))+$((Y + $2))" -format '%[fx:int(255*r)],%[fx:int(255*g)],%[fx:int(255*b)]' info:; }
+# The redraw may take a moment on a busy machine.
+for _ in $(seq 20); do
+  sleep 0.5
+  import -display "$DISPLAY" -window root "$shot"
+  [ "$(pixel 175 235)" = 200,200,64 ] && break
+done
 status=0
 expect() {
   local got
