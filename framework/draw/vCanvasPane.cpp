@@ -38,16 +38,13 @@ void vCanvasPane::initialize(vWindow* owner, void* nativeHandle) {
     createDC();
     owner->height = height;
     owner->width = width;
-    // Setting the scroll bars may resize the window; the start size holds.
-    int startWidth = width;
-    int startHeight = height;
     setHScroll(hShown, 0);
     setVScroll(vShown, 0);
     hScrollShown = 0;
     vScrollShown = 0;
     owner->setCursorKind(cursorCode);
     enterFocus();
-    if (theApp->singleWindow) setWidthHeight(startWidth, startHeight);
+    if (theApp->singleWindow) setWidthHeight(width, height);
 }
 
 void vCanvasPane::showPane(int on) {

@@ -46,6 +46,21 @@ class vWinDC::Tools {
     HGDIOBJ oldBrush = nullptr;
 };
 
+// Selects the current font, made for this device, around text output or
+// measurement.
+class vWinDC::FontIn {
+  public:
+    explicit FontIn(vWinDC& dc)
+        : hdc(dc.hdc), old(SelectObject(hdc, dc.font.nativeFont(hdc, dc.deviceFlag > 0))) {}
+    ~FontIn() { SelectObject(hdc, old); }
+    FontIn(const FontIn&) = delete;
+    FontIn& operator=(const FontIn&) = delete;
+
+  private:
+    HDC hdc;
+    HGDIOBJ old;
+};
+
 // Draws outlines by inverting: a white copy of the pen mixed in by
 // exclusive-or, so a second drawing restores the surface.
 class vWinDC::Rubber {
@@ -111,7 +126,7 @@ int vWinDC::cellHeight() {
 void vWinDC::outputText(int x, int y, const char* text, uint32_t textColor, uint32_t backColor) {
     Drawing drawing(*this);
     if (!drawing) return;
-    HGDIOBJ oldFont = SelectObject(hdc, font.nativeFont(hdc, deviceFlag > 0));
+    FontIn selected(*this);
     COLORREF oldText = SetTextColor(hdc, textColor);
     COLORREF oldBack = SetBkColor(hdc, backColor);
     int oldMode = SetBkMode(hdc, pen.style == PenTransparent ? TRANSPARENT : OPAQUE);
@@ -119,7 +134,6 @@ void vWinDC::outputText(int x, int y, const char* text, uint32_t textColor, uint
     SetBkMode(hdc, oldMode);
     SetBkColor(hdc, oldBack);
     SetTextColor(hdc, oldText);
-    SelectObject(hdc, oldFont);
 }
 
 void vWinDC::drawText(int x, int y, const char* text) {
@@ -356,13 +370,12 @@ int vWinDC::textHeight(int& ascent, int& descent) {
     descent = 3;
     Drawing drawing(*this);
     if (drawing) {
-        HGDIOBJ oldFont = SelectObject(hdc, font.nativeFont(hdc, deviceFlag > 0));
+        FontIn selected(*this);
         TEXTMETRICA metrics;
         if (GetTextMetricsA(hdc, &metrics)) {
             ascent = metrics.tmAscent;
             descent = metrics.tmDescent;
         }
-        SelectObject(hdc, oldFont);
     }
     return ascent + descent;
 }
@@ -371,13 +384,12 @@ int vWinDC::textWidth(const char* text) {
     if (!text) return 0;
     Drawing drawing(*this);
     if (!drawing) return 0;
-    HGDIOBJ oldFont = SelectObject(hdc, font.nativeFont(hdc, deviceFlag > 0));
+    FontIn selected(*this);
     SIZE extent = {};
     int length = int(std::strlen(text));
     if (oldTextApi)
         GetTextExtentPointA(hdc, text, length, &extent);
     else
         GetTextExtentPoint32A(hdc, text, length, &extent);
-    SelectObject(hdc, oldFont);
     return extent.cx;
 }

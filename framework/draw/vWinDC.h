@@ -60,6 +60,7 @@ class vWinDC : public vDC {
   private:
     class Drawing;
     class Tools;
+    class FontIn;
     class Rubber;
     void rectangle(int x, int y, int w, int h);
     void pointLine(int x, int y);
