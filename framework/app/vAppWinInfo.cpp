@@ -2,8 +2,8 @@
 
 #include "framework/app/TextCopy.h"
 
-vAppWinInfo::vAppWinInfo(const char* name, int data) : name_(copyText(name)), data_(data) {}
+vAppWinInfo::vAppWinInfo(const char* name, int data) : name(copyText(name)), data(data) {}
 
 vAppWinInfo::~vAppWinInfo() {
-    delete[] name_;
+    delete[] name;
 }

@@ -8,10 +8,10 @@ class vAppWinInfo {
     vAppWinInfo(const vAppWinInfo&) = delete;
     vAppWinInfo& operator=(const vAppWinInfo&) = delete;
 
-    virtual const char* infoName() { return name_; }
-    virtual int infoData() { return data_; }
+    virtual const char* infoName() { return name; }
+    virtual int infoData() { return data; }
 
   private:
-    char* name_;
-    int data_;
+    char* name;
+    int data;
 };

@@ -1,5 +1,6 @@
 #include "framework/app/vCmdWindow.h"
 
+#include "framework/app/LinkedList.h"
 #include "framework/app/vApp.h"
 
 vCmdWindow* cmdWindowList = nullptr;
@@ -12,23 +13,13 @@ vCmdWindow::vCmdWindow(const char* name, int width, int height) : vWindow(name, 
 }
 
 vCmdWindow::~vCmdWindow() {
-    for (vCmdWindow* window = cmdWindowList; window; window = window->nextCmdWindow) {
-        if (window == this) {
-            --cmdWindowCount;
-            unlinkCommandWindow();
-            break;
-        }
-    }
+    // A window closed before was unlinked and counted off then.
+    if (unlinkCommandWindow()) --cmdWindowCount;
 }
 
-void vCmdWindow::unlinkCommandWindow() {
-    for (vCmdWindow** link = &cmdWindowList; *link; link = &(*link)->nextCmdWindow) {
-        if (*link == this) {
-            *link = nextCmdWindow;
-            nextCmdWindow = nullptr;
-            return;
-        }
-    }
+bool vCmdWindow::unlinkCommandWindow() {
+    return unlinkFirst(cmdWindowList, &vCmdWindow::nextCmdWindow,
+                       [this](vCmdWindow* window) { return window == this; }) != nullptr;
 }
 
 void vCmdWindow::closeWindow() {

@@ -14,7 +14,8 @@ class vCmdWindow : public vWindow {
     vCmdWindow* nextCmdWindow = nullptr;
 
   private:
-    void unlinkCommandWindow();
+    // True when the window was still in cmdWindowList.
+    bool unlinkCommandWindow();
 };
 
 extern vCmdWindow* cmdWindowList;

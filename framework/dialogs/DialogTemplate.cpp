@@ -19,13 +19,13 @@ std::size_t roundUp4(std::size_t length) {
 } // namespace
 
 void DialogTemplate::put16(std::size_t offset, int value) {
-    block_[offset] = std::uint8_t(value);
-    block_[offset + 1] = std::uint8_t(value >> 8);
+    block[offset] = std::uint8_t(value);
+    block[offset + 1] = std::uint8_t(value >> 8);
 }
 
 void DialogTemplate::put32(std::size_t offset, std::uint32_t value) {
     for (int i = 0; i < 4; ++i)
-        block_[offset + i] = std::uint8_t(value >> (8 * i));
+        block[offset + i] = std::uint8_t(value >> (8 * i));
 }
 
 std::size_t DialogTemplate::putText(std::size_t offset, const char* text) {
@@ -40,11 +40,11 @@ bool DialogTemplate::begin(std::uint32_t style, int x, int y, int width, int hei
                            int pointSize, const char* fontName) {
     std::size_t length = roundUp4(22 + textBytes(menu) + textBytes(windowClass) + textBytes(title));
     if (style & SetFontStyle) length += 2 + textBytes(fontName);
-    ended_ = false;
+    finished = false;
     try {
-        block_.assign(length, 0);
+        block.assign(length, 0);
     } catch (const std::bad_alloc&) {
-        block_.clear();
+        block.clear();
         return false;
     }
     put32(0, std::uint32_t(length));
@@ -68,24 +68,24 @@ bool DialogTemplate::begin(std::uint32_t style, int x, int y, int width, int hei
 }
 
 int DialogTemplate::used() const {
-    if (block_.size() < 4 || ended_) return 0;
-    return int(block_[0] | block_[1] << 8 | block_[2] << 16 | std::uint32_t(block_[3]) << 24);
+    if (block.size() < 4 || finished) return 0;
+    return int(block[0] | block[1] << 8 | block[2] << 16 | std::uint32_t(block[3]) << 24);
 }
 
 int DialogTemplate::itemCount() const {
-    std::size_t at = ended_ ? 8 : 12;
-    return block_.size() > at + 1 ? block_[at] | block_[at + 1] << 8 : 0;
+    std::size_t at = finished ? 8 : 12;
+    return block.size() > at + 1 ? block[at] | block[at + 1] << 8 : 0;
 }
 
 int DialogTemplate::addItem(int x, int y, int width, int height, int id, std::uint32_t style,
                             const char* className, const char* title, int dataLength,
                             const void* data) {
-    if (block_.empty() || ended_) return 0;
+    if (block.empty() || finished) return 0;
     std::size_t length = roundUp4(20 + textBytes(className) + textBytes(title) +
                                   std::size_t(dataLength > 0 ? dataLength : 0));
     std::size_t start = std::size_t(used());
     try {
-        block_.resize(block_.size() + length, 0);
+        block.resize(block.size() + length, 0);
     } catch (const std::bad_alloc&) {
         return 0;
     }
@@ -101,27 +101,27 @@ int DialogTemplate::addItem(int x, int y, int width, int height, int id, std::ui
     std::size_t at = putText(start + 18, className);
     at = putText(at, title);
     put16(at, dataLength > 0 ? dataLength : 0);
-    if (dataLength > 0 && data) std::memcpy(&block_[at + 2], data, std::size_t(dataLength));
+    if (dataLength > 0 && data) std::memcpy(&block[at + 2], data, std::size_t(dataLength));
     put32(0, std::uint32_t(start + length));
     return int(start);
 }
 
 void DialogTemplate::setItemSize(int offset, int width, int height) {
-    if (offset <= 0 || ended_ || std::size_t(offset) + 16 > block_.size()) return;
+    if (offset <= 0 || finished || std::size_t(offset) + 16 > block.size()) return;
     put16(std::size_t(offset) + 12, width);
     put16(std::size_t(offset) + 14, height);
 }
 
 void DialogTemplate::end(int width, int height) {
-    if (block_.size() < 22 || ended_) return;
+    if (block.size() < 22 || finished) return;
     put16(18, width);
     put16(20, height);
-    std::memmove(block_.data(), block_.data() + 4, block_.size() - 4);
-    std::memset(block_.data() + block_.size() - 4, 0, 4);
-    ended_ = true;
+    std::memmove(block.data(), block.data() + 4, block.size() - 4);
+    std::memset(block.data() + block.size() - 4, 0, 4);
+    finished = true;
 }
 
 void DialogTemplate::clear() {
-    block_.clear();
-    ended_ = false;
+    block.clear();
+    finished = false;
 }

@@ -28,10 +28,10 @@ class DialogTemplate {
     // The bytes used so far, prefix included (0 once ended).
     int used() const;
     int itemCount() const;
-    bool ended() const { return ended_; }
-    const std::uint8_t* data() const { return block_.data(); }
-    std::size_t size() const { return block_.size(); }
-    bool empty() const { return block_.empty(); }
+    bool ended() const { return finished; }
+    const std::uint8_t* data() const { return block.data(); }
+    std::size_t size() const { return block.size(); }
+    bool empty() const { return block.empty(); }
 
   private:
     void put16(std::size_t offset, int value);
@@ -39,6 +39,6 @@ class DialogTemplate {
     // Writes `text` widened to UTF-16 with its terminator; the offset after it.
     std::size_t putText(std::size_t offset, const char* text);
 
-    std::vector<std::uint8_t> block_;
-    bool ended_ = false;
+    std::vector<std::uint8_t> block;
+    bool finished = false;
 };

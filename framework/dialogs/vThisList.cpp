@@ -1,48 +1,46 @@
 #include "framework/dialogs/vThisList.h"
 
+#include "framework/app/LinkedList.h"
+
 vThisList::~vThisList() {
-    while (head_) {
-        Node* next = head_->next;
-        delete head_;
-        head_ = next;
+    while (head) {
+        Node* next = head->next;
+        delete head;
+        head = next;
     }
 }
 
 void vThisList::add(Key key, void* value) {
-    head_ = new Node{key, value, head_};
-    cursor_ = head_;
+    head = new Node{key, value, head};
+    cursor = head;
 }
 
 void vThisList::remove(Key key) {
-    for (Node** link = &head_; *link; link = &(*link)->next) {
-        if ((*link)->key != key) continue;
-        Node* gone = *link;
-        *link = gone->next;
-        delete gone;
-        cursor_ = head_;
-        return;
-    }
+    Node* gone = unlinkFirst(head, &Node::next, [key](Node* node) { return node->key == key; });
+    if (!gone) return;
+    delete gone;
+    cursor = head;
 }
 
 void* vThisList::find(Key key) {
-    for (cursor_ = head_; cursor_; cursor_ = cursor_->next)
-        if (cursor_->key == key) return cursor_->value;
+    for (cursor = head; cursor; cursor = cursor->next)
+        if (cursor->key == key) return cursor->value;
     return nullptr;
 }
 
 void* vThisList::first() {
-    cursor_ = head_;
-    return cursor_ ? cursor_->value : nullptr;
+    cursor = head;
+    return cursor ? cursor->value : nullptr;
 }
 
 void* vThisList::next() {
-    if (!cursor_) return nullptr;
-    cursor_ = cursor_->next;
-    return cursor_ ? cursor_->value : nullptr;
+    if (!cursor) return nullptr;
+    cursor = cursor->next;
+    return cursor ? cursor->value : nullptr;
 }
 
 vThisList::Key vThisList::cursorKey() const {
-    return cursor_ ? cursor_->key : 0;
+    return cursor ? cursor->key : 0;
 }
 
 vThisList dialogList;

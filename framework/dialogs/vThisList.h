@@ -43,8 +43,8 @@ class vThisList {
             return Key(key);
     }
 
-    Node* head_ = nullptr;
-    Node* cursor_ = nullptr;
+    Node* head = nullptr;
+    Node* cursor = nullptr;
 };
 
 // The process-wide registries: dialog window -> vDialog, bar window ->

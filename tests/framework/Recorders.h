@@ -8,40 +8,40 @@
 
 class RecordingCanvas : public vCanvasPane {
   public:
-    explicit RecordingCanvas(EventLog& log) : log_(log) {}
-    void onMouseDown(int x, int y, int b) override { log_.add("down %d %d %d", x, y, b); }
-    void onMouseUp(int x, int y, int b) override { log_.add("up %d %d %d", x, y, b); }
-    void onMouseDrag(int x, int y, int b) override { log_.add("drag %d %d %d", x, y, b); }
-    void onMouseMove(int x, int y) override { log_.add("move %d %d", x, y); }
-    void onEnterFocus() override { log_.add("enter"); }
-    void onLeaveFocus() override { log_.add("leave"); }
+    explicit RecordingCanvas(EventLog& log) : log(log) {}
+    void onMouseDown(int x, int y, int b) override { log.add("down %d %d %d", x, y, b); }
+    void onMouseUp(int x, int y, int b) override { log.add("up %d %d %d", x, y, b); }
+    void onMouseDrag(int x, int y, int b) override { log.add("drag %d %d %d", x, y, b); }
+    void onMouseMove(int x, int y) override { log.add("move %d %d", x, y); }
+    void onEnterFocus() override { log.add("enter"); }
+    void onLeaveFocus() override { log.add("leave"); }
     void onRedraw(int x, int y, int w, int h) override {
-        log_.add("redraw %d %d %d %d", x, y, w, h);
+        log.add("redraw %d %d %d %d", x, y, w, h);
     }
-    void onResize(int w, int h) override { log_.add("resize %d %d", w, h); }
-    void onFontChanged(const vFont& f) override { log_.add("font %d %d", f.family, f.pointSize); }
+    void onResize(int w, int h) override { log.add("resize %d %d", w, h); }
+    void onFontChanged(const vFont& f) override { log.add("font %d %d", f.family, f.pointSize); }
     void onHScroll(int shown, int pos) override {
-        log_.add("hscroll %d %d", shown, pos);
+        log.add("hscroll %d %d", shown, pos);
         vCanvasPane::onHScroll(shown, pos);
     }
     void onVScroll(int shown, int pos) override {
-        log_.add("vscroll %d %d", shown, pos);
+        log.add("vscroll %d %d", shown, pos);
         vCanvasPane::onVScroll(shown, pos);
     }
 
   private:
-    EventLog& log_;
+    EventLog& log;
 };
 
 class RecordingWindow : public vCmdWindow {
   public:
     RecordingWindow(EventLog& log, const char* name = "Recorder", int width = 200, int height = 150)
-        : vCmdWindow(name, width, height), log_(log), canvas(log) {}
+        : vCmdWindow(name, width, height), log(log), canvas(log) {}
     ~RecordingWindow() override { ++deleted; }
 
-    void onKey(int key, int shift) override { log_.add("key %x %d", key, shift); }
+    void onKey(int key, int shift) override { log.add("key %x %d", key, shift); }
     void onCommand(int id, int value, int kind) override {
-        log_.add("command %d %d %d", id, value, kind);
+        log.add("command %d %d %d", id, value, kind);
     }
 
     // Closes the window as the application does, and deletes it at once.
@@ -51,10 +51,10 @@ class RecordingWindow : public vCmdWindow {
         delete window;
     }
 
-    static int deleted;
+    inline static int deleted = 0;
 
   private:
-    EventLog& log_;
+    EventLog& log;
 
   public:
     RecordingCanvas canvas;

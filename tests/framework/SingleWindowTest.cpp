@@ -5,19 +5,15 @@
 
 #include <gtest/gtest.h>
 
-int RecordingWindow::deleted = 0;
-
 namespace {
 
 vApp application("Single", 1, 0, 0);
 
 using Events = std::vector<std::string>;
 
-MenuItemDef helpItems[] = {{"About", 103, 1, nullptr, 0, nullptr, 0},
-                           {nullptr, 0, 0, nullptr, 0, nullptr, 0}};
-MenuItemDef menuBar[] = {{"&File", 0, 1, nullptr, 0, helpItems, 0},
-                         {"Help", 0, 1, nullptr, 0, helpItems, 0},
-                         {nullptr, 0, 0, nullptr, 0, nullptr, 0}};
+MenuItemDef helpItems[] = {{"About", 103, 1, nullptr, 0, nullptr, 0}, {}};
+MenuItemDef menuBar[] = {
+    {"&File", 0, 1, nullptr, 0, helpItems, 0}, {"Help", 0, 1, nullptr, 0, helpItems, 0}, {}};
 
 TEST(SingleWindow, OneMaximisedChildWithoutWindowMenu) {
     EventLog log;

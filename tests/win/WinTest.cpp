@@ -51,13 +51,13 @@ void EventLog::add(const char* format, ...) {
     va_start(args, format);
     std::vsnprintf(text, sizeof text, format, args);
     va_end(args);
-    events_.push_back(text);
+    events.push_back(text);
 }
 
 std::vector<std::string> EventLog::take() {
-    std::vector<std::string> events;
-    events.swap(events_);
-    return events;
+    std::vector<std::string> taken;
+    taken.swap(events);
+    return taken;
 }
 
 std::string besideThisProgram(const char* name) {

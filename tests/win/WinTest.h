@@ -23,7 +23,7 @@ class EventLog {
     std::vector<std::string> take();
 
   private:
-    std::vector<std::string> events_;
+    std::vector<std::string> events;
 };
 
 // The full path of a file beside the running test program.
