@@ -13,7 +13,7 @@ MenuItemDef windowMenu[] = {
     {"&Cascade", IdCascade, MenuSensitive, nullptr, 0, nullptr, 0},
     {"&Tile", IdTile, MenuSensitive, nullptr, 0, nullptr, 0},
     {"&Arrange icons", IdArrangeIcons, MenuSensitive, nullptr, 0, nullptr, 0},
-    {nullptr, 0, 0, nullptr, 0, nullptr, 0},
+    {},
 };
 
 } // namespace
@@ -87,29 +87,32 @@ void vMenuPane::applyState(int entry, const MenuItemDef& item) {
                    MF_BYCOMMAND | ((item.state & MenuSensitive) ? MF_ENABLED : MF_GRAYED));
 }
 
-template <class Action> void vMenuPane::forEachItem(int id, Action action) {
+template <class Match, class Action> void vMenuPane::forEachItem(Match match, Action action) {
     for (int e = 0; e < entryCount; ++e) {
         if (!entries[e].table) continue;
         for (const ItemRecord& record : entries[e].items) {
             MenuItemDef& item = entries[e].table[record.row];
-            if (item.id == id && !action(e, item)) return;
+            if (match(item) && !action(e, item)) return;
         }
     }
 }
 
+template <class Action> void vMenuPane::forEachItem(int id, Action action) {
+    forEachItem([id](const MenuItemDef& item) { return item.id == id; }, action);
+}
+
 int vMenuPane::findAccelerator(int key, int shift, int& id) {
     id = 0;
-    for (int e = 0; e < entryCount; ++e) {
-        if (!entries[e].table) continue;
-        for (const ItemRecord& record : entries[e].items) {
-            const MenuItemDef& item = entries[e].table[record.row];
-            if (item.key == key && item.keyShift == shift && (item.state & MenuSensitive)) {
-                id = item.id;
-                return 1;
-            }
-        }
-    }
-    return 0;
+    int found = 0;
+    auto matches = [&](const MenuItemDef& item) {
+        return item.key == key && item.keyShift == shift && (item.state & MenuSensitive);
+    };
+    forEachItem(matches, [&](int, MenuItemDef& item) {
+        id = item.id;
+        found = 1;
+        return false;
+    });
+    return found;
 }
 
 int vMenuPane::getPaneValue(int id, int& value) {
@@ -143,6 +146,8 @@ void vMenuPane::setPaneValue(int id, int value, int setType) {
 }
 
 void vMenuPane::setPaneString(int id, const char* text) {
+    // A null label would end the table at this row.
+    if (!text) text = "";
     forEachItem(id, [&](int entry, MenuItemDef& item) {
         item.label = text;
         ModifyMenuA(entries[entry].popup, UINT(id), MF_BYCOMMAND | MF_STRING, UINT_PTR(id), text);

@@ -41,6 +41,9 @@ class vMenuPane : public vPane {
   private:
     void buildEntry(int entry, HMENU parent);
     void applyState(int entry, const MenuItemDef& item);
-    // Calls action(entry, item) for every item with that id, in search order.
+    // Calls action(entry, item) for every item that `match` accepts, in
+    // search order, until action returns false.
+    template <class Match, class Action> void forEachItem(Match match, Action action);
+    // The same for the items with that id.
     template <class Action> void forEachItem(int id, Action action);
 };

@@ -15,7 +15,7 @@ using Events = std::vector<std::string>;
 MenuItemDef recentItems[] = {
     {"First", 601, MenuSensitive, nullptr, 0, nullptr, 0},
     {"Second", 602, MenuSensitive | MenuCheckMark, nullptr, 0, nullptr, 0},
-    {nullptr, 0, 0, nullptr, 0, nullptr, 0},
+    {},
 };
 
 MenuItemDef fileItems[] = {
@@ -26,18 +26,18 @@ MenuItemDef fileItems[] = {
     {"&Greyed", 501, 0, "Ctrl+G", 7, nullptr, 0},
     {"&Checked", 502, MenuSensitive | MenuCheckMark, nullptr, 0, nullptr, 0},
     {"E&xit", IdExit, MenuSensitive, "", 0, nullptr, 0},
-    {nullptr, 0, 0, nullptr, 0, nullptr, 0},
+    {},
 };
 
 MenuItemDef helpItems[] = {
     {"About", 503, MenuSensitive, nullptr, 0xFFC1, nullptr, 0},
-    {nullptr, 0, 0, nullptr, 0, nullptr, 0},
+    {},
 };
 
 MenuItemDef menuBar[] = {
     {"&File", 0, MenuSensitive, nullptr, 0, fileItems, 0},
     {"&Help", 0, MenuSensitive, nullptr, 0, helpItems, 0},
-    {nullptr, 0, 0, nullptr, 0, nullptr, 0},
+    {},
 };
 
 std::string itemText(HMENU menu, UINT position) {
@@ -141,6 +141,9 @@ TEST_F(Menus, SetStringRewritesTheTableAndTheItem) {
     EXPECT_TRUE(GetMenuState(file, 5, MF_BYPOSITION) & MF_CHECKED);
     window->setString(501, "Still greyed");
     EXPECT_TRUE(GetMenuState(file, 4, MF_BYPOSITION) & MF_GRAYED);
+    window->setString(502, nullptr);
+    EXPECT_STREQ(fileItems[5].label, "") << "a null label would end the table";
+    EXPECT_EQ(itemText(file, 5), "");
     window->setString(502, "&Checked");
     window->setString(501, "&Greyed");
 }
@@ -153,12 +156,11 @@ TEST_F(Menus, ChosenItemReachesTheActiveWindowThroughTheFrame) {
 }
 
 TEST(MenuLimits, TwentyMenusLeaveNoRoomForSubmenusOrTheWindowMenu) {
-    static MenuItemDef nested[] = {{"Deep", 700, 1, nullptr, 0, nullptr, 0},
-                                   {nullptr, 0, 0, nullptr, 0, nullptr, 0}};
+    static MenuItemDef nested[] = {{"Deep", 700, 1, nullptr, 0, nullptr, 0}, {}};
     static MenuItemDef items[] = {{"Item", 701, 1, nullptr, 0, nullptr, 0},
                                   {"Sub", 0, 0, nullptr, 0, nested, 0},
                                   {"Last", 702, 1, nullptr, 0, nullptr, 0},
-                                  {nullptr, 0, 0, nullptr, 0, nullptr, 0}};
+                                  {}};
     static MenuItemDef bar[22];
     static char titles[21][8];
     for (int i = 0; i < 21; ++i) {
