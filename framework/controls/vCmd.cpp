@@ -6,7 +6,7 @@ vCmd::vCmd(vCmdParent* parent, CommandObject* record)
     : parent(parent), cmdObject(record), savedValue(record->value) {}
 
 void vCmd::loadCommon() {
-    title = cmdObject->title && *cmdObject->title ? cmdObject->title : "";
+    title = textOrEmpty(cmdObject->title);
     id = cmdObject->id;
     curValue = cmdObject->value;
     sensitive = cmdObject->sensitive & 1;

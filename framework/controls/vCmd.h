@@ -31,6 +31,8 @@ class vCmd {
     virtual HWND controlWindow(int id);
 
   protected:
+    // A command's text is never null: a null text reads as "".
+    static const char* textOrEmpty(const char* text) { return text ? text : ""; }
     // Loads title, id, value, sensitivity and items from the record.
     void loadCommon();
     // The measure rule of every owner-drawn command: its own size.

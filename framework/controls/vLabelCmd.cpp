@@ -38,6 +38,6 @@ void vLabelCmd::initialize() {
 }
 
 void vLabelCmd::setString(const char* text) {
-    SetDlgItemTextA(parent->windowHandle, id, text);
-    title = text;
+    title = textOrEmpty(text);
+    SetDlgItemTextA(parent->windowHandle, id, title);
 }

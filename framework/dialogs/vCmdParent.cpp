@@ -1,16 +1,13 @@
 #include "framework/dialogs/vCmdParent.h"
 
 #include "framework/app/vApp.h"
-#include "framework/controls/vFrameCmd.h"
-#include "framework/controls/vLabelCmd.h"
+#include "framework/controls/vCmd.h"
 
 #include <algorithm>
 #include <commctrl.h>
 #include <cstring>
 
 namespace {
-
-const char* const BadCommandTitle = "?? Bad CommandObject ??";
 
 void reportFatal(const char* text) {
     if (theApp) theApp->fatalError(text);
@@ -19,8 +16,8 @@ void reportFatal(const char* text) {
 } // namespace
 
 vCmdParent::vCmdParent(int containerKind)
-    : extentX(containerKind == ContainerStatusBar ? 4 : 0),
-      extentY(containerKind == ContainerStatusBar ? 4 : 0), containerKind(containerKind) {}
+    : extentX(containerKind == PaneStatusBar ? 4 : 0),
+      extentY(containerKind == PaneStatusBar ? 4 : 0), containerKind(containerKind) {}
 
 vCmdParent::~vCmdParent() {
     for (vCmd* command : commands)
@@ -65,40 +62,29 @@ void vCmdParent::setString(int id, const char* text) {
 }
 
 void vCmdParent::showFrameContents(int frameId, int shown) {
+    if (vCmd* frame = madeCommand(frameId)) showContents(frame, shown);
+}
+
+void vCmdParent::showContents(vCmd* frame, int shown) {
     for (vCmd* command : commands) {
-        if (!command || command->cmdObject->frameId != frameId) continue;
+        if (!command || enclosingFrame(command) != frame) continue;
         setValue(command->id, !shown, SetHidden);
         int kind = command->cmdObject->kind;
-        if (kind == Frame || kind == ToggleFrame) showFrameContents(command->id, shown);
+        // Contents come later in the table than their frame: the recursion ends.
+        if (kind == Frame || kind == ToggleFrame) showContents(command, shown);
     }
 }
 
-vCmd* vCmdParent::createCommand(CommandObject* record) {
-    switch (record->kind) {
-    case Frame:
-    case ToggleFrame: return new vFrameCmd(this, record);
-    // Until each has a class of its own, the other known kinds show as labels.
-    case CompactLabel:
-    case BoxedLabel:
-    case Button:
-    case CheckBox:
-    case ColorButton:
-    case ColorLabel:
-    case ComboBox:
-    case Icon:
-    case IconButton:
-    case Label:
-    case List:
-    case Progress:
-    case RadioButton:
-    case Slider:
-    case Spinner:
-    case TextIn:
-    case Text:
-    case ToggleButton:
-    case ToggleIconButton: return new vLabelCmd(this, record);
-    default: record->title = BadCommandTitle; return new vLabelCmd(this, record);
-    }
+vCmd* vCmdParent::enclosingFrame(vCmd* command) {
+    int frameId = command->cmdObject->frameId;
+    if (frameId == 0) return nullptr;
+    // Only an earlier command, one after it in the newest-first list, can
+    // hold it: a frame naming itself or a later one holds nothing.
+    auto node = std::find(commands.begin(), commands.end(), command);
+    if (node == commands.end()) return nullptr;
+    for (++node; node != commands.end(); ++node)
+        if (*node && (*node)->id == frameId) return *node;
+    return nullptr;
 }
 
 void vCmdParent::buildCommands(CommandObject* table) {
@@ -152,18 +138,22 @@ void vCmdParent::placeCommand(int& x, int& y, int width, int height, int frameId
 }
 
 void vCmdParent::growFrame(int right, int bottom, int gap, vCmd* frame) {
-    if (frame->x + frame->width < right + gap)
-        frame->width = right - frame->x + gap + (gap == 0 ? 1 : 0);
-    if (frame->y + frame->height < bottom + gap)
-        frame->height = bottom - frame->y + gap + (gap == 0 ? 1 : 0);
-    extentX = std::max(extentX, frame->x + frame->width);
-    extentY = std::max(extentY, frame->y + frame->height);
-    if (frame->templateItemOffset)
-        dialogTemplate.setItemSize(frame->templateItemOffset, frame->width, frame->height);
-    // Every enclosing level ends 2 units beyond the frame inside it.
-    if (frame->cmdObject->frameId != 0)
-        if (vCmd* outer = madeCommand(frame->cmdObject->frameId))
-            growFrame(frame->x + frame->width, frame->y + frame->height, 2, outer);
+    // Each enclosing frame is earlier in the table than the one inside it,
+    // so the walk ends within the table.
+    for (; frame; frame = enclosingFrame(frame)) {
+        if (frame->x + frame->width < right + gap)
+            frame->width = right - frame->x + gap + (gap == 0 ? 1 : 0);
+        if (frame->y + frame->height < bottom + gap)
+            frame->height = bottom - frame->y + gap + (gap == 0 ? 1 : 0);
+        extentX = std::max(extentX, frame->x + frame->width);
+        extentY = std::max(extentY, frame->y + frame->height);
+        if (frame->templateItemOffset)
+            dialogTemplate.setItemSize(frame->templateItemOffset, frame->width, frame->height);
+        // Every enclosing level ends 2 units beyond the frame inside it.
+        right = frame->x + frame->width;
+        bottom = frame->y + frame->height;
+        gap = 2;
+    }
 }
 
 int vCmdParent::addTemplateItem(int x, int y, int width, int height, int id, std::uint32_t style,

@@ -3,6 +3,7 @@
 // and lays them out into an in-memory dialog template.
 #pragma once
 
+#include "framework/app/vPane.h"
 #include "framework/dialogs/CommandObject.h"
 #include "framework/dialogs/DialogTemplate.h"
 
@@ -13,11 +14,10 @@ class vCmd;
 
 // How commands without references are placed.
 enum LayoutStyle { LayoutDialog = 0, LayoutCommandBar = 1, LayoutStatusBar = 2 };
-// Container kinds.
-enum ContainerKind { ContainerCommandBar = 3, ContainerStatusBar = 6, ContainerDialog = 7 };
 
 class vCmdParent {
   public:
+    // `containerKind`: PaneCommandBar, PaneStatusBar or PaneDialog.
     explicit vCmdParent(int containerKind);
     virtual ~vCmdParent();
     vCmdParent(const vCmdParent&) = delete;
@@ -32,6 +32,8 @@ class vCmdParent {
     virtual void setString(int id, const char* text);
     // Hides or shows every command of a frame, nested frames' contents too.
     virtual void showFrameContents(int frameId, int shown);
+    // Makes the command class of the record's kind; the one place that knows
+    // every control class.
     virtual vCmd* createCommand(CommandObject* record);
 
     int hasCommand(int id) { return findCommand(id) != nullptr; }
@@ -68,4 +70,8 @@ class vCmdParent {
   private:
     // The newest made command with `id`, skipping any being made.
     vCmd* madeCommand(int id);
+    // The frame `command` was placed in: the newest command with its frameId
+    // that comes earlier in the table; null when there is none.
+    vCmd* enclosingFrame(vCmd* command);
+    void showContents(vCmd* frame, int shown);
 };

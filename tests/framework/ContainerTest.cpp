@@ -18,13 +18,13 @@ namespace {
 // A container that records the commands' reports.
 class Container : public vCmdParent {
   public:
-    explicit Container(int kind = ContainerDialog) : vCmdParent(kind) {
-        layoutStyle = kind == ContainerCommandBar  ? LayoutCommandBar
-                      : kind == ContainerStatusBar ? LayoutStatusBar
-                                                   : LayoutDialog;
-        std::uint32_t style = kind == ContainerDialog ? 0x90C00040 : 0x54000040;
-        beginTemplate(style, kind == ContainerDialog ? 10 : 0, kind == ContainerDialog ? 25 : 0, 1,
-                      1, "", "", kind == ContainerDialog ? "Test dialog" : "", 8, "Helv");
+    explicit Container(int kind = PaneDialog) : vCmdParent(kind) {
+        layoutStyle = kind == PaneCommandBar  ? LayoutCommandBar
+                      : kind == PaneStatusBar ? LayoutStatusBar
+                                              : LayoutDialog;
+        std::uint32_t style = kind == PaneDialog ? 0x90C00040 : 0x54000040;
+        beginTemplate(style, kind == PaneDialog ? 10 : 0, kind == PaneDialog ? 25 : 0, 1, 1, "", "",
+                      kind == PaneDialog ? "Test dialog" : "", 8, "Helv");
     }
     void processCommand(int id, int value, int kind) override {
         reports.push_back(std::to_string(id) + " " + std::to_string(value) + " " +
@@ -56,7 +56,7 @@ struct PlainCommand : vCmd {
     PlainCommand(vCmdParent* parent, CommandObject* record) : vCmd(parent, record) { loadCommon(); }
 };
 
-const CommandObject End = {EndOfList, 0, 0, nullptr, nullptr, 0, 0, 0, 0, 0, 0, nullptr};
+const CommandObject End = {};
 
 TEST(Placement, RightOfAndBelowAnEarlierCommand) {
     CommandObject table[] = {label(1, 40), label(2, 30, 0, 1), label(3, 30, 0, 0, 1),
@@ -128,13 +128,13 @@ TEST(Placement, EnclosingFramesKeepTwoUnits) {
 
 TEST(Placement, BarsLineUpTheirFields) {
     CommandObject table[] = {label(1, 40), label(2, 30, 0, 0, 1), End};
-    Container status(ContainerStatusBar);
+    Container status(PaneStatusBar);
     status.buildCommands(table);
     EXPECT_EQ(status.at(1).x, 6);
     EXPECT_EQ(status.at(1).y, 3 + 2) << "status bar labels are compact";
     EXPECT_EQ(status.at(1).height, 9);
     EXPECT_EQ(status.at(2).x, 48) << "references are ignored in bars";
-    Container bar(ContainerCommandBar);
+    Container bar(PaneCommandBar);
     bar.buildCommands(table);
     EXPECT_EQ(bar.at(1).x, 2);
     EXPECT_EQ(bar.at(1).y, 2 + 3);
@@ -292,6 +292,9 @@ TEST(RealDialogs, TheDialogManagerBuildsTheDeclaredControls) {
     GetWindowTextA(GetDlgItem(dialog.window, 2), name, sizeof name);
     EXPECT_STREQ(name, "Changed");
     EXPECT_STREQ(c.at(2).title, "Changed");
+    c.setString(2, nullptr);
+    EXPECT_EQ(c.getTextIn(2, name, sizeof name), 0);
+    EXPECT_STREQ(name, "");
     c.setValue(2, 0, SetSensitive);
     EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog.window, 2)));
     EXPECT_EQ(c.at(2).sensitive, 0);
@@ -322,6 +325,40 @@ TEST(RealDialogs, ToggleFramesShowAndHideNestedContents) {
     EXPECT_FALSE(visible(3));
     c.setValue(3, 0, SetHidden);
     EXPECT_TRUE(visible(3));
+}
+
+TEST(RealDialogs, FrameReferencesThatWouldLoopPlaceNothing) {
+    CommandObject self = frame(10, 0, 10);
+    self.kind = ToggleFrame;
+    // 21 lies in 20; 20 names 21, which comes later; 30 names the later 31.
+    CommandObject table[] = {self,
+                             label(1, 30, 10),
+                             frame(20, 0, 21),
+                             frame(21, 0, 20),
+                             label(2, 30, 21),
+                             frame(30, 0, 31),
+                             frame(31),
+                             label(3, 30, 30),
+                             End};
+    Container c;
+    c.buildCommands(table);
+    vCmd& outer = c.at(20);
+    vCmd& inner = c.at(21);
+    EXPECT_EQ(c.at(10).x, 2) << "a frame naming itself is a top-level frame";
+    EXPECT_EQ(c.at(10).width, 2 + 30 + 2) << "it holds its label";
+    EXPECT_EQ(inner.x, outer.x + 2);
+    EXPECT_EQ(outer.x + outer.width, inner.x + inner.width + 2);
+    EXPECT_EQ(c.at(31).width, 4) << "a later frame does not grow";
+    EXPECT_EQ(c.at(31).height, 4);
+
+    RealDialog dialog(c);
+    auto visible = [&](int id) { return IsWindowVisible(GetDlgItem(dialog.window, id)) != 0; };
+    c.setValue(10, 0, SetPosition);
+    EXPECT_FALSE(visible(10));
+    EXPECT_FALSE(visible(1));
+    c.setValue(10, 1, SetPosition);
+    EXPECT_TRUE(visible(10));
+    EXPECT_TRUE(visible(1));
 }
 
 TEST(Frames, PaintFaceAndSunkenEdge) {
