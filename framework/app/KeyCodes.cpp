@@ -25,6 +25,24 @@ int frameworkKey(int virtualKey) {
     return 0;
 }
 
+int isKeyDownDelivered(int virtualKey) {
+    // F1 to F16.
+    if (virtualKey >= 0x70 && virtualKey <= 0x7F) return 1;
+    // Digits, letters and the rest above '/' come back as characters.
+    if (virtualKey > 0x2F) return 0;
+    switch (virtualKey) {
+    case 0x03:           // Break
+    case 0x08:           // Backspace
+    case 0x09:           // Tab
+    case 0x0D:           // Return
+    case 0x10:           // Shift
+    case 0x11:           // Control
+    case 0x1B:           // Escape
+    case 0x20: return 0; // Space
+    default: return 1;
+    }
+}
+
 void adjustKeyShift(int& key, int& shift) {
     if (key == 9 && (shift & ShiftKeyBit))
         key = KeyShiftTab;

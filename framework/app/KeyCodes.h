@@ -22,6 +22,11 @@ enum ShiftBits { ShiftKeyBit = 1, ControlKeyBit = 4 };
 // The framework code of a platform virtual key, or 0 for a key it drops.
 int frameworkKey(int virtualKey);
 
+// Non-zero when a key-down of this platform virtual key becomes a key event;
+// the keys of characters (letters, digits, Return, Tab, ...) come back as
+// characters instead.
+int isKeyDownDelivered(int virtualKey);
+
 // Applies the rules shared by all keys: Tab with Shift becomes KeyShiftTab;
 // control characters keep only the Shift bit.
 void adjustKeyShift(int& key, int& shift);

@@ -5,13 +5,10 @@
 #include "framework/app/MenuItemDef.h"
 #include "framework/app/vAppWinInfo.h"
 #include "framework/app/vCmdWindow.h"
-#include "framework/dialogs/vCommandPane.h"
-#include "framework/dialogs/vDialog.h"
+#include "framework/app/vBar.h"
+#include "framework/dialogs/KeyboardFilters.h"
 
 #include <algorithm>
-#include <commctrl.h>
-#include <shellapi.h>
-#include <string>
 #include <vector>
 
 vApp* theApp = nullptr;
@@ -19,32 +16,10 @@ int appDestroyed = 0;
 
 namespace {
 
-StartHook startHook = nullptr;
-
 // The framework's name, the caption of its warning boxes.
 const char* const frameworkName = "Vornik";
 
 } // namespace
-
-void setStartHook(StartHook hook) {
-    startHook = hook;
-}
-
-int appStart(HINSTANCE instance, HINSTANCE prevInstance, const char* commandLine, int showState) {
-    static char* argv[MaxArguments];
-    static char programPath[200];
-    static std::string line;
-    InitCommonControls();
-    GetModuleFileNameA(nullptr, programPath, sizeof programPath);
-    programPath[sizeof programPath - 1] = '\0';
-    argv[0] = programPath;
-    line = commandLine ? commandLine : "";
-    int argc = splitCommandLine(&line[0], 1, argv);
-    if (!theApp || !startHook) return 1;
-    theApp->initApp(argc, argv, instance, prevInstance, showState);
-    int result = startHook(argc, argv);
-    return result != 0 ? result : theApp->messageLoop();
-}
 
 vApp::vApp(const char* name, int singleWindow, int width, int height)
     : vBaseItem(name), defaultHeight(height), defaultWidth(width),
@@ -146,27 +121,17 @@ void vApp::postQuit(int code) {
     if (!closing) PostQuitMessage(code);
 }
 
-void vApp::addCommandPane(vCommandPane* pane) {
-    commandPanes.push_front(pane);
+void vApp::addCommandPane(vBar* bar) {
+    commandPanes.push_front(bar);
 }
 
-void vApp::removeCommandPane(vCommandPane* pane) {
-    commandPanes.remove(pane);
+void vApp::removeCommandPane(vBar* bar) {
+    commandPanes.remove(bar);
 }
 
 void vApp::showPanesFor(vWindow* window) {
-    for (vCommandPane* pane : commandPanes) {
-        if (pane->window == window) continue;
-        pane->initialised = 0;
-        if (pane->windowHandle && IsWindowVisible(pane->windowHandle))
-            ShowWindow(pane->windowHandle, SW_HIDE);
-    }
-    for (vCommandPane* pane : commandPanes) {
-        if (pane->window != window) continue;
-        pane->initialised = 1;
-        if (pane->windowHandle && !IsWindowVisible(pane->windowHandle))
-            ShowWindow(pane->windowHandle, SW_SHOW);
-    }
+    for (vBar* bar : commandPanes)
+        bar->showFor(window);
 }
 
 void vApp::setValueInWindows(int id, int value, int setType) {
@@ -292,21 +257,19 @@ void vApp::relayoutFrame() {
     RECT area;
     GetClientRect(frameWindow, &area);
     int width = area.right;
-    std::vector<vCommandPane*> placed;
+    std::vector<vBar*> placed;
     std::vector<BarSlot> slots;
-    for (vCommandPane* pane : commandPanes) {
-        if (!pane->initialised || !pane->shown || !pane->windowHandle ||
-            !IsWindowVisible(pane->windowHandle))
-            continue;
-        placed.push_back(pane);
-        slots.push_back({pane->containerKind == PaneStatusBar, pane->paneHeight, 0, 0});
+    for (vBar* bar : commandPanes) {
+        if (!bar->inLayout()) continue;
+        placed.push_back(bar);
+        slots.push_back({bar->atBottom(), bar->barHeight(), 0, 0});
     }
     int top = 0;
     int bottom = area.bottom;
     stackBars(slots.data(), int(slots.size()), top, bottom);
     for (std::size_t i = 0; i < placed.size(); ++i) {
-        MoveWindow(placed[i]->windowHandle, 0, slots[i].top, width, slots[i].height, TRUE);
-        placed[i]->paneEdge = slots[i].edge;
+        MoveWindow(placed[i]->barWindow(), 0, slots[i].top, width, slots[i].height, TRUE);
+        placed[i]->placed(slots[i].edge);
     }
     MoveWindow(clientWindow, 0, top, width, bottom - top, TRUE);
 }
@@ -318,72 +281,4 @@ void vApp::warningBox(const char* text) {
 void vApp::fatalError(const char* text) {
     warningBox(text);
     postQuit(99);
-}
-
-LRESULT CALLBACK vApp::frameProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (!theApp) return DefWindowProcA(window, message, wParam, lParam);
-    return theApp->frameMessage(window, message, wParam, lParam);
-}
-
-LRESULT vApp::frameMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_CREATE: {
-        CLIENTCREATESTRUCT client = {frameFileMenu, IdFirstChild};
-        DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | WS_HSCROLL |
-                      WS_VSCROLL | (singleWindow ? MDIS_ALLCHILDSTYLES : 0);
-        clientWindow = CreateWindowA("MDICLIENT", nullptr, style, 0, 0, 0, 0, window, nullptr,
-                                     instance(), &client);
-        if (!clientWindow) return -1;
-        // The client shows its scroll bars only when children lie outside it;
-        // some platforms show them from creation until a child moves.
-        ShowScrollBar(clientWindow, SB_BOTH, FALSE);
-        DragAcceptFiles(window, TRUE);
-        return 0;
-    }
-    case WM_DESTROY: return 0;
-    case WM_SIZE: SendMessageA(window, RelayoutMessage, 0, 0); return 0;
-    case WM_CLOSE:
-        DragAcceptFiles(window, FALSE);
-        exitApp();
-        return 0;
-    case WM_QUERYENDSESSION: return 1;
-    case WM_COMMAND: frameCommand(window, message, wParam, lParam); return 0;
-    case WM_SYSCOMMAND:
-        SetFocus(window);
-        DefFrameProcA(window, clientWindow, message, wParam, lParam);
-        return 0;
-    case WM_DROPFILES: dropFiles(reinterpret_cast<HDROP>(wParam)); return 0;
-    case RelayoutMessage: relayoutFrame(); return 0;
-    default: return DefFrameProcA(window, clientWindow, message, wParam, lParam);
-    }
-}
-
-void vApp::frameCommand(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    int id = LOWORD(wParam);
-    switch (id) {
-    case IdCascade: SendMessageA(clientWindow, WM_MDICASCADE, 0, 0); return;
-    case IdTile: SendMessageA(clientWindow, WM_MDITILE, 0, 0); return;
-    case IdArrangeIcons: SendMessageA(clientWindow, WM_MDIICONARRANGE, 0, 0); return;
-    case IdFrameNew: appCommand(nullptr, IdNew, 0, 0); return;
-    case IdFrameOpen: appCommand(nullptr, IdOpen, 0, 0); return;
-    case IdFrameExit: appCommand(nullptr, IdExit, 0, 0); return;
-    default: break;
-    }
-    HWND active = reinterpret_cast<HWND>(SendMessageA(clientWindow, WM_MDIGETACTIVE, 0, 0));
-    if (active && id < IdFirstChild) SendMessageA(active, WM_COMMAND, wParam, lParam);
-    DefFrameProcA(window, clientWindow, message, wParam, lParam);
-}
-
-void vApp::dropFiles(HDROP drop) {
-    UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
-    for (UINT i = 0; i < count; ++i) {
-        DroppedFile file = {};
-        DragQueryFileA(drop, i, file.path, sizeof file.path);
-        POINT point = {};
-        DragQueryPoint(drop, &point);
-        file.x = point.x;
-        file.y = point.y;
-        onDropFile(file);
-    }
-    DragFinish(drop);
 }

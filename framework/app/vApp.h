@@ -9,7 +9,9 @@
 
 class vWindow;
 class vAppWinInfo;
-class vCommandPane;
+class vBar;
+struct WindowMessage;
+struct Handled;
 
 // One file dropped on the frame: its full path and the drop point in frame
 // client coordinates.
@@ -44,8 +46,8 @@ class vApp : public vBaseItem {
     int isAuxWindow(vWindow* window);
     void queueWindowDelete(vWindow* window);
     void postQuit(int code);
-    void addCommandPane(vCommandPane* pane);
-    void removeCommandPane(vCommandPane* pane);
+    void addCommandPane(vBar* bar);
+    void removeCommandPane(vBar* bar);
     void showPanesFor(vWindow* window);
     void setValueInWindows(int id, int value, int setType);
     int clipboardHasText();
@@ -70,8 +72,8 @@ class vApp : public vBaseItem {
     HPEN highlightPen = nullptr;
     HPEN shadowPen = nullptr;
     HBRUSH faceBrush = nullptr;
-    std::forward_list<WindowEntry> windows;        // newest first
-    std::forward_list<vCommandPane*> commandPanes; // newest first
+    std::forward_list<WindowEntry> windows; // newest first
+    std::forward_list<vBar*> commandPanes;  // newest first
     int initialized = 0;
     int defaultHeight;
     int defaultWidth;
@@ -88,11 +90,20 @@ class vApp : public vBaseItem {
     HICON appIcon = nullptr;
     HICON windowIcon = nullptr;
 
+    // The frame's messages; the others go to the platform's frame default.
+    Handled handleMessage(const WindowMessage& message);
+
   private:
-    static LRESULT CALLBACK frameProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT frameMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    void frameCommand(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    void dropFiles(HDROP drop);
+    // The window procedure of class "MdiFrameClass".
+    static LRESULT CALLBACK frameProc(HWND window, UINT code, WPARAM wParam, LPARAM lParam);
+    LRESULT frameDefault(const WindowMessage& message);
+    Handled handleCreate(const WindowMessage& message);
+    Handled handleSize(const WindowMessage& message);
+    Handled handleClose(const WindowMessage& message);
+    Handled handleCommand(const WindowMessage& message);
+    Handled handleSysCommand(const WindowMessage& message);
+    Handled handleDropFiles(const WindowMessage& message);
+    Handled handleRelayout();
     void releaseResources();
 };
 

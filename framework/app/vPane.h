@@ -3,7 +3,9 @@
 
 class vWindow;
 
-enum PaneKind { PaneMenu = 2, PaneCommandBar = 3, PaneStatusBar = 6 };
+// Kind codes of panes and command containers: a bar is both, with one code;
+// a dialog is a container only.
+enum PaneKind { PaneMenu = 2, PaneCommandBar = 3, PaneStatusBar = 6, PaneDialog = 7 };
 
 class vPane {
   public:

@@ -1,7 +1,9 @@
 #include "framework/app/vWindow.h"
 
 #include "framework/app/KeyCodes.h"
+#include "framework/app/LinkedList.h"
 #include "framework/app/MenuItemDef.h"
+#include "framework/app/WindowMessage.h"
 #include "framework/app/vApp.h"
 #include "framework/app/vMenuPane.h"
 #include "framework/app/vPane.h"
@@ -18,23 +20,6 @@ namespace {
 // The object whose native window is being created: it receives the messages
 // that arrive before the native window knows its object.
 vWindow* creatingWindow = nullptr;
-
-// Key-down codes turned into key events; the others come back as characters.
-bool isTranslatedKeyDown(WPARAM code) {
-    if (code >= 112 && code <= 127) return true;
-    if (code > 47) return false;
-    switch (code) {
-    case 3:
-    case 8:
-    case 9:
-    case 13:
-    case 16:
-    case 17:
-    case 27:
-    case 32: return false;
-    default: return true;
-    }
-}
 
 } // namespace
 
@@ -61,13 +46,8 @@ vWindow::~vWindow() {
 }
 
 void vWindow::unlink() {
-    for (vWindow** link = &windowList; *link; link = &(*link)->nextWindow) {
-        if (*link == this) {
-            *link = nextWindow;
-            nextWindow = nullptr;
-            return;
-        }
-    }
+    unlinkFirst(windowList, &vWindow::nextWindow,
+                [this](vWindow* window) { return window == this; });
 }
 
 void vWindow::createWindow() {
@@ -222,108 +202,141 @@ void vWindow::translateKey(int code, int isVirtualKey) {
         onKey(key, shift);
 }
 
-LRESULT CALLBACK vWindow::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* self = reinterpret_cast<vWindow*>(GetWindowLongPtrA(window, 0));
-    if (!self && creatingWindow) {
-        self = creatingWindow;
-        self->nativeWindow = window;
-        SetWindowLongPtrA(window, 0, reinterpret_cast<LONG_PTR>(self));
-    }
-    if (!self) return DefMDIChildProcA(window, message, wParam, lParam);
-    return self->handleMessage(window, message, wParam, lParam);
+LRESULT CALLBACK vWindow::windowProc(HWND window, UINT code, WPARAM wParam, LPARAM lParam) {
+    vWindow* self = windowObject(window, creatingWindow);
+    if (self && self == creatingWindow) self->nativeWindow = window;
+    return dispatchMessage(self, {window, code, wParam, lParam}, [](const WindowMessage& m) {
+        return DefMDIChildProcA(m.window, m.code, m.wParam, m.lParam);
+    });
 }
 
-LRESULT vWindow::handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    int x = LOWORD(lParam);
-    int y = HIWORD(lParam);
-    switch (message) {
-    case WM_SIZE:
-        if (canvasPane) canvasPane->sizeEvent(x, y);
-        break;
-    case WM_SETFOCUS:
-        theApp->setValueInWindows(IdPaste, theApp->clipboardHasText(), SetSensitive);
-        if (canvasPane) canvasPane->enterFocus();
-        return 0;
-    case WM_KILLFOCUS:
-        if (canvasPane) canvasPane->leaveFocus();
-        return 0;
-    case WM_PAINT:
-        if (canvasPane) canvasPane->paintEvent();
-        break;
-    case WM_CLOSE:
-    case WM_QUERYENDSESSION: theApp->closeAppWindow(this); return 0;
-    case WM_ERASEBKGND: return 1;
-    case WM_CREATE:
-    case WM_SETFONT: return 0;
-    case WM_KEYDOWN:
-        if (!isTranslatedKeyDown(wParam)) break;
-        translateKey(int(wParam), 1);
-        return 0;
-    case WM_CHAR: translateKey(int(wParam), 0); return 0;
-    case WM_COMMAND: onMenuCommand(LOWORD(wParam)); return 0;
-    case WM_HSCROLL:
-        if (canvasPane) canvasPane->hScrollEvent(LOWORD(wParam), HIWORD(wParam));
-        return 0;
-    case WM_VSCROLL:
-        if (canvasPane) canvasPane->vScrollEvent(LOWORD(wParam), HIWORD(wParam));
-        return 0;
-    case WM_MOUSEMOVE: mouseMove(wParam, x, y); return 0;
-    case WM_LBUTTONDOWN: {
-        bool delivered = false;
-        leftButtonDown(x, y, delivered);
-        if (delivered) return 0;
-        break;
+Handled vWindow::handleMessage(const WindowMessage& message) {
+    switch (message.code) {
+    case WM_SIZE: return handleSize(message);
+    case WM_SETFOCUS: return handleSetFocus();
+    case WM_KILLFOCUS: return handleKillFocus();
+    case WM_PAINT: return handlePaint();
+    case WM_CLOSE: return handleClose();
+    case WM_QUERYENDSESSION: return handleClose();
+    case WM_ERASEBKGND: return handled(1);
+    case WM_CREATE: return handled();
+    case WM_SETFONT: return handled();
+    case WM_KEYDOWN: return handleKeyDown(message);
+    case WM_CHAR: return handleChar(message);
+    case WM_COMMAND: return handleCommand(message);
+    case WM_HSCROLL: return handleScroll(message);
+    case WM_VSCROLL: return handleScroll(message);
+    case WM_MOUSEMOVE: return handleMouseMove(message);
+    case WM_LBUTTONDOWN: return handleLeftDown(message);
+    case WM_LBUTTONUP: return handleLeftUp(message);
+    case WM_MBUTTONDOWN: return handleButtonDown(message, 2);
+    case WM_MBUTTONUP: return handleButtonUp(message, 2);
+    case WM_RBUTTONDOWN: return handleButtonDown(message, 3);
+    case WM_RBUTTONUP: return handleButtonUp(message, 3);
+    case WM_MDIACTIVATE: return handleActivate(message);
+    default: return handleOther();
     }
-    case WM_LBUTTONUP:
-        if (leftDown && canvasPane) canvasPane->onMouseUp(x, y, 1);
-        leftDown = 0;
-        return 0;
-    case WM_RBUTTONDOWN:
-    case WM_MBUTTONDOWN:
-        if (canvasPane) canvasPane->onMouseDown(x, y, message == WM_RBUTTONDOWN ? 3 : 2);
-        return 0;
-    case WM_RBUTTONUP:
-    case WM_MBUTTONUP:
-        if (canvasPane) canvasPane->onMouseUp(x, y, message == WM_RBUTTONUP ? 3 : 2);
-        return 0;
-    case WM_MDIACTIVATE: activate(HWND(lParam) == window); return 0;
-    default:
-        if (theApp->closing) return 0;
-        break;
-    }
-    return DefMDIChildProcA(window, message, wParam, lParam);
 }
 
-void vWindow::leftButtonDown(int x, int y, bool& delivered) {
+Handled vWindow::handleSize(const WindowMessage& message) {
+    if (canvasPane) canvasPane->sizeEvent(LOWORD(message.lParam), HIWORD(message.lParam));
+    return NotHandled;
+}
+
+Handled vWindow::handleSetFocus() {
+    theApp->setValueInWindows(IdPaste, theApp->clipboardHasText(), SetSensitive);
+    if (canvasPane) canvasPane->enterFocus();
+    return handled();
+}
+
+Handled vWindow::handleKillFocus() {
+    if (canvasPane) canvasPane->leaveFocus();
+    return handled();
+}
+
+Handled vWindow::handlePaint() {
+    if (canvasPane) canvasPane->paintEvent();
+    return NotHandled;
+}
+
+Handled vWindow::handleClose() {
+    theApp->closeAppWindow(this);
+    return handled();
+}
+
+Handled vWindow::handleKeyDown(const WindowMessage& message) {
+    if (!isKeyDownDelivered(int(message.wParam))) return NotHandled;
+    translateKey(int(message.wParam), 1);
+    return handled();
+}
+
+Handled vWindow::handleChar(const WindowMessage& message) {
+    translateKey(int(message.wParam), 0);
+    return handled();
+}
+
+Handled vWindow::handleCommand(const WindowMessage& message) {
+    onMenuCommand(message.lowWord());
+    return handled();
+}
+
+Handled vWindow::handleScroll(const WindowMessage& message) {
+    if (!canvasPane) return handled();
+    if (message.code == WM_HSCROLL)
+        canvasPane->hScrollEvent(message.lowWord(), message.highWord());
+    else
+        canvasPane->vScrollEvent(message.lowWord(), message.highWord());
+    return handled();
+}
+
+Handled vWindow::handleMouseMove(const WindowMessage& message) {
+    SetCursor(cursor);
+    if (!canvasPane) return handled();
+    int button = 0;
+    if (message.wParam & MK_LBUTTON)
+        button = leftDown ? 1 : 0;
+    else if (message.wParam & MK_MBUTTON)
+        button = 2;
+    else if (message.wParam & MK_RBUTTON)
+        button = 3;
+    if (button)
+        canvasPane->onMouseDrag(message.x(), message.y(), button);
+    else
+        canvasPane->onMouseMove(message.x(), message.y());
+    return handled();
+}
+
+Handled vWindow::handleLeftDown(const WindowMessage& message) {
     // The click that re-activates a window only activates it.
     if (activationClick && previousActive) {
         activationClick = 0;
-        return;
+        return NotHandled;
     }
-    delivered = true;
     leftDown = 1;
-    if (canvasPane) canvasPane->onMouseDown(x, y, 1);
+    if (canvasPane) canvasPane->onMouseDown(message.x(), message.y(), 1);
+    return handled();
 }
 
-void vWindow::mouseMove(WPARAM buttons, int x, int y) {
-    SetCursor(cursor);
-    if (!canvasPane) return;
-    int button = 0;
-    if (buttons & MK_LBUTTON)
-        button = leftDown ? 1 : 0;
-    else if (buttons & MK_MBUTTON)
-        button = 2;
-    else if (buttons & MK_RBUTTON)
-        button = 3;
-    if (button)
-        canvasPane->onMouseDrag(x, y, button);
-    else
-        canvasPane->onMouseMove(x, y);
+Handled vWindow::handleLeftUp(const WindowMessage& message) {
+    if (leftDown && canvasPane) canvasPane->onMouseUp(message.x(), message.y(), 1);
+    leftDown = 0;
+    return handled();
 }
 
-void vWindow::activate(bool becomingActive) {
+Handled vWindow::handleButtonDown(const WindowMessage& message, int button) {
+    if (canvasPane) canvasPane->onMouseDown(message.x(), message.y(), button);
+    return handled();
+}
+
+Handled vWindow::handleButtonUp(const WindowMessage& message, int button) {
+    if (canvasPane) canvasPane->onMouseUp(message.x(), message.y(), button);
+    return handled();
+}
+
+Handled vWindow::handleActivate(const WindowMessage& message) {
+    bool becomingActive = HWND(message.lParam) == message.window;
     if (becomingActive) {
-        if (theApp->closing) return;
+        if (theApp->closing) return handled();
         SendMessageA(theApp->clientWindow, WM_MDISETMENU, WPARAM(menuBar),
                      LPARAM(GetSubMenu(menuBar, windowMenuIndex)));
         previousActive = activeWindow;
@@ -332,10 +345,16 @@ void vWindow::activate(bool becomingActive) {
         DrawMenuBar(theApp->frameWindow);
         theApp->showPanesFor(this);
         SendMessageA(theApp->frameWindow, RelayoutMessage, 0, 0);
-        return;
+        return handled();
     }
     SendMessageA(theApp->clientWindow, WM_MDISETMENU, WPARAM(theApp->frameMenu),
                  LPARAM(GetSubMenu(theApp->frameMenu, 0)));
     DrawMenuBar(theApp->frameWindow);
     theApp->showPanesFor(this);
+    return handled();
+}
+
+Handled vWindow::handleOther() {
+    // While the application closes, nothing reaches the platform default.
+    return theApp->closing ? handled() : NotHandled;
 }

@@ -10,6 +10,8 @@
 class vPane;
 class vMenuPane;
 class vCanvasPane;
+struct WindowMessage;
+struct Handled;
 
 // Cursor kinds of setCursorKind.
 enum CursorKind {
@@ -67,11 +69,26 @@ class vWindow : public vBaseWindow {
     int leftDown = 0;
     HCURSOR cursor = nullptr;
 
+    // The window's messages; the others go to the platform's child default.
+    Handled handleMessage(const WindowMessage& message);
+
   private:
-    LRESULT handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    void mouseMove(WPARAM buttons, int x, int y);
-    void leftButtonDown(int x, int y, bool& delivered);
-    void activate(bool becomingActive);
+    Handled handleSize(const WindowMessage& message);
+    Handled handleSetFocus();
+    Handled handleKillFocus();
+    Handled handlePaint();
+    Handled handleClose();
+    Handled handleKeyDown(const WindowMessage& message);
+    Handled handleChar(const WindowMessage& message);
+    Handled handleCommand(const WindowMessage& message);
+    Handled handleScroll(const WindowMessage& message);
+    Handled handleMouseMove(const WindowMessage& message);
+    Handled handleLeftDown(const WindowMessage& message);
+    Handled handleLeftUp(const WindowMessage& message);
+    Handled handleButtonDown(const WindowMessage& message, int button);
+    Handled handleButtonUp(const WindowMessage& message, int button);
+    Handled handleActivate(const WindowMessage& message);
+    Handled handleOther();
     void unlink();
 };
 

@@ -2,10 +2,11 @@
 
 #include "framework/app/vApp.h"
 #include "framework/app/vWindow.h"
+#include "framework/dialogs/KeyboardFilters.h"
 #include "framework/dialogs/vThisList.h"
 
 vCommandPane::vCommandPane(int paneKind) : vPane(paneKind), vCmdParent(paneKind) {
-    layoutStyle = paneKind == ContainerStatusBar ? LayoutStatusBar : LayoutCommandBar;
+    layoutStyle = paneKind == PaneStatusBar ? LayoutStatusBar : LayoutCommandBar;
 }
 
 vCommandPane::~vCommandPane() {
@@ -15,6 +16,16 @@ vCommandPane::~vCommandPane() {
 
 void vCommandPane::processCommand(int id, int value, int kind) {
     if (window) window->onCommand(id, value, kind);
+}
+
+int vCommandPane::inLayout() {
+    return initialised && shown && windowHandle && IsWindowVisible(windowHandle);
+}
+
+void vCommandPane::showFor(vWindow* active) {
+    initialised = window == active;
+    if (!windowHandle || (IsWindowVisible(windowHandle) != 0) == initialised) return;
+    ShowWindow(windowHandle, initialised ? SW_SHOW : SW_HIDE);
 }
 
 void vCommandPane::showPane(int on) {

@@ -2,14 +2,15 @@
 // dialog window, laid out by the frame.
 #pragma once
 
+#include "framework/app/vBar.h"
 #include "framework/app/vPane.h"
 #include "framework/dialogs/vCmdParent.h"
 
 #include <windows.h>
 
-class vCommandPane : public vPane, public vCmdParent {
+class vCommandPane : public vPane, public vCmdParent, public vBar {
   public:
-    // `paneKind`: 3 command bar, 6 status bar.
+    // `paneKind`: PaneCommandBar or PaneStatusBar.
     explicit vCommandPane(int paneKind);
     ~vCommandPane() override;
 
@@ -17,10 +18,13 @@ class vCommandPane : public vPane, public vCmdParent {
     // A command's report goes to the window that owns the bar.
     void processCommand(int id, int value, int kind) override;
 
+    int inLayout() override;
+    int atBottom() override { return containerKind == PaneStatusBar; }
+    int barHeight() override { return paneHeight; }
+    HWND barWindow() override { return windowHandle; }
+    void placed(int edge) override { paneEdge = edge; }
+    void showFor(vWindow* active) override;
+
     int shown = 1;       // takes part in the frame's layout
     int initialised = 0; // its window is initialised and its owner active
 };
-
-// Offers a queued message to the keyboard handling of every bar window;
-// non-zero when one of them took it.
-int filterPaneMessage(MSG* message);

@@ -102,16 +102,21 @@ TEST(KeyCodes, ShiftRules) {
     }
 }
 
-TEST(FrameLayout, BarsStackFromTopStatusBarsFromBottom) {
-    BarSlot bars[] = {{0, 30, -1, -1}, {1, 20, -1, -1}};
-    int top = 0, bottom = 300;
-    stackBars(bars, 2, top, bottom);
-    EXPECT_EQ(bars[0].top, 0);
-    EXPECT_EQ(bars[0].edge, 30);
-    EXPECT_EQ(bars[1].top, 280);
-    EXPECT_EQ(bars[1].edge, 280);
-    EXPECT_EQ(top, 30);
-    EXPECT_EQ(bottom, 280);
+TEST(KeyCodes, KeyDownsOfCharacterKeysAreNotDelivered) {
+    int delivered = 0;
+    for (int vk = 0; vk < 256; ++vk) {
+        delivered += isKeyDownDelivered(vk);
+        if (frameworkKey(vk)) {
+            EXPECT_TRUE(isKeyDownDelivered(vk)) << vk;
+        }
+    }
+    // Backspace, Tab, Return, Escape, Space, digits, letters and punctuation
+    // come back as characters; Shift and Control alone are nothing.
+    for (int vk :
+         {0x08, 0x09, 0x0D, 0x1B, 0x20, int('0'), int('9'), int('A'), int('Z'), 0xBA, 0x10, 0x11})
+        EXPECT_FALSE(isKeyDownDelivered(vk)) << vk;
+    // The 16 function keys and the codes below '0' but those 8.
+    EXPECT_EQ(delivered, 16 + 48 - 8);
 }
 
 TEST(FrameLayout, NewestBarIsOutermost) {
@@ -123,6 +128,9 @@ TEST(FrameLayout, NewestBarIsOutermost) {
     EXPECT_EQ(bars[2].top, 10);
     EXPECT_EQ(bars[1].top, 295);
     EXPECT_EQ(bars[3].top, 275);
+    // The inner edge: a bar's bottom, a status bar's top.
+    EXPECT_EQ(bars[2].edge, 40);
+    EXPECT_EQ(bars[3].edge, 275);
     EXPECT_EQ(top, 40);
     EXPECT_EQ(bottom, 275);
 }

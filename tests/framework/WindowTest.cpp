@@ -11,7 +11,6 @@
 
 #include <memory>
 
-int RecordingWindow::deleted = 0;
 extern SIZE frameAtStart;
 
 namespace {
@@ -65,13 +64,11 @@ TEST_F(Windows, WindowWithoutSizeTakesTheApplicationDefault) {
 TEST_F(Windows, KeysBecomeFrameworkCodes) {
     OpenWindow open(log);
     HWND w = open.hwnd();
+    // Which keys and codes: the native key-code tests. Here: both routes and
+    // the held Shift and Control read from the platform.
     SendMessageA(w, WM_KEYDOWN, VK_F5, 0);
-    SendMessageA(w, WM_KEYDOWN, VK_HOME, 0);
-    SendMessageA(w, WM_KEYDOWN, VK_DELETE, 0);
-    SendMessageA(w, WM_KEYDOWN, 'A', 0);       // comes back as a character
-    SendMessageA(w, WM_KEYDOWN, VK_RETURN, 0); // likewise
+    SendMessageA(w, WM_KEYDOWN, 'A', 0); // comes back as a character
     SendMessageA(w, WM_SYSKEYDOWN, VK_MENU, 0);
-    SendMessageA(w, WM_KEYDOWN, VK_SHIFT, 0);
     SendMessageA(w, WM_CHAR, 'a', 0);
     setHeldKeys(true, false);
     SendMessageA(w, WM_CHAR, '\t', 0);
@@ -79,11 +76,9 @@ TEST_F(Windows, KeysBecomeFrameworkCodes) {
     setHeldKeys(false, true);
     SendMessageA(w, WM_CHAR, 1, 0); // Ctrl+A
     SendMessageA(w, WM_CHAR, 'x', 0);
-    SendMessageA(w, WM_KEYDOWN, VK_F16, 0);
     setHeldKeys(false, false);
-    SendMessageA(w, WM_CHAR, '\t', 0);
-    EXPECT_EQ(log.take(), (Events{"key ffc5 0", "key ff50 0", "key 7f 0", "key 61 0", "key ff09 1",
-                                  "key ffc1 1", "key 1 0", "key 78 4", "key ffd0 4", "key 9 0"}));
+    EXPECT_EQ(log.take(), (Events{"key ffc5 0", "key 61 0", "key ff09 1", "key ffc1 1", "key 1 0",
+                                  "key 78 4"}));
 }
 
 TEST_F(Windows, MouseRouting) {
@@ -94,6 +89,7 @@ TEST_F(Windows, MouseRouting) {
     SendMessageA(w, WM_LBUTTONDOWN, MK_LBUTTON, at(10, 20));
     SendMessageA(w, WM_MOUSEMOVE, MK_LBUTTON, at(11, 21));
     SendMessageA(w, WM_MOUSEMOVE, MK_LBUTTON | MK_RBUTTON, at(12, 22));
+    SendMessageA(w, WM_MOUSEMOVE, MK_LBUTTON, at(-3, -4)); // captured, left of and above
     SendMessageA(w, WM_LBUTTONUP, 0, at(12, 22));
     SendMessageA(w, WM_LBUTTONUP, 0, at(12, 22));
     SendMessageA(w, WM_MOUSEMOVE, MK_RBUTTON, at(13, 23));
@@ -104,9 +100,10 @@ TEST_F(Windows, MouseRouting) {
     SendMessageA(w, WM_MBUTTONDOWN, MK_MBUTTON, at(17, 27));
     SendMessageA(w, WM_MBUTTONUP, 0, at(17, 27));
     SendMessageA(w, WM_MOUSEMOVE, MK_LBUTTON, at(18, 28)); // left held, press not delivered
-    EXPECT_EQ(log.take(), (Events{"down 10 20 1", "drag 11 21 1", "drag 12 22 1", "up 12 22 1",
-                                  "drag 13 23 3", "drag 14 24 2", "move 15 25", "down 16 26 3",
-                                  "up 16 26 3", "down 17 27 2", "up 17 27 2", "move 18 28"}));
+    EXPECT_EQ(log.take(),
+              (Events{"down 10 20 1", "drag 11 21 1", "drag 12 22 1", "drag -3 -4 1", "up 12 22 1",
+                      "drag 13 23 3", "drag 14 24 2", "move 15 25", "down 16 26 3", "up 16 26 3",
+                      "down 17 27 2", "up 17 27 2", "move 18 28"}));
 }
 
 TEST_F(Windows, FirstClickAfterReactivationOnlyActivates) {
