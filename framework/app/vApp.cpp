@@ -4,8 +4,8 @@
 #include "framework/app/FrameLayout.h"
 #include "framework/app/MenuItemDef.h"
 #include "framework/app/vAppWinInfo.h"
-#include "framework/app/vCmdWindow.h"
 #include "framework/app/vBar.h"
+#include "framework/app/vCmdWindow.h"
 #include "framework/dialogs/KeyboardFilters.h"
 
 #include <algorithm>
