@@ -1,6 +1,7 @@
 #include "framework/controls/vLabelCmd.h"
 
 #include "framework/controls/DialogText.h"
+#include "framework/controls/OwnerDrawing.h"
 #include "framework/dialogs/vCmdParent.h"
 #include "framework/draw/vIcon.h"
 
@@ -40,4 +41,19 @@ void vLabelCmd::initialize() {
 void vLabelCmd::setString(const char* text) {
     title = textOrEmpty(text);
     SetDlgItemTextA(parent->windowHandle, id, title);
+}
+
+int vLabelCmd::drawItem(int, DRAWITEMSTRUCT* record) {
+    if (!icon) return 0;
+    if (record->itemAction == ODA_SELECT || record->itemAction == ODA_FOCUS) return 1;
+    if (record->itemAction != ODA_DRAWENTIRE) return 0;
+    OwnerDrawing drawing(record->hDC);
+    drawing.select(GetStockObject(BLACK_PEN));
+    // One-bit icons are drawn in black; the transparent part of others
+    // shows the button face.
+    drawing.select(icon->depth == 1 || !icon->transparent
+                       ? GetStockObject(BLACK_BRUSH)
+                       : drawing.solidBrush(GetSysColor(COLOR_BTNFACE)));
+    drawing.icon(*icon, 0, 0);
+    return 1;
 }

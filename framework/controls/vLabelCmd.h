@@ -17,6 +17,8 @@ class vLabelCmd : public vCmd {
     int measureItem(int controlId, MEASUREITEMSTRUCT* record) override {
         return measureOwnerDrawn(controlId, record);
     }
+    // Paints the icon of an icon label.
+    int drawItem(int controlId, DRAWITEMSTRUCT* record) override;
 
     vIcon* icon = nullptr;
 };

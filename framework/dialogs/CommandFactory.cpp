@@ -2,8 +2,16 @@
 // place that knows every control class; the container itself knows vCmd only.
 #include "framework/dialogs/vCmdParent.h"
 
+#include "framework/controls/vBoxedLabelCmd.h"
+#include "framework/controls/vButtonCmd.h"
+#include "framework/controls/vCheckBoxCmd.h"
+#include "framework/controls/vColorButtonCmd.h"
+#include "framework/controls/vColorLabelCmd.h"
 #include "framework/controls/vFrameCmd.h"
 #include "framework/controls/vLabelCmd.h"
+#include "framework/controls/vRadioButtonCmd.h"
+#include "framework/controls/vTextCmd.h"
+#include "framework/controls/vTextInCmd.h"
 
 namespace {
 
@@ -13,28 +21,28 @@ const char* const BadCommandTitle = "?? Bad CommandObject ??";
 
 vCmd* vCmdParent::createCommand(CommandObject* record) {
     switch (record->kind) {
+    case BoxedLabel: return new vBoxedLabelCmd(this, record);
+    case Button:
+    case IconButton:
+    case ToggleButton:
+    case ToggleIconButton: return new vButtonCmd(this, record);
+    case CheckBox: return new vCheckBoxCmd(this, record);
+    case ColorButton: return new vColorButtonCmd(this, record);
+    case ColorLabel: return new vColorLabelCmd(this, record);
     case Frame:
     case ToggleFrame: return new vFrameCmd(this, record);
-    // Until each has a class of its own, the other known kinds show as labels.
+    case RadioButton: return new vRadioButtonCmd(this, record);
+    case TextIn: return new vTextInCmd(this, record);
+    case Text: return new vTextCmd(this, record);
     case CompactLabel:
-    case BoxedLabel:
-    case Button:
-    case CheckBox:
-    case ColorButton:
-    case ColorLabel:
-    case ComboBox:
     case Icon:
-    case IconButton:
-    case Label:
+    case Label: return new vLabelCmd(this, record);
+    // Until each has a class of its own, the other known kinds show as labels.
+    case ComboBox:
     case List:
     case Progress:
-    case RadioButton:
     case Slider:
-    case Spinner:
-    case TextIn:
-    case Text:
-    case ToggleButton:
-    case ToggleIconButton: return new vLabelCmd(this, record);
+    case Spinner: return new vLabelCmd(this, record);
     default: record->title = BadCommandTitle; return new vLabelCmd(this, record);
     }
 }

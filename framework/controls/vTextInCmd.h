@@ -1,0 +1,26 @@
+// A one-line text entry. It keeps its own copy of the text, refreshed on
+// every change, and that copy is what the container reads back.
+#pragma once
+
+#include "framework/controls/vCmd.h"
+
+// Reported values of an entry with AttrReportChanges.
+enum TextInReport { TextInChanged = 32158, TextInFocusLost = 32159 };
+
+class vTextInCmd : public vCmd {
+  public:
+    vTextInCmd(vCmdParent* parent, CommandObject* record);
+
+    void initialize() override;
+    int setValue(int value, int type) override { return setCommonValue(value, type); }
+    // Sets the control's text; the change notification refreshes the copy.
+    void setString(const char* text) override;
+    void onNotify(int, int code) override;
+
+    // Copies at most max - 1 characters of the kept text, always
+    // terminated; their number.
+    int copyText(char* buffer, int max) const;
+
+    static constexpr int TextSize = 130;
+    char textBuffer[TextSize] = "";
+};

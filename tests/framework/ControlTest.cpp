@@ -1,0 +1,321 @@
+// Controls in real dialogs built from tables: their sizes, clicks through
+// real messages, owner-drawn pixels and text entry.
+#include "framework/app/vApp.h"
+#include "framework/controls/vBoxedLabelCmd.h"
+#include "framework/controls/vCmd.h"
+#include "framework/dialogs/vCmdParent.h"
+#include "framework/draw/vColor.h"
+#include "framework/draw/vIcon.h"
+#include "tests/win/WinTest.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace {
+
+using Reports = std::vector<std::string>;
+
+// A dialog whose procedure hands control messages to its commands the way
+// the framework's dialogs do, and which records the commands' reports.
+class TestDialog : public vCmdParent {
+  public:
+    explicit TestDialog(CommandObject* table) : vCmdParent(PaneDialog) {
+        beginTemplate(0x90C00040, 10, 25, 1, 1, "", "", "Controls", 8, "Helv");
+        buildCommands(table);
+        endTemplate();
+        CreateDialogIndirectParamA(GetModuleHandleA(nullptr),
+                                   reinterpret_cast<const DLGTEMPLATE*>(dialogTemplate.data()),
+                                   theApp->frameWindow, procedure, reinterpret_cast<LPARAM>(this));
+        // Set on, newest first, then saved as a shown dialog does.
+        for (vCmd* command : commands) {
+            int kind = command->cmdObject->kind;
+            if ((kind == CheckBox || kind == RadioButton) && command->cmdObject->value)
+                command->setValue(1, SetValue);
+            command->saveValue();
+        }
+        pumpMessages();
+    }
+    ~TestDialog() override { DestroyWindow(windowHandle); }
+
+    void processCommand(int id, int value, int) override {
+        reports.push_back(std::to_string(id) + " " + std::to_string(value));
+    }
+    Reports take() { return std::exchange(reports, {}); }
+    HWND control(int id) { return GetDlgItem(windowHandle, id); }
+    void click(int id) {
+        SendMessageA(control(id), BM_CLICK, 0, 0);
+        pumpMessages(10);
+    }
+    std::string text(int id) {
+        char buffer[300] = "";
+        GetWindowTextA(control(id), buffer, sizeof buffer);
+        return buffer;
+    }
+
+  private:
+    static INT_PTR CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        if (message == WM_INITDIALOG) {
+            SetWindowLongPtrA(window, DWLP_USER, lParam);
+            reinterpret_cast<TestDialog*>(lParam)->windowHandle = window;
+            return TRUE;
+        }
+        auto* dialog = reinterpret_cast<TestDialog*>(GetWindowLongPtrA(window, DWLP_USER));
+        if (!dialog) return FALSE;
+        if (message == WM_COMMAND) {
+            int code = HIWORD(wParam);
+            // Edit notifications other than change and focus loss are not reported.
+            bool ignored = code == EN_SETFOCUS || code == EN_UPDATE || code >= EN_ERRSPACE;
+            if (vCmd* command = dialog->findCommand(LOWORD(wParam)); command && !ignored)
+                command->onNotify(LOWORD(wParam), code);
+            return TRUE;
+        }
+        if (message == WM_DRAWITEM)
+            if (vCmd* command = dialog->findCommand(int(wParam)))
+                return command->drawItem(int(wParam), reinterpret_cast<DRAWITEMSTRUCT*>(lParam));
+        return FALSE;
+    }
+
+    Reports reports;
+};
+
+CommandObject command(int kind, int id, const char* title, int below = 0, int size = 0,
+                      std::uint32_t attributes = 0, void* items = nullptr, int value = 0,
+                      int frame = 0) {
+    return {kind, id, value, title, items, attributes, 1, frame, 0, below, size, nullptr};
+}
+
+const CommandObject End = {EndOfList, 0, 0, nullptr, nullptr, 0, 0, 0, 0, 0, 0, nullptr};
+
+// 16 by 16, one bit: the left half set.
+const unsigned char* halfSet() {
+    static unsigned char rows[32];
+    for (int i = 0; i < 32; i += 2)
+        rows[i] = 0xFF;
+    return rows;
+}
+vIcon halfIcon(halfSet(), 16, 16, 1);
+
+const std::string title80(80, 'x');
+const std::string title130(130, 'y');
+
+TEST(Controls, SizesOfTheDeclaredExamples) {
+    CommandObject table[] = {command(Button, 1, "&Ok", 0, 30),
+                             command(ColorButton, 2, "", 1, 30),
+                             command(CheckBox, 3, "Check", 2),
+                             command(TextIn, 4, "", 3),
+                             command(TextIn, 5, "", 4, 0, AttrSmall | AttrLarge),
+                             command(TextIn, 6, "twelve chars", 5, 5),
+                             command(Text, 7, "title", 6, 0, 0, const_cast<char*>("a\nbc")),
+                             command(BoxedLabel, 8, title80.c_str(), 7),
+                             command(IconButton, 9, "Plain", 8),
+                             command(IconButton, 10, "", 9, 0, 0, &halfIcon),
+                             command(Icon, 11, "", 10, 0, 0, &halfIcon),
+                             command(RadioButton, 12, "Radio", 11),
+                             End};
+    TestDialog dialog(table);
+    struct Size {
+        int id, width, height;
+    } expected[] = {{1, 30, 14}, {2, 30, 30},  {3, 34, 11},  {4, 86, 14},
+                    {5, 46, 14}, {6, 78, 14},  {7, 11, 23},  {8, 36, 11},
+                    {9, 30, 14}, {10, 13, 13}, {11, 22, 14}, {12, 34, 11}};
+    for (const Size& size : expected) {
+        vCmd& c = *dialog.findCommand(size.id);
+        EXPECT_EQ(c.width, size.width) << size.id;
+        EXPECT_EQ(c.height, size.height) << size.id;
+        RECT units = {c.x, c.y, c.width, c.height}, actual;
+        MapDialogRect(dialog.windowHandle, &units);
+        GetWindowRect(dialog.control(size.id), &actual);
+        MapWindowPoints(nullptr, dialog.windowHandle, reinterpret_cast<POINT*>(&actual), 2);
+        EXPECT_EQ(actual.left, units.left) << size.id;
+        EXPECT_EQ(actual.top, units.top) << size.id;
+        EXPECT_EQ(actual.right - actual.left, units.right) << size.id;
+        EXPECT_EQ(actual.bottom - actual.top, units.bottom) << size.id;
+    }
+    // Check boxes and radio buttons sit 2 units below their place.
+    EXPECT_EQ(dialog.findCommand(3)->y, dialog.findCommand(2)->y + 30 + 2 + 2);
+    EXPECT_EQ(dialog.text(7), "a\r\nbc") << "items over title, a carriage return added";
+    EXPECT_TRUE(GetWindowLongA(dialog.control(7), GWL_STYLE) & ES_MULTILINE);
+    EXPECT_EQ(dialog.text(8), "????????");
+    EXPECT_EQ(GetWindowLongA(dialog.control(9), GWL_STYLE) & 0xF, BS_PUSHBUTTON);
+    EXPECT_EQ(GetWindowLongA(dialog.control(10), GWL_STYLE) & 0xF, BS_OWNERDRAW);
+
+    dialog.setString(7, "two\nlines");
+    EXPECT_EQ(dialog.text(7), "two\r\nlines");
+    // A null text is an empty one for every kind.
+    for (const Size& size : expected) {
+        dialog.setString(size.id, nullptr);
+        EXPECT_STREQ(dialog.findCommand(size.id)->title, "") << size.id;
+    }
+    EXPECT_EQ(dialog.text(4), "");
+    EXPECT_EQ(dialog.text(1), "");
+}
+
+TEST(Controls, ClicksReportTheirValues) {
+    CommandObject table[] = {command(Button, 1, "Push", 0, 0, 0, nullptr, 7),
+                             command(ToggleButton, 2, "Toggle", 1),
+                             command(CheckBox, 3, "Check", 2),
+                             command(RadioButton, 4, "One", 3, 0, 0, nullptr, 1, 0),
+                             command(RadioButton, 5, "Two", 4),
+                             command(ToggleButton, 6, "Hidden", 5, 0, AttrHidden),
+                             End};
+    TestDialog dialog(table);
+    CommandObject loneTable[] = {command(RadioButton, 4, "Lone", 0), End};
+    TestDialog lone(loneTable);
+    EXPECT_EQ(IsDlgButtonChecked(dialog.windowHandle, 4), BST_CHECKED);
+
+    for (int id : {1, 2, 2, 3, 5, 5})
+        dialog.click(id);
+    EXPECT_EQ(dialog.take(), (Reports{"1 7", "2 1", "2 0", "3 1", "4 0", "5 1"}))
+        << "the radio button already on reports nothing";
+    EXPECT_EQ(IsDlgButtonChecked(dialog.windowHandle, 3), BST_CHECKED);
+    EXPECT_EQ(IsDlgButtonChecked(dialog.windowHandle, 4), BST_UNCHECKED);
+    EXPECT_EQ(IsDlgButtonChecked(dialog.windowHandle, 5), BST_CHECKED);
+
+    // A group of one, in another dialog, with the same id as a button here.
+    lone.click(4);
+    EXPECT_EQ(lone.take(), (Reports{"4 1"}));
+    EXPECT_EQ(IsDlgButtonChecked(lone.windowHandle, 4), BST_CHECKED);
+    EXPECT_TRUE(dialog.take().empty());
+    EXPECT_EQ(dialog.getValue(5), 1);
+
+    // Cancelling puts each changed button back and reports it once.
+    dialog.click(2);
+    dialog.take();
+    for (vCmd* c : dialog.commands)
+        c->restoreValue();
+    EXPECT_EQ(dialog.take(), (Reports{"5 0", "4 1", "3 0", "2 0"}));
+    EXPECT_EQ(IsDlgButtonChecked(dialog.windowHandle, 3), BST_UNCHECKED);
+    EXPECT_EQ(table[2].value, 0) << "the record is left alone";
+
+    dialog.setValue(6, 1, SetValue);
+    EXPECT_FALSE(IsWindowVisible(dialog.control(6))) << "repainting keeps it hidden";
+    EXPECT_EQ(dialog.getValue(6), 1);
+}
+
+// A 32-bit memory surface that a command paints through its draw-item call.
+struct Surface {
+    Surface() {
+        BITMAPINFO info = {};
+        info.bmiHeader = {sizeof(BITMAPINFOHEADER), 40, -30, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        dc = CreateCompatibleDC(nullptr);
+        bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, nullptr, nullptr, 0);
+        old = SelectObject(dc, bitmap);
+        RECT all = {0, 0, 40, 30};
+        FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    }
+    ~Surface() {
+        SelectObject(dc, old);
+        DeleteObject(bitmap);
+        DeleteDC(dc);
+    }
+    int paint(vCmd& command, UINT action = ODA_DRAWENTIRE, UINT state = 0) {
+        DRAWITEMSTRUCT item = {ODT_BUTTON, UINT(command.id), 0, action, state, nullptr,
+                               dc,         {0, 0, 40, 30},   0};
+        return command.drawItem(command.id, &item);
+    }
+    COLORREF at(int x, int y) { return GetPixel(dc, x, y); }
+    HDC dc;
+    HBITMAP bitmap;
+    HGDIOBJ old;
+};
+
+TEST(Controls, OwnerDrawnPixels) {
+    static const unsigned char noData[1] = {0};
+    vIcon badDepth(noData, 16, 16, 4);
+    vIcon noPixels(nullptr, 16, 16, 1);
+    vColor teal(0, 128, 128);
+    CommandObject table[] = {command(ToggleButton, 1, "T"),
+                             command(IconButton, 2, "", 1, 0, 0, &halfIcon),
+                             command(ColorButton, 3, "", 2, 0, 0, &teal),
+                             command(BoxedLabel, 4, "Before", 3),
+                             command(Icon, 5, "", 4, 0, 0, &halfIcon),
+                             command(IconButton, 6, "", 5, 0, 0, &badDepth),
+                             command(IconButton, 7, "", 6, 0, 0, &noPixels),
+                             End};
+    TestDialog dialog(table);
+    COLORREF face = GetSysColor(COLOR_BTNFACE), shadow = GetSysColor(COLOR_BTNSHADOW);
+
+    Surface off, on;
+    EXPECT_EQ(off.paint(*dialog.findCommand(1)), 1);
+    dialog.setValue(1, 1, SetValue);
+    on.paint(*dialog.findCommand(1));
+    EXPECT_NE(off.at(0, 15), shadow) << "raised when off";
+    EXPECT_EQ(on.at(0, 15), shadow) << "sunk when on";
+    EXPECT_EQ(on.at(39, 15), off.at(0, 15));
+
+    // The icon is centred: (40 - 16) / 2, (30 - 16) / 2; its set half black.
+    Surface icon;
+    icon.paint(*dialog.findCommand(2));
+    EXPECT_EQ(icon.at(12, 7), 0u);
+    EXPECT_EQ(icon.at(19, 22), 0u);
+    EXPECT_EQ(icon.at(20, 15), face);
+    EXPECT_EQ(icon.at(11, 15), face);
+    Surface label;
+    label.paint(*dialog.findCommand(5));
+    EXPECT_EQ(label.at(0, 0), 0u);
+    EXPECT_EQ(label.at(8, 0), 0xFFFFFFu) << "the unset half is left alone";
+
+    Surface color;
+    color.paint(*dialog.findCommand(3));
+    EXPECT_EQ(color.at(20, 15), teal.packed);
+    dialog.setValue(3, 200, SetRed);
+    color.paint(*dialog.findCommand(3));
+    EXPECT_EQ(color.at(20, 15), vColor(200, 128, 128).packed);
+
+    Surface before, after;
+    before.paint(*dialog.findCommand(4));
+    dialog.setString(4, "After, and longer");
+    after.paint(*dialog.findCommand(4));
+    EXPECT_NE(before.at(0, 0), 0xFFFFFFu);
+    bool changed = false;
+    for (int x = 0; x < 40; ++x)
+        changed |= before.at(x, 15) != after.at(x, 15);
+    EXPECT_TRUE(changed);
+
+    // Bad icon data paints the face and edges only.
+    for (int id : {6, 7}) {
+        Surface bad;
+        EXPECT_EQ(bad.paint(*dialog.findCommand(id)), 1);
+        EXPECT_EQ(bad.at(20, 15), face) << id;
+        EXPECT_EQ(bad.at(12, 7), face) << id;
+    }
+    EXPECT_EQ(off.paint(*dialog.findCommand(1), ODA_FOCUS), 1);
+    EXPECT_EQ(off.paint(*dialog.findCommand(4), 0), 0);
+}
+
+TEST(Controls, TextEntryKeepsItsText) {
+    CommandObject table[] = {command(TextIn, 1, "ab", 0, 0, AttrReportChanges),
+                             command(TextIn, 2, title130.c_str(), 1),
+                             command(TextIn, 3, "", 2, 0, AttrPassword), End};
+    TestDialog dialog(table);
+    char text[200] = "unchanged";
+    EXPECT_EQ(dialog.getTextIn(1, text, 1), 0);
+    EXPECT_STREQ(text, "");
+    EXPECT_EQ(dialog.getTextIn(1, text, 2), 1);
+    EXPECT_STREQ(text, "a");
+
+    SetFocus(dialog.control(1));
+    SendMessageA(dialog.control(1), EM_SETSEL, 2, 2);
+    SendMessageA(dialog.control(1), WM_CHAR, 'c', 0);
+    EXPECT_EQ(dialog.take(), (Reports{"1 32158"}));
+    EXPECT_EQ(dialog.getTextIn(1, text, sizeof text), 3);
+    EXPECT_STREQ(text, "abc");
+    SetFocus(dialog.control(3));
+    EXPECT_EQ(dialog.take(), (Reports{"1 32159"}));
+
+    EXPECT_EQ(dialog.text(2), title130);
+    EXPECT_EQ(dialog.getTextIn(2, text, sizeof text), 0) << "too long to keep";
+    SendMessageA(dialog.control(2), WM_CHAR, 'z', 0);
+    EXPECT_EQ(dialog.getTextIn(2, text, sizeof text), 129) << "the kept text is cut";
+    EXPECT_TRUE(dialog.take().empty()) << "no reports without the attribute";
+
+    dialog.setString(3, "secret");
+    EXPECT_TRUE(GetWindowLongA(dialog.control(3), GWL_STYLE) & ES_PASSWORD);
+    EXPECT_EQ(dialog.getTextIn(3, text, sizeof text), 6);
+    EXPECT_STREQ(text, "secret");
+}
+
+} // namespace
