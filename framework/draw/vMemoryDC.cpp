@@ -1,11 +1,11 @@
 #include "framework/draw/vMemoryDC.h"
 
-#include "framework/app/vApp.h"
+#include "framework/draw/DrawingSetup.h"
 #include "framework/draw/GdiTally.h"
 
 vMemoryDC::vMemoryDC(int width, int height) {
-    this->width = width != 0 || !theApp ? width : theApp->defaultWidth;
-    this->height = height != 0 || !theApp ? height : theApp->defaultHeight;
+    this->width = width != 0 ? width : drawingSetup().memoryWidth;
+    this->height = height != 0 ? height : drawingSetup().memoryHeight;
 }
 
 vMemoryDC::~vMemoryDC() {
@@ -13,7 +13,9 @@ vMemoryDC::~vMemoryDC() {
 }
 
 void vMemoryDC::beginDraw() {
-    HWND frame = theApp ? theApp->frameWindow : nullptr;
+    HWND frame = drawingSetup().frameWindow;
+    // Once the frame is gone the screen stands in for it.
+    if (frame && !IsWindow(frame)) frame = nullptr;
     HDC windowDC = GetDC(frame);
     if (!bitmap) bitmap = GdiTally::made(CreateCompatibleBitmap(windowDC, width, height));
     if (!bitmap) {
