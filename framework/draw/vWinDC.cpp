@@ -6,6 +6,7 @@
 #include "framework/draw/vMemoryDC.h"
 
 #include <cstring>
+#include <optional>
 #include <vector>
 
 // Brackets one operation with beginDraw and endDraw; false when there is no
@@ -111,8 +112,10 @@ void vWinDC::copyFromMemoryDC(vMemoryDC* source, int destX, int destY, int srcX,
     BlockCopy copy = {destX, destY, srcX, srcY, w, h};
     if (!clipBlockCopy(copy, source->width, source->height, width, height)) return;
     Drawing drawing(*this);
-    Drawing sourceDrawing(*source);
-    if (!drawing || !sourceDrawing) return;
+    // A copy within one buffer goes through its one native context.
+    std::optional<Drawing> sourceDrawing;
+    if (source != this) sourceDrawing.emplace(*source);
+    if (!hdc || !source->hdc) return;
     BitBlt(hdc, copy.destX, copy.destY, copy.width, copy.height, source->hdc, copy.srcX, copy.srcY,
            SRCCOPY);
 }

@@ -186,6 +186,22 @@ TEST(Copying, WholeBlockWhenTheSizeIsZero) {
     EXPECT_EQ(Pixels(small).extent(), (Box{20, 30, 49, 49}));
 }
 
+TEST(Copying, WithinOneBufferMovesThePictureAndKeepsTheContextUsable) {
+    int live = GdiTally::live;
+    {
+        Canvas dc;
+        dc.drawRectangle(10, 10, 1, 1);
+        dc.copyFromMemoryDC(&dc, 30, 0, 0, 0, 20, 20);
+        dc.drawRectangle(70, 70, 1, 1);
+        Pixels p(dc);
+        EXPECT_EQ(p.at(40, 10), Red);
+        EXPECT_EQ(p.at(10, 10), Red);
+        EXPECT_EQ(p.at(70, 70), Red) << "drawing still reaches the buffer";
+        EXPECT_EQ(p.count(Red), 3);
+    }
+    EXPECT_EQ(GdiTally::live, live) << "the bitmap could be freed";
+}
+
 TEST(Brushes, HatchesMixColourAndBackgroundTransparentFillsNothing) {
     Canvas dc;
     dc.setBrush(vBrush(0, 0, 255, BrushHorizontalHatch));
