@@ -2,6 +2,7 @@
 
 #include "framework/draw/DrawingSetup.h"
 #include "framework/draw/GdiTally.h"
+#include "framework/draw/Surface.h"
 
 vMemoryDC::vMemoryDC(int width, int height) {
     this->width = width != 0 ? width : drawingSetup().memoryWidth;
@@ -17,7 +18,7 @@ void vMemoryDC::beginDraw() {
     // Once the frame is gone the screen stands in for it.
     if (frame && !IsWindow(frame)) frame = nullptr;
     HDC windowDC = GetDC(frame);
-    if (!bitmap) bitmap = GdiTally::made(CreateCompatibleBitmap(windowDC, width, height));
+    if (!bitmap) bitmap = GdiTally::made(createSurface(windowDC, width, height));
     if (!bitmap) {
         ReleaseDC(frame, windowDC);
         hdc = nullptr;
