@@ -310,13 +310,18 @@ TEST(Caching, ThousandsOfOperationsDoNotGrowTheObjectCount) {
     Canvas source(30);
     Canvas dc;
     vIcon icon(reinterpret_cast<const unsigned char*>("\x01\x02"), 2, 8, 1);
+    static const unsigned char colours[] = {1, 2, 3, 9, 9, 9, 9, 9, 9, 4, 5, 6};
+    vIcon masked(colours, 2, 2, 24, 1);
     auto mix = [&](int i) {
         dc.drawLine(0, i % 100, 99, 0);
         dc.drawEllipse(i % 50, 10, 20, 20);
         dc.drawRectangle(5, 5, i % 30, 10);
         dc.drawText(10, 40, "abc");
+        dc.setPen(vPen(i % 2 ? 255 : 0, 0, 0, 1 + i % 3));
         dc.drawIcon(i % 90, 50, icon);
+        dc.drawIcon(i % 90, 60, masked);
         dc.drawRubberRectangle(1, 1, 50, 50);
+        dc.setBackground(vColor(0, i % 2 ? 255 : 0, 0));
         dc.clearRect(0, 0, 5, 5);
         dc.copyFromMemoryDC(&source, 60, 60, 0, 0, 0, 0);
     };
