@@ -1,6 +1,8 @@
 #include "framework/draw/Surface.h"
 
-HBITMAP createSurface(HDC device, int width, int height) {
+namespace {
+
+HBITMAP createFor(HDC device, int width, int height) {
     int bits = GetDeviceCaps(device, BITSPIXEL) * GetDeviceCaps(device, PLANES);
     if (width <= 0 || height <= 0 || (bits != 24 && bits != 32))
         return CreateCompatibleBitmap(device, width, height);
@@ -13,4 +15,14 @@ HBITMAP createSurface(HDC device, int width, int height) {
     info.bmiHeader.biCompression = BI_RGB;
     void* pixels = nullptr;
     return CreateDIBSection(device, &info, DIB_RGB_COLORS, &pixels, nullptr, 0);
+}
+
+} // namespace
+
+HBITMAP createSurface(HDC device, int width, int height) {
+    if (device) return createFor(device, width, height);
+    HDC screen = GetDC(nullptr);
+    HBITMAP made = createFor(screen, width, height);
+    ReleaseDC(nullptr, screen);
+    return made;
 }

@@ -15,17 +15,17 @@ vMemoryDC::~vMemoryDC() {
 
 void vMemoryDC::beginDraw() {
     HWND frame = drawingSetup().frameWindow;
-    // Once the frame is gone the screen stands in for it.
-    if (frame && !IsWindow(frame)) frame = nullptr;
-    HDC windowDC = GetDC(frame);
+    // Without a frame window the screen stands in for it; a null context
+    // means the screen to the platform and costs no GetDC.
+    HDC windowDC = frame && IsWindow(frame) ? GetDC(frame) : nullptr;
     if (!bitmap) bitmap = GdiTally::made(createSurface(windowDC, width, height));
     if (!bitmap) {
-        ReleaseDC(frame, windowDC);
+        if (windowDC) ReleaseDC(frame, windowDC);
         hdc = nullptr;
         return;
     }
     hdc = CreateCompatibleDC(windowDC);
-    ReleaseDC(frame, windowDC);
+    if (windowDC) ReleaseDC(frame, windowDC);
     if (hdc) previousBitmap = SelectObject(hdc, bitmap);
 }
 

@@ -1,5 +1,6 @@
 // Drawing contexts, pens, brushes, fonts and icons, checked by the pixels
 // they leave in memory bitmaps.
+#include "framework/app/vApp.h"
 #include "framework/draw/GdiTally.h"
 #include "framework/draw/vIcon.h"
 #include "framework/draw/vMemoryDC.h"
@@ -168,6 +169,13 @@ TEST(Scaling, ScalesShapesButNotClearingOrCopying) {
     dc.setScale(3, 0); // refused: it would divide by zero
     EXPECT_EQ(dc.scaled, 0);
     EXPECT_EQ(dc.scale(7), 7);
+}
+
+TEST(Copying, MemoryContextOfSizeZeroTakesTheApplicationsDefaultSize) {
+    vMemoryDC dc(0, 40);
+    EXPECT_EQ(dc.width, theApp->defaultWidth);
+    EXPECT_EQ(dc.height, 40);
+    EXPECT_GT(dc.width, 0);
 }
 
 TEST(Copying, WholeBlockWhenTheSizeIsZero) {
