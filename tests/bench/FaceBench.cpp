@@ -90,16 +90,16 @@ class RawFace {
         line(190, 125, 265, 125);
         use(black3, blackFill);
         for (int i = 2; i < 6; ++i) {
-            int x = truncate(face.handles[i].x), y = truncate(face.handles[i].y);
+            int x = truncateToPixel(face.handles[i].x), y = truncateToPixel(face.handles[i].y);
             Ellipse(memory, x, y, x + 5, y + 5);
         }
         use(red3, blackFill);
         for (int i = 6; i < 10; ++i)
-            line(truncate(face.handles[i].x), truncate(face.handles[i].y),
-                 truncate(face.handles[i + 1].x), truncate(face.handles[i + 1].y));
+            line(truncateToPixel(face.handles[i].x), truncateToPixel(face.handles[i].y),
+                 truncateToPixel(face.handles[i + 1].x), truncateToPixel(face.handles[i + 1].y));
         use(black5, blackFill);
         for (int i = 6; i < 11; ++i) {
-            int x = truncate(face.handles[i].x), y = truncate(face.handles[i].y);
+            int x = truncateToPixel(face.handles[i].x), y = truncateToPixel(face.handles[i].y);
             line(x, y, x + 1, y + 1);
         }
         HDC target = GetDC(window);
