@@ -45,16 +45,19 @@ ProcessResult runProcess(const std::vector<std::string>& args, const std::string
     HANDLE log = CreateFileA(logPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
                              CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (log == INVALID_HANDLE_VALUE) return {};
+    HANDLE input = CreateFileA("NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
+                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdInput = INVALID_HANDLE_VALUE;
+    startup.hStdInput = input;
     startup.hStdOutput = log;
     startup.hStdError = log;
     PROCESS_INFORMATION process = {};
     BOOL created = CreateProcessA(nullptr, &line[0], nullptr, nullptr, TRUE, CREATE_NO_WINDOW,
                                   nullptr, workDir.c_str(), &startup, &process);
     CloseHandle(log);
+    if (input != INVALID_HANDLE_VALUE) CloseHandle(input);
     if (!created) return {};
     WaitForSingleObject(process.hProcess, INFINITE);
     DWORD code = 1;
