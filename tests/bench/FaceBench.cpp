@@ -101,14 +101,14 @@ class RawFace {
         line(pink2, 95, 125, 165, 125);
         line(pink2, 190, 125, 265, 125);
         for (int i = 2; i < 6; ++i) {
-            int x = truncate(face.handles[i].x), y = truncate(face.handles[i].y);
+            int x = truncateToPixel(face.handles[i].x), y = truncateToPixel(face.handles[i].y);
             ellipse(black3, blackFill, x, y, x + 5, y + 5);
         }
         for (int i = 6; i < 10; ++i)
-            line(red3, truncate(face.handles[i].x), truncate(face.handles[i].y),
-                 truncate(face.handles[i + 1].x), truncate(face.handles[i + 1].y));
+            line(red3, truncateToPixel(face.handles[i].x), truncateToPixel(face.handles[i].y),
+                 truncateToPixel(face.handles[i + 1].x), truncateToPixel(face.handles[i + 1].y));
         for (int i = 6; i < 11; ++i) {
-            int x = truncate(face.handles[i].x), y = truncate(face.handles[i].y);
+            int x = truncateToPixel(face.handles[i].x), y = truncateToPixel(face.handles[i].y);
             line(black5, x, y, x + 1, y + 1);
         }
         HDC target = GetDC(window);
