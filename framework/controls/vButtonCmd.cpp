@@ -71,8 +71,7 @@ int vButtonCmd::setValue(int value, int type) {
 }
 
 void vButtonCmd::setString(const char* text) {
-    title = textOrEmpty(text);
-    SetDlgItemTextA(parent->windowHandle, id, title);
+    setTitle(text);
 }
 
 void vButtonCmd::onNotify(int, int) {

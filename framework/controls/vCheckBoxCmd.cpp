@@ -35,8 +35,7 @@ int vCheckBoxCmd::setValue(int value, int type) {
 }
 
 void vCheckBoxCmd::setString(const char* text) {
-    title = textOrEmpty(text);
-    SetDlgItemTextA(parent->windowHandle, id, title);
+    setTitle(text);
 }
 
 void vCheckBoxCmd::onNotify(int, int) {

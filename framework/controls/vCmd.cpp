@@ -37,6 +37,11 @@ int vCmd::measureOwnerDrawn(int controlId, MEASUREITEMSTRUCT* record) {
     return 1;
 }
 
+void vCmd::setTitle(const char* text) {
+    title = textOrEmpty(text);
+    SetDlgItemTextA(parent->windowHandle, id, title);
+}
+
 int vCmd::setCommonValue(int value, int type) {
     if (type == SetSensitive) {
         sensitive = value;

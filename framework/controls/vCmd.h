@@ -37,6 +37,8 @@ class vCmd {
     void loadCommon();
     // The measure rule of every owner-drawn command: its own size.
     int measureOwnerDrawn(int id, MEASUREITEMSTRUCT* record);
+    // Keeps `text` (never null) as the title and shows it in the control.
+    void setTitle(const char* text);
     // SetSensitive and SetHidden, shared by the classes that take them.
     int setCommonValue(int value, int type);
     // WS_VISIBLE unless the record asks for a hidden command.

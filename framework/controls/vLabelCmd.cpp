@@ -39,8 +39,7 @@ void vLabelCmd::initialize() {
 }
 
 void vLabelCmd::setString(const char* text) {
-    title = textOrEmpty(text);
-    SetDlgItemTextA(parent->windowHandle, id, title);
+    setTitle(text);
 }
 
 int vLabelCmd::drawItem(int, DRAWITEMSTRUCT* record) {

@@ -62,8 +62,7 @@ int vRadioButtonCmd::setValue(int value, int type) {
 }
 
 void vRadioButtonCmd::setString(const char* text) {
-    title = textOrEmpty(text);
-    SetDlgItemTextA(parent->windowHandle, id, title);
+    setTitle(text);
 }
 
 void vRadioButtonCmd::onNotify(int, int) {

@@ -24,6 +24,18 @@ vCmdParent::~vCmdParent() {
         delete command;
 }
 
+bool vCmdParent::ignoredNotification(int code) {
+    switch (code) {
+    case 0x100:
+    case 0x400:
+    case 0x500:
+    case 0x501:
+    case 0x601:
+    case 0x602: return true;
+    default: return false;
+    }
+}
+
 vCmd* vCmdParent::findCommand(int id) {
     for (vCmd* command : commands) {
         if (!command) return nullptr;

@@ -36,6 +36,10 @@ class vCmdParent {
     // every control class.
     virtual vCmd* createCommand(CommandObject* record);
 
+    // Notifications of focus gain, edit updates, lack of space, overflow and
+    // scrolling: nothing a command reports.
+    static bool ignoredNotification(int code);
+
     int hasCommand(int id) { return findCommand(id) != nullptr; }
     // The newest command with `id`; stops at a command still being made.
     vCmd* findCommand(int id);

@@ -11,19 +11,6 @@ HWND barTipWindow = nullptr;
 
 namespace {
 
-// Notifications that are no user action: focus changes and edit updates.
-bool ignoredNotification(int code) {
-    switch (code) {
-    case 0x100:
-    case 0x400:
-    case 0x500:
-    case 0x501:
-    case 0x601:
-    case 0x602: return true;
-    default: return false;
-    }
-}
-
 // Lists, combo boxes and text entries keep the keyboard while the user is
 // still working in them.
 bool keepsFocus(int kind, int code) {
@@ -233,7 +220,7 @@ Handled vCommandPane::handleDrawItem(const WindowMessage& message) {
 Handled vCommandPane::handleCommand(const WindowMessage& message) {
     int id = message.lowWord();
     int code = message.highWord();
-    if (ignoredNotification(code)) return handled(TRUE);
+    if (vCmdParent::ignoredNotification(code)) return handled(TRUE);
     vCmd* command = findCommand(id);
     if (!command) return handled(TRUE);
     // The report may close the window and this bar with it.

@@ -18,20 +18,6 @@ void reportFatal() {
     if (theApp) theApp->fatalError(TemplateError);
 }
 
-// Edit notifications of focus gain, update, lack of space, overflow and
-// scrolling carry nothing a command reports.
-bool ignoredNotification(int code) {
-    switch (code) {
-    case 0x100:
-    case 0x400:
-    case 0x500:
-    case 0x501:
-    case 0x601:
-    case 0x602: return true;
-    default: return false;
-    }
-}
-
 bool hasKind(const vCmd* command, std::initializer_list<int> kinds) {
     for (int kind : kinds)
         if (command->cmdObject->kind == kind) return true;
@@ -206,7 +192,7 @@ bool vDialog::initialiseCommands() {
 
 Handled vDialog::handleCommand(const WindowMessage& message) {
     int code = message.highWord();
-    if (ignoredNotification(code)) return handled(0);
+    if (vCmdParent::ignoredNotification(code)) return handled(0);
     int id = message.lowWord();
     vCmd* command = findCommand(id);
     // Esc and the close box send the platform's cancel id.
