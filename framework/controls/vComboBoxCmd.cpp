@@ -68,6 +68,16 @@ int vComboBoxCmd::reload(int value) {
     return 1;
 }
 
+void vComboBoxCmd::saveValue() {
+    vCmd::saveValue();
+    shownValue = selection;
+}
+
+void vComboBoxCmd::restoreValue() {
+    vCmd::restoreValue();
+    setValue(shownValue, SetPosition);
+}
+
 int vComboBoxCmd::setValue(int value, int type) {
     switch (type) {
     case SetPosition:

@@ -15,6 +15,9 @@ class vComboBoxCmd : public vCmd {
     vComboBoxCmd(vCmdParent* parent, CommandObject* record);
 
     int getValue(int askedId) override { return askedId == id ? selection : -1; }
+    // Cancelling a dialog brings the command back to its value at the showing.
+    void saveValue() override;
+    void restoreValue() override;
     int setValue(int value, int type) override;
     void onNotify(int, int code) override;
 
@@ -40,4 +43,5 @@ class vComboBoxCmd : public vCmd {
 
   private:
     const ListMessages& messages;
+    int shownValue = -1;
 };

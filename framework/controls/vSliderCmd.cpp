@@ -29,6 +29,16 @@ void vSliderCmd::initialize() {
                                                  "SCROLLBAR", title, 0, nullptr);
 }
 
+void vSliderCmd::saveValue() {
+    vCmd::saveValue();
+    shownValue = sliderValue;
+}
+
+void vSliderCmd::restoreValue() {
+    vCmd::restoreValue();
+    setValue(shownValue, SetPosition);
+}
+
 int vSliderCmd::setValue(int value, int type) {
     if (type != SetPosition) return setCommonValue(value, type);
     if (!ValueRange{rangeMin, rangeMax}.holds(value)) return 0;

@@ -10,6 +10,9 @@ class vSliderCmd : public vCmd {
 
     void initialize() override;
     int getValue(int askedId) override { return askedId == id ? sliderValue : -1; }
+    // Cancelling a dialog brings the command back to its value at the showing.
+    void saveValue() override;
+    void restoreValue() override;
     // A position outside the range is ignored.
     int setValue(int value, int type) override;
     // (scroll code, thumb position) of a scroll message.
@@ -18,4 +21,7 @@ class vSliderCmd : public vCmd {
     int sliderValue = 0;
     int rangeMin = 0;
     int rangeMax = 100;
+
+  private:
+    int shownValue = 0;
 };

@@ -94,6 +94,16 @@ void vSpinnerCmd::showValue() {
     SetDlgItemTextA(parent->windowHandle, editId, text);
 }
 
+void vSpinnerCmd::saveValue() {
+    vCmd::saveValue();
+    shownValue = spinValue;
+}
+
+void vSpinnerCmd::restoreValue() {
+    vCmd::restoreValue();
+    setValue(shownValue, SetPosition);
+}
+
 int vSpinnerCmd::setValue(int value, int type) {
     switch (type) {
     case SetPosition:

@@ -14,6 +14,9 @@ class vSpinnerCmd : public vCmd {
 
     void initialize() override;
     int getValue(int askedId) override { return askedId == id ? spinValue : -1; }
+    // Cancelling a dialog brings the command back to its value at the showing.
+    void saveValue() override;
+    void restoreValue() override;
     int setValue(int value, int type) override;
     // Scroll code 0 (the upper arrow) steps up, any other code down.
     void onNotify(int code, int) override;
@@ -30,6 +33,7 @@ class vSpinnerCmd : public vCmd {
     int editId = 0;
 
   private:
+    int shownValue = 0;
     void loadSpinnerItems();
     // The text the field shows for `spinValue`.
     void showValue();

@@ -203,6 +203,13 @@ TEST(ValueControls, SliderFollowsScrollMessages) {
     EXPECT_EQ(GetScrollPos(dialog.control(1), SB_CTL), 7);
     EXPECT_EQ(dialog.getValue(4), 0) << "no such command";
     EXPECT_EQ(dialog.findCommand(1)->getValue(2), -1) << "another id";
+
+    // Cancelling brings each slider back to its value at the showing.
+    for (vCmd* c : dialog.commands)
+        c->restoreValue();
+    EXPECT_EQ(dialog.getValue(1), 95);
+    EXPECT_EQ(GetScrollPos(dialog.control(3), SB_CTL), -39995);
+    EXPECT_TRUE(dialog.take().empty()) << "restoring reports nothing";
 }
 
 TEST(ValueControls, SpinnerStepsThroughRangesAndTexts) {
@@ -241,6 +248,10 @@ TEST(ValueControls, SpinnerStepsThroughRangesAndTexts) {
     EXPECT_EQ(field(5), "") << "a missing list shows nothing";
     EXPECT_EQ(dialog.getValue(5), 0);
     EXPECT_EQ(dialog.getValue(6), 1) << "changed without a report";
+    for (vCmd* c : dialog.commands)
+        c->restoreValue();
+    EXPECT_EQ(dialog.getValue(6), 0) << "cancelled";
+    EXPECT_EQ(field(3), "one");
 
     dialog.setValue(1, 99, SetPosition);
     EXPECT_EQ(field(1), "10");
@@ -316,6 +327,10 @@ TEST(ValueControls, ListAndComboSelections) {
     dialog.setValue(1, 0, SetListReplaced);
     EXPECT_EQ(dialog.getValue(1), -1);
     EXPECT_EQ(selected(1, LB_GETCOUNT), 0);
+    for (vCmd* c : dialog.commands)
+        c->restoreValue();
+    EXPECT_EQ(dialog.getValue(4), 0) << "back to the selection at the showing";
+    EXPECT_EQ(dialog.getValue(1), -1) << "the old selection is gone with the texts";
 }
 
 // A 32-bit memory surface of 40 by 30 that a command paints into.
