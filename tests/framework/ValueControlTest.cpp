@@ -3,7 +3,7 @@
 #include "framework/app/vApp.h"
 #include "framework/controls/vCmd.h"
 #include "framework/controls/vSpinnerCmd.h"
-#include "framework/dialogs/vCmdParent.h"
+#include "framework/dialogs/vDialog.h"
 #include "framework/draw/GdiTally.h"
 #include "tests/win/WinTest.h"
 
@@ -17,43 +17,31 @@ namespace {
 
 using Reports = std::vector<std::string>;
 
-// A dialog that starts its commands and hands them control messages the way
-// the framework's dialogs do, recording the commands' reports.
-class ValueDialog : public vCmdParent {
+// A shown dialog that records its commands' reports.
+class ValueDialog : public vDialog {
   public:
-    explicit ValueDialog(CommandObject* table) : vCmdParent(PaneDialog) {
-        beginTemplate(0x90C00040, 10, 25, 1, 1, "", "", "Values", 8, "Helv");
-        buildCommands(table);
-        endTemplate();
-        CreateDialogIndirectParamA(GetModuleHandleA(nullptr),
-                                   reinterpret_cast<const DLGTEMPLATE*>(dialogTemplate.data()),
-                                   theApp->frameWindow, procedure, reinterpret_cast<LPARAM>(this));
-        for (vCmd* command : commands) {
-            int kind = command->cmdObject->kind;
-            if (kind == Slider || kind == Spinner)
-                command->setValue(command->getValue(command->id), SetPosition);
-            if (kind == List || kind == ComboBox || kind == Spinner)
-                command->setValue(command->getValue(command->id), SetListChanged);
-            command->saveValue();
-        }
+    explicit ValueDialog(CommandObject* table) : vDialog(nullptr, "Values") {
+        addDialogCmds(table);
+        showDialog(nullptr);
         pumpMessages();
     }
-    ~ValueDialog() override { DestroyWindow(windowHandle); }
 
-    void processCommand(int id, int value, int) override {
+    void onDialogCommand(int id, int value, int) override {
         reports.push_back(std::to_string(id) + " " + std::to_string(value));
     }
     Reports take() { return std::exchange(reports, {}); }
-    HWND control(int id) { return GetDlgItem(windowHandle, id); }
+    HWND control(int id) { return GetDlgItem(dialogHandle, id); }
     std::string text(int id) {
         char buffer[100] = "";
         GetWindowTextA(control(id), buffer, sizeof buffer);
         return buffer;
     }
-    // The scroll message a scroll bar control sends its dialog.
+    // The spinner's text field.
+    std::string field(int id) { return text(static_cast<vSpinnerCmd*>(findCommand(id))->editId); }
+    // The message a scroll bar control sends its dialog.
     void scroll(int id, int code, int thumb = 0) {
-        UINT message = GetWindowLongA(control(id), GWL_STYLE) & SBS_VERT ? WM_VSCROLL : WM_HSCROLL;
-        SendMessageA(windowHandle, message, MAKEWPARAM(code, thumb),
+        bool vertical = GetWindowLongA(control(id), GWL_STYLE) & SBS_VERT;
+        SendMessageA(dialogHandle, vertical ? WM_VSCROLL : WM_HSCROLL, MAKEWPARAM(code, thumb),
                      reinterpret_cast<LPARAM>(control(id)));
     }
     void key(int id, int virtualKey) {
@@ -63,33 +51,6 @@ class ValueDialog : public vCmdParent {
     }
 
   private:
-    static INT_PTR CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-        if (message == WM_INITDIALOG) {
-            SetWindowLongPtrA(window, DWLP_USER, lParam);
-            reinterpret_cast<ValueDialog*>(lParam)->windowHandle = window;
-            return TRUE;
-        }
-        auto* dialog = reinterpret_cast<ValueDialog*>(GetWindowLongPtrA(window, DWLP_USER));
-        if (!dialog) return FALSE;
-        switch (message) {
-        case WM_COMMAND:
-            if (vCmd* command = dialog->findCommand(LOWORD(wParam)))
-                command->onNotify(LOWORD(wParam), HIWORD(wParam));
-            return TRUE;
-        case WM_HSCROLL:
-        case WM_VSCROLL:
-            if (LOWORD(wParam) == SB_ENDSCROLL) return TRUE;
-            if (vCmd* command = dialog->findCommand(GetDlgCtrlID(reinterpret_cast<HWND>(lParam))))
-                command->onNotify(LOWORD(wParam), HIWORD(wParam));
-            return TRUE;
-        case WM_DRAWITEM:
-            if (vCmd* command = dialog->findCommand(int(wParam)))
-                return command->drawItem(int(wParam), reinterpret_cast<DRAWITEMSTRUCT*>(lParam));
-            return FALSE;
-        default: return FALSE;
-        }
-    }
-
     Reports reports;
 };
 
@@ -103,24 +64,6 @@ const CommandObject End = {EndOfList, 0, 0, nullptr, nullptr, 0, 0, 0, 0, 0, 0, 
 const char* threeTexts[] = {"one", "two", "three", nullptr};
 const char* twelveChars[] = {"twelve chars", nullptr};
 const char* oneText[] = {"only", nullptr};
-
-// The control's rectangle in dialog units, as the dialog manager placed it.
-RECT placed(vCmdParent& dialog, HWND control) {
-    RECT r;
-    GetWindowRect(control, &r);
-    MapWindowPoints(nullptr, dialog.windowHandle, reinterpret_cast<POINT*>(&r), 2);
-    return r;
-}
-
-RECT inPixels(vCmdParent& dialog, int x, int y, int w, int h) {
-    RECT units = {x, y, w, h};
-    MapDialogRect(dialog.windowHandle, &units);
-    return {units.left, units.top, units.left + units.right, units.top + units.bottom};
-}
-
-bool operator==(const RECT& a, const RECT& b) {
-    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
-}
 
 TEST(ValueControls, SizesAndStartingValues) {
     int reversed[] = {50, 10};
@@ -142,7 +85,6 @@ TEST(ValueControls, SizesAndStartingValues) {
     EXPECT_EQ(dialog.getValue(5), 2) << "beyond the texts: the last one";
     EXPECT_EQ(dialog.getValue(6), 0) << "negative: the first one";
     EXPECT_EQ(SendMessageA(dialog.control(5), LB_GETCURSEL, 0, 0), 2);
-    EXPECT_EQ(SendMessageA(dialog.control(5), LB_GETCOUNT, 0, 0), 3);
 
     struct Size {
         int id, width, height;
@@ -153,22 +95,18 @@ TEST(ValueControls, SizesAndStartingValues) {
         EXPECT_EQ(c.width, size.width) << size.id;
         EXPECT_EQ(c.height, size.height) << size.id;
     }
-    // The spinner's field has the next edit id; its arrows the command's id,
-    // right of the field.
+    // The spinner's field has the next edit id; its arrows, with the
+    // command's id, sit right of it.
     auto* numeric = static_cast<vSpinnerCmd*>(dialog.findCommand(3));
-    auto* texts = static_cast<vSpinnerCmd*>(dialog.findCommand(4));
     EXPECT_EQ(numeric->editId, nextEdit);
-    EXPECT_EQ(texts->editId, nextEdit + 1);
     EXPECT_EQ(nextSpinnerEditId, nextEdit + 2);
-    EXPECT_TRUE(placed(dialog, dialog.control(numeric->editId)) ==
-                inPixels(dialog, numeric->x, numeric->y, 26, 14));
-    EXPECT_TRUE(placed(dialog, dialog.control(3)) ==
-                inPixels(dialog, numeric->x + 26, numeric->y, 10, 14));
-    EXPECT_EQ(dialog.text(numeric->editId), "0");
-    EXPECT_EQ(dialog.text(texts->editId), "one");
-    vCmd& slider = *dialog.findCommand(2);
-    EXPECT_TRUE(placed(dialog, dialog.control(2)) == inPixels(dialog, slider.x, slider.y, 12, 60));
-    EXPECT_TRUE(GetWindowLongA(dialog.control(2), GWL_STYLE) & SBS_VERT);
+    RECT field, arrows;
+    GetWindowRect(dialog.control(numeric->editId), &field);
+    GetWindowRect(dialog.control(3), &arrows);
+    EXPECT_EQ(arrows.left, field.right);
+    EXPECT_EQ(arrows.top, field.top);
+    EXPECT_EQ(dialog.field(3), "0");
+    EXPECT_EQ(dialog.field(4), "one");
 }
 
 TEST(ValueControls, SliderFollowsScrollMessages) {
@@ -201,14 +139,12 @@ TEST(ValueControls, SliderFollowsScrollMessages) {
     EXPECT_EQ(dialog.getValue(1), 100);
     dialog.setValue(1, 7, SetPosition);
     EXPECT_EQ(GetScrollPos(dialog.control(1), SB_CTL), 7);
-    EXPECT_EQ(dialog.getValue(4), 0) << "no such command";
     EXPECT_EQ(dialog.findCommand(1)->getValue(2), -1) << "another id";
 
     // Cancelling brings each slider back to its value at the showing.
-    for (vCmd* c : dialog.commands)
-        c->restoreValue();
+    dialog.cancelDialog();
     EXPECT_EQ(dialog.getValue(1), 95);
-    EXPECT_EQ(GetScrollPos(dialog.control(3), SB_CTL), -39995);
+    EXPECT_EQ(dialog.getValue(3), -39995);
     EXPECT_TRUE(dialog.take().empty()) << "restoring reports nothing";
 }
 
@@ -224,9 +160,6 @@ TEST(ValueControls, SpinnerStepsThroughRangesAndTexts) {
                              command(Spinner, 6, 0, nullptr, AttrNoNotify, 5),
                              End};
     ValueDialog dialog(table);
-    auto field = [&](int id) {
-        return dialog.text(static_cast<vSpinnerCmd*>(dialog.findCommand(id))->editId);
-    };
     int up = SB_LINEUP, down = SB_LINEDOWN;
     for (int code : {up, down, down, down})
         dialog.scroll(1, code);
@@ -241,33 +174,28 @@ TEST(ValueControls, SpinnerStepsThroughRangesAndTexts) {
     EXPECT_EQ(dialog.take(),
               (Reports{"1 5", "1 0", "2 1", "2 2", "2 1", "2 0", "2 -1", "2 -2", "3 1", "3 2"}))
         << "the ends of a range or list are kept and not reported";
-    EXPECT_EQ(field(1), "0");
-    EXPECT_EQ(field(2), "-2") << "0..0 has no bounds";
-    EXPECT_EQ(field(3), "three");
-    EXPECT_EQ(field(4), "only");
-    EXPECT_EQ(field(5), "") << "a missing list shows nothing";
+    EXPECT_EQ(dialog.field(1), "0");
+    EXPECT_EQ(dialog.field(2), "-2") << "0..0 has no bounds";
+    EXPECT_EQ(dialog.field(3), "three");
+    EXPECT_EQ(dialog.field(4), "only");
+    EXPECT_EQ(dialog.field(5), "") << "a missing list shows nothing";
     EXPECT_EQ(dialog.getValue(5), 0);
     EXPECT_EQ(dialog.getValue(6), 1) << "changed without a report";
-    for (vCmd* c : dialog.commands)
-        c->restoreValue();
-    EXPECT_EQ(dialog.getValue(6), 0) << "cancelled";
-    EXPECT_EQ(field(3), "one");
 
     dialog.setValue(1, 99, SetPosition);
-    EXPECT_EQ(field(1), "10");
+    EXPECT_EQ(dialog.field(1), "10");
     table[2].items = longer;
     dialog.setValue(3, 5, SetListReplaced);
-    EXPECT_EQ(field(3), "second and longest") << "beyond the new list: its last text";
+    EXPECT_EQ(dialog.field(3), "second and longest") << "beyond the new list: its last text";
     EXPECT_EQ(static_cast<vSpinnerCmd*>(dialog.findCommand(3))->maxChars, 18);
 
     dialog.setValue(1, 1, SetHidden);
     EXPECT_FALSE(IsWindowVisible(dialog.control(1)));
-    EXPECT_EQ(field(1), "10");
     EXPECT_FALSE(
         IsWindowVisible(dialog.control(static_cast<vSpinnerCmd*>(dialog.findCommand(1))->editId)))
         << "the field hides with its arrows";
-    dialog.setValue(2, 0, SetSensitive);
-    EXPECT_FALSE(IsWindowEnabled(dialog.control(2)));
+    dialog.cancelDialog();
+    EXPECT_EQ(dialog.getValue(6), 0) << "back to its value at the showing";
 }
 
 TEST(ValueControls, ListAndComboSelections) {
@@ -327,8 +255,7 @@ TEST(ValueControls, ListAndComboSelections) {
     dialog.setValue(1, 0, SetListReplaced);
     EXPECT_EQ(dialog.getValue(1), -1);
     EXPECT_EQ(selected(1, LB_GETCOUNT), 0);
-    for (vCmd* c : dialog.commands)
-        c->restoreValue();
+    dialog.cancelDialog();
     EXPECT_EQ(dialog.getValue(4), 0) << "back to the selection at the showing";
     EXPECT_EQ(dialog.getValue(1), -1) << "the old selection is gone with the texts";
 }
