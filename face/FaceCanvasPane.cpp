@@ -49,8 +49,8 @@ void FaceCanvasPane::drawEyeWhites() {
     penWidth = 1;
     useDrawColor(colorBlack);
     useFillColor(colorWhite);
-    offscreen.drawEllipse(truncate(centerX - 70), truncate(centerY - 60), 46, 46);
-    offscreen.drawEllipse(truncate(centerX + 30), truncate(centerY - 60), 46, 46);
+    offscreen.drawEllipse(truncateToPixel(centerX - 70), truncateToPixel(centerY - 60), 46, 46);
+    offscreen.drawEllipse(truncateToPixel(centerX + 30), truncateToPixel(centerY - 60), 46, 46);
 }
 
 void FaceCanvasPane::drawEyes(const FaceGeometry& face) {
@@ -60,23 +60,25 @@ void FaceCanvasPane::drawEyes(const FaceGeometry& face) {
     penWidth = 1;
     useDrawColor(iris);
     useFillColor(iris);
-    offscreen.drawEllipse(truncate(ex - 47 - 15), truncate(ey - 37 - 15), 30, 30);
-    offscreen.drawEllipse(truncate(ex + 53 - 15), truncate(ey - 37 - 15), 30, 30);
+    offscreen.drawEllipse(truncateToPixel(ex - 47 - 15), truncateToPixel(ey - 37 - 15), 30, 30);
+    offscreen.drawEllipse(truncateToPixel(ex + 53 - 15), truncateToPixel(ey - 37 - 15), 30, 30);
 
     double r = face.pupilRadius;
-    int d = truncate(2 * r);
+    int d = truncateToPixel(2 * r);
     useDrawColor(colorBlack);
     useFillColor(colorBlack);
-    offscreen.drawEllipse(truncate(ex - 47 - r), truncate(ey - 37 - r), d, d);
-    offscreen.drawEllipse(truncate(ex + 53 - r), truncate(ey - 37 - r), d, d);
+    offscreen.drawEllipse(truncateToPixel(ex - 47 - r), truncateToPixel(ey - 37 - r), d, d);
+    offscreen.drawEllipse(truncateToPixel(ex + 53 - r), truncateToPixel(ey - 37 - r), d, d);
 
     // Wide white rings hide whatever part of an iris lies outside its eye.
     penWidth = 25;
     useDrawColor(colorWhite);
     brush.setStyle(BrushTransparent);
     useFillColor(colorBlack);
-    offscreen.drawEllipse(truncate(centerX - 70 - 15), truncate(centerY - 60 - 15), 76, 76);
-    offscreen.drawEllipse(truncate(centerX + 30 - 15), truncate(centerY - 60 - 15), 76, 76);
+    offscreen.drawEllipse(truncateToPixel(centerX - 70 - 15), truncateToPixel(centerY - 60 - 15),
+                          76, 76);
+    offscreen.drawEllipse(truncateToPixel(centerX + 30 - 15), truncateToPixel(centerY - 60 - 15),
+                          76, 76);
 
     penWidth = 1;
     useDrawColor(colorBlack);
@@ -89,29 +91,31 @@ void FaceCanvasPane::drawEyelids(const FaceGeometry& face) {
     float cx = centerX;
     float cy = centerY;
     // The lids are background painted over the eyes.
-    offscreen.clearRect(truncate(cx - 80), truncate(cy - 72), 80, truncate(35 + s[1]));
-    offscreen.clearRect(truncate(cx - 80), truncate(cy - 37 + s[0]), 80, 50);
-    offscreen.clearRect(truncate(cx), truncate(cy - 72), 80, truncate(35 + s[3]));
-    offscreen.clearRect(truncate(cx), truncate(cy - 37 + s[2]), 80, 50);
+    offscreen.clearRect(truncateToPixel(cx - 80), truncateToPixel(cy - 72), 80,
+                        truncateToPixel(35 + s[1]));
+    offscreen.clearRect(truncateToPixel(cx - 80), truncateToPixel(cy - 37 + s[0]), 80, 50);
+    offscreen.clearRect(truncateToPixel(cx), truncateToPixel(cy - 72), 80,
+                        truncateToPixel(35 + s[3]));
+    offscreen.clearRect(truncateToPixel(cx), truncateToPixel(cy - 37 + s[2]), 80, 50);
 
-    int y4 = truncate(cy - 37 + s[0]);
-    int y6 = truncate(cy - 37 + s[2]);
-    offscreen.drawLine(truncate(cx - 80), y4, truncate(cx - 10), y4);
-    offscreen.drawLine(truncate(cx + 15), y6, truncate(cx + 90), y6);
+    int y4 = truncateToPixel(cy - 37 + s[0]);
+    int y6 = truncateToPixel(cy - 37 + s[2]);
+    offscreen.drawLine(truncateToPixel(cx - 80), y4, truncateToPixel(cx - 10), y4);
+    offscreen.drawLine(truncateToPixel(cx + 15), y6, truncateToPixel(cx + 90), y6);
 
     penWidth = 2;
     useDrawColor(colorDustyPink);
-    int y5 = truncate(cy - 37 + s[1]);
-    int y7 = truncate(cy - 37 + s[3]);
-    offscreen.drawLine(truncate(cx - 80), y5, truncate(cx - 10), y5);
-    offscreen.drawLine(truncate(cx + 15), y7, truncate(cx + 90), y7);
+    int y5 = truncateToPixel(cy - 37 + s[1]);
+    int y7 = truncateToPixel(cy - 37 + s[3]);
+    offscreen.drawLine(truncateToPixel(cx - 80), y5, truncateToPixel(cx - 10), y5);
+    offscreen.drawLine(truncateToPixel(cx + 15), y7, truncateToPixel(cx + 90), y7);
 
     penWidth = 3;
     for (int i = HandleLidFirst; i < HandleMouthFirst; ++i) {
         const vColor& marker = i == selection ? colorDullYellow : colorBlack;
         useFillColor(marker);
         useDrawColor(marker);
-        offscreen.drawEllipse(truncate(handles[i].x), truncate(handles[i].y), 5, 5);
+        offscreen.drawEllipse(truncateToPixel(handles[i].x), truncateToPixel(handles[i].y), 5, 5);
     }
     useFillColor(colorBlack);
     useDrawColor(colorBlack);
@@ -121,13 +125,13 @@ void FaceCanvasPane::drawMouth() {
     penWidth = 3;
     useDrawColor(colorRed);
     for (int i = HandleMouthFirst; i < HandleCount - 1; ++i)
-        offscreen.drawLine(truncate(handles[i].x), truncate(handles[i].y),
-                           truncate(handles[i + 1].x), truncate(handles[i + 1].y));
+        offscreen.drawLine(truncateToPixel(handles[i].x), truncateToPixel(handles[i].y),
+                           truncateToPixel(handles[i + 1].x), truncateToPixel(handles[i + 1].y));
     penWidth = 5;
     useDrawColor(colorBlack);
     for (int i = HandleMouthFirst; i < HandleCount; ++i) {
         if (i == selection) useDrawColor(colorDullYellow);
-        offscreen.drawPoint(truncate(handles[i].x), truncate(handles[i].y));
+        offscreen.drawPoint(truncateToPixel(handles[i].x), truncateToPixel(handles[i].y));
         if (i == selection) useDrawColor(colorBlack);
     }
     penWidth = 1;

@@ -13,7 +13,7 @@ constexpr double Limit = 1000000.0;
 
 } // namespace
 
-int truncate(double value) {
+int truncateToPixel(double value) {
     if (std::isnan(value) || value > Limit) return int(Limit);
     if (value < -Limit) return -int(Limit);
     return int(value);
@@ -36,24 +36,28 @@ FaceGeometry::FaceGeometry(const float* pose, float cx, float cy) {
     // as float: a lid at 30 degrees lies a hair inside 12.5.
     for (int k = 0; k < 4; ++k)
         lid[k] = float(25 * std::sin(double(pose[PoseLidFirst + k]) * PiFloat * (1.0 / 180)));
+    // Handle points keep their full double value: in float a lid or mouth
+    // point a hair off a pixel boundary would round onto it.
+    double x = cx;
+    double y = cy;
     // Upper lid handles sit 5 pixels above their lines.
-    handles[2] = {cx - 10, cy - 37 + lid[0]};
-    handles[3] = {cx - 10, cy - 42 + lid[1]};
-    handles[4] = {cx + 10, cy - 37 + lid[2]};
-    handles[5] = {cx + 10, cy - 42 + lid[3]};
+    handles[2] = {x - 10, y - 37 + lid[0]};
+    handles[3] = {x - 10, y - 42 + lid[1]};
+    handles[4] = {x + 10, y - 37 + lid[2]};
+    handles[5] = {x + 10, y - 42 + lid[3]};
 
-    mouthBase = truncate(cy + 60);
+    mouthBase = truncateToPixel(cy + 60);
     for (int k = 0; k < 5; ++k)
-        handles[HandleMouthFirst + k] = {cx - 100 + 50 * k,
-                                         mouthBase - 55 * pose[PoseMouthFirst + k]};
+        handles[HandleMouthFirst + k] = {x - 100 + 50 * k,
+                                         mouthBase - 55.0 * pose[PoseMouthFirst + k]};
 }
 
 int nearestHandle(const HandlePoint* handles, int x, int y) {
     double best = 900;
     int result = -1;
     for (int i = 0; i < HandleCount; ++i) {
-        long long dx = truncate(x - handles[i].x);
-        long long dy = truncate(y - handles[i].y);
+        long long dx = truncateToPixel(x - handles[i].x);
+        long long dy = truncateToPixel(y - handles[i].y);
         double distance = std::sqrt(double(dx * dx + dy * dy));
         if (distance < best) {
             best = distance;

@@ -16,7 +16,7 @@ struct HandlePoint {
 // Truncates toward zero; values beyond ±1,000,000 are held there and NaN
 // becomes 1,000,000, so that absurd poses read from a file cannot overflow the
 // integer arithmetic of drawing and selection, nor be selected.
-int truncate(double value);
+int truncateToPixel(double value);
 
 struct FaceGeometry {
     // Computes everything from the thirteen pose values and the centre.

@@ -1,117 +1,12 @@
-#include "PoseModel.h"
+#include "face/PoseModel.h"
 
-#include "PoseText.h"
+#include "face/PoseFile.h"
 
-#include <cerrno>
 #include <cstring>
-#include <fcntl.h>
-#include <string>
-
-#ifdef _WIN32
-#include <io.h>
-#include <windows.h>
-#else
-#include <unistd.h>
-#endif
-
-#ifndef O_BINARY
-#define O_BINARY 0
-#endif
 
 namespace {
 
 const float defaultPose[PoseCount] = {0, 0, 0, 0.5f, 30, -30, 30, -30, 0, 0, 0, 0, 0};
-
-// One line of the pose file: its writing and reading formats, the first pose
-// index it holds and how many values it must give.
-struct PoseLine {
-    const char* writeFormat;
-    const char* readFormat;
-    int first;
-    int count;
-};
-
-const PoseLine poseLines[] = {
-    {"<%g,%g,%g>,%g,", "<%f,%f,%f>,%f", 0, 4},
-    {"%g,%g,", "%f,%f", 4, 2},
-    {"%g,%g,", "%f,%f", 6, 2},
-    {"%g,", "%f", 8, 1},
-    {"%g,", "%f", 9, 1},
-    {"%g,", "%f", 10, 1},
-    {"%g,", "%f", 11, 1},
-    {"%g", "%f", 12, 1},
-};
-
-// A line holds at most this many characters before its line end.
-constexpr int MaxLineLength = 199;
-
-// Reads lines as a text-mode stream would deliver them: CR LF and LF both end
-// a line, and a byte 26 ends the file.
-class LineReader {
-  public:
-    explicit LineReader(std::FILE* in) : in_(in) {}
-
-    enum Result { Line, End, TooLong, Error };
-
-    Result read(char (&line)[MaxLineLength + 1]) {
-        int length = 0;
-        for (;;) {
-            int c = ended_ ? EOF : std::getc(in_);
-            if (c == 26) ended_ = true;
-            if (c == EOF || c == 26) {
-                if (std::ferror(in_)) return Error;
-                if (length == 0) return End;
-                break;
-            }
-            if (c == '\n') break;
-            if (length == MaxLineLength) return TooLong;
-            line[length++] = char(c);
-        }
-        if (length > 0 && line[length - 1] == '\r') --length;
-        line[length] = '\0';
-        return Line;
-    }
-
-  private:
-    std::FILE* in_;
-    bool ended_ = false;
-};
-
-// Replaces `to` with `from` in one step, so `to` is never left half written.
-bool replaceFile(const char* from, const char* to) {
-#ifdef _WIN32
-    return MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
-#else
-    return std::rename(from, to) == 0;
-#endif
-}
-
-// Creates a new file beside `path` and names it in `tmp`; null if none can be made.
-std::FILE* createBeside(const std::string& path, std::string& tmp) {
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        tmp = path + ".~" + std::to_string(attempt);
-        int fd = open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_BINARY, 0666);
-        if (fd >= 0) {
-            std::FILE* f = fdopen(fd, "wb");
-            if (!f) {
-                close(fd);
-                std::remove(tmp.c_str());
-            }
-            return f;
-        }
-        if (errno != EEXIST) return nullptr;
-    }
-    return nullptr;
-}
-
-bool flushToDisk(std::FILE* f) {
-    if (std::fflush(f) != 0) return false;
-#ifdef _WIN32
-    return _commit(_fileno(f)) == 0;
-#else
-    return fsync(fileno(f)) == 0;
-#endif
-}
 
 } // namespace
 
@@ -174,50 +69,10 @@ void PoseModel::applyKeyAction(int code) {
     }
 }
 
-bool PoseModel::writePose(std::FILE* out) const {
-    for (const PoseLine& line : poseLines) {
-        char text[256];
-        int length = formatPoseLine(text, sizeof text, line.writeFormat, pose + line.first);
-        if (length < 0) return false;
-        if (std::fwrite(text, 1, std::size_t(length), out) != std::size_t(length)) return false;
-        if (std::fwrite("\r\n", 1, 2, out) != 2) return false;
-    }
-    return std::ferror(out) == 0;
-}
-
 int PoseModel::writePoseFile(const char* path) const {
-    // Write beside the target and replace it only when everything is on disk,
-    // so a failed save never destroys the previous pose file.
-    std::string tmp;
-    std::FILE* out = createBeside(path, tmp);
-    if (!out) return PoseFileNoAccess;
-    bool ok = writePose(out) && flushToDisk(out);
-    ok = (std::fclose(out) == 0) && ok;
-    if (ok && replaceFile(tmp.c_str(), path)) return PoseFileOk;
-    std::remove(tmp.c_str());
-    return PoseFileNoAccess;
-}
-
-int PoseModel::readPose(std::FILE* in) {
-    LineReader reader(in);
-    for (const PoseLine& line : poseLines) {
-        char text[MaxLineLength + 1];
-        switch (reader.read(text)) {
-        case LineReader::Line: break;
-        case LineReader::Error: return PoseFileNoAccess;
-        case LineReader::End:
-        case LineReader::TooLong: return PoseFileDataError;
-        }
-        if (scanPoseLine(text, line.readFormat, pose + line.first) != line.count)
-            return PoseFileDataError;
-    }
-    return PoseFileOk;
+    return ::writePoseFile(pose, path);
 }
 
 int PoseModel::readPoseFile(const char* path) {
-    std::FILE* in = std::fopen(path, "rb");
-    if (!in) return PoseFileNoAccess;
-    int result = readPose(in);
-    std::fclose(in);
-    return result;
+    return ::readPoseFile(pose, path);
 }

@@ -1,8 +1,6 @@
 // The robot face's pose: thirteen values, the selected part, keyboard
-// editing and the pose text file. Needs no platform.
+// editing, and saving and loading it as a pose file. Needs no platform.
 #pragma once
-
-#include <cstdio>
 
 constexpr int PoseCount = 13;
 
@@ -32,9 +30,6 @@ enum KeyAction {
     KeyZeroEyeZ = 11    // "3"
 };
 
-// Results of readPoseFile / writePoseFile.
-enum PoseFileResult { PoseFileOk = 0, PoseFileNoAccess = 1, PoseFileDataError = 2 };
-
 class PoseModel {
   public:
     PoseModel();
@@ -42,18 +37,9 @@ class PoseModel {
     void resetPose();
     void applyKeyAction(int code);
 
-    // 0 after a complete write, 1 if the file could not be written; an
-    // existing file is replaced only by a completely written one.
+    // The pose file's results (PoseFileResult, face/PoseFile.h).
     int writePoseFile(const char* path) const;
-    // 0 when all eight lines were read, 1 if the file cannot be read,
-    // 2 if a line is missing, too long or does not match.
     int readPoseFile(const char* path);
-
-    // The file's exact bytes, written to an open binary stream; false on any
-    // write error.
-    bool writePose(std::FILE* out) const;
-    // Reads the eight lines from an open binary stream.
-    int readPose(std::FILE* in);
 
     // The pose as it was at the last reset; key action 10 restores from it.
     float resetCopy[PoseCount];

@@ -1,4 +1,4 @@
-#include "PoseText.h"
+#include "face/PoseText.h"
 
 #include <clocale>
 #include <cmath>
@@ -18,20 +18,11 @@ bool isSpace(char c) {
 bool isDigit(char c) {
     return c >= '0' && c <= '9';
 }
-bool isHexDigit(char c) {
-    return isDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
-}
 bool isExp(char c) {
     return c == 'e' || c == 'E';
 }
-bool isHexExp(char c) {
-    return c == 'p' || c == 'P';
-}
 bool isSign(char c) {
     return c == '+' || c == '-';
-}
-char lower(char c) {
-    return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
 }
 
 // Formats one value as "%g" does in the C locale.
@@ -50,26 +41,8 @@ int formatG(char* out, std::size_t size, float value) {
     return std::snprintf(out, size, "%s", text);
 }
 
-// States of the number recogniser; see numberLength.
-enum State {
-    Start,
-    Sign,
-    Zero,
-    Int,
-    Dot0,
-    Frac,
-    Exp,
-    ExpSign,
-    ExpDigits,
-    Hex0,
-    HexInt,
-    HexDot0,
-    HexFrac,
-    HexExp,
-    HexExpSign,
-    HexExpDigits,
-    Dead
-};
+// States of the decimal number recogniser; see numberLength.
+enum State { Start, Sign, Int, Dot0, Frac, Exp, ExpSign, ExpDigits, Dead };
 
 State next(State s, char c) {
     switch (s) {
@@ -77,12 +50,8 @@ State next(State s, char c) {
         if (isSign(c)) return Sign;
         [[fallthrough]];
     case Sign:
-        if (c == '0') return Zero;
         if (isDigit(c)) return Int;
         return c == '.' ? Dot0 : Dead;
-    case Zero:
-        if (c == 'x' || c == 'X') return Hex0;
-        [[fallthrough]];
     case Int:
         if (isDigit(c)) return Int;
         if (c == '.') return Frac;
@@ -96,64 +65,21 @@ State next(State s, char c) {
         [[fallthrough]];
     case ExpSign:
     case ExpDigits: return isDigit(c) ? ExpDigits : Dead;
-    case Hex0:
-        if (isHexDigit(c)) return HexInt;
-        return c == '.' ? HexDot0 : Dead;
-    case HexInt:
-        if (isHexDigit(c)) return HexInt;
-        if (c == '.') return HexFrac;
-        return isHexExp(c) ? HexExp : Dead;
-    case HexDot0: return isHexDigit(c) ? HexFrac : Dead;
-    case HexFrac:
-        if (isHexDigit(c)) return HexFrac;
-        return isHexExp(c) ? HexExp : Dead;
-    case HexExp:
-        if (isSign(c)) return HexExpSign;
-        [[fallthrough]];
-    case HexExpSign:
-    case HexExpDigits: return isDigit(c) ? HexExpDigits : Dead;
     case Dead: break;
     }
     return Dead;
 }
 
 bool complete(State s) {
-    return s == Zero || s == Int || s == Frac || s == ExpDigits || s == HexInt || s == HexFrac ||
-           s == HexExpDigits;
+    return s == Int || s == Frac || s == ExpDigits;
 }
 
-// Length of the longest prefix of `word` that `s` starts with, ignoring case.
-std::size_t wordPrefix(const char* s, const char* word) {
-    std::size_t n = 0;
-    while (word[n] && lower(s[n]) == word[n])
-        ++n;
-    return n;
-}
-
-// scanf takes the longest prefix of the input that could begin a number and
-// fails unless that prefix is a whole number: "1e+" and "infin" fail rather
-// than read as 1 and inf. Returns the length of the number at `s`, 0 if none;
-// sets `special` for infinities (1) and NaNs (2).
-std::size_t numberLength(const char* s, int& special) {
-    special = 0;
-    std::size_t signLength = isSign(s[0]) ? 1 : 0;
-    const char* word = s + signLength;
-    if (lower(word[0]) == 'i') {
-        std::size_t n = wordPrefix(word, "infinity");
-        special = 1;
-        return (n == 3 || n == 8) ? signLength + n : 0;
-    }
-    if (lower(word[0]) == 'n') {
-        std::size_t n = wordPrefix(word, "nan");
-        special = 2;
-        if (n != 3) return 0;
-        if (word[3] != '(') return signLength + 3;
-        std::size_t k = 4;
-        while (isDigit(word[k]) || word[k] == '_' ||
-               (lower(word[k]) >= 'a' && lower(word[k]) <= 'z'))
-            ++k;
-        return word[k] == ')' ? signLength + k + 1 : 0;
-    }
+// Only decimal numbers are pose values: an optional sign, digits with an
+// optional point, an optional exponent. Like scanf, the longest prefix that
+// could begin a number is taken and must be whole: "1e+" fails rather than
+// read as 1, while "0x10" reads as 0 and leaves "x10" as trailing text.
+// Returns the length of the number at `s`, 0 if none.
+std::size_t numberLength(const char* s) {
     State state = Start;
     std::size_t n = 0;
     while (s[n]) {
@@ -166,28 +92,24 @@ std::size_t numberLength(const char* s, int& special) {
 }
 
 // Converts a number of `length` characters at `s`, written with '.', to the
-// nearest float.
-float toFloat(const char* s, std::size_t length, int special) {
-    bool negative = s[0] == '-';
-    if (special == 1) return negative ? -HUGE_VALF : HUGE_VALF;
-    if (special == 2) return negative ? -NAN : NAN;
+// nearest float. False when it overflows a float: the pose is written back as
+// POV-Ray numbers, which have no infinity.
+bool toFloat(const char* s, std::size_t length, float& value) {
     // strtof reads the locale's decimal point: hand it that one.
     const char* point = localePoint();
     std::size_t pointLength = std::strlen(point);
     char text[512];
     std::size_t used = 0;
     for (std::size_t i = 0; i < length; ++i) {
-        if (s[i] == '.') {
-            if (used + pointLength >= sizeof text) return 0;
-            std::memcpy(text + used, point, pointLength);
-            used += pointLength;
-        } else {
-            if (used + 1 >= sizeof text) return 0;
-            text[used++] = s[i];
-        }
+        const char* piece = s[i] == '.' ? point : s + i;
+        std::size_t pieceLength = s[i] == '.' ? pointLength : 1;
+        if (used + pieceLength >= sizeof text) return false;
+        std::memcpy(text + used, piece, pieceLength);
+        used += pieceLength;
     }
     text[used] = '\0';
-    return std::strtof(text, nullptr);
+    value = std::strtof(text, nullptr);
+    return std::isfinite(value);
 }
 
 } // namespace
@@ -221,10 +143,10 @@ int scanPoseLine(const char* line, const char* format, float* values) {
             ++f;
             while (isSpace(*s))
                 ++s;
-            int special = 0;
-            std::size_t length = numberLength(s, special);
-            if (length == 0) return count;
-            *values++ = toFloat(s, length, special);
+            std::size_t length = numberLength(s);
+            float value = 0;
+            if (length == 0 || !toFloat(s, length, value)) return count;
+            *values++ = value;
             ++count;
             s += length;
         } else if (*s == *f) {

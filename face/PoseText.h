@@ -11,5 +11,7 @@ int formatPoseLine(char* out, std::size_t size, const char* format, const float*
 
 // Scans `line` as sscanf would with `format`, made of literal characters and
 // "%f" conversions, storing each value into consecutive `values` the moment it
-// is converted. Returns the number of values converted.
+// is converted. Only finite decimal numbers convert: no hexadecimal, infinity
+// or NaN, and nothing that overflows a float. Returns the number of values
+// converted.
 int scanPoseLine(const char* line, const char* format, float* values);

@@ -8,6 +8,7 @@
 #include "framework/app/vCmdWindow.h"
 #include "framework/app/vTimer.h"
 #include "framework/dialogs/KeyboardFilters.h"
+#include "framework/draw/DrawingSetup.h"
 
 #include <algorithm>
 #include <vector>
@@ -201,6 +202,11 @@ void vApp::initApp(int& argc, char** argv, HINSTANCE programInstance, HINSTANCE 
     if (defaultHeight <= 0) defaultHeight = std::max(int(frame.bottom - frame.top) - 200, 50);
     if (defaultWidth <= 0) defaultWidth = std::max(int(frame.right - frame.left) - 50, 50);
     clientWindow = GetWindow(frameWindow, GW_CHILD);
+    DrawingSetup& drawing = drawingSetup();
+    drawing.font = defaultFont();
+    drawing.memoryWidth = defaultWidth;
+    drawing.memoryHeight = defaultHeight;
+    drawing.frameWindow = frameWindow;
 
     whitePen = CreatePen(PS_SOLID, 1, RGB(255, 255, 255));
     greyPen = CreatePen(PS_SOLID, 1, RGB(128, 128, 128));

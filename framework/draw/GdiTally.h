@@ -13,7 +13,6 @@ class GdiTally {
         return handle;
     }
     static void deleteObject(HGDIOBJ object);
-    static void deleteDC(HDC device);
 
     static int live;
 };

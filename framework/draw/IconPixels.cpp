@@ -32,6 +32,15 @@ std::vector<uint8_t> IconPixels::monoRows() const {
     return rows;
 }
 
+bool IconPixels::indexesFitPalette() const {
+    if (depth != 8) return true;
+    int last = data[0];
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            if (int(keyAt(x, y)) > last) return false;
+    return true;
+}
+
 uint32_t IconPixels::keyAt(int x, int y) const {
     std::size_t pixel = std::size_t(y) * std::size_t(width) + std::size_t(x);
     if (depth == 8) {

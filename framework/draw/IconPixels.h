@@ -17,6 +17,9 @@ class IconPixels {
     // A one-bit icon's rows with each byte's bit order reversed (the data
     // keeps the leftmost pixel in the low bit) and odd rows padded with 0xFF.
     std::vector<uint8_t> monoRows() const;
+    // False for an 8-bit icon with a pixel that indexes past its palette,
+    // whose colour would be read from beyond the data.
+    bool indexesFitPalette() const;
     // The packed colour of pixel (x, y) of an 8- or 24-bit icon.
     uint32_t colorAt(int x, int y) const;
     // Whether (x, y) has the colour (for 8 bits: the palette index) of the

@@ -1,6 +1,7 @@
 // A fill colour and style, with its native brush made on demand.
 #pragma once
 
+#include "framework/draw/CachedHandle.h"
 #include "framework/draw/vColor.h"
 
 #include <windows.h>
@@ -24,11 +25,6 @@ class vBrush {
   public:
     vBrush(int red = 0, int green = 0, int blue = 0, int style = BrushSolid,
            int fillCode = FillAlternate);
-    // Copies describe the same brush; each makes its own native brush.
-    vBrush(const vBrush& other);
-    vBrush& operator=(const vBrush& other);
-    ~vBrush();
-
     void setColor(const vColor& value);
     void setColor(int red, int green, int blue);
     void setStyle(int value);
@@ -40,10 +36,7 @@ class vBrush {
 
     int fillCode;
     int style;
-    HBRUSH native = nullptr;
-    int hasNative = 0;
+    // Copies describe the same object; each makes its own native one.
+    CachedHandle<HBRUSH> native;
     vColor color;
-
-  private:
-    void dropNative();
 };

@@ -27,11 +27,15 @@ void vCanvasPaneDC::beginDraw() {
         return;
     }
     HideCaret(hwnd);
+    caretHidden = true;
     hdc = GetDC(hwnd);
 }
 
 void vCanvasPaneDC::endDraw() {
-    if (hdc == paintHdc) return;
+    // The caret is shown again whenever it was hidden, even when no context
+    // came, so its hide count stays balanced.
+    if (!caretHidden) return;
+    caretHidden = false;
     ShowCaret(hwnd);
     if (hdc) ReleaseDC(hwnd, hdc);
     hdc = nullptr;

@@ -22,4 +22,7 @@ class vCanvasPaneDC : public vWinDC {
 
     vCanvasPane* pane;
     HWND hwnd;
+
+  private:
+    bool caretHidden = false;
 };

@@ -1,8 +1,8 @@
 #include "framework/draw/vDC.h"
 
-#include "framework/app/vApp.h"
+#include "framework/draw/DrawingSetup.h"
 
-vDC::vDC() : font(theApp ? theApp->defaultFont() : vFont()) {}
+vDC::vDC() : font(drawingSetup().font) {}
 
 void vDC::setScale(int mult, int div) {
     // A divisor of 0 would fault in every later drawing; such a scale is refused.

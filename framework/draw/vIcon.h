@@ -12,7 +12,8 @@ class vIcon {
     vIcon(const vIcon&) = delete;
     vIcon& operator=(const vIcon&) = delete;
 
-    // Builds `bitmap`, and `mask` for a transparent 8- or 24-bit icon.
+    // Builds `bitmap`, and `mask` for a transparent 8- or 24-bit icon; both
+    // or neither. An 8-bit icon indexing past its palette builds nothing.
     void buildBitmap(HDC device);
 
     int transparent;
@@ -20,6 +21,9 @@ class vIcon {
     int width;
     int depth;
     const unsigned char* data;
-    HBITMAP bitmap = nullptr;
-    HBITMAP mask = nullptr; // black where transparent, white elsewhere
+    HBITMAP bitmap = nullptr; // with a mask: black where transparent
+    HBITMAP mask = nullptr;   // black where transparent, white elsewhere
+
+  private:
+    void dropBitmaps();
 };

@@ -1,11 +1,12 @@
 #include "framework/draw/vMemoryDC.h"
 
-#include "framework/app/vApp.h"
+#include "framework/draw/DrawingSetup.h"
 #include "framework/draw/GdiTally.h"
+#include "framework/draw/Surface.h"
 
 vMemoryDC::vMemoryDC(int width, int height) {
-    this->width = width != 0 || !theApp ? width : theApp->defaultWidth;
-    this->height = height != 0 || !theApp ? height : theApp->defaultHeight;
+    this->width = width != 0 ? width : drawingSetup().memoryWidth;
+    this->height = height != 0 ? height : drawingSetup().memoryHeight;
 }
 
 vMemoryDC::~vMemoryDC() {
@@ -13,16 +14,18 @@ vMemoryDC::~vMemoryDC() {
 }
 
 void vMemoryDC::beginDraw() {
-    HWND frame = theApp ? theApp->frameWindow : nullptr;
-    HDC windowDC = GetDC(frame);
-    if (!bitmap) bitmap = GdiTally::made(CreateCompatibleBitmap(windowDC, width, height));
+    HWND frame = drawingSetup().frameWindow;
+    // Without a frame window the screen stands in for it; a null context
+    // means the screen to the platform and costs no GetDC.
+    HDC windowDC = frame && IsWindow(frame) ? GetDC(frame) : nullptr;
+    if (!bitmap) bitmap = GdiTally::made(createSurface(windowDC, width, height));
     if (!bitmap) {
-        ReleaseDC(frame, windowDC);
+        if (windowDC) ReleaseDC(frame, windowDC);
         hdc = nullptr;
         return;
     }
     hdc = CreateCompatibleDC(windowDC);
-    ReleaseDC(frame, windowDC);
+    if (windowDC) ReleaseDC(frame, windowDC);
     if (hdc) previousBitmap = SelectObject(hdc, bitmap);
 }
 

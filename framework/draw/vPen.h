@@ -1,6 +1,7 @@
 // A line colour, width and style, with its native pen made on demand.
 #pragma once
 
+#include "framework/draw/CachedHandle.h"
 #include "framework/draw/vColor.h"
 
 #include <windows.h>
@@ -11,11 +12,6 @@ enum PenStyle { PenSolid = 1, PenTransparent = 2, PenDash = 9, PenDot = 10, PenD
 class vPen {
   public:
     vPen(int red = 0, int green = 0, int blue = 0, int width = 1, int style = PenSolid);
-    // Copies describe the same pen; each makes its own native pen.
-    vPen(const vPen& other);
-    vPen& operator=(const vPen& other);
-    ~vPen();
-
     void setColor(const vColor& value);
     void setColor(int red, int green, int blue);
     void setWidth(int value);
@@ -30,9 +26,6 @@ class vPen {
     vColor color;
     int width;
     int style;
-    HPEN native = nullptr;
-    int hasNative = 0;
-
-  private:
-    void dropNative();
+    // Copies describe the same object; each makes its own native one.
+    CachedHandle<HPEN> native;
 };

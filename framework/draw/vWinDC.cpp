@@ -6,6 +6,7 @@
 #include "framework/draw/vMemoryDC.h"
 
 #include <cstring>
+#include <optional>
 #include <vector>
 
 // Brackets one operation with beginDraw and endDraw; false when there is no
@@ -66,9 +67,7 @@ class vWinDC::FontIn {
 class vWinDC::Rubber {
   public:
     explicit Rubber(vWinDC& dc)
-        : white(whiteCopy(dc.pen)),
-          tools(dc, white.nativePen(), static_cast<HBRUSH>(GetStockObject(NULL_BRUSH))),
-          hdc(dc.hdc) {
+        : tools(dc, whitePen(dc), static_cast<HBRUSH>(GetStockObject(NULL_BRUSH))), hdc(dc.hdc) {
         SetROP2(hdc, R2_XORPEN);
     }
     ~Rubber() { SetROP2(hdc, R2_COPYPEN); }
@@ -76,12 +75,13 @@ class vWinDC::Rubber {
     Rubber& operator=(const Rubber&) = delete;
 
   private:
-    static vPen whiteCopy(const vPen& pen) {
-        vPen copy(pen);
-        copy.setColor(255, 255, 255);
-        return copy;
+    // The context's pen turned white, kept between drawings.
+    static HPEN whitePen(vWinDC& dc) {
+        dc.rubberPen.setColor(255, 255, 255);
+        dc.rubberPen.setWidth(dc.pen.width);
+        dc.rubberPen.setStyle(dc.pen.style);
+        return dc.rubberPen.nativePen();
     }
-    vPen white;
     Tools tools;
     HDC hdc;
 };
@@ -98,11 +98,10 @@ void vWinDC::fillBackground(int x, int y, int w, int h) {
     if (w == 0 || h == 0) return;
     Drawing drawing(*this);
     if (!drawing) return;
-    HBRUSH fill = GdiTally::made(CreateSolidBrush(background));
+    backgroundBrush.setColor(int(background), int(background >> 8), int(background >> 16));
     RECT area = {x, y, x + w, y + h};
     SetBkColor(hdc, background);
-    FillRect(hdc, &area, fill);
-    GdiTally::deleteObject(fill);
+    FillRect(hdc, &area, backgroundBrush.nativeBrush());
 }
 
 void vWinDC::copyFromMemoryDC(vMemoryDC* source, int destX, int destY, int srcX, int srcY, int w,
@@ -111,8 +110,10 @@ void vWinDC::copyFromMemoryDC(vMemoryDC* source, int destX, int destY, int srcX,
     BlockCopy copy = {destX, destY, srcX, srcY, w, h};
     if (!clipBlockCopy(copy, source->width, source->height, width, height)) return;
     Drawing drawing(*this);
-    Drawing sourceDrawing(*source);
-    if (!drawing || !sourceDrawing) return;
+    // A copy within one buffer goes through its one native context.
+    std::optional<Drawing> sourceDrawing;
+    if (source != this) sourceDrawing.emplace(*source);
+    if (!hdc || !source->hdc) return;
     BitBlt(hdc, copy.destX, copy.destY, copy.width, copy.height, source->hdc, copy.srcX, copy.srcY,
            SRCCOPY);
 }
@@ -179,45 +180,35 @@ void vWinDC::drawIcon(int x, int y, vIcon& icon) {
     if (!icon.bitmap) icon.buildBitmap(hdc);
     if (!icon.bitmap) return;
     bool printer = deviceFlag > 0;
-    HBRUSH fill = printer ? static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH))
-                          : GdiTally::made(CreateSolidBrush(pen.color.packed));
+    iconBrush.setColor(pen.color);
+    HBRUSH fill =
+        printer ? static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)) : iconBrush.nativeBrush();
     HPEN outline = printer ? static_cast<HPEN>(GetStockObject(BLACK_PEN)) : pen.nativePen();
-    {
-        Tools tools(*this, outline, fill);
-        int left = mapX(x);
-        int top = mapY(y);
-        HDC picture = CreateCompatibleDC(hdc);
-        HGDIOBJ oldPicture = SelectObject(picture, icon.bitmap);
-        if (icon.depth == 1) {
-            // A monochrome source takes the text colour for 0 bits and the
-            // background colour for 1 bits: 1 bits become the brush.
-            COLORREF oldText = SetTextColor(hdc, 0);
-            COLORREF oldBack = SetBkColor(hdc, 0xFFFFFF);
-            BitBlt(hdc, left, top, icon.width, icon.height, picture, 0, 0, 0xE20746);
-            SetBkColor(hdc, oldBack);
-            SetTextColor(hdc, oldText);
-        } else if (icon.transparent && icon.mask) {
-            HBITMAP scratch = GdiTally::made(CreateCompatibleBitmap(hdc, icon.width, icon.height));
-            HDC scratchDC = CreateCompatibleDC(hdc);
-            HGDIOBJ oldScratch = SelectObject(scratchDC, scratch);
-            HDC maskDC = CreateCompatibleDC(hdc);
-            HGDIOBJ oldMask = SelectObject(maskDC, icon.mask);
-            BitBlt(scratchDC, 0, 0, icon.width, icon.height, maskDC, 0, 0, NOTSRCCOPY);
-            BitBlt(hdc, left, top, icon.width, icon.height, scratchDC, 0, 0, SRCAND);
-            BitBlt(scratchDC, 0, 0, icon.width, icon.height, picture, 0, 0, SRCERASE);
-            BitBlt(hdc, left, top, icon.width, icon.height, scratchDC, 0, 0, SRCPAINT);
-            SelectObject(maskDC, oldMask);
-            DeleteDC(maskDC);
-            SelectObject(scratchDC, oldScratch);
-            DeleteDC(scratchDC);
-            GdiTally::deleteObject(scratch);
-        } else {
-            BitBlt(hdc, left, top, icon.width, icon.height, picture, 0, 0, SRCCOPY);
-        }
-        SelectObject(picture, oldPicture);
-        DeleteDC(picture);
+    Tools tools(*this, outline, fill);
+    int left = mapX(x);
+    int top = mapY(y);
+    HDC picture = CreateCompatibleDC(hdc);
+    HGDIOBJ oldPicture = SelectObject(picture, icon.mask ? icon.mask : icon.bitmap);
+    if (icon.depth == 1) {
+        // A monochrome source takes the text colour for 0 bits and the
+        // background colour for 1 bits: 1 bits become the brush.
+        COLORREF oldText = SetTextColor(hdc, 0);
+        COLORREF oldBack = SetBkColor(hdc, 0xFFFFFF);
+        BitBlt(hdc, left, top, icon.width, icon.height, picture, 0, 0, 0xE20746);
+        SetBkColor(hdc, oldBack);
+        SetTextColor(hdc, oldText);
+    } else if (icon.mask) {
+        // The surface AND the inverted mask, then OR the picture AND the mask,
+        // which the icon keeps ready (its transparent pixels are black).
+        constexpr DWORD AndInvertedSource = 0x00220326;
+        BitBlt(hdc, left, top, icon.width, icon.height, picture, 0, 0, AndInvertedSource);
+        SelectObject(picture, icon.bitmap);
+        BitBlt(hdc, left, top, icon.width, icon.height, picture, 0, 0, SRCPAINT);
+    } else {
+        BitBlt(hdc, left, top, icon.width, icon.height, picture, 0, 0, SRCCOPY);
     }
-    if (!printer) GdiTally::deleteObject(fill);
+    SelectObject(picture, oldPicture);
+    DeleteDC(picture);
 }
 
 void vWinDC::drawLine(int x1, int y1, int x2, int y2) {

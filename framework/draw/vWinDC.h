@@ -58,6 +58,11 @@ class vWinDC : public vDC {
     int mapY(int v) { return scale(v + translateY); }
 
   private:
+    // Native objects the context itself draws with, kept between operations.
+    vBrush backgroundBrush;
+    vBrush iconBrush;
+    vPen rubberPen;
+
     class Drawing;
     class Tools;
     class FontIn;

@@ -1,3 +1,5 @@
+#include "face/FaceGeometry.h"
+#include "face/PoseFile.h"
 #include "face/PoseModel.h"
 
 #include <gtest/gtest.h>
@@ -83,7 +85,7 @@ TEST_F(PoseFile, RoundTripKeepsSixSignificantDigits) {
 
 TEST_F(PoseFile, ReplacesAnExistingFile) {
     put(std::string(500, 'x'));
-    model.pose[8] = 0.25f;
+    model.pose[PoseMouthFirst] = 0.25f;
     ASSERT_EQ(model.writePoseFile(path("pose.txt").c_str()), 0);
     EXPECT_EQ(bytesOf(path("pose.txt")).substr(32, 7), "0.25,\r\n");
     EXPECT_EQ(bytesOf(path("pose.txt")).size(), 54u);
@@ -105,16 +107,16 @@ TEST_F(PoseFile, WriteErrorsAreReported) {
     std::FILE* full = std::fopen("/dev/full", "wb");
     ASSERT_NE(full, nullptr);
     std::setvbuf(full, nullptr, _IONBF, 0);
-    EXPECT_FALSE(model.writePose(full));
+    EXPECT_FALSE(writePose(model.pose, full));
     std::fclose(full);
 #endif
 }
 
 TEST_F(PoseFile, ReadsDefaultFileAndLineFeedOnlyFiles) {
-    model.pose[0] = 5;
+    model.pose[PoseEyeX] = 5;
     EXPECT_EQ(read(defaultFile), 0);
-    EXPECT_EQ(model.pose[0], 0);
-    model.pose[12] = 5;
+    EXPECT_EQ(model.pose[PoseEyeX], 0);
+    model.pose[PoseMouthFirst + 4] = 5;
     EXPECT_EQ(read("<1,2,3>,0.25,\n4,5,\n6,7,\n8,\n9,\n10,\n11,\n12"), 0);
     const float expected[PoseCount] = {1, 2, 3, 0.25f, 4, 5, 6, 7, 8, 9, 10, 11, 12};
     for (int i = 0; i < PoseCount; ++i)
@@ -123,8 +125,8 @@ TEST_F(PoseFile, ReadsDefaultFileAndLineFeedOnlyFiles) {
 
 TEST_F(PoseFile, LooseButValidForms) {
     EXPECT_EQ(read("<1, 2, 3>, 4\n5,6\n7,8\n1e3\n0\n0\n0\n0\nanything after\n"), 0);
-    EXPECT_EQ(model.pose[8], 1000);
-    EXPECT_EQ(model.pose[3], 4);
+    EXPECT_EQ(model.pose[PoseMouthFirst], 1000);
+    EXPECT_EQ(model.pose[PosePupil], 4);
     EXPECT_EQ(read("<1,2,3>,4,junk\n5,6,junk\n7,8\n9 junk\n0\n0\n0\n0\n"), 0);
 }
 
@@ -144,16 +146,16 @@ TEST_F(PoseFile, DataErrors) {
 
 TEST_F(PoseFile, ValuesScannedBeforeAFailureStay) {
     EXPECT_EQ(read("<7,8,x>,4\n"), 2);
-    EXPECT_EQ(model.pose[0], 7);
-    EXPECT_EQ(model.pose[1], 8);
-    EXPECT_EQ(model.pose[2], 0);
-    EXPECT_EQ(model.pose[3], 0.5f);
-    EXPECT_EQ(model.pose[4], 30);
+    EXPECT_EQ(model.pose[PoseEyeX], 7);
+    EXPECT_EQ(model.pose[PoseEyeY], 8);
+    EXPECT_EQ(model.pose[PoseEyeZ], 0);
+    EXPECT_EQ(model.pose[PosePupil], 0.5f);
+    EXPECT_EQ(model.pose[PoseLidFirst], 30);
 }
 
 TEST_F(PoseFile, CtrlZEndsTheFile) {
     EXPECT_EQ(read("<1,2,3>,4\n5,6\n7,8\n0\n0\n0\n0\n9\x1a\n"), 0);
-    EXPECT_EQ(model.pose[12], 9);
+    EXPECT_EQ(model.pose[PoseMouthFirst + 4], 9);
     EXPECT_EQ(read("<1,2,3>,4\n5,6\n7,8\n0\n0\n0\n\x1a"
                    "0\n0\n"),
               2);
@@ -170,20 +172,46 @@ TEST_F(PoseFile, OverlongLinesAreDataErrors) {
     EXPECT_EQ(read(lastTooLong), 2);
 }
 
+TEST_F(PoseFile, LineLimitIsTheSameWithCarriageReturns) {
+    // The CR of a CR LF pair is part of the line end, not of the line.
+    std::string line199 = "0" + std::string(198, ' ');
+    EXPECT_EQ(read("<1,2,3>,4\r\n5,6\r\n7,8\r\n" + line199 + "\r\n0\r\n0\r\n0\r\n0\r\n"), 0);
+    EXPECT_EQ(read("<1,2,3>,4\r\n5,6\r\n7,8\r\n" + line199 + " \r\n0\r\n0\r\n0\r\n0\r\n"), 2);
+    // A CR alone is an ordinary character.
+    EXPECT_EQ(read("<1,2,3>,4\r\n5,6\r\n7,8\r\n" + line199 + "\r\r\n0\r\n0\r\n0\r\n0\r\n"), 2);
+}
+
+TEST_F(PoseFile, OnlyFiniteDecimalValuesRead) {
+    const std::string head = "<1,2,3>,4\n5,6\n7,8\n";
+    const std::string tail = "\n0\n0\n0\n0\n";
+    EXPECT_EQ(read(head + "0x10" + tail), 0);
+    EXPECT_EQ(model.pose[PoseMouthFirst], 0) << "the x and all after it are trailing text";
+    for (const char* value : {"nan", "-inf", "infinity", "1e39", "-1e39"}) {
+        model.pose[PoseMouthFirst] = 5;
+        EXPECT_EQ(read(head + value + tail), 2) << value;
+        EXPECT_EQ(model.pose[PoseMouthFirst], 5) << value;
+    }
+    PoseReadError error;
+    EXPECT_EQ(readPoseFile(model.pose, put("<1,2,nan>,4\n").c_str(), &error), 2);
+    EXPECT_EQ(error.line, 1);
+    EXPECT_EQ(error.converted, 2);
+    EXPECT_EQ(error.fault, FaultMismatch);
+}
+
 TEST_F(PoseFile, UnreadablePathsGiveOneAndKeepThePose) {
-    model.pose[0] = 42;
+    model.pose[PoseEyeX] = 42;
     EXPECT_EQ(model.readPoseFile(path("nothing.txt").c_str()), 1);
     EXPECT_EQ(model.readPoseFile(dir.string().c_str()), 1);
-    EXPECT_EQ(model.pose[0], 42);
+    EXPECT_EQ(model.pose[PoseEyeX], 42);
 }
 
 TEST_F(PoseFile, ReadingLeavesSelectionAndResetCopy) {
-    model.selection = 4;
+    model.selection = HandleLidFirst + 2;
     EXPECT_EQ(read("<1,2,3>,4\n50,60\n70,80\n1\n1\n1\n1\n1\n"), 0);
-    EXPECT_EQ(model.selection, 4);
-    EXPECT_EQ(model.resetCopy[6], 30);
-    model.applyKeyAction(10);
-    EXPECT_EQ(model.pose[6], 30);
+    EXPECT_EQ(model.selection, HandleLidFirst + 2);
+    EXPECT_EQ(model.resetCopy[PoseLidFirst + 2], 30);
+    model.applyKeyAction(KeyRestore);
+    EXPECT_EQ(model.pose[PoseLidFirst + 2], 30);
 }
 
 #ifdef TAVOK_POVRAY

@@ -1,3 +1,4 @@
+#include "face/FaceGeometry.h"
 #include "face/PoseModel.h"
 
 #include <gtest/gtest.h>
@@ -21,13 +22,13 @@ TEST(PoseModel, StartsAtDefaultsWithNoSelection) {
 
 TEST(PoseModel, ResetRestoresDefaultsAndKeepsSelection) {
     PoseModel model;
-    model.selection = 7;
+    model.selection = HandleMouthFirst + 1;
     for (float& v : model.pose)
         v = 123;
     model.resetPose();
-    EXPECT_EQ(model.pose[3], 0.5f);
-    EXPECT_EQ(model.pose[5], -30);
-    EXPECT_EQ(model.resetCopy[4], 30);
+    EXPECT_EQ(model.pose[PosePupil], 0.5f);
+    EXPECT_EQ(model.pose[PoseLidFirst + 1], -30);
+    EXPECT_EQ(model.resetCopy[PoseLidFirst], 30);
     EXPECT_EQ(model.selection, 7);
 }
 
@@ -37,8 +38,10 @@ TEST(PoseModel, EyeActionsWithoutSelection) {
         int index;
         float after;
     };
-    const Case cases[] = {{1, 0, 1}, {2, 0, -1}, {3, 1, 1},     {4, 1, -1},
-                          {5, 2, 1}, {6, 2, -1}, {7, 3, 0.55f}, {8, 3, 0.45f}};
+    const Case cases[] = {{KeyEyeXUp, PoseEyeX, 1},         {KeyEyeXDown, PoseEyeX, -1},
+                          {KeyRaise, PoseEyeY, 1},          {KeyLower, PoseEyeY, -1},
+                          {KeyEyeZUp, PoseEyeZ, 1},         {KeyEyeZDown, PoseEyeZ, -1},
+                          {KeyPupilGrow, PosePupil, 0.55f}, {KeyPupilShrink, PosePupil, 0.45f}};
     for (int selection : {-1, 0, 1}) {
         for (const Case& c : cases) {
             PoseModel model;
@@ -55,77 +58,80 @@ TEST(PoseModel, EyeActionsWithoutSelection) {
 
 TEST(PoseModel, EyeLimits) {
     PoseModel model;
-    press(model, 1, 91);
-    EXPECT_EQ(model.pose[0], 90);
-    press(model, 2, 200);
-    EXPECT_EQ(model.pose[0], -90);
-    press(model, 3, 95);
-    EXPECT_EQ(model.pose[1], 90);
-    press(model, 4, 181);
-    EXPECT_EQ(model.pose[1], -90);
+    press(model, KeyEyeXUp, 91);
+    EXPECT_EQ(model.pose[PoseEyeX], 90);
+    press(model, KeyEyeXDown, 200);
+    EXPECT_EQ(model.pose[PoseEyeX], -90);
+    press(model, KeyRaise, 95);
+    EXPECT_EQ(model.pose[PoseEyeY], 90);
+    press(model, KeyLower, 181);
+    EXPECT_EQ(model.pose[PoseEyeY], -90);
 }
 
 TEST(PoseModel, ZRotationWrapsToZeroPastAFullTurn) {
     PoseModel model;
-    press(model, 5, 360);
-    EXPECT_EQ(model.pose[2], 360);
-    model.applyKeyAction(5);
-    EXPECT_EQ(model.pose[2], 0);
-    press(model, 6, 360);
-    EXPECT_EQ(model.pose[2], -360);
-    model.applyKeyAction(6);
-    EXPECT_EQ(model.pose[2], 0);
+    press(model, KeyEyeZUp, 360);
+    EXPECT_EQ(model.pose[PoseEyeZ], 360);
+    model.applyKeyAction(KeyEyeZUp);
+    EXPECT_EQ(model.pose[PoseEyeZ], 0);
+    press(model, KeyEyeZDown, 360);
+    EXPECT_EQ(model.pose[PoseEyeZ], -360);
+    model.applyKeyAction(KeyEyeZDown);
+    EXPECT_EQ(model.pose[PoseEyeZ], 0);
 }
 
 TEST(PoseModel, PupilSteps) {
     PoseModel model;
-    press(model, 8, 8);
-    EXPECT_GT(model.pose[3], 0.05f);
-    EXPECT_NEAR(model.pose[3], 0.1, 1e-6);
-    model.applyKeyAction(8);
-    EXPECT_EQ(model.pose[3], 0);
-    model.applyKeyAction(7);
-    EXPECT_EQ(model.pose[3], 0.05f);
-    model.applyKeyAction(8);
-    EXPECT_EQ(model.pose[3], 0);
+    press(model, KeyPupilShrink, 8);
+    EXPECT_GT(model.pose[PosePupil], 0.05f);
+    EXPECT_NEAR(model.pose[PosePupil], 0.1, 1e-6);
+    model.applyKeyAction(KeyPupilShrink);
+    EXPECT_EQ(model.pose[PosePupil], 0);
+    model.applyKeyAction(KeyPupilGrow);
+    EXPECT_EQ(model.pose[PosePupil], 0.05f);
+    model.applyKeyAction(KeyPupilShrink);
+    EXPECT_EQ(model.pose[PosePupil], 0);
 
     model.resetPose();
-    press(model, 7, 9);
-    EXPECT_LT(model.pose[3], 1.0f);
-    model.applyKeyAction(7);
-    EXPECT_EQ(model.pose[3], 1);
+    press(model, KeyPupilGrow, 9);
+    EXPECT_LT(model.pose[PosePupil], 1.0f);
+    model.applyKeyAction(KeyPupilGrow);
+    EXPECT_EQ(model.pose[PosePupil], 1);
 }
 
 TEST(PoseModel, StepIsDoubleArithmeticStoredAsFloat) {
     PoseModel model;
-    model.selection = 6;
-    model.applyKeyAction(3);
-    model.applyKeyAction(4);
+    model.selection = HandleMouthFirst;
+    model.applyKeyAction(KeyRaise);
+    model.applyKeyAction(KeyLower);
     // The float 0.05 minus the double 0.05.
-    EXPECT_EQ(model.pose[8], float(double(0.05f) - 0.05));
-    EXPECT_NE(model.pose[8], 0);
+    EXPECT_EQ(model.pose[PoseMouthFirst], float(double(0.05f) - 0.05));
+    EXPECT_NE(model.pose[PoseMouthFirst], 0);
 }
 
 TEST(PoseModel, ZeroingActions) {
     PoseModel model;
-    press(model, 1, 5);
-    press(model, 3, 6);
-    press(model, 5, 7);
-    model.applyKeyAction(9);
-    EXPECT_EQ(model.pose[0], 0);
-    EXPECT_EQ(model.pose[1], 6);
-    model.applyKeyAction(10);
-    EXPECT_EQ(model.pose[1], 0);
-    EXPECT_EQ(model.pose[2], 7);
-    model.applyKeyAction(11);
-    EXPECT_EQ(model.pose[2], 0);
+    press(model, KeyEyeXUp, 5);
+    press(model, KeyRaise, 6);
+    press(model, KeyEyeZUp, 7);
+    model.applyKeyAction(KeyZeroEyeX);
+    EXPECT_EQ(model.pose[PoseEyeX], 0);
+    EXPECT_EQ(model.pose[PoseEyeY], 6);
+    model.applyKeyAction(KeyRestore);
+    EXPECT_EQ(model.pose[PoseEyeY], 0);
+    EXPECT_EQ(model.pose[PoseEyeZ], 7);
+    model.applyKeyAction(KeyZeroEyeZ);
+    EXPECT_EQ(model.pose[PoseEyeZ], 0);
 }
 
 TEST(PoseModel, LidAndMouthIgnoreEyeOnlyCodes) {
-    for (int selection : {2, 5, 6, 10}) {
+    for (int selection : std::initializer_list<int>{HandleLidFirst, HandleLidFirst + 3,
+                                                    HandleMouthFirst, HandleMouthFirst + 4}) {
         PoseModel model;
         model.selection = selection;
-        for (int code : {0, 1, 2, 5, 6, 7, 8, 9, 11, 12, -1, 99})
+        for (int code : std::initializer_list<int>{KeyNone, KeyEyeXUp, KeyEyeXDown, KeyEyeZUp,
+                                                   KeyEyeZDown, KeyPupilGrow, KeyPupilShrink,
+                                                   KeyZeroEyeX, KeyZeroEyeZ, 12, -1, 99})
             model.applyKeyAction(code);
         for (int i = 0; i < PoseCount; ++i)
             EXPECT_EQ(model.pose[i], model.resetCopy[i]) << "sel " << selection << " i " << i;
@@ -134,48 +140,48 @@ TEST(PoseModel, LidAndMouthIgnoreEyeOnlyCodes) {
 
 TEST(PoseModel, LidMovesOppositeToKeyAndClamps) {
     PoseModel model;
-    model.selection = 2;
-    model.applyKeyAction(3);
-    EXPECT_EQ(model.pose[4], 29);
-    model.applyKeyAction(4);
-    model.applyKeyAction(4);
-    EXPECT_EQ(model.pose[4], 31);
-    press(model, 4, 100);
-    EXPECT_EQ(model.pose[4], 90);
-    press(model, 3, 200);
-    EXPECT_EQ(model.pose[4], -90);
+    model.selection = HandleLidFirst;
+    model.applyKeyAction(KeyRaise);
+    EXPECT_EQ(model.pose[PoseLidFirst], 29);
+    model.applyKeyAction(KeyLower);
+    model.applyKeyAction(KeyLower);
+    EXPECT_EQ(model.pose[PoseLidFirst], 31);
+    press(model, KeyLower, 100);
+    EXPECT_EQ(model.pose[PoseLidFirst], 90);
+    press(model, KeyRaise, 200);
+    EXPECT_EQ(model.pose[PoseLidFirst], -90);
 }
 
 TEST(PoseModel, RestoreLidFromResetCopy) {
     PoseModel model;
-    model.selection = 3;
-    press(model, 3, 7);
-    EXPECT_EQ(model.pose[5], -37);
-    model.applyKeyAction(10);
-    EXPECT_EQ(model.pose[5], -30);
-    EXPECT_EQ(model.pose[1], 0);
+    model.selection = HandleLidFirst + 1;
+    press(model, KeyRaise, 7);
+    EXPECT_EQ(model.pose[PoseLidFirst + 1], -37);
+    model.applyKeyAction(KeyRestore);
+    EXPECT_EQ(model.pose[PoseLidFirst + 1], -30);
+    EXPECT_EQ(model.pose[PoseEyeY], 0);
 }
 
 TEST(PoseModel, MouthPointStepsAndClamps) {
     PoseModel model;
-    model.selection = 10;
-    press(model, 3, 25);
-    EXPECT_EQ(model.pose[12], 1);
-    press(model, 4, 60);
-    EXPECT_EQ(model.pose[12], -1);
-    model.applyKeyAction(10);
-    EXPECT_EQ(model.pose[12], 0);
-    for (int i = 8; i < 12; ++i)
+    model.selection = HandleMouthFirst + 4;
+    press(model, KeyRaise, 25);
+    EXPECT_EQ(model.pose[PoseMouthFirst + 4], 1);
+    press(model, KeyLower, 60);
+    EXPECT_EQ(model.pose[PoseMouthFirst + 4], -1);
+    model.applyKeyAction(KeyRestore);
+    EXPECT_EQ(model.pose[PoseMouthFirst + 4], 0);
+    for (int i = PoseMouthFirst; i < PoseMouthFirst + 4; ++i)
         EXPECT_EQ(model.pose[i], 0);
 }
 
 TEST(PoseModel, OutOfRangeValueStaysUntilAnActionClampsIt) {
     PoseModel model;
-    model.pose[0] = 120;
-    model.applyKeyAction(3);
-    EXPECT_EQ(model.pose[0], 120);
-    model.applyKeyAction(1);
-    EXPECT_EQ(model.pose[0], 90);
+    model.pose[PoseEyeX] = 120;
+    model.applyKeyAction(KeyRaise);
+    EXPECT_EQ(model.pose[PoseEyeX], 120);
+    model.applyKeyAction(KeyEyeXUp);
+    EXPECT_EQ(model.pose[PoseEyeX], 90);
 }
 
 } // namespace

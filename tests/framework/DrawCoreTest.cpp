@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 TEST(Color, KeepsLowEightBitsAndPacksRedLow) {
     vColor color(300, -1, 64);
@@ -67,6 +68,21 @@ TEST(IconData, PaletteIconIsTransparentByIndexNotColour) {
     EXPECT_FALSE(icon.isTransparentAt(0, 0));
     EXPECT_FALSE(icon.isTransparentAt(1, 1));
     EXPECT_TRUE(icon.isTransparentAt(0, 1));
+}
+
+TEST(IconData, PaletteIndexesMustStayInsideThePalette) {
+    // A palette of 2 entries: index 1 is the last one, 2 lies beyond.
+    const unsigned char fits[] = {1, 0, 0, 0, 9, 9, 9, 0, 1, //
+                                  1, 0};
+    const unsigned char past[] = {1, 0, 0, 0, 9, 9, 9, 0, 1, //
+                                  2, 0};
+    EXPECT_TRUE(IconPixels(fits, 2, 2, 8).indexesFitPalette());
+    EXPECT_FALSE(IconPixels(past, 2, 2, 8).indexesFitPalette());
+    // A full palette of 256 entries takes every index.
+    std::vector<unsigned char> full(1 + 3 * 256 + 1, 0);
+    full[0] = 255;
+    full.back() = 255;
+    EXPECT_TRUE(IconPixels(full.data(), 1, 1, 8).indexesFitPalette());
 }
 
 TEST(IconData, TrueColourIconTakesTheBottomLeftColourAsTransparent) {

@@ -1,5 +1,6 @@
 // Drawing contexts, pens, brushes, fonts and icons, checked by the pixels
 // they leave in memory bitmaps.
+#include "framework/app/vApp.h"
 #include "framework/draw/GdiTally.h"
 #include "framework/draw/vIcon.h"
 #include "framework/draw/vMemoryDC.h"
@@ -170,6 +171,13 @@ TEST(Scaling, ScalesShapesButNotClearingOrCopying) {
     EXPECT_EQ(dc.scale(7), 7);
 }
 
+TEST(Copying, MemoryContextOfSizeZeroTakesTheApplicationsDefaultSize) {
+    vMemoryDC dc(0, 40);
+    EXPECT_EQ(dc.width, theApp->defaultWidth);
+    EXPECT_EQ(dc.height, 40);
+    EXPECT_GT(dc.width, 0);
+}
+
 TEST(Copying, WholeBlockWhenTheSizeIsZero) {
     vMemoryDC source(300, 300);
     source.setBackground(vColor(0, 0, 255));
@@ -184,6 +192,22 @@ TEST(Copying, WholeBlockWhenTheSizeIsZero) {
     Canvas small(50);
     small.copyFromMemoryDC(&source, 20, 30, 0, 0, 0, 0);
     EXPECT_EQ(Pixels(small).extent(), (Box{20, 30, 49, 49}));
+}
+
+TEST(Copying, WithinOneBufferMovesThePictureAndKeepsTheContextUsable) {
+    int live = GdiTally::live;
+    {
+        Canvas dc;
+        dc.drawRectangle(10, 10, 1, 1);
+        dc.copyFromMemoryDC(&dc, 30, 0, 0, 0, 20, 20);
+        dc.drawRectangle(70, 70, 1, 1);
+        Pixels p(dc);
+        EXPECT_EQ(p.at(40, 10), Red);
+        EXPECT_EQ(p.at(10, 10), Red);
+        EXPECT_EQ(p.at(70, 70), Red) << "drawing still reaches the buffer";
+        EXPECT_EQ(p.count(Red), 3);
+    }
+    EXPECT_EQ(GdiTally::live, live) << "the bitmap could be freed";
 }
 
 TEST(Brushes, HatchesMixColourAndBackgroundTransparentFillsNothing) {
@@ -294,13 +318,18 @@ TEST(Caching, ThousandsOfOperationsDoNotGrowTheObjectCount) {
     Canvas source(30);
     Canvas dc;
     vIcon icon(reinterpret_cast<const unsigned char*>("\x01\x02"), 2, 8, 1);
+    static const unsigned char colours[] = {1, 2, 3, 9, 9, 9, 9, 9, 9, 4, 5, 6};
+    vIcon masked(colours, 2, 2, 24, 1);
     auto mix = [&](int i) {
         dc.drawLine(0, i % 100, 99, 0);
         dc.drawEllipse(i % 50, 10, 20, 20);
         dc.drawRectangle(5, 5, i % 30, 10);
         dc.drawText(10, 40, "abc");
+        dc.setPen(vPen(i % 2 ? 255 : 0, 0, 0, 1 + i % 3));
         dc.drawIcon(i % 90, 50, icon);
+        dc.drawIcon(i % 90, 60, masked);
         dc.drawRubberRectangle(1, 1, 50, 50);
+        dc.setBackground(vColor(0, i % 2 ? 255 : 0, 0));
         dc.clearRect(0, 0, 5, 5);
         dc.copyFromMemoryDC(&source, 60, 60, 0, 0, 0, 0);
     };

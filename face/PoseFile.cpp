@@ -1,0 +1,131 @@
+#include "face/PoseFile.h"
+
+#include "face/FileReplace.h"
+#include "face/PoseText.h"
+
+#include <string>
+
+namespace {
+
+// One line of the pose file: its writing and reading formats, the first pose
+// index it holds and how many values it must give.
+struct PoseLine {
+    const char* writeFormat;
+    const char* readFormat;
+    int first;
+    int count;
+};
+
+const PoseLine poseLines[PoseFileLines] = {
+    {"<%g,%g,%g>,%g,", "<%f,%f,%f>,%f", 0, 4},
+    {"%g,%g,", "%f,%f", 4, 2},
+    {"%g,%g,", "%f,%f", 6, 2},
+    {"%g,", "%f", 8, 1},
+    {"%g,", "%f", 9, 1},
+    {"%g,", "%f", 10, 1},
+    {"%g,", "%f", 11, 1},
+    {"%g", "%f", 12, 1},
+};
+
+// A line holds at most this many characters before its line end.
+constexpr int MaxLineLength = 199;
+
+// Reads lines as a text-mode stream would deliver them: CR LF and LF both end
+// a line, and a byte 26 ends the file.
+class LineReader {
+  public:
+    explicit LineReader(std::FILE* in) : in_(in) {}
+
+    enum Result { Line, End, TooLong, Error };
+
+    Result read(char (&line)[MaxLineLength + 1]) {
+        int length = 0;
+        for (;;) {
+            int c = ended_ ? EOF : std::getc(in_);
+            if (c == 26) ended_ = true;
+            if (c == EOF || c == 26) {
+                if (std::ferror(in_)) return Error;
+                if (length == 0) return End;
+                break;
+            }
+            if (c == '\n') break;
+            // A CR LF pair is one line end: its CR never counts toward the limit.
+            if (c == '\r') {
+                int after = std::getc(in_);
+                if (after == '\n') break;
+                std::ungetc(after, in_);
+            }
+            if (length == MaxLineLength) return TooLong;
+            line[length++] = char(c);
+        }
+        line[length] = '\0';
+        return Line;
+    }
+
+  private:
+    std::FILE* in_;
+    bool ended_ = false;
+};
+
+int fail(PoseReadError* error, PoseFault fault, int line, int converted, const char* form) {
+    if (error) *error = {fault, line, converted, form};
+    return fault == FaultUnreadable ? PoseFileNoAccess : PoseFileDataError;
+}
+
+} // namespace
+
+int formatPoseFileLine(char* out, std::size_t size, int line, const float* pose) {
+    const PoseLine& l = poseLines[line - 1];
+    return formatPoseLine(out, size, l.writeFormat, pose + l.first);
+}
+
+bool writePose(const float* pose, std::FILE* out) {
+    for (int line = 1; line <= PoseFileLines; ++line) {
+        char text[256];
+        int length = formatPoseFileLine(text, sizeof text, line, pose);
+        if (length < 0) return false;
+        if (std::fwrite(text, 1, std::size_t(length), out) != std::size_t(length)) return false;
+        if (std::fwrite("\r\n", 1, 2, out) != 2) return false;
+    }
+    return std::ferror(out) == 0;
+}
+
+int writePoseFile(const float* pose, const char* path) {
+    // Write beside the target and replace it only when everything is on disk,
+    // so a failed save never destroys the previous pose file.
+    std::string tmp;
+    std::FILE* out = createBeside(path, tmp);
+    if (!out) return PoseFileNoAccess;
+    bool ok = writePose(pose, out) && flushToDisk(out);
+    ok = (std::fclose(out) == 0) && ok;
+    if (ok && replaceFile(tmp.c_str(), path)) return PoseFileOk;
+    std::remove(tmp.c_str());
+    return PoseFileNoAccess;
+}
+
+int readPose(float* pose, std::FILE* in, PoseReadError* error) {
+    LineReader reader(in);
+    for (int number = 1; number <= PoseFileLines; ++number) {
+        const PoseLine& line = poseLines[number - 1];
+        char text[MaxLineLength + 1];
+        switch (reader.read(text)) {
+        case LineReader::Line: break;
+        case LineReader::Error: return fail(error, FaultUnreadable, number, 0, line.writeFormat);
+        case LineReader::End: return fail(error, FaultMissingLine, number, 0, line.writeFormat);
+        case LineReader::TooLong: return fail(error, FaultLineTooLong, number, 0, line.writeFormat);
+        }
+        int converted = scanPoseLine(text, line.readFormat, pose + line.first);
+        if (converted != line.count)
+            return fail(error, FaultMismatch, number, converted, line.writeFormat);
+    }
+    if (error) *error = {};
+    return PoseFileOk;
+}
+
+int readPoseFile(float* pose, const char* path, PoseReadError* error) {
+    std::FILE* in = std::fopen(path, "rb");
+    if (!in) return fail(error, FaultUnreadable, 0, 0, "");
+    int result = readPose(pose, in, error);
+    std::fclose(in);
+    return result;
+}

@@ -1,0 +1,6 @@
+#include "framework/draw/DrawingSetup.h"
+
+DrawingSetup& drawingSetup() {
+    static DrawingSetup setup;
+    return setup;
+}

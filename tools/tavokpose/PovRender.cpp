@@ -1,0 +1,121 @@
+#include "tools/tavokpose/PovRender.h"
+
+#include "tools/tavokpose/Process.h"
+
+#include <atomic>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+bool endsWith(const std::string& text, const std::string& end) {
+    return text.size() >= end.size() &&
+           text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
+// What POV-Ray said about its failure: its error lines, else its last line.
+std::string failureText(const fs::path& log) {
+    std::ifstream in(log);
+    std::string line, errors, last;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.empty()) continue;
+        last = line;
+        if (line.find("rror") != std::string::npos) errors += (errors.empty() ? "" : "; ") + line;
+    }
+    return errors.empty() ? last : errors;
+}
+
+// Moves a finished image to where the user asked for it.
+bool deliver(const fs::path& from, const std::string& to, std::string& error) {
+    std::error_code code;
+    fs::copy_file(from, to, fs::copy_options::overwrite_existing, code);
+    if (code) error = "cannot write " + to + ": " + code.message();
+    return !code;
+}
+
+} // namespace
+
+PovRender::PovRender(std::string povray, std::string sceneDir)
+    : povray_(std::move(povray)), sceneDir_(std::move(sceneDir)) {}
+
+std::string PovRender::makeWorkDir() {
+    static std::atomic<unsigned> counter{0};
+    auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
+    for (;;) {
+        fs::path dir = fs::temp_directory_path() /
+                       ("tavokpose-" + std::to_string(stamp) + "-" + std::to_string(counter++));
+        if (fs::create_directory(dir)) return dir.string();
+    }
+}
+
+PovRender::Result PovRender::run(const std::string& workDir, std::vector<std::string> options,
+                                 std::string& error) const {
+    options.insert(options.begin(), {povray_, "+L" + sceneDir_});
+    // No display window, no pause, and the log keeps what went wrong.
+    options.insert(options.end(), {"-D", "-P", "-V"});
+    std::string log = (fs::path(workDir) / "povray.log").string();
+    ProcessResult result = runProcess(options, workDir, log);
+    if (!result.started) {
+        error = "cannot run \"" + povray_ +
+                "\": POV-Ray 3.7 is needed. Install it (Debian and Ubuntu: apt-get install "
+                "povray) or set POVRAY to the program's path.";
+        return NotInstalled;
+    }
+    if (result.exitCode != 0) {
+        error = "povray failed (exit code " + std::to_string(result.exitCode) +
+                "): " + failureText(log);
+        return Failed;
+    }
+    return Rendered;
+}
+
+PovRender::Result PovRender::renderScene(const std::string& workDir, const std::string& scene,
+                                         const std::string& image, int width, int height,
+                                         int threads, std::string& error) const {
+    std::ofstream(fs::path(workDir) / "scene.pov", std::ios::binary) << scene;
+    std::vector<std::string> options = {"+Iscene.pov",
+                                        "+O" + image,
+                                        endsWith(image, ".ppm") ? "+FP" : "+FN",
+                                        "+W" + std::to_string(width),
+                                        "+H" + std::to_string(height),
+                                        "+A0.1"};
+    if (threads > 0) options.push_back("+WT" + std::to_string(threads));
+    Result result = run(workDir, options, error);
+    if (result == Rendered && !fs::exists(fs::path(workDir) / image)) {
+        error = "povray wrote no image";
+        return Failed;
+    }
+    return result;
+}
+
+PovRender::Result PovRender::renderPose(const std::string& pose, const std::string& image,
+                                        int width, int height, int threads,
+                                        std::string& error) const {
+    fs::path scene = fs::path(sceneDir_) / "TavokHead.pov";
+    if (!fs::exists(scene)) {
+        error = "the sample scene is missing: " + scene.string() +
+                " (set TAVOK_SCENE_DIR to the folder of TavokHead.pov)";
+        return Failed;
+    }
+    std::string workDir = makeWorkDir();
+    // POV-Ray reads the pose as "pose.txt" from its current folder.
+    std::error_code code;
+    fs::copy_file(pose, fs::path(workDir) / "pose.txt", code);
+    std::ifstream sceneText(scene, std::ios::binary);
+    std::stringstream text;
+    text << sceneText.rdbuf();
+    std::string name = endsWith(image, ".ppm") ? "image.ppm" : "image.png";
+    Result result = Failed;
+    if (code)
+        error = "cannot copy " + pose + ": " + code.message();
+    else
+        result = renderScene(workDir, text.str(), name, width, height, threads, error);
+    if (result == Rendered && !deliver(fs::path(workDir) / name, image, error)) result = Failed;
+    fs::remove_all(workDir, code);
+    return result;
+}

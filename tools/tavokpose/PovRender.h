@@ -1,0 +1,38 @@
+// Renders scenes with the POV-Ray program, each in a fresh work folder, so
+// that renders can run side by side and POV-Ray's file-access rules (read
+// and write in the current folder) hold wherever the user's files are.
+#pragma once
+
+#include <string>
+#include <vector>
+
+class PovRender {
+  public:
+    enum Result { Rendered, NotInstalled, Failed };
+
+    // `povray` is the program to run; `sceneDir` holds TavokHead.pov and
+    // TavokHead.inc.
+    PovRender(std::string povray, std::string sceneDir);
+
+    // Renders the sample scene for the pose file `pose` into `image` (PNG, or
+    // PPM when its name ends in ".ppm"). `threads` 0 leaves POV-Ray's own
+    // choice. On failure `error` says why.
+    Result renderPose(const std::string& pose, const std::string& image, int width, int height,
+                      int threads, std::string& error) const;
+
+    // Renders `scene` (text of a scene file) in the folder `workDir`, which
+    // holds the files it reads, into `image` there.
+    Result renderScene(const std::string& workDir, const std::string& scene,
+                       const std::string& image, int width, int height, int threads,
+                       std::string& error) const;
+
+    // A new empty folder for one render's files.
+    static std::string makeWorkDir();
+
+  private:
+    Result run(const std::string& workDir, std::vector<std::string> options,
+               std::string& error) const;
+
+    std::string povray_;
+    std::string sceneDir_;
+};

@@ -1,0 +1,323 @@
+#include "tools/tavokpose/TavokPose.h"
+
+#include "face/PoseFile.h"
+#include "tools/tavokpose/ContactSheet.h"
+#include "tools/tavokpose/PoseBlend.h"
+#include "tools/tavokpose/PovRender.h"
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <mutex>
+#include <thread>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const char* const helpText =
+    "Usage: tavokpose COMMAND ...\n"
+    "\n"
+    "Works with the pose files the TavokFace posing program saves.\n"
+    "\n"
+    "  check FILE...                     check each pose file: \"FILE: ok\" or\n"
+    "                                    \"FILE:LINE: what is wrong\"\n"
+    "  render FILE OUT.png [--size WxH]  render the sample robot head in that pose\n"
+    "                                    (320x240 unless given; OUT.ppm for PPM)\n"
+    "  sheet DIR OUT.png [--size WxH] [--jobs N]\n"
+    "                                    render every pose file (*.txt, *.bas) of a\n"
+    "                                    folder onto one labelled contact sheet;\n"
+    "                                    tiles 160x120, N renders at once (all cores)\n"
+    "  blend A B OUT.inc                 write a POV-Ray include moving from pose A\n"
+    "                                    at clock 0 to pose B at clock 1; with the\n"
+    "                                    sample scene: povray +ITavokHead.pov\n"
+    "                                    Declare=Blend=1 +KFI0 +KFF10\n"
+    "  --help                            show this text\n"
+    "\n"
+    "Rendering runs POV-Ray 3.7 (\"povray\" on the PATH, or the program named by\n"
+    "POVRAY) on the scene in TAVOK_SCENE_DIR, or in the povray folder beside\n"
+    "this program.\n"
+    "\n"
+    "Exit codes: 0 ok, 1 bad input, 2 usage error, 3 render failed.\n";
+
+double secondsSince(std::chrono::steady_clock::time_point start) {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+std::string seconds(double value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.2f s", value);
+    return text;
+}
+
+// The line's form with "n" for each number and no trailing comma: "<n,n,n>,n".
+std::string lineForm(const char* format) {
+    std::string form;
+    for (const char* f = format; *f; ++f) {
+        if (f[0] == '%' && f[1] == 'g') {
+            form += 'n';
+            ++f;
+        } else {
+            form += *f;
+        }
+    }
+    if (!form.empty() && form.back() == ',') form.pop_back();
+    return form;
+}
+
+std::string faultText(const PoseReadError& error) {
+    switch (error.fault) {
+    case FaultMissingLine:
+        return "line missing: a pose file has " + std::to_string(PoseFileLines) + " lines";
+    case FaultLineTooLong: return "line longer than 199 characters";
+    case FaultMismatch:
+        return "expected \"" + lineForm(error.form) + "\": number " +
+               std::to_string(error.converted + 1) + " is missing or not a finite decimal number";
+    case FaultUnreadable: return "cannot be read";
+    case FaultNone: break;
+    }
+    return "";
+}
+
+bool isPoseFileName(const fs::path& path) {
+    std::string extension = path.extension().string();
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return char(std::tolower(c)); });
+    return extension == ".txt" || extension == ".bas";
+}
+
+bool parseCount(const std::string& text, int& value) {
+    if (text.empty() || text.size() > 5 ||
+        !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        return false;
+    value = std::stoi(text);
+    return value >= 1 && value <= 10000;
+}
+
+} // namespace
+
+TavokPose::TavokPose(Setup setup, std::ostream& out, std::ostream& err)
+    : setup_(std::move(setup)), out_(out), err_(err) {}
+
+int TavokPose::usage(const std::string& problem) {
+    err_ << "tavokpose: " << problem << "\n"
+         << "Try \"tavokpose --help\".\n";
+    return ExitUsage;
+}
+
+int TavokPose::run(const std::vector<std::string>& args) {
+    if (args.empty()) return usage("no command given");
+    const std::string& command = args[0];
+    std::vector<std::string> rest(args.begin() + 1, args.end());
+    if (command == "--help" || command == "-h" || command == "help") {
+        out_ << helpText;
+        return ExitOk;
+    }
+    if (command == "check") return check(rest);
+    if (command == "render") return render(rest);
+    if (command == "sheet") return sheet(rest);
+    if (command == "blend") return blend(rest);
+    return usage("unknown command \"" + command + "\"");
+}
+
+bool TavokPose::readPose(const std::string& path, float (&pose)[PoseCount]) {
+    std::error_code code;
+    if (fs::is_directory(path, code)) {
+        err_ << path << ": is a folder, not a pose file\n";
+        return false;
+    }
+    if (!fs::exists(path, code)) {
+        err_ << path << ": no such file\n";
+        return false;
+    }
+    PoseReadError error;
+    if (readPoseFile(pose, path.c_str(), &error) == PoseFileOk) return true;
+    err_ << path;
+    if (error.line > 0) err_ << ':' << error.line;
+    err_ << ": " << faultText(error) << '\n';
+    return false;
+}
+
+bool TavokPose::outputFolderExists(const std::string& path) {
+    fs::path folder = fs::path(path).parent_path();
+    std::error_code code;
+    if (folder.empty() || fs::is_directory(folder, code)) return true;
+    err_ << "tavokpose: cannot write " << path << ": no folder " << folder.string() << '\n';
+    return false;
+}
+
+bool TavokPose::takeOptions(std::vector<std::string>& args, int& width, int& height, int* jobs) {
+    for (std::size_t i = 0; i < args.size();) {
+        if (args[i] != "--size" && !(jobs && args[i] == "--jobs")) {
+            if (args[i].size() > 1 && args[i][0] == '-' && args[i][1] == '-') {
+                usage("unknown option \"" + args[i] + "\"");
+                return false;
+            }
+            ++i;
+            continue;
+        }
+        if (i + 1 == args.size()) {
+            usage(args[i] + " needs a value");
+            return false;
+        }
+        const std::string& value = args[i + 1];
+        if (args[i] == "--jobs") {
+            if (!parseCount(value, *jobs)) {
+                usage("--jobs takes a number of renders, such as 4");
+                return false;
+            }
+        } else {
+            std::size_t x = value.find_first_of("xX");
+            if (x == std::string::npos || !parseCount(value.substr(0, x), width) ||
+                !parseCount(value.substr(x + 1), height) || width > 8192 || height > 8192) {
+                usage("--size takes WIDTHxHEIGHT in pixels, such as 320x240");
+                return false;
+            }
+        }
+        args.erase(args.begin() + long(i), args.begin() + long(i) + 2);
+    }
+    return true;
+}
+
+int TavokPose::check(const std::vector<std::string>& files) {
+    if (files.empty()) return usage("check needs at least one pose file");
+    bool allGood = true;
+    for (const std::string& file : files) {
+        float pose[PoseCount];
+        if (readPose(file, pose))
+            out_ << file << ": ok\n";
+        else
+            allGood = false;
+    }
+    return allGood ? ExitOk : ExitBadInput;
+}
+
+int TavokPose::render(const std::vector<std::string>& given) {
+    std::vector<std::string> args = given;
+    int width = 320, height = 240;
+    if (!takeOptions(args, width, height, nullptr)) return ExitUsage;
+    if (args.size() != 2) return usage("render takes a pose file and an output image");
+    float pose[PoseCount];
+    if (!readPose(args[0], pose)) return ExitBadInput;
+    if (!outputFolderExists(args[1])) return ExitBadInput;
+    out_ << "rendering " << args[0] << " at " << width << 'x' << height << std::endl;
+    auto start = std::chrono::steady_clock::now();
+    std::string error;
+    PovRender povray(setup_.povray, setup_.sceneDir);
+    if (povray.renderPose(args[0], args[1], width, height, 0, error) != PovRender::Rendered) {
+        err_ << "tavokpose: " << error << '\n';
+        return ExitRenderFailed;
+    }
+    out_ << "wrote " << args[1] << " in " << seconds(secondsSince(start)) << '\n';
+    return ExitOk;
+}
+
+int TavokPose::sheet(const std::vector<std::string>& given) {
+    std::vector<std::string> args = given;
+    int width = 160, height = 120;
+    int jobs = std::max(1, setup_.cores);
+    if (!takeOptions(args, width, height, &jobs)) return ExitUsage;
+    if (args.size() != 2) return usage("sheet takes a folder and an output image");
+    std::error_code code;
+    if (!fs::is_directory(args[0], code)) {
+        err_ << args[0] << ": not a folder\n";
+        return ExitBadInput;
+    }
+    std::vector<fs::path> files;
+    for (const fs::directory_entry& entry : fs::directory_iterator(args[0], code))
+        if (entry.is_regular_file() && isPoseFileName(entry.path())) files.push_back(entry.path());
+    std::sort(files.begin(), files.end());
+    if (files.empty()) {
+        err_ << args[0] << ": no pose files (*.txt, *.bas) in this folder\n";
+        return ExitBadInput;
+    }
+    bool allGood = true;
+    for (const fs::path& file : files) {
+        float pose[PoseCount];
+        allGood = readPose(file.string(), pose) && allGood;
+    }
+    if (!allGood) return ExitBadInput;
+    if (!outputFolderExists(args[1])) return ExitBadInput;
+
+    auto start = std::chrono::steady_clock::now();
+    PovRender povray(setup_.povray, setup_.sceneDir);
+    std::string workDir = PovRender::makeWorkDir();
+    int count = int(files.size());
+    jobs = std::min(jobs, count);
+    // Each render gets its share of the cores.
+    int threads = std::max(1, setup_.cores / jobs);
+    std::vector<PovRender::Result> results(files.size(), PovRender::Failed);
+    std::vector<std::string> errors(files.size());
+    std::atomic<int> next{0};
+    int done = 0;
+    std::mutex report;
+    auto work = [&] {
+        for (int i = next++; i < count; i = next++) {
+            std::string tile =
+                (fs::path(workDir) / ("tile-" + std::to_string(i) + ".png")).string();
+            results[i] =
+                povray.renderPose(files[i].string(), tile, width, height, threads, errors[i]);
+            std::lock_guard<std::mutex> lock(report);
+            out_ << '[' << ++done << '/' << count << "] " << files[i].filename().string()
+                 << (results[i] == PovRender::Rendered ? "" : " failed") << std::endl;
+        }
+    };
+    std::vector<std::thread> workers;
+    for (int j = 0; j < jobs; ++j)
+        workers.emplace_back(work);
+    for (std::thread& worker : workers)
+        worker.join();
+
+    int result = ExitOk;
+    for (std::size_t i = 0; i < files.size(); ++i)
+        if (results[i] != PovRender::Rendered) {
+            err_ << "tavokpose: " << files[i].string() << ": " << errors[i] << '\n';
+            result = ExitRenderFailed;
+        }
+    if (result == ExitOk) {
+        ContactSheet layout(count, width, height);
+        std::vector<std::string> labels;
+        for (const fs::path& file : files)
+            labels.push_back(file.filename().string());
+        out_ << "composing " << layout.columns() << 'x' << layout.rows() << " sheet" << std::endl;
+        std::string error;
+        if (povray.renderScene(workDir, layout.scene(labels), "sheet.png", layout.width(),
+                               layout.height(), 0, error) != PovRender::Rendered) {
+            err_ << "tavokpose: " << error << '\n';
+            result = ExitRenderFailed;
+        } else {
+            fs::copy_file(fs::path(workDir) / "sheet.png", args[1],
+                          fs::copy_options::overwrite_existing, code);
+            if (code) {
+                err_ << "tavokpose: cannot write " << args[1] << ": " << code.message() << '\n';
+                result = ExitRenderFailed;
+            } else {
+                out_ << "wrote " << args[1] << " (" << count << " poses) in "
+                     << seconds(secondsSince(start)) << '\n';
+            }
+        }
+    }
+    fs::remove_all(workDir, code);
+    return result;
+}
+
+int TavokPose::blend(const std::vector<std::string>& args) {
+    if (args.size() != 3) return usage("blend takes two pose files and an output include");
+    float a[PoseCount], b[PoseCount];
+    bool good = readPose(args[0], a);
+    good = readPose(args[1], b) && good;
+    if (!good) return ExitBadInput;
+    std::ofstream out(args[2], std::ios::binary);
+    out << poseBlend(a, b, fs::path(args[0]).filename().string(),
+                     fs::path(args[1]).filename().string());
+    out.close();
+    if (!out) {
+        err_ << "tavokpose: cannot write " << args[2] << '\n';
+        return ExitBadInput;
+    }
+    out_ << "wrote " << args[2] << '\n';
+    return ExitOk;
+}

@@ -1,0 +1,45 @@
+// The tavokpose command line: checks pose files with the posing program's own
+// reader, renders them with POV-Ray, lays several out on a contact sheet, and
+// writes blends of two poses for animations.
+#pragma once
+
+#include "face/PoseModel.h"
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+// Exit codes scripts can rely on.
+enum ExitCode { ExitOk = 0, ExitBadInput = 1, ExitUsage = 2, ExitRenderFailed = 3 };
+
+class TavokPose {
+  public:
+    struct Setup {
+        std::string povray = "povray"; // the POV-Ray program
+        std::string sceneDir;          // the folder of TavokHead.pov
+        int cores = 1;                 // renders a sheet runs side by side
+    };
+
+    TavokPose(Setup setup, std::ostream& out, std::ostream& err);
+
+    // Runs the command in `args` (without the program name); an exit code.
+    int run(const std::vector<std::string>& args);
+
+  private:
+    int check(const std::vector<std::string>& files);
+    int render(const std::vector<std::string>& args);
+    int sheet(const std::vector<std::string>& args);
+    int blend(const std::vector<std::string>& args);
+    int usage(const std::string& problem);
+
+    // Reads `path` into `pose`; on failure reports "FILE:LINE: why" on the
+    // error stream and returns false.
+    bool readPose(const std::string& path, float (&pose)[PoseCount]);
+    bool outputFolderExists(const std::string& path);
+    // Takes "--size WxH" and "--jobs N" out of `args`; false after a usage error.
+    bool takeOptions(std::vector<std::string>& args, int& width, int& height, int* jobs);
+
+    Setup setup_;
+    std::ostream& out_;
+    std::ostream& err_;
+};
