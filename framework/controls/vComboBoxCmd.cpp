@@ -14,7 +14,7 @@ const vComboBoxCmd::ListMessages comboMessages = {CB_RESETCONTENT, CB_INSERTSTRI
 
 vComboBoxCmd::vComboBoxCmd(vCmdParent* parent, CommandObject* record)
     : vComboBoxCmd(parent, record, comboMessages) {
-    addControl(14, groupStyle() | WS_VSCROLL | CBS_HASSTRINGS | CBS_DROPDOWNLIST, "COMBOBOX");
+    addControl(0, 14, groupStyle() | WS_VSCROLL | CBS_HASSTRINGS | CBS_DROPDOWNLIST, "COMBOBOX");
 }
 
 vComboBoxCmd::vComboBoxCmd(vCmdParent* parent, CommandObject* record, const ListMessages& messages)
@@ -27,12 +27,11 @@ std::uint32_t vComboBoxCmd::groupStyle() const {
     return parent->layoutStyle == LayoutCommandBar ? WS_GROUP : WS_GROUP | WS_TABSTOP;
 }
 
-void vComboBoxCmd::addControl(int controlHeight, std::uint32_t style, const char* className) {
+void vComboBoxCmd::addControl(int minWidth, int controlHeight, std::uint32_t style,
+                              const char* className) {
     const CommandObject& record = *cmdObject;
     if (record.attributes & AttrLarge) maxChars = 3 * maxChars / 2;
-    width = 4 * maxChars + 10;
-    if (record.kind == List && record.attributes & AttrNoSpace)
-        width = std::max(width, record.value);
+    width = std::max(4 * maxChars + 10, minWidth);
     height = controlHeight;
     parent->placeCommand(x, y, width, height, record.frameId, record.rightOfId, record.belowId, 0);
     templateItemOffset = parent->addTemplateItem(x, y, width, height, id, style | visibleStyle(),

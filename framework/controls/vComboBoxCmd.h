@@ -33,8 +33,8 @@ class vComboBoxCmd : public vCmd {
     // Counts the texts, widens maxChars to the longest and picks the
     // declared selection within them.
     void loadListItems();
-    // Sizes, places and adds the control.
-    void addControl(int controlHeight, std::uint32_t style, const char* className);
+    // Sizes, places and adds the control, at least `minWidth` wide.
+    void addControl(int minWidth, int controlHeight, std::uint32_t style, const char* className);
     // Selects `value`, or the control's selection is cleared (-1).
     void selectInControl(int value);
     // Fills the control again from the array and selects `value`.

@@ -11,7 +11,8 @@ vListCmd::vListCmd(vCmdParent* parent, CommandObject* record)
     : vComboBoxCmd(parent, record, listMessages) {
     if (record->attributes & AttrRows && record->size >= 1 && record->size <= 32)
         visibleRows = record->size;
-    addControl(8 * visibleRows + 4,
+    int minWidth = record->attributes & AttrNoSpace ? record->value : 0;
+    addControl(minWidth, 8 * visibleRows + 4,
                groupStyle() | WS_BORDER | WS_VSCROLL | LBS_NOINTEGRALHEIGHT | LBS_SORT | LBS_NOTIFY,
                "LISTBOX");
 }

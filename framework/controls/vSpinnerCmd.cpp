@@ -26,14 +26,6 @@ void vSpinnerCmd::initialize() {
     loadCommon();
     const CommandObject& record = *cmdObject;
     loadSpinnerItems();
-    char number[16];
-    const char* text = number;
-    if (textMode) {
-        auto* texts = static_cast<const char* const*>(itemList);
-        text = spinValue < itemCount ? texts[spinValue] : "";
-    } else {
-        std::snprintf(number, sizeof number, "%d", spinValue);
-    }
     std::uint32_t fieldStyle = WS_BORDER | ES_CENTER | visibleStyle();
     if (!textMode) fieldStyle |= ES_RIGHT | ES_MULTILINE;
     width = maxChars * 4 + 2;
@@ -42,8 +34,9 @@ void vSpinnerCmd::initialize() {
     height = 14;
     editId = nextSpinnerEditId++;
     parent->placeCommand(x, y, width, height, record.frameId, record.rightOfId, record.belowId, 0);
-    templateItemOffset =
-        parent->addTemplateItem(x, y, width, height, editId, fieldStyle, "EDIT", text, 0, nullptr);
+    char number[16];
+    templateItemOffset = parent->addTemplateItem(x, y, width, height, editId, fieldStyle, "EDIT",
+                                                 valueText(number), 0, nullptr);
     // The arrows sit right of the field; only the extents and frame grow.
     int arrowX = x + width;
     int arrowY = y;
@@ -82,16 +75,13 @@ void vSpinnerCmd::loadSpinnerItems() {
     spinValue = curValue;
 }
 
-void vSpinnerCmd::showValue() {
-    char number[16];
-    const char* text = number;
-    if (textMode) {
-        auto* texts = static_cast<const char* const*>(itemList);
-        text = texts && spinValue >= 0 && spinValue < itemCount ? texts[spinValue] : "";
-    } else {
+const char* vSpinnerCmd::valueText(char (&number)[16]) const {
+    if (!textMode) {
         std::snprintf(number, sizeof number, "%d", spinValue);
+        return number;
     }
-    SetDlgItemTextA(parent->windowHandle, editId, text);
+    auto* texts = static_cast<const char* const*>(itemList);
+    return texts && spinValue >= 0 && spinValue < itemCount ? texts[spinValue] : "";
 }
 
 void vSpinnerCmd::saveValue() {
@@ -101,27 +91,30 @@ void vSpinnerCmd::saveValue() {
 
 void vSpinnerCmd::restoreValue() {
     vCmd::restoreValue();
-    setValue(shownValue, SetPosition);
+    setPosition(shownValue);
+}
+
+int vSpinnerCmd::setPosition(int value) {
+    // An empty list shows nothing at index 0; a 0..0 range has no bounds.
+    if (textMode)
+        value = std::max(0, std::min(value, itemCount - 1));
+    else if (!unbounded())
+        value = std::max(rangeMin, std::min(value, rangeMax));
+    spinValue = value;
+    char number[16];
+    return SetDlgItemTextA(parent->windowHandle, editId, valueText(number));
 }
 
 int vSpinnerCmd::setValue(int value, int type) {
     switch (type) {
-    case SetPosition:
-        spinValue = value;
-        // An empty list shows nothing at index 0; a 0..0 range has no bounds.
-        if (textMode)
-            spinValue = std::max(0, std::min(spinValue, itemCount - 1));
-        else if (!unbounded())
-            spinValue = std::max(rangeMin, std::min(spinValue, rangeMax));
-        showValue();
-        return 1;
+    case SetPosition: return setPosition(value);
     case SetListReplaced:
     case SetListChanged: {
         if (type == SetListReplaced) items = cmdObject->items;
         int widest = maxChars;
         loadSpinnerItems();
         maxChars = std::max(maxChars, widest);
-        return setValue(value, SetPosition);
+        return setPosition(value);
     }
     case SetSensitive: sensitive = value; return EnableWindow(controlWindow(id), value);
     case SetHidden:
@@ -145,7 +138,7 @@ void vSpinnerCmd::onNotify(int code, int) {
     }
     // At an end nothing changes and nothing is reported.
     if (next == spinValue) return;
-    setValue(int(next), SetPosition);
+    setPosition(int(next));
     if (!(cmdObject->attributes & AttrNoNotify))
         parent->processCommand(id, spinValue, cmdObject->kind);
 }

@@ -35,7 +35,9 @@ class vSpinnerCmd : public vCmd {
   private:
     int shownValue = 0;
     void loadSpinnerItems();
-    // The text the field shows for `spinValue`.
-    void showValue();
+    // Shows `value`, kept within the list or range.
+    int setPosition(int value);
+    // The text the field shows for `spinValue`; a number is written into `number`.
+    const char* valueText(char (&number)[16]) const;
     bool unbounded() const { return rangeMin == 0 && rangeMax == 0; }
 };

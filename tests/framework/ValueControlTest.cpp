@@ -77,6 +77,7 @@ TEST(ValueControls, SizesAndStartingValues) {
                              command(List, 7, 0, threeTexts, AttrRows | AttrLarge, 6, 40),
                              command(ComboBox, 8, 0, twelveChars, AttrLarge, 7),
                              command(Progress, 9, 0, nullptr, AttrVertical, 8),
+                             command(List, 10, 80, threeTexts, AttrNoSpace, 9),
                              End};
     ValueDialog dialog(table);
     EXPECT_EQ(dialog.getValue(1), 100) << "clamped to the default range";
@@ -88,8 +89,8 @@ TEST(ValueControls, SizesAndStartingValues) {
 
     struct Size {
         int id, width, height;
-    } expected[] = {{1, 110, 14}, {2, 12, 60}, {3, 36, 14}, {4, 32, 14}, {5, 50, 68},
-                    {6, 50, 44},  {7, 70, 68}, {8, 82, 14}, {9, 10, 100}};
+    } expected[] = {{1, 110, 14}, {2, 12, 60}, {3, 36, 14}, {4, 32, 14},  {5, 50, 68},
+                    {6, 50, 44},  {7, 70, 68}, {8, 82, 14}, {9, 10, 100}, {10, 80, 68}};
     for (const Size& size : expected) {
         vCmd& c = *dialog.findCommand(size.id);
         EXPECT_EQ(c.width, size.width) << size.id;
