@@ -1,12 +1,25 @@
-// The program's main window: its whole client area is the face view.
+// The program's main window: menu, command bar, face view and status bar.
 #pragma once
 
-#include "face/FaceCanvasPane.h"
 #include "framework/app/vCmdWindow.h"
+
+class vMenuPane;
+class vCommandPane;
+class FaceCanvasPane;
 
 class FaceCmdWindow : public vCmdWindow {
   public:
     FaceCmdWindow(const char* name, int width, int height);
+    ~FaceCmdWindow() override;
 
-    FaceCanvasPane canvas;
+    // Reads (mode 0) or writes (mode 1) the settings file. The window only
+    // owns the notices; there is no settings file yet, so it does nothing.
+    virtual int loadSettings(vWindow* owner, int mode);
+
+    // Typed views of the panes this window made and deletes; the base keeps
+    // its own untyped pointers to the menu and the canvas.
+    vMenuPane* menuPane = nullptr;
+    FaceCanvasPane* canvasPane = nullptr;
+    vCommandPane* commandPane = nullptr;
+    vCommandPane* statusPane = nullptr;
 };

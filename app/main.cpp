@@ -1,16 +1,9 @@
-// The TavokFace program: one window inside the framework's frame.
-#include "app/FaceCmdWindow.h"
-#include "framework/app/vApp.h"
+// The TavokFace program: its one application object, made before the
+// framework starts.
+#include "app/FaceApp.h"
 
 namespace {
 
-vApp application("TavokFace", 1, 0, 0);
+FaceApp application("TavokFace", 1, 0, 0);
 
 } // namespace
-
-int appMain(int, char**) {
-    auto* window = new FaceCmdWindow("TavokFace", 350, 350);
-    theApp->newAppWindow(window, "TavokFace", 350, 350, nullptr);
-    window->addPane(&window->canvas);
-    return 0;
-}

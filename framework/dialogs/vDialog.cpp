@@ -1,6 +1,257 @@
 #include "framework/dialogs/vDialog.h"
 
+#include "framework/app/vApp.h"
+#include "framework/controls/vCmd.h"
+#include "framework/controls/vColorLabelCmd.h"
+#include "framework/dialogs/vModalDialog.h"
 #include "framework/dialogs/vThisList.h"
+
+vModalDialog* currentModalDialog = nullptr;
+
+namespace {
+
+constexpr std::uint32_t ModalStyle = 0x90C000C0;
+constexpr std::uint32_t ModelessStyle = 0x90C00040;
+const char* const TemplateError = "vDialog - Unable to build dialog template";
+
+void reportFatal() {
+    if (theApp) theApp->fatalError(TemplateError);
+}
+
+// Edit notifications of focus gain, update, lack of space, overflow and
+// scrolling carry nothing a command reports.
+bool ignoredNotification(int code) {
+    switch (code) {
+    case 0x100:
+    case 0x400:
+    case 0x500:
+    case 0x501:
+    case 0x601:
+    case 0x602: return true;
+    default: return false;
+    }
+}
+
+bool hasKind(const vCmd* command, std::initializer_list<int> kinds) {
+    for (int kind : kinds)
+        if (command->cmdObject->kind == kind) return true;
+    return false;
+}
+
+} // namespace
+
+vDialog::vDialog(vBaseWindow* owner, const char* name, int modal)
+    : vBaseWindow(name, 2), vCmdParent(PaneDialog), modal(modal) {
+    ownerHandle = owner ? owner->nativeWindow : nullptr;
+    if (!beginTemplate(modal ? ModalStyle : ModelessStyle, 10, 25, 1, 1, "", "", name, 8, "Helv"))
+        reportFatal();
+}
+
+vDialog::~vDialog() {
+    if (displayed && !modal) vDialog::closeDialog();
+    displayed = 0;
+    dialogTemplate.clear();
+    unregister();
+}
+
+void vDialog::unregister() {
+    // A closed window's handle may since name another dialog's window.
+    if (dialogHandle && dialogList.find(dialogHandle) == this) dialogList.remove(dialogHandle);
+}
+
+void vDialog::addDialogCmds(CommandObject* table) {
+    if (!table) return;
+    buildCommands(table);
+    endTemplate();
+}
+
+void vDialog::addDialogCmd(CommandObject*, vCmd* command) {
+    commands.push_front(command);
+}
+
+void vDialog::cancelDialog() {
+    for (vCmd* command : commands)
+        if (command) command->restoreValue();
+    closeDialog();
+}
+
+void vDialog::closeDialog() {
+    displayed = 0;
+    if (toolTipHandle) DestroyWindow(toolTipHandle);
+    toolTipHandle = nullptr;
+    if (!modal && windowHandle) DestroyWindow(windowHandle);
+    if (!modal) windowHandle = nullptr;
+    unregister();
+}
+
+void vDialog::setDialogTitle(const char* title) {
+    if (windowHandle) SetWindowTextA(windowHandle, title ? title : "");
+}
+
+void vDialog::onDialogCommand(int id, int, int) {
+    if (id == IdCancel)
+        cancelDialog();
+    else if (id == IdOk || id == IdDone)
+        closeDialog();
+}
+
+void vDialog::processCommand(int id, int value, int kind) {
+    onDialogCommand(id, value, kind);
+}
+
+void vDialog::showDialog(const char* message) {
+    if (displayed) return;
+    if (message && *message)
+        for (vCmd* command : commands)
+            if (command && (command->cmdObject->attributes & AttrMessage))
+                command->cmdObject->title = message;
+    for (vCmd* command : commands)
+        if (command) command->saveValue();
+    // The platform would read the bytes of an unfinished or empty template
+    // as a dialog; refuse it instead.
+    if (!dialogTemplate.ended() || dialogTemplate.empty()) {
+        reportFatal();
+        return;
+    }
+    displayed = 1;
+    auto* bytes = reinterpret_cast<const DLGTEMPLATE*>(dialogTemplate.data());
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    auto self = reinterpret_cast<LPARAM>(this);
+    if (modal) {
+        INT_PTR result = DialogBoxIndirectParamA(instance, bytes, ownerHandle, dialogProc, self);
+        displayed = 0;
+        windowHandle = nullptr;
+        if (result == -1) reportFatal();
+        return;
+    }
+    windowHandle = nullptr;
+    if (!CreateDialogIndirectParamA(instance, bytes, ownerHandle, dialogProc, self)) {
+        displayed = 0;
+        reportFatal();
+    }
+}
+
+void vDialog::setDialogPosition(int left, int top) {
+    if (!windowHandle) return;
+    RECT client = {}, dialog;
+    if (theApp && theApp->clientWindow) GetWindowRect(theApp->clientWindow, &client);
+    GetWindowRect(windowHandle, &dialog);
+    MoveWindow(windowHandle, client.left + left, client.top + top, dialog.right - dialog.left,
+               dialog.bottom - dialog.top, TRUE);
+}
+
+INT_PTR CALLBACK vDialog::dialogProc(HWND window, UINT code, WPARAM wParam, LPARAM lParam) {
+    auto* creating = code == WM_INITDIALOG ? reinterpret_cast<vDialog*>(lParam) : nullptr;
+    vDialog* self = registeredObject(window, dialogList, creating);
+    // While a modal dialog runs, the others are left to the platform.
+    if (self && currentModalDialog && self != currentModalDialog) self = nullptr;
+    return dispatchMessage(self, {window, code, wParam, lParam},
+                           [](const WindowMessage&) -> LRESULT { return FALSE; });
+}
+
+Handled vDialog::handleMessage(const WindowMessage& message) {
+    switch (message.code) {
+    case WM_INITDIALOG: return handleInit(message);
+    case WM_COMMAND: return handleCommand(message);
+    case WM_HSCROLL:
+    case WM_VSCROLL: return handleScroll(message);
+    case WM_MEASUREITEM: return handleMeasureItem(message);
+    case WM_DRAWITEM: return handleDrawItem(message);
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG: return handleControlColor(message);
+    default: return NotHandled;
+    }
+}
+
+Handled vDialog::handleInit(const WindowMessage& message) {
+    dialogList.add(message.window, static_cast<vDialog*>(this));
+    windowHandle = dialogHandle = message.window;
+    SetWindowTextA(message.window, name);
+    registerToolTips(toolTipHandle);
+    bool focused = initialiseCommands();
+    onDialogDisplayed();
+    return handled(focused ? FALSE : TRUE);
+}
+
+bool vDialog::initialiseCommands() {
+    bool focused = false;
+    for (vCmd* command : commands) {
+        if (!command) continue;
+        const CommandObject& record = *command->cmdObject;
+        int id = command->id;
+        // A message command takes its record's title below; its own may be
+        // the text of an earlier showing, gone by now.
+        bool message = record.attributes & AttrMessage;
+        if (!message &&
+            hasKind(command, {BoxedLabel, Button, CheckBox, Label, RadioButton, TextIn, Text}))
+            command->setString(command->title);
+        if (hasKind(command, {CheckBox, RadioButton}) && command->getValue(id) > 0)
+            command->setValue(1, SetValue);
+        if (hasKind(command, {Slider, Spinner}))
+            command->setValue(command->getValue(id), SetPosition);
+        if (message) command->setString(record.title);
+        if ((record.attributes & AttrDefault) || record.kind == TextIn) {
+            SetFocus(GetDlgItem(windowHandle, id));
+            focused = true;
+        }
+        if (!(record.sensitive & 1)) command->setValue(0, SetSensitive);
+        if (record.attributes & AttrHidden) command->setValue(1, SetHidden);
+        if (hasKind(command, {ComboBox, List, ComboBoxReserved, ListReserved, Spinner}))
+            command->setValue(command->getValue(id), SetListChanged);
+        if (hasKind(command, {Frame, Icon, ToggleFrame})) command->setValue(0, SetSensitive);
+    }
+    return focused;
+}
+
+Handled vDialog::handleCommand(const WindowMessage& message) {
+    int code = message.highWord();
+    if (ignoredNotification(code)) return handled(0);
+    int id = message.lowWord();
+    vCmd* command = findCommand(id);
+    // Esc and the close box send the platform's cancel id.
+    if (!command && id == IDCANCEL) command = findCommand(IdCancel);
+    if (!command) return handled(0);
+    command->onNotify(command->id, code);
+    return handled(1);
+}
+
+Handled vDialog::handleScroll(const WindowMessage& message) {
+    int code = message.lowWord();
+    if (code == SB_ENDSCROLL) return handled(0);
+    vCmd* command = findCommand(GetDlgCtrlID(reinterpret_cast<HWND>(message.lParam)));
+    if (!command) return handled(0);
+    command->onNotify(code, message.highWord());
+    return handled(1);
+}
+
+Handled vDialog::handleMeasureItem(const WindowMessage& message) {
+    int id = int(message.wParam);
+    vCmd* command = displayed ? findCommand(id) : nullptr;
+    if (!command) return handled(0);
+    return handled(command->measureItem(id, reinterpret_cast<MEASUREITEMSTRUCT*>(message.lParam)));
+}
+
+Handled vDialog::handleDrawItem(const WindowMessage& message) {
+    int id = int(message.wParam);
+    vCmd* command = displayed ? findCommand(id) : nullptr;
+    if (!command) return handled(0);
+    return handled(command->drawItem(id, reinterpret_cast<DRAWITEMSTRUCT*>(message.lParam)));
+}
+
+Handled vDialog::handleControlColor(const WindowMessage& message) {
+    if (!theApp) return NotHandled;
+    auto brush = reinterpret_cast<LRESULT>(theApp->faceBrush);
+    if (message.code == WM_CTLCOLORDLG) return handled(brush);
+    auto dc = reinterpret_cast<HDC>(message.wParam);
+    if (message.code == WM_CTLCOLORSTATIC) {
+        vCmd* command = findCommand(GetDlgCtrlID(reinterpret_cast<HWND>(message.lParam)));
+        if (command && command->cmdObject->kind == ColorLabel)
+            SetTextColor(dc, static_cast<vColorLabelCmd*>(command)->color.packed);
+    }
+    SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+    return handled(brush);
+}
 
 int filterDialogMessage(MSG* message) {
     for (dialogList.first(); dialogList.cursorKey(); dialogList.next()) {

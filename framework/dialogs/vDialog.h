@@ -1,4 +1,61 @@
-// Dialogs built from CommandObject tables.
+// A dialog window built from a CommandObject table: the template is laid out
+// once and reused for every showing. Every user action of its commands comes
+// to onDialogCommand.
 #pragma once
 
+#include "framework/app/WindowMessage.h"
+#include "framework/app/vBaseWindow.h"
 #include "framework/dialogs/KeyboardFilters.h"
+#include "framework/dialogs/vCmdParent.h"
+
+class vModalDialog;
+
+class vDialog : public vBaseWindow, public vCmdParent {
+  public:
+    // `owner` may be null: the dialog then has no owner window.
+    vDialog(vBaseWindow* owner, const char* name, int modal = 0);
+    ~vDialog() override;
+
+    // Creates every command of the table in order and closes the template;
+    // a null table creates nothing.
+    virtual void addDialogCmds(CommandObject* table);
+    virtual void addDialogCmd(CommandObject* record, vCmd* command);
+    // Every command returns to its value of the showing, then the dialog closes.
+    virtual void cancelDialog();
+    virtual void closeDialog();
+    virtual void setDialogTitle(const char* title);
+    virtual void onDialogCommand(int id, int value, int kind);
+    // Called once the controls of a new showing are initialised.
+    virtual void onDialogDisplayed() {}
+    // A non-empty `message` replaces the title of every AttrMessage command.
+    virtual void showDialog(const char* message);
+    void processCommand(int id, int value, int kind) override;
+
+    // Moves the dialog, keeping its size, to (left, top) pixels from the
+    // top-left corner of the application's client window.
+    void setDialogPosition(int left, int top);
+
+    Handled handleMessage(const WindowMessage& message);
+
+    int displayed = 0;
+    vModalDialog* previousModal = nullptr;
+    HWND ownerHandle = nullptr;
+    HWND dialogHandle = nullptr;
+    HWND toolTipHandle = nullptr;
+    int modal;
+
+  private:
+    static INT_PTR CALLBACK dialogProc(HWND window, UINT code, WPARAM wParam, LPARAM lParam);
+    Handled handleInit(const WindowMessage& message);
+    Handled handleCommand(const WindowMessage& message);
+    Handled handleScroll(const WindowMessage& message);
+    Handled handleMeasureItem(const WindowMessage& message);
+    Handled handleDrawItem(const WindowMessage& message);
+    Handled handleControlColor(const WindowMessage& message);
+    // Gives each command its text, state and focus; whether it moved the focus.
+    bool initialiseCommands();
+    void unregister();
+};
+
+// The modal dialog shown now, or null.
+extern vModalDialog* currentModalDialog;

@@ -19,10 +19,16 @@ trap finish EXIT
 window=$(timeout 60 xdotool search --sync --onlyvisible --name '^TavokFace' | head -1)
 [ -n "$window" ] || { echo "no TavokFace window"; exit 1; }
 sleep 1
-# The X window is the frame's client area, which the face view fills: the
-# middle mouth point of a 350 x 350 view lies at (175, 235).
+# The face view lies between the bars, below the menu. Its middle mouth
+# point of a 350-wide view is at x 175, on the mouth line, which crosses
+# x 150 in red; the other parts keep their place relative to it.
 eval "$(xdotool getwindowgeometry --shell "$window")"
-[ "$WIDTH" = 350 ] && [ "$HEIGHT" = 350 ] || { echo "client is ${WIDTH}x$HEIGHT"; exit 1; }
+import -display "$DISPLAY" -window root "$shot"
+mouth=$(convert "$shot" -crop "1x$HEIGHT+$((X + 150))+$Y" txt:- |
+  awk -F'[,:]' '/#FF4040/ { print $2; exit }')
+[ -n "$mouth" ] || { echo "no mouth line in the face view"; exit 1; }
+# From here on, y is given in the coordinates of a face whose mouth is at 235.
+Y=$((Y + mouth - 235))
 xdotool mousemove --sync $((X + 175)) $((Y + 235)) click 1
 
 pixel() { convert "$shot" -crop "1x1+$((X + $1))+$((Y + $2))" -format '%[fx:int(255*r)],%[fx:int(255*g)],%[fx:int(255*b)]' info:; }

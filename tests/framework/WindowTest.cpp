@@ -271,10 +271,14 @@ TEST_F(Windows, ExitWhileClosingReturnsAtOnce) {
     theApp->closing = 0;
 }
 
+// Tables of bars with nothing in them.
+CommandObject noCommands[] = {{}};
+StatusItemDef noFields[] = {{}};
+
 TEST_F(Windows, ClosingTheLastCommandWindowHidesBarsAndQuits) {
     auto* window = new RecordingWindow(log, "Last");
     theApp->newAppWindow(window, "Last", 0, 0, nullptr);
-    vCommandPane bar(PaneCommandBar);
+    vCommandPane bar(noCommands);
     bar.window = window;
     bar.windowHandle = CreateWindowA("STATIC", "", WS_CHILD | WS_VISIBLE, 0, 0, 10, 10,
                                      theApp->frameWindow, nullptr, nullptr, nullptr);
@@ -296,8 +300,9 @@ TEST_F(Windows, ClosingTheLastCommandWindowHidesBarsAndQuits) {
 }
 
 // A bar made of a plain child window, for the frame layout.
+
 struct TestBar : vCommandPane {
-    TestBar(int kind, int height) : vCommandPane(kind) {
+    template <class Table> TestBar(Table* table, int height) : vCommandPane(table) {
         windowHandle = CreateWindowA("STATIC", "", WS_CHILD | WS_VISIBLE, 0, 0, 1, 1,
                                      theApp->frameWindow, nullptr, nullptr, nullptr);
         paneHeight = height;
@@ -329,8 +334,8 @@ void setFrameClient(int width, int height) {
 }
 
 TEST_F(Windows, FrameStacksBarsAroundTheClientArea) {
-    TestBar status(PaneStatusBar, 20);
-    TestBar bar(PaneCommandBar, 30);
+    TestBar status(noFields, 20);
+    TestBar bar(noCommands, 30);
     setFrameClient(400, 300);
     RECT client;
     GetClientRect(theApp->frameWindow, &client);

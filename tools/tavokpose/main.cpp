@@ -2,6 +2,7 @@
 #include "tools/tavokpose/Process.h"
 #include "tools/tavokpose/TavokPose.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>

@@ -1,0 +1,26 @@
+#include "app/FaceTables.h"
+
+namespace {
+
+MenuItemDef fileMenu[] = {{"&Open", IdOpen, MenuSensitive, nullptr, 0, nullptr, 0},
+                          {"&Save", IdSave, MenuSensitive, nullptr, 0, nullptr, 0},
+                          {"-", IdSeparator, 0, nullptr, 0, nullptr, 0},
+                          {"E&xit", IdExit, MenuSensitive, nullptr, 0, nullptr, 0},
+                          {}};
+
+MenuItemDef helpMenu[] = {{"Contents  ", IdHelpContents, MenuSensitive, nullptr, 0, nullptr, 0},
+                          {"About ", IdAbout, MenuSensitive, nullptr, 0, nullptr, 0},
+                          {}};
+
+} // namespace
+
+MenuItemDef faceMenu[] = {{"&File", 32000, MenuSensitive, nullptr, 0, fileMenu, 0},
+                          {"Help", 32001, MenuSensitive, nullptr, 0, helpMenu, 0},
+                          {}};
+
+CommandObject faceCommandBar[] = {
+    {Button, IdRestore, 0, "Restore", nullptr, 0, 1, 0, 0, 0, 0, "Clear to Defaults"}, {}};
+
+// The blanks reserve room for the longest selection text.
+StatusItemDef faceStatusBar[] = {
+    {"Eyes Selected                                ", IdStatusText, AttrNoBorder, 1, 0}, {}};

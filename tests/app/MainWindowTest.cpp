@@ -1,0 +1,309 @@
+// The main window as the program builds it: its tree and layout, its menu,
+// the bars' controls, real pointer and key input on the command bar, and
+// the two ways of closing it.
+#include "app/FaceApp.h"
+#include "app/FaceCmdWindow.h"
+#include "app/FaceTables.h"
+#include "face/FaceCanvasPane.h"
+#include "framework/controls/DialogText.h"
+#include "framework/dialogs/vCommandPane.h"
+#include "tests/win/WinTest.h"
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Events = std::vector<std::string>;
+
+// Records what reaches the application from its windows.
+class RecordingApp : public FaceApp {
+  public:
+    RecordingApp() : FaceApp("TavokFace", 1, 0, 0) {}
+    int closeAppWindow(vWindow* window) override {
+        log.add("close");
+        return FaceApp::closeAppWindow(window);
+    }
+    void appCommand(vWindow* window, int id, int value, int kind) override {
+        log.add("command %d %d %d", id, value, kind);
+        FaceApp::appCommand(window, id, value, kind);
+    }
+    void onAppKey(vWindow* window, int key, int shift) override {
+        log.add("key %d %d", key, shift);
+        FaceApp::onAppKey(window, key, shift);
+    }
+    EventLog log;
+};
+
+RecordingApp app;
+
+// A main window that records the settings file being written.
+class RecordingWindow : public FaceCmdWindow {
+  public:
+    using FaceCmdWindow::FaceCmdWindow;
+    int loadSettings(vWindow* owner, int mode) override {
+        if (mode == 1) app.log.add("settings written");
+        return FaceCmdWindow::loadSettings(owner, mode);
+    }
+};
+
+FaceCmdWindow* mainWindow() {
+    return app.mainWindow;
+}
+
+// A window's rectangle in the client coordinates of `parent`.
+RECT placement(HWND window, HWND parent) {
+    RECT rect;
+    GetWindowRect(window, &rect);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+// The dialog manager converts position and size each on its own.
+RECT dialogRect(HWND dialog, int x, int y, int width, int height) {
+    RECT units = {x, y, width, height};
+    MapDialogRect(dialog, &units);
+    return {units.left, units.top, units.left + units.right, units.top + units.bottom};
+}
+
+bool sameRect(const RECT& a, const RECT& b) {
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
+// Asks the wrapper script to run xdotool on the test display.
+void xdotool(const std::string& arguments) {
+    std::printf("xdotool %s\n", arguments.c_str());
+    std::fflush(stdout);
+}
+
+// Pumps messages until `done` holds, for at most ten seconds.
+template <class Condition> bool waitFor(Condition done) {
+    for (int waited = 0; waited < 10000; waited += 50) {
+        if (done()) return true;
+        pumpMessages(50);
+    }
+    return done();
+}
+
+bool logged(const std::string& event) {
+    for (const std::string& seen : app.log.take())
+        if (seen == event) return true;
+    return false;
+}
+
+TEST(MainWindow, BarsStackAroundTheMaximisedChildHoldingTheFace) {
+    FaceCmdWindow* window = mainWindow();
+    ASSERT_NE(window, nullptr);
+    HWND frame = app.frameWindow;
+    HWND bar = window->commandPane->windowHandle;
+    HWND status = window->statusPane->windowHandle;
+    EXPECT_EQ(GetParent(bar), frame);
+    EXPECT_EQ(GetParent(status), frame);
+    EXPECT_EQ(GetParent(window->nativeWindow), app.clientWindow);
+    EXPECT_TRUE(IsZoomed(window->nativeWindow));
+    char title[64] = "";
+    GetWindowTextA(window->nativeWindow, title, sizeof title);
+    EXPECT_STREQ(title, "TavokFace");
+
+    for (SIZE size : {SIZE{500, 420}, SIZE{380, 300}}) {
+        SetWindowPos(frame, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER);
+        pumpMessages(100);
+        RECT area;
+        GetClientRect(frame, &area);
+        RECT top = placement(bar, frame), bottom = placement(status, frame);
+        RECT middle = placement(app.clientWindow, frame);
+        EXPECT_EQ(top.top, 0);
+        EXPECT_EQ(top.bottom - top.top, window->commandPane->paneHeight);
+        EXPECT_EQ(middle.top, top.bottom);
+        EXPECT_EQ(middle.bottom, bottom.top);
+        EXPECT_EQ(bottom.bottom, area.bottom);
+        for (const RECT& r : {top, middle, bottom})
+            EXPECT_EQ(r.right - r.left, area.right) << "full width at " << size.cx;
+        RECT child;
+        GetClientRect(window->nativeWindow, &child);
+        EXPECT_EQ(window->canvasPane->getWidth(), child.right);
+        EXPECT_EQ(window->canvasPane->getHeight(), child.bottom);
+    }
+}
+
+// The items of a menu: their texts (separators as "-") and ids.
+Events menuItems(HMENU menu) {
+    Events items;
+    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+        char text[64] = "";
+        MENUITEMINFOA info = {};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_FTYPE | MIIM_ID | MIIM_STRING;
+        info.dwTypeData = text;
+        info.cch = sizeof text;
+        GetMenuItemInfoA(menu, UINT(i), TRUE, &info);
+        if (info.fType & MFT_BITMAP) continue; // the maximised child's own buttons
+        items.push_back(
+            info.fType & MFT_SEPARATOR ? "-" : text + std::string(" ") + std::to_string(info.wID));
+    }
+    return items;
+}
+
+// The texts of a menu bar; the maximised child's buttons have none.
+Events titles(HMENU bar) {
+    Events texts;
+    for (int i = 0; i < GetMenuItemCount(bar); ++i) {
+        char text[64] = "";
+        if (GetMenuStringA(bar, UINT(i), text, sizeof text, MF_BYPOSITION) > 0)
+            texts.push_back(text);
+    }
+    return texts;
+}
+
+// The popup of the menu-bar item with this text.
+HMENU popup(HMENU bar, const char* text) {
+    for (int i = 0; i < GetMenuItemCount(bar); ++i) {
+        char item[64] = "";
+        GetMenuStringA(bar, UINT(i), item, sizeof item, MF_BYPOSITION);
+        if (std::string(item) == text) return GetSubMenu(bar, i);
+    }
+    return nullptr;
+}
+
+TEST(MainWindow, MenuReadsBackAsDeclared) {
+    HMENU bar = GetMenu(app.frameWindow);
+    ASSERT_EQ(bar, mainWindow()->menuBar);
+    EXPECT_EQ(titles(bar), (Events{"&File", "Help"}));
+    EXPECT_EQ(menuItems(popup(bar, "&File")),
+              (Events{"&Open 32101", "&Save 32103", "-", "E&xit 32108"}));
+    Events help = menuItems(popup(bar, "Help"));
+    ASSERT_GE(help.size(), 2u);
+    // The platform appends the child-window list to the last menu.
+    EXPECT_EQ(Events(help.begin(), help.begin() + 2), (Events{"Contents   102", "About  103"}));
+}
+
+TEST(MainWindow, BarControlsSitWhereTheirDialogUnitsSay) {
+    HWND bar = mainWindow()->commandPane->windowHandle;
+    HWND button = GetDlgItem(bar, IdRestore);
+    EXPECT_TRUE(sameRect(placement(button, bar), dialogRect(bar, 2, 2, 38, 14)));
+    LONG style = GetWindowLongA(button, GWL_STYLE);
+    EXPECT_EQ(style & BS_TYPEMASK, BS_PUSHBUTTON);
+    EXPECT_EQ(style & WS_TABSTOP, 0);
+
+    HWND status = mainWindow()->statusPane->windowHandle;
+    HWND field = GetDlgItem(status, IdStatusText);
+    int width = dialogTextWidth(faceStatusBar[0].title) + 4;
+    RECT got = placement(field, status), want = dialogRect(status, 6, 3, width, 11);
+    EXPECT_TRUE(sameRect(got, want))
+        << got.left << "," << got.top << "," << got.right << "," << got.bottom << " not "
+        << want.left << "," << want.top << "," << want.right << "," << want.bottom;
+
+    char text[64] = "";
+    mainWindow()->getTextIn(IdStatusText, text, sizeof text);
+    EXPECT_STREQ(text, faceStatusBar[0].title);
+    mainWindow()->setString(IdStatusText, "Eye Lid Selected  -3");
+    mainWindow()->getTextIn(IdStatusText, text, sizeof text);
+    EXPECT_STREQ(text, "Eye Lid Selected  -3");
+    mainWindow()->setString(IdStatusText, faceStatusBar[0].title);
+}
+
+int relayoutRequests = 0;
+
+LRESULT CALLBACK countRelayout(int code, WPARAM wParam, LPARAM lParam) {
+    auto* sent = reinterpret_cast<CWPSTRUCT*>(lParam);
+    if (sent->message == RelayoutMessage && sent->hwnd == app.frameWindow) ++relayoutRequests;
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+TEST(MainWindow, HidingABarTwiceAsksForOneLayout) {
+    HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, countRelayout, nullptr, GetCurrentThreadId());
+    vCommandPane* status = mainWindow()->statusPane;
+    status->showPane(0);
+    status->showPane(0);
+    EXPECT_EQ(relayoutRequests, 1);
+    RECT area, middle = placement(app.clientWindow, app.frameWindow);
+    GetClientRect(app.frameWindow, &area);
+    EXPECT_EQ(middle.bottom, area.bottom) << "the client area takes the bar's room";
+    status->showPane(1);
+    EXPECT_EQ(relayoutRequests, 2);
+    UnhookWindowsHookEx(hook);
+}
+
+TEST(MainWindow, RealPointerShowsTheTipAndClicksRestore) {
+    SetWindowPos(app.frameWindow, nullptr, 0, 0, 420, 420, SWP_NOMOVE | SWP_NOZORDER);
+    pumpMessages(200);
+    HWND button = GetDlgItem(mainWindow()->commandPane->windowHandle, IdRestore);
+    RECT rect;
+    GetWindowRect(button, &rect);
+    int x = (rect.left + rect.right) / 2, y = (rect.top + rect.bottom) / 2;
+    xdotool("search --onlyvisible --name '^TavokFace' windowfocus --sync");
+    // The pointer may rest there from an earlier run: it has to arrive.
+    xdotool("mousemove --sync 1 1");
+    xdotool("mousemove --sync " + std::to_string(x) + " " + std::to_string(y));
+    char tip[80] = "";
+    EXPECT_TRUE(waitFor([&] {
+        if (!barTipWindow || !IsWindowVisible(barTipWindow)) return false;
+        TOOLINFOA tool = {};
+        tool.cbSize = TTTOOLINFOA_V1_SIZE;
+        tool.lpszText = tip;
+        SendMessageA(barTipWindow, TTM_GETCURRENTTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+        return true;
+    })) << "no tip over the button";
+    EXPECT_STREQ(tip, "Clear to Defaults");
+
+    app.log.take();
+    xdotool("click 1");
+    EXPECT_TRUE(waitFor([] { return logged("command 101 0 4"); }));
+    EXPECT_EQ(GetFocus(), mainWindow()->nativeWindow);
+    xdotool("key 8");
+    EXPECT_TRUE(waitFor([] { return logged("key 56 0"); })) << "the key went elsewhere";
+}
+
+void deleteClosedWindows() {
+    for (vWindow* window : app.deleteList)
+        delete window;
+    app.deleteList.clear();
+}
+
+TEST(MainWindow, CloseBoxAndExitEachCloseThroughTheApplicationOnce) {
+    // The window appMain made goes first; each way then closes a new one.
+    SendMessageA(mainWindow()->nativeWindow, WM_SYSCOMMAND, SC_CLOSE, 0);
+    deleteClosedWindows();
+    int code = -1;
+    EXPECT_TRUE(takeQuit(code));
+    struct Way {
+        const char* name;
+        void (*close)(HWND child);
+        Events events;
+    };
+    Way ways[] = {{"close box",
+                   [](HWND child) { SendMessageA(child, WM_SYSCOMMAND, SC_CLOSE, 0); },
+                   {"close", "settings written"}},
+                  {"E&xit",
+                   [](HWND) { SendMessageA(app.frameWindow, WM_COMMAND, IdExit, 0); },
+                   {"command 32108 32108 15", "close", "settings written"}}};
+    for (const Way& way : ways) {
+        app.log.take();
+        app.newAppWindow(new RecordingWindow("TavokFace", 350, 350), "", 350, 350, nullptr);
+        ASSERT_NE(mainWindow()->nativeWindow, nullptr) << way.name;
+        way.close(mainWindow()->nativeWindow);
+        pumpMessages();
+        EXPECT_EQ(app.log.take(), way.events) << way.name;
+        EXPECT_TRUE(app.windows.empty()) << way.name;
+        EXPECT_TRUE(takeQuit(code)) << way.name;
+        EXPECT_EQ(code, 0);
+        deleteClosedWindows();
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    char program[] = "main_window_tests";
+    char* args[] = {program, nullptr};
+    int count = 1;
+    app.initApp(count, args, GetModuleHandleA(nullptr), nullptr, SW_SHOWNORMAL);
+    appMain(count, args);
+    pumpMessages(300);
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,187 @@
+// Dialogs shown for real: cancel and close, the modal loop and its nesting,
+// focus, message texts, the notice box and a template that cannot be shown.
+#include "framework/app/vApp.h"
+#include "framework/dialogs/vDialog.h"
+#include "framework/dialogs/vModalDialog.h"
+#include "framework/dialogs/vNoticeDialog.h"
+#include "framework/dialogs/vThisList.h"
+#include "tests/framework/ModalHelpers.h"
+#include "tests/win/WinTest.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+CommandObject command(int kind, int id, const char* title, int below = 0, int value = 0,
+                      std::uint32_t attributes = 0) {
+    return {kind, id, value, title, nullptr, attributes, 1, 0, 0, below, 0, nullptr};
+}
+
+const CommandObject End = {};
+
+// Passes queued messages through the dialogs' keyboard handling, as the
+// application's loop does.
+void pumpThroughDialogs() {
+    MSG message;
+    for (int round = 0; round < 5; ++round, Sleep(10))
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
+            if (!filterDialogMessage(&message)) DispatchMessageA(&message);
+}
+
+std::string textOf(HWND dialog, int id) {
+    char text[200] = "";
+    GetDlgItemTextA(dialog, id, text, sizeof text);
+    return text;
+}
+
+TEST(Dialogs, EscRestoresValuesAndClosesOkKeepsThem) {
+    CommandObject table[] = {command(CheckBox, 1, "Check"), command(Button, IdOk, "OK", 1),
+                             command(Button, IdCancel, "Cancel", 1), End};
+    vDialog dialog(nullptr, "Values");
+    dialog.addDialogCmds(table);
+    for (bool cancel : {true, false}) {
+        dialog.showDialog(nullptr);
+        HWND window = dialog.windowHandle;
+        SendDlgItemMessageA(window, 1, BM_CLICK, 0, 0);
+        ASSERT_EQ(dialog.getValue(1), 1);
+        if (cancel)
+            PostMessageA(GetDlgItem(window, 1), WM_KEYDOWN, VK_ESCAPE, 0);
+        else
+            PostMessageA(GetDlgItem(window, IdOk), BM_CLICK, 0, 0);
+        pumpThroughDialogs();
+        EXPECT_EQ(dialog.getValue(1), cancel ? 0 : 1) << cancel;
+        EXPECT_FALSE(IsWindow(window)) << cancel;
+        EXPECT_FALSE(dialog.displayed) << cancel;
+        EXPECT_EQ(dialogList.find(window), nullptr) << cancel;
+    }
+}
+
+TEST(Dialogs, MessageTextSurvivesAShowingWithoutMessage) {
+    CommandObject table[] = {command(Label, 1, "first", 0, 0, AttrMessage), End};
+    vDialog dialog(nullptr, "Messages");
+    dialog.addDialogCmds(table);
+    for (const char* message : {"Hello there", static_cast<const char*>(nullptr)}) {
+        dialog.showDialog(message);
+        EXPECT_EQ(textOf(dialog.windowHandle, 1), "Hello there");
+        dialog.closeDialog();
+    }
+}
+
+TEST(Dialogs, ModalEndsWithDoneAndFocusesFirstDeclaredEntry) {
+    CommandObject table[] = {command(CheckBox, 1, "Tab stop first"), command(TextIn, 4, "", 1),
+                             command(TextIn, 5, "", 4), command(Button, IdDone, "Done", 5, 7), End};
+    vModalDialog dialog(nullptr, "Modal");
+    dialog.addDialogCmds(table);
+    int focused = 0, value = 0;
+    whileModal([&] {
+        focused = GetDlgCtrlID(GetFocus());
+        PostMessageA(GetDlgItem(dialog.windowHandle, IdDone), BM_CLICK, 0, 0);
+    });
+    EXPECT_EQ(dialog.showModalDialog(nullptr, value), IdDone);
+    EXPECT_EQ(value, 7);
+    EXPECT_EQ(focused, 4);
+    EXPECT_EQ(currentModalDialog, nullptr);
+}
+
+TEST(Dialogs, NestedModalDialogsRestoreThePreviousOne) {
+    CommandObject outerTable[] = {command(Button, IdOk, "OK"), End};
+    CommandObject innerTable[] = {command(Button, IdOk, "OK"), End};
+    vModalDialog outer(nullptr, "Outer"), inner(nullptr, "Inner");
+    outer.addDialogCmds(outerTable);
+    inner.addDialogCmds(innerTable);
+    bool outerIgnoredWhileInner = false;
+    whileModal([&] {
+        whileModal([&] {
+            SendMessageA(outer.windowHandle, WM_COMMAND, IdOk, 0);
+            outerIgnoredWhileInner = outer.displayed && currentModalDialog == &inner;
+            inner.closeDialog();
+        });
+        int value;
+        inner.showModalDialog(nullptr, value);
+        EXPECT_EQ(inner.previousModal, &outer);
+        EXPECT_EQ(currentModalDialog, &outer);
+        outer.closeDialog();
+    });
+    int value;
+    outer.showModalDialog(nullptr, value);
+    EXPECT_TRUE(outerIgnoredWhileInner);
+    EXPECT_EQ(currentModalDialog, nullptr);
+}
+
+// The control is where the dialog manager puts those dialog units.
+void expectUnits(HWND dialog, int id, RECT units) {
+    MapDialogRect(dialog, &units);
+    RECT actual;
+    GetWindowRect(GetDlgItem(dialog, id), &actual);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&actual), 2);
+    EXPECT_EQ(actual.left, units.left) << id;
+    EXPECT_EQ(actual.top, units.top) << id;
+    EXPECT_EQ(actual.right - actual.left, units.right) << id;
+    EXPECT_EQ(actual.bottom - actual.top, units.bottom) << id;
+}
+
+// Where the notice put itself (the window manager may move it later).
+struct PlacedNotice : vNoticeDialog {
+    PlacedNotice() : vNoticeDialog(nullptr, "Notice") {}
+    void onDialogDisplayed() override {
+        vNoticeDialog::onDialogDisplayed();
+        GetWindowRect(windowHandle, &placed);
+    }
+    RECT placed = {};
+};
+
+TEST(Notice, LayoutFromTheFirstMessageAndEnterPressesOk) {
+    PlacedNotice notice;
+    std::string shown;
+    RECT client = {}, frame = {};
+    whileModal([&] {
+        HWND window = notice.windowHandle;
+        expectUnits(window, 92, {37, 3, 59, 12});
+        expectUnits(window, 93, {2, 2, 95, 24});
+        expectUnits(window, 91, {3, 3, 34, 22});
+        expectUnits(window, IdDone, {2, 28, 26, 14});
+        GetWindowRect(theApp->clientWindow, &client);
+        GetWindowRect(theApp->frameWindow, &frame);
+        PostMessageA(GetDlgItem(window, IdDone), WM_KEYDOWN, VK_RETURN, 0);
+    });
+    EXPECT_EQ(notice.notice("File Not found"), IdDone);
+    const RECT& box = notice.placed;
+    int width = box.right - box.left, height = box.bottom - box.top;
+    EXPECT_EQ(box.left - client.left, (frame.right - frame.left - width) / 2);
+    EXPECT_EQ(box.top - client.top, (frame.bottom - frame.top - height) / 2);
+
+    whileModal([&] {
+        shown = textOf(notice.windowHandle, 92);
+        expectUnits(notice.windowHandle, 92, {37, 3, 59, 12});
+        notice.closeDialog();
+    });
+    notice.notice("A second, much longer message");
+    EXPECT_EQ(shown, "A second, much longer message");
+
+    vNoticeDialog twoLines(nullptr, "Notice");
+    whileModal([&] {
+        expectUnits(twoLines.windowHandle, 92, {37, 3, 23, 23});
+        twoLines.closeDialog();
+    });
+    twoLines.notice("Two\nlines");
+}
+
+TEST(Dialogs, ATemplateThatCannotBeShownEndsInTheWarningBox) {
+    vDialog unfinished(nullptr, "Never given its commands");
+    std::string warning;
+    answerDialogs([&](HWND box) {
+        warning = textOf(box, 0xFFFF);
+        PostMessageA(box, WM_COMMAND, IDOK, 0);
+    });
+    unfinished.showDialog(nullptr);
+    stopAnswering();
+    int code = 0;
+    EXPECT_TRUE(takeQuit(code));
+    EXPECT_EQ(code, 99);
+    EXPECT_EQ(warning, "vDialog - Unable to build dialog template");
+    EXPECT_FALSE(unfinished.displayed);
+}
+
+} // namespace
