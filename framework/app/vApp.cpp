@@ -6,6 +6,7 @@
 #include "framework/app/vAppWinInfo.h"
 #include "framework/app/vBar.h"
 #include "framework/app/vCmdWindow.h"
+#include "framework/app/vTimer.h"
 #include "framework/dialogs/KeyboardFilters.h"
 #include "framework/draw/DrawingSetup.h"
 
@@ -59,6 +60,7 @@ int vApp::closeAuxWindow(vWindow* window) {
 
 void vApp::exitApp() {
     if (closing) return;
+    stopWorkTimer();
     closing = 1;
     for (;;) {
         if (windows.empty()) {
@@ -230,12 +232,18 @@ int vApp::messageLoop() {
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }
+    stopWorkTimer();
     // Windows are deleted only now, when no message can reach them any more.
     for (vWindow* window : deleteList)
         delete window;
     deleteList.clear();
     releaseResources();
     return got == 0 ? int(message.wParam) : 1;
+}
+
+void vApp::stopWorkTimer() {
+    delete workTimer; // stops it
+    workTimer = nullptr;
 }
 
 void vApp::releaseResources() {

@@ -10,6 +10,7 @@
 class vWindow;
 class vAppWinInfo;
 class vBar;
+class _appWorkTimer;
 struct WindowMessage;
 struct Handled;
 
@@ -82,6 +83,7 @@ class vApp : public vBaseItem {
     int closing = 0;
     int singleWindow;
     std::forward_list<vWindow*> deleteList; // newest first
+    _appWorkTimer* workTimer = nullptr;     // null unless the program starts one
     HMENU frameMenu = nullptr;
     HMENU frameFileMenu = nullptr;
     HWND frameWindow = nullptr;
@@ -105,6 +107,7 @@ class vApp : public vBaseItem {
     Handled handleDropFiles(const WindowMessage& message);
     Handled handleRelayout();
     void releaseResources();
+    void stopWorkTimer();
 };
 
 extern vApp* theApp;

@@ -7,9 +7,14 @@
 #include "framework/controls/vCheckBoxCmd.h"
 #include "framework/controls/vColorButtonCmd.h"
 #include "framework/controls/vColorLabelCmd.h"
+#include "framework/controls/vComboBoxCmd.h"
 #include "framework/controls/vFrameCmd.h"
 #include "framework/controls/vLabelCmd.h"
+#include "framework/controls/vListCmd.h"
+#include "framework/controls/vProgressCmd.h"
 #include "framework/controls/vRadioButtonCmd.h"
+#include "framework/controls/vSliderCmd.h"
+#include "framework/controls/vSpinnerCmd.h"
 #include "framework/controls/vTextCmd.h"
 #include "framework/controls/vTextInCmd.h"
 
@@ -37,12 +42,11 @@ vCmd* vCmdParent::createCommand(CommandObject* record) {
     case CompactLabel:
     case Icon:
     case Label: return new vLabelCmd(this, record);
-    // Until each has a class of its own, the other known kinds show as labels.
-    case ComboBox:
-    case List:
-    case Progress:
-    case Slider:
-    case Spinner: return new vLabelCmd(this, record);
+    case ComboBox: return new vComboBoxCmd(this, record);
+    case List: return new vListCmd(this, record);
+    case Progress: return new vProgressCmd(this, record);
+    case Slider: return new vSliderCmd(this, record);
+    case Spinner: return new vSpinnerCmd(this, record);
     default: record->title = BadCommandTitle; return new vLabelCmd(this, record);
     }
 }
