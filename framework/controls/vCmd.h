@@ -29,6 +29,8 @@ class vCmd {
     virtual int measureItem(int, MEASUREITEMSTRUCT*) { return 0; }
     virtual int drawItem(int, DRAWITEMSTRUCT*) { return 0; }
     virtual HWND controlWindow(int id);
+    // Sets the text colour its static control paints with; most keep the default.
+    virtual void colorText(HDC) {}
 
   protected:
     // A command's text is never null: a null text reads as "".

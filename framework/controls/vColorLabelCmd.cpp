@@ -14,3 +14,7 @@ int vColorLabelCmd::setValue(int value, int type) {
     if (repaint) vColorButtonCmd::repaintText(controlWindow(id));
     return repaint;
 }
+
+void vColorLabelCmd::colorText(HDC dc) {
+    SetTextColor(dc, color.packed);
+}

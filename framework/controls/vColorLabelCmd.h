@@ -11,6 +11,7 @@ class vColorLabelCmd : public vLabelCmd {
 
     // The colour set types, then the label's own.
     int setValue(int value, int type) override;
+    void colorText(HDC dc) override;
 
     vColor color;
     const vColor* initialColor = nullptr;

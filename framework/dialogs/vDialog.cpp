@@ -2,7 +2,6 @@
 
 #include "framework/app/vApp.h"
 #include "framework/controls/vCmd.h"
-#include "framework/controls/vColorLabelCmd.h"
 #include "framework/dialogs/vModalDialog.h"
 #include "framework/dialogs/vThisList.h"
 
@@ -232,8 +231,7 @@ Handled vDialog::handleControlColor(const WindowMessage& message) {
     auto dc = reinterpret_cast<HDC>(message.wParam);
     if (message.code == WM_CTLCOLORSTATIC) {
         vCmd* command = findCommand(GetDlgCtrlID(reinterpret_cast<HWND>(message.lParam)));
-        if (command && command->cmdObject->kind == ColorLabel)
-            SetTextColor(dc, static_cast<vColorLabelCmd*>(command)->color.packed);
+        if (command) command->colorText(dc);
     }
     SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
     return handled(brush);

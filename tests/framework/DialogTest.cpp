@@ -5,6 +5,7 @@
 #include "framework/dialogs/vModalDialog.h"
 #include "framework/dialogs/vNoticeDialog.h"
 #include "framework/dialogs/vThisList.h"
+#include "framework/draw/vColor.h"
 #include "tests/framework/ModalHelpers.h"
 #include "tests/win/WinTest.h"
 
@@ -56,6 +57,25 @@ TEST(Dialogs, EscRestoresValuesAndClosesOkKeepsThem) {
         EXPECT_FALSE(dialog.displayed) << cancel;
         EXPECT_EQ(dialogList.find(window), nullptr) << cancel;
     }
+}
+
+TEST(Dialogs, ColorLabelTextTakesItsColour) {
+    static const vColor red(200, 16, 32);
+    CommandObject colored = command(ColorLabel, 1, "Red");
+    colored.items = const_cast<vColor*>(&red);
+    CommandObject table[] = {colored, command(Label, 2, "Plain", 1), End};
+    vDialog dialog(nullptr, "Colours");
+    dialog.addDialogCmds(table);
+    dialog.showDialog(nullptr);
+    HDC dc = CreateCompatibleDC(nullptr);
+    for (int id : {1, 2}) {
+        SetTextColor(dc, RGB(1, 2, 3));
+        SendMessageA(dialog.windowHandle, WM_CTLCOLORSTATIC, WPARAM(dc),
+                     LPARAM(GetDlgItem(dialog.windowHandle, id)));
+        EXPECT_EQ(GetTextColor(dc), id == 1 ? RGB(200, 16, 32) : RGB(1, 2, 3)) << id;
+    }
+    DeleteDC(dc);
+    dialog.closeDialog();
 }
 
 TEST(Dialogs, MessageTextSurvivesAShowingWithoutMessage) {
