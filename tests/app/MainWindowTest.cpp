@@ -45,9 +45,9 @@ RecordingApp app;
 class RecordingWindow : public FaceCmdWindow {
   public:
     using FaceCmdWindow::FaceCmdWindow;
-    int loadSettings(vWindow* owner, int mode) override {
+    void loadSettings(vWindow* owner, int mode) override {
         if (mode == 1) app.log.add("settings written");
-        return FaceCmdWindow::loadSettings(owner, mode);
+        FaceCmdWindow::loadSettings(owner, mode);
     }
 };
 
