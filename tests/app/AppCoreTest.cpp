@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -27,30 +26,6 @@ TEST(WindowText, StatusLineNamesThePartAndItsValues) {
         formatSelection(text, sizeof text, c.selection, pose);
         EXPECT_STREQ(text, c.text) << "selection " << c.selection;
     }
-}
-
-TEST(WindowText, TxtIsAddedOnlyWithoutAnyDotAndOnlyWhole) {
-    char name[256] = "C:\\poses\\smile";
-    EXPECT_TRUE(addPoseExtension(name, sizeof name));
-    EXPECT_STREQ(name, "C:\\poses\\smile.txt");
-    char folder[256] = "C:\\my.poses\\smile";
-    EXPECT_TRUE(addPoseExtension(folder, sizeof folder));
-    EXPECT_STREQ(folder, "C:\\my.poses\\smile");
-
-    // 251 characters leave just room; 252 leave none and stay as chosen.
-    std::string fits(251, 'a'), full(252, 'a');
-    std::strcpy(name, fits.c_str());
-    EXPECT_TRUE(addPoseExtension(name, sizeof name));
-    EXPECT_EQ(std::string(name), fits + ".txt");
-    std::strcpy(name, full.c_str());
-    EXPECT_FALSE(addPoseExtension(name, sizeof name));
-    EXPECT_EQ(std::string(name), full);
-}
-
-TEST(WindowText, TitleIsThePartAfterTheLastBackslash) {
-    EXPECT_STREQ(fileTitle("Z:\\tmp\\a.b\\pose.txt"), "pose.txt");
-    EXPECT_STREQ(fileTitle("pose.txt"), "pose.txt");
-    EXPECT_STREQ(fileTitle("Z:\\tmp\\"), "");
 }
 
 TEST(SettingsFile, PathIsBesideTheProgramOrNoneWhenItWouldBeCut) {
