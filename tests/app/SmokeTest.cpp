@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 
 namespace {
@@ -50,8 +51,19 @@ struct Program {
     }
 };
 
+// A copy of the program in a folder of its own, beside a settings file, so
+// the start shows no notice and the build's own settings stay untouched.
+std::string programCopy() {
+    std::string folder = besideThisProgram("smoke");
+    CreateDirectoryA(folder.c_str(), nullptr);
+    std::string exe = folder + "\\TavokF.exe";
+    CopyFileA(besideThisProgram("TavokF.exe").c_str(), exe.c_str(), FALSE);
+    std::fclose(std::fopen((folder + "\\TavokF.ini").c_str(), "w"));
+    return exe;
+}
+
 TEST(Program, StartsShowsItsWindowAndExitsCleanlyWhenClosed) {
-    std::string exe = besideThisProgram("TavokF.exe");
+    std::string exe = programCopy();
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     Program program;
