@@ -1,10 +1,9 @@
 // Prints the median time per drawing operation of a memory context next to
 // the same raw platform calls on one device context, measured in one run.
 #include "framework/draw/vMemoryDC.h"
+#include "tests/bench/BenchTiming.h"
 
-#include <algorithm>
 #include <cstdio>
-#include <vector>
 #include <windows.h>
 
 namespace {
@@ -12,29 +11,9 @@ namespace {
 constexpr int OpsPerRound = 8;
 constexpr int Rounds = 400;
 
-double now() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER count;
-    QueryPerformanceCounter(&count);
-    return double(count.QuadPart) / double(frequency.QuadPart);
-}
-
 // The median time of one operation, in microseconds, over Rounds rounds.
 template <class Round> double medianPerOperation(Round round) {
-    for (int i = 0; i < 20; ++i)
-        round(i);
-    std::vector<double> times;
-    for (int i = 0; i < Rounds; ++i) {
-        double start = now();
-        round(i);
-        times.push_back((now() - start) / OpsPerRound * 1e6);
-    }
-    std::nth_element(times.begin(), times.begin() + Rounds / 2, times.end());
-    return times[Rounds / 2];
+    return medianOf(Rounds, 1e6 / OpsPerRound, round);
 }
 
 void frameworkRound(vMemoryDC& dc, int i) {

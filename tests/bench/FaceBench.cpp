@@ -5,10 +5,9 @@
 #include "face/FaceColors.h"
 #include "framework/app/vApp.h"
 #include "framework/app/vCmdWindow.h"
+#include "tests/bench/BenchTiming.h"
 
-#include <algorithm>
 #include <cstdio>
-#include <vector>
 #include <windows.h>
 
 namespace {
@@ -16,27 +15,6 @@ namespace {
 vApp application("Face benchmark", 0, 0, 0);
 
 constexpr int Calls = 300;
-
-double now() {
-    LARGE_INTEGER count, frequency;
-    QueryPerformanceCounter(&count);
-    QueryPerformanceFrequency(&frequency);
-    return double(count.QuadPart) / double(frequency.QuadPart);
-}
-
-// Median milliseconds of one call, after a warm-up.
-template <class Call> double median(Call call) {
-    for (int i = 0; i < 30; ++i)
-        call();
-    std::vector<double> times;
-    for (int i = 0; i < Calls; ++i) {
-        double start = now();
-        call();
-        times.push_back((now() - start) * 1e3);
-    }
-    std::nth_element(times.begin(), times.begin() + Calls / 2, times.end());
-    return times[Calls / 2];
-}
 
 class FaceWindow : public vCmdWindow {
   public:
@@ -190,12 +168,12 @@ int main() {
     face.centerX = 175;
     face.centerY = 175;
 
-    double framework = median([&] { face.drawFace(); });
+    double framework = medianOf(Calls, 1e3, [&](int) { face.drawFace(); });
     FaceGeometry geometry(face.pose, 175, 175);
     RawFace oneContext(window->nativeWindow, theApp->frameWindow, false);
-    double baseline = median([&] { oneContext.draw(geometry); });
+    double baseline = medianOf(Calls, 1e3, [&](int) { oneContext.draw(geometry); });
     RawFace eachOperation(window->nativeWindow, theApp->frameWindow, true);
-    double lifecycle = median([&] { eachOperation.draw(geometry); });
+    double lifecycle = medianOf(Calls, 1e3, [&](int) { eachOperation.draw(geometry); });
 
     std::printf("face redraw, median of %d calls after warm-up\n", Calls);
     std::printf("  drawFace:                     %7.3f ms\n", framework);

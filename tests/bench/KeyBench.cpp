@@ -3,10 +3,9 @@
 #include "app/FaceApp.h"
 #include "app/FaceCmdWindow.h"
 #include "face/FaceCanvasPane.h"
+#include "tests/bench/BenchTiming.h"
 
-#include <algorithm>
 #include <cstdio>
-#include <vector>
 #include <windows.h>
 
 namespace {
@@ -14,29 +13,6 @@ namespace {
 FaceApp application("TavokFace", 1, 0, 0);
 
 constexpr int Presses = 200;
-
-double now() {
-    LARGE_INTEGER count, frequency;
-    QueryPerformanceCounter(&count);
-    QueryPerformanceFrequency(&frequency);
-    return double(count.QuadPart) / double(frequency.QuadPart);
-}
-
-// Median milliseconds of one call, after a warm-up; GdiFlush waits for the
-// block copy to finish.
-template <class Call> double median(Call call) {
-    for (int i = 0; i < 20; ++i)
-        call(i);
-    std::vector<double> times;
-    for (int i = 0; i < Presses; ++i) {
-        double start = now();
-        call(i);
-        GdiFlush();
-        times.push_back((now() - start) * 1e3);
-    }
-    std::nth_element(times.begin(), times.begin() + Presses / 2, times.end());
-    return times[Presses / 2];
-}
 
 void pump() {
     MSG message;
@@ -62,8 +38,9 @@ int main() {
     FaceCanvasPane* face = window->canvasPane;
     face->selection = 8; // the middle mouth point, moved up and down
     HWND child = window->nativeWindow;
-    double key = median([child](int i) { SendMessageA(child, WM_CHAR, i % 2 ? '5' : '8', 0); });
-    double draw = median([face](int) { face->drawFace(); });
+    double key = medianOf(Presses, 1e3,
+                          [child](int i) { SendMessageA(child, WM_CHAR, i % 2 ? '5' : '8', 0); });
+    double draw = medianOf(Presses, 1e3, [face](int) { face->drawFace(); });
     std::printf("key press to repainted face, median of %d presses\n", Presses);
     std::printf("  key message to block copy: %7.3f ms\n", key);
     std::printf("  drawFace alone:            %7.3f ms\n", draw);
