@@ -1,6 +1,5 @@
 #include "framework/controls/vCheckBoxCmd.h"
 
-#include "framework/controls/DialogText.h"
 #include "framework/dialogs/vCmdParent.h"
 
 vCheckBoxCmd::vCheckBoxCmd(vCmdParent* parent, CommandObject* record) : vCmd(parent, record) {
@@ -8,15 +7,7 @@ vCheckBoxCmd::vCheckBoxCmd(vCmdParent* parent, CommandObject* record) : vCmd(par
 }
 
 void vCheckBoxCmd::initialize() {
-    loadCommon();
-    const CommandObject& record = *cmdObject;
-    width = 4 * visibleLength(title) + 14;
-    height = 11;
-    parent->placeCommand(x, y, width, 14, record.frameId, record.rightOfId, record.belowId, 0);
-    y += 2;
-    templateItemOffset = parent->addTemplateItem(
-        x, y, width, height, id, WS_GROUP | WS_TABSTOP | BS_CHECKBOX | visibleStyle(), "BUTTON",
-        title, 0, nullptr);
+    addMarkedButton(BS_CHECKBOX);
 }
 
 void vCheckBoxCmd::restoreValue() {

@@ -1,5 +1,6 @@
 #include "framework/controls/vCmd.h"
 
+#include "framework/controls/DialogText.h"
 #include "framework/dialogs/vCmdParent.h"
 
 vCmd::vCmd(vCmdParent* parent, CommandObject* record)
@@ -35,6 +36,18 @@ int vCmd::measureOwnerDrawn(int controlId, MEASUREITEMSTRUCT* record) {
     record->itemWidth = UINT(width);
     record->itemHeight = UINT(height);
     return 1;
+}
+
+void vCmd::addMarkedButton(std::uint32_t buttonStyle) {
+    loadCommon();
+    const CommandObject& record = *cmdObject;
+    width = 4 * visibleLength(title) + 14;
+    height = 11;
+    parent->placeCommand(x, y, width, 14, record.frameId, record.rightOfId, record.belowId, 0);
+    y += 2;
+    templateItemOffset = parent->addTemplateItem(
+        x, y, width, height, id, WS_GROUP | WS_TABSTOP | buttonStyle | visibleStyle(), "BUTTON",
+        title, 0, nullptr);
 }
 
 void vCmd::setTitle(const char* text) {

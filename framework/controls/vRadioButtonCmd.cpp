@@ -1,6 +1,5 @@
 #include "framework/controls/vRadioButtonCmd.h"
 
-#include "framework/controls/DialogText.h"
 #include "framework/dialogs/vCmdParent.h"
 
 vRadioButtonCmd* vRadioButtonCmd::radioButtonChain = nullptr;
@@ -20,15 +19,7 @@ vRadioButtonCmd::~vRadioButtonCmd() {
 void vRadioButtonCmd::initialize() {
     nextRadio = radioButtonChain;
     radioButtonChain = this;
-    loadCommon();
-    const CommandObject& record = *cmdObject;
-    width = 4 * visibleLength(title) + 14;
-    height = 11;
-    parent->placeCommand(x, y, width, 14, record.frameId, record.rightOfId, record.belowId, 0);
-    y += 2;
-    templateItemOffset = parent->addTemplateItem(
-        x, y, width, height, id, WS_GROUP | WS_TABSTOP | BS_RADIOBUTTON | visibleStyle(), "BUTTON",
-        title, 0, nullptr);
+    addMarkedButton(BS_RADIOBUTTON);
 }
 
 vRadioButtonCmd* vRadioButtonCmd::otherOn() {

@@ -6,6 +6,7 @@
 #include "framework/dialogs/vCmdParent.h"
 #include "framework/draw/vColor.h"
 #include "framework/draw/vIcon.h"
+#include "tests/framework/DrawItemSurface.h"
 #include "tests/win/WinTest.h"
 
 #include <gtest/gtest.h>
@@ -195,33 +196,6 @@ TEST(Controls, ClicksReportTheirValues) {
     EXPECT_EQ(dialog.getValue(6), 1);
 }
 
-// A 32-bit memory surface that a command paints through its draw-item call.
-struct Surface {
-    Surface() {
-        BITMAPINFO info = {};
-        info.bmiHeader = {sizeof(BITMAPINFOHEADER), 40, -30, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-        dc = CreateCompatibleDC(nullptr);
-        bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, nullptr, nullptr, 0);
-        old = SelectObject(dc, bitmap);
-        RECT all = {0, 0, 40, 30};
-        FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-    }
-    ~Surface() {
-        SelectObject(dc, old);
-        DeleteObject(bitmap);
-        DeleteDC(dc);
-    }
-    int paint(vCmd& command, UINT action = ODA_DRAWENTIRE, UINT state = 0) {
-        DRAWITEMSTRUCT item = {ODT_BUTTON, UINT(command.id), 0, action, state, nullptr,
-                               dc,         {0, 0, 40, 30},   0};
-        return command.drawItem(command.id, &item);
-    }
-    COLORREF at(int x, int y) { return GetPixel(dc, x, y); }
-    HDC dc;
-    HBITMAP bitmap;
-    HGDIOBJ old;
-};
-
 TEST(Controls, OwnerDrawnPixels) {
     static const unsigned char noData[1] = {0};
     vIcon badDepth(noData, 16, 16, 4);
@@ -238,7 +212,7 @@ TEST(Controls, OwnerDrawnPixels) {
     TestDialog dialog(table);
     COLORREF face = GetSysColor(COLOR_BTNFACE), shadow = GetSysColor(COLOR_BTNSHADOW);
 
-    Surface off, on;
+    DrawItemSurface off, on;
     EXPECT_EQ(off.paint(*dialog.findCommand(1)), 1);
     dialog.setValue(1, 1, SetValue);
     on.paint(*dialog.findCommand(1));
@@ -247,25 +221,25 @@ TEST(Controls, OwnerDrawnPixels) {
     EXPECT_EQ(on.at(39, 15), off.at(0, 15));
 
     // The icon is centred: (40 - 16) / 2, (30 - 16) / 2; its set half black.
-    Surface icon;
+    DrawItemSurface icon;
     icon.paint(*dialog.findCommand(2));
     EXPECT_EQ(icon.at(12, 7), 0u);
     EXPECT_EQ(icon.at(19, 22), 0u);
     EXPECT_EQ(icon.at(20, 15), face);
     EXPECT_EQ(icon.at(11, 15), face);
-    Surface label;
+    DrawItemSurface label;
     label.paint(*dialog.findCommand(5));
     EXPECT_EQ(label.at(0, 0), 0u);
     EXPECT_EQ(label.at(8, 0), 0xFFFFFFu) << "the unset half is left alone";
 
-    Surface color;
+    DrawItemSurface color;
     color.paint(*dialog.findCommand(3));
     EXPECT_EQ(color.at(20, 15), teal.packed);
     dialog.setValue(3, 200, SetRed);
     color.paint(*dialog.findCommand(3));
     EXPECT_EQ(color.at(20, 15), vColor(200, 128, 128).packed);
 
-    Surface before, after;
+    DrawItemSurface before, after;
     before.paint(*dialog.findCommand(4));
     dialog.setString(4, "After, and longer");
     after.paint(*dialog.findCommand(4));
@@ -277,7 +251,7 @@ TEST(Controls, OwnerDrawnPixels) {
 
     // Bad icon data paints the face and edges only.
     for (int id : {6, 7}) {
-        Surface bad;
+        DrawItemSurface bad;
         EXPECT_EQ(bad.paint(*dialog.findCommand(id)), 1);
         EXPECT_EQ(bad.at(20, 15), face) << id;
         EXPECT_EQ(bad.at(12, 7), face) << id;

@@ -5,6 +5,7 @@
 #include "framework/controls/vSpinnerCmd.h"
 #include "framework/dialogs/vDialog.h"
 #include "framework/draw/GdiTally.h"
+#include "tests/framework/DrawItemSurface.h"
 #include "tests/win/WinTest.h"
 
 #include <gtest/gtest.h>
@@ -261,38 +262,6 @@ TEST(ValueControls, ListAndComboSelections) {
     EXPECT_EQ(dialog.getValue(1), -1) << "the old selection is gone with the texts";
 }
 
-// A 32-bit memory surface of 40 by 30 that a command paints into.
-struct Surface {
-    Surface() {
-        BITMAPINFO info = {};
-        info.bmiHeader = {sizeof(BITMAPINFOHEADER), 40, -30, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-        dc = CreateCompatibleDC(nullptr);
-        bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, nullptr, nullptr, 0);
-        old = SelectObject(dc, bitmap);
-    }
-    ~Surface() {
-        SelectObject(dc, old);
-        DeleteObject(bitmap);
-        DeleteDC(dc);
-    }
-    void paint(vCmd& command, UINT action = ODA_DRAWENTIRE) {
-        RECT all = {0, 0, 40, 30};
-        FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-        DRAWITEMSTRUCT item = {ODT_BUTTON, UINT(command.id), 0, action, 0, nullptr, dc, all, 0};
-        command.drawItem(command.id, &item);
-    }
-    COLORREF at(int x, int y) { return GetPixel(dc, x, y); }
-    // Whether any pixel of the row differs from the other surface's.
-    bool rowDiffers(Surface& other, int y) {
-        for (int x = 0; x < 40; ++x)
-            if (at(x, y) != other.at(x, y)) return true;
-        return false;
-    }
-    HDC dc;
-    HBITMAP bitmap;
-    HGDIOBJ old;
-};
-
 TEST(ValueControls, ProgressBarPaintsItsValue) {
     CommandObject table[] = {command(Progress, 1, 50),
                              command(Progress, 2, 50, nullptr, AttrVertical, 1),
@@ -301,7 +270,7 @@ TEST(ValueControls, ProgressBarPaintsItsValue) {
     ValueDialog dialog(table);
     COLORREF face = GetSysColor(COLOR_BTNFACE);
     int live = GdiTally::live;
-    Surface half, vertical, percent, plain;
+    DrawItemSurface half, vertical, percent, plain;
     half.paint(*dialog.findCommand(1));
     vertical.paint(*dialog.findCommand(2));
     percent.paint(*dialog.findCommand(3));
