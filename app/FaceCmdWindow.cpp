@@ -53,6 +53,14 @@ bool locateSettings() {
     return settingsPathBeside(program, settingsPath);
 }
 
+// Where the file dialogs start: the current folder, which start-up made the
+// remembered one, rather than the platform's own last folder. Null when
+// unknown or too long.
+const char* dialogFolder(char (&folder)[MAX_PATH]) {
+    DWORD length = GetCurrentDirectoryA(MAX_PATH, folder);
+    return length > 0 && length < MAX_PATH ? folder : nullptr;
+}
+
 } // namespace
 
 FaceCmdWindow::FaceCmdWindow(const char* name, int width, int height)
@@ -128,10 +136,11 @@ int FaceCmdWindow::savePose() {
     std::memcpy(name, lastFileName, sizeof name);
     filterIndex = 0;
     vFileSelect select(this, "File Select");
+    char folder[MAX_PATH];
     if (!select.fileSelectSave("Save Pose", name, FileNameSize, fileFilters, filterIndex, 0,
-                               nullptr) ||
-        !*name)
-        return 1;
+                               dialogFolder(folder)))
+        return select.pathTooLong ? 0 : 1;
+    if (!*name) return 1;
     if (!addPoseExtension(name, sizeof name)) return 0;
     if (canvasPane->writePoseFile(name) != PoseFileOk) return 0;
     remember(name);
@@ -143,8 +152,14 @@ int FaceCmdWindow::loadPose() {
     std::memcpy(name, lastFileName, sizeof name);
     filterIndex = 0;
     vFileSelect select(this, "File Select");
-    if (!select.fileSelect("Load Pose", name, FileNameSize, fileFilters, filterIndex) || !*name)
-        return 1;
+    char folder[MAX_PATH];
+    select.startIn(dialogFolder(folder));
+    int chosen = select.fileSelect("Load Pose", name, FileNameSize, fileFilters, filterIndex);
+    if (!chosen && select.pathTooLong) {
+        notice(noticeCaption, "File Not found");
+        return 2;
+    }
+    if (!chosen || !*name) return 1;
     int result = canvasPane->readPoseFile(name);
     if (result != PoseFileOk) {
         notice(noticeCaption, result == PoseFileNoAccess ? "File Not found" : "data error in File");

@@ -102,6 +102,7 @@ class vApp : public vBaseItem {
     Handled handleCreate(const WindowMessage& message);
     Handled handleSize(const WindowMessage& message);
     Handled handleClose(const WindowMessage& message);
+    Handled handleEndSession(const WindowMessage& message);
     Handled handleCommand(const WindowMessage& message);
     Handled handleSysCommand(const WindowMessage& message);
     Handled handleDropFiles(const WindowMessage& message);

@@ -52,6 +52,7 @@ Handled vApp::handleMessage(const WindowMessage& message) {
     case WM_SIZE: return handleSize(message);
     case WM_CLOSE: return handleClose(message);
     case WM_QUERYENDSESSION: return handled(1);
+    case WM_ENDSESSION: return handleEndSession(message);
     case WM_COMMAND: return handleCommand(message);
     case WM_SYSCOMMAND: return handleSysCommand(message);
     case WM_DROPFILES: return handleDropFiles(message);
@@ -82,6 +83,13 @@ Handled vApp::handleSize(const WindowMessage& message) {
 Handled vApp::handleClose(const WindowMessage& message) {
     DragAcceptFiles(message.window, FALSE);
     exitApp();
+    return handled();
+}
+
+// The session may end the process right after: close every window as Exit
+// does, so each keeps what it has to.
+Handled vApp::handleEndSession(const WindowMessage& message) {
+    if (message.wParam) exitApp();
     return handled();
 }
 

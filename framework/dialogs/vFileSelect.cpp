@@ -1,5 +1,7 @@
 #include "framework/dialogs/vFileSelect.h"
 
+#include <dlgs.h>
+
 #include <algorithm>
 #include <cstring>
 #include <vector>
@@ -8,8 +10,24 @@ namespace {
 
 // Longer than any path the platform's dialogs give back.
 constexpr int NameRoom = 4096;
-constexpr DWORD OpenFlags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
-constexpr DWORD SaveFlags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_CREATEPROMPT;
+// The hook lets guardOk see the OK press before the platform does.
+constexpr DWORD Guarded = OFN_EXPLORER | OFN_ENABLEHOOK;
+constexpr DWORD OpenFlags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | Guarded;
+constexpr DWORD SaveFlags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_CREATEPROMPT | Guarded;
+const char* const GuardProperty = "vFileSelect";
+const char* const PlatformProcProperty = "vFileSelectProc";
+
+// The length of the path the name field names, seen from the dialog's folder.
+std::size_t typedPathLength(HWND box) {
+    HWND field = GetDlgItem(box, cmb13) ? GetDlgItem(box, cmb13) : GetDlgItem(box, edt1);
+    char name[NameRoom] = "", folder[NameRoom] = "";
+    GetWindowTextA(field, name, sizeof name);
+    std::size_t length = std::strlen(name);
+    if ((name[0] && name[1] == ':') || (name[0] == '\\' && name[1] == '\\')) return length;
+    if (name[0] == '\\') return length + 2; // on the folder's drive
+    SendMessageA(box, CDM_GETFOLDERPATH, sizeof folder, reinterpret_cast<LPARAM>(folder));
+    return std::strlen(folder) + 1 + length;
+}
 
 int append(char (&text)[256], int used, const char* part) {
     int length = int(std::strlen(part));
@@ -24,6 +42,37 @@ vFileSelect::vFileSelect(vBaseWindow* owner, const char*)
     : ownerHandle(owner ? owner->nativeWindow : nullptr), request() {
     request.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
     request.hwndOwner = ownerHandle;
+    request.lpfnHook = watchDialog;
+}
+
+void vFileSelect::startIn(const char* folder) {
+    directory = folder ? folder : "";
+    request.lpstrInitialDir = folder ? directory.c_str() : nullptr;
+}
+
+UINT_PTR CALLBACK vFileSelect::watchDialog(HWND child, UINT code, WPARAM, LPARAM lParam) {
+    if (code != WM_INITDIALOG) return 0;
+    HWND box = GetParent(child);
+    auto* request = reinterpret_cast<OPENFILENAMEA*>(lParam);
+    SetPropA(box, GuardProperty, reinterpret_cast<HANDLE>(request->lCustData));
+    SetPropA(box, PlatformProcProperty,
+             reinterpret_cast<HANDLE>(
+                 SetWindowLongPtrA(box, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(guardOk))));
+    return 0;
+}
+
+LRESULT CALLBACK vFileSelect::guardOk(HWND box, UINT code, WPARAM wParam, LPARAM lParam) {
+    auto platform = reinterpret_cast<WNDPROC>(GetPropA(box, PlatformProcProperty));
+    if (code == WM_COMMAND && LOWORD(wParam) == IDOK && typedPathLength(box) >= MAX_PATH) {
+        static_cast<vFileSelect*>(GetPropA(box, GuardProperty))->pathTooLong = 1;
+        wParam = IDCANCEL;
+    }
+    if (code == WM_NCDESTROY) {
+        SetWindowLongPtrA(box, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(platform));
+        RemovePropA(box, GuardProperty);
+        RemovePropA(box, PlatformProcProperty);
+    }
+    return CallWindowProcA(platform, box, code, wParam, lParam);
 }
 
 int vFileSelect::filterText(const char* const* filters, int filterIndex, char (&text)[256]) {
@@ -49,8 +98,7 @@ int vFileSelect::fileSelect(const char* prompt, char* file, int size, const char
 int vFileSelect::fileSelectSave(const char* prompt, char* file, int size,
                                 const char* const* filters, int& filterIndex, int directoryOnly,
                                 const char* startDirectory) {
-    directory = startDirectory ? startDirectory : "";
-    request.lpstrInitialDir = startDirectory ? directory.c_str() : nullptr;
+    startIn(startDirectory);
     int chosen = run(true, prompt, file, size, filters, filterIndex, directoryOnly);
     if (!chosen && file && size > 0) file[0] = '\0';
     return chosen;
@@ -58,6 +106,7 @@ int vFileSelect::fileSelectSave(const char* prompt, char* file, int size,
 
 int vFileSelect::run(bool save, const char* prompt, char* file, int size,
                      const char* const* filters, int& filterIndex, int directoryOnly) {
+    pathTooLong = 0;
     if (!file || size <= 0) return 0;
     char filter[256];
     std::vector<char> name(std::size_t(std::max(size, NameRoom)), '\0');
@@ -67,6 +116,7 @@ int vFileSelect::run(bool save, const char* prompt, char* file, int size,
     request.lpstrFile = name.data();
     request.nMaxFile = DWORD(name.size());
     request.lpstrTitle = prompt;
+    request.lCustData = reinterpret_cast<LPARAM>(this);
     request.Flags = save ? SaveFlags | (directoryOnly ? OFN_NOTESTFILECREATE : 0) : OpenFlags;
     BOOL chosen = save ? GetSaveFileNameA(&request) : GetOpenFileNameA(&request);
     // The record outlives these buffers.
@@ -82,7 +132,10 @@ int vFileSelect::run(bool save, const char* prompt, char* file, int size,
             }
     // A path that filled the room may have been cut by the platform; one
     // longer than the caller's buffer would be: neither names the chosen file.
-    if (length + 1 >= name.size() || length + 1 > std::size_t(size)) return 0;
+    if (length + 1 >= name.size() || length + 1 > std::size_t(size)) {
+        pathTooLong = 1;
+        return 0;
+    }
     std::memcpy(file, name.data(), length + 1);
     filterIndex = int(request.nFilterIndex) - 1;
     return 1;

@@ -29,12 +29,21 @@ class vFileSelect {
     // The platform's filter text (description/pattern pairs, each ended by
     // NUL, the list ended by an empty one) for `filters`; its 1-based index.
     static int filterText(const char* const* filters, int filterIndex, char (&text)[256]);
+    // The folder the next dialogs start in (null: the platform chooses).
+    void startIn(const char* folder);
 
     HWND ownerHandle;
     OPENFILENAMEA request;
+    // 1 when the last request failed because the path chosen was too long
+    // for the caller's buffer or for the platform; 0 otherwise.
+    int pathTooLong = 0;
 
   private:
-    std::string directory; // the save dialog's start, kept for later requests
+    std::string directory; // the start folder, kept for later requests
+    // Ends the dialog as cancelled before the platform handles a path longer
+    // than it can: its own OK handling would overrun a fixed buffer.
+    static UINT_PTR CALLBACK watchDialog(HWND child, UINT code, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK guardOk(HWND box, UINT code, WPARAM wParam, LPARAM lParam);
     // Runs the dialog on a name buffer larger than any path it gives, then
     // copies the result into `file` only when it fits there whole.
     int run(bool save, const char* prompt, char* file, int size, const char* const* filters,

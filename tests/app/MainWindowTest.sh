@@ -8,7 +8,7 @@ export DISPLAY="$TAVOK_DISPLAY"
 "$root/scripts/wine-run" "$1" | while IFS= read -r line; do
   line=${line%$'\r'}
   case "$line" in
-  "xdotool "*) eval "$line" >/dev/null ;;
+  "xdotool "*) eval "timeout 10 $line" >/dev/null || echo "timed out or failed: $line" ;;
   *) printf '%s\n' "$line" ;;
   esac
 done

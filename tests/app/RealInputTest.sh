@@ -10,6 +10,9 @@ exe=$1
 shot=$2
 root=$(cd "$(dirname "$0")/../.." && pwd)
 export DISPLAY="$TAVOK_DISPLAY"
+# Every input has its deadline: a window that never takes the focus fails,
+# it does not hang.
+xdotool() { timeout 10 xdotool "$@" || echo "xdotool $* failed or waited 10 s" >&2; }
 # No "." anywhere in the folder, or saved names would get no ".txt".
 dir=$(mktemp -d /tmp/tavokXXXXXX)
 cp "$exe" "$dir/TavokF.exe"

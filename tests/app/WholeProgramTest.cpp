@@ -1,6 +1,6 @@
 // The whole program in this process: the real start-up, commands sent as
 // the menu sends them, keys as the platform delivers them, and every modal
-// dialog answered from a hook as a user would answer it.
+// dialog answered as a user would answer it.
 #include "app/FaceApp.h"
 #include "app/FaceCmdWindow.h"
 #include "app/FaceTables.h"
@@ -9,11 +9,11 @@
 #include "tests/framework/ModalHelpers.h"
 #include "tests/win/WinTest.h"
 
-#include <dlgs.h>
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <fstream>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -55,24 +55,31 @@ std::string textOf(HWND window) {
 }
 
 // Answers every dialog until the next call: a file dialog gets `name` typed
-// and OK, or Cancel when `name` is null; a notice is recorded and closed; a
-// question (replace the file?) gets Yes.
-void answerWith(const char* name) {
+// and OK, or Cancel when `name` is null (first `folder` and OK, when given:
+// the dialog enters it); a notice is recorded and closed; a question
+// (replace the file?) gets Yes.
+void answerWith(const char* name, const std::string& folder = "") {
     std::string typed = name ? name : "";
     bool cancel = !name;
-    answerDialogs([typed, cancel](HWND box) {
-        HWND nameField = GetDlgItem(box, cmb13) ? GetDlgItem(box, cmb13) : GetDlgItem(box, edt1);
-        if (nameField) {
-            SetWindowTextA(nameField, typed.c_str());
-            PostMessageA(box, WM_COMMAND, cancel ? IDCANCEL : IDOK, 0);
-        } else if (HWND ok = GetDlgItem(box, IdDone)) {
+    auto browsed = std::make_shared<HWND>();
+    answerDialogs([typed, cancel, folder, browsed](HWND box, bool fileDialog) {
+        if (fileDialog) {
+            bool browse = !folder.empty() && *browsed != box;
+            *browsed = box;
+            SetWindowTextA(fileNameField(box), (browse ? folder : typed).c_str());
+            return PostMessageA(box, WM_COMMAND, cancel && !browse ? IDCANCEL : IDOK, 0) != 0;
+        }
+        if (HWND ok = GetDlgItem(box, IdDone)) {
             bool modal =
                 GetWindow(box, GW_OWNER) == app.frameWindow && !IsWindowEnabled(app.frameWindow);
-            notices.push_back({textOf(box), textOf(GetDlgItem(box, 92)), modal});
-            PostMessageA(ok, BM_CLICK, 0, 0);
-        } else {
-            PostMessageA(box, WM_COMMAND, IDYES, 0);
+            // A notice answered again, its first click lost, is one notice.
+            static HWND recorded = nullptr;
+            if (box != recorded)
+                notices.push_back({textOf(box), textOf(GetDlgItem(box, 92)), modal});
+            recorded = box;
+            return PostMessageA(ok, BM_CLICK, 0, 0) != 0;
         }
+        return GetDlgItem(box, IDYES) && PostMessageA(box, WM_COMMAND, IDYES, 0);
     });
 }
 
@@ -180,6 +187,140 @@ TEST(WholeProgram, NameWithNoRoomForTxtIsRefusedWithSaveError) {
     EXPECT_EQ(textOf(window()->nativeWindow), title);
 }
 
+// Chosen paths from the length that just fits on; the longest, typed into
+// the real dialog, once ended the program inside the platform's dialog.
+TEST(WholeProgram, APathTooLongIsAnErrorAndNothingIsRemembered) {
+    std::string folder = enterFolder("toolong");
+    auto path = [&](std::size_t length) {
+        return folder + "\\" + std::string(length - folder.size() - 5, 'n') + ".txt";
+    };
+    for (std::size_t length : {255, 256})
+        DeleteFileA(path(length).c_str());
+    struct Case {
+        int command;
+        std::size_t length;
+        const char* notice;
+    } cases[] = {{IdSave, 256, "Save error"},
+                 {IdSave, 290, "Save error"},
+                 {IdOpen, 256, "File Not found"},
+                 {IdOpen, 290, "File Not found"}};
+    for (const Case& c : cases) {
+        std::string name = path(c.length), before = lastFileName, where = lastDirectory;
+        std::string title = textOf(window()->nativeWindow);
+        if (c.command == IdOpen) std::ofstream(name, std::ios::binary) << defaultFile;
+        answerWith(name.c_str());
+        command(c.command);
+        EXPECT_EQ(takeNotices(), (Notices{{"Notice", c.notice, true}})) << c.length;
+        if (c.command == IdSave) {
+            EXPECT_EQ(GetFileAttributesA(name.c_str()), INVALID_FILE_ATTRIBUTES);
+        }
+        EXPECT_EQ(lastFileName, before) << c.length;
+        EXPECT_EQ(lastDirectory, where) << c.length;
+        EXPECT_EQ(textOf(window()->nativeWindow), title) << c.length;
+    }
+    std::string fits = path(255);
+    answerWith(fits.c_str());
+    command(IdSave);
+    EXPECT_EQ(bytesOf(fits), defaultFile);
+    EXPECT_EQ(lastFileName, fits);
+    EXPECT_EQ(takeNotices(), Notices{});
+}
+
+// The settings file's folder R is read at start-up: it becomes the current
+// folder, and the dialogs start there even when the platform's own dialog
+// last showed another folder, so a bare name lands in R.
+TEST(WholeProgram, TheRememberedFolderIsWhereTheDialogsStart) {
+    std::string other = enterFolder("other"), remembered = enterFolder("remembered");
+    DeleteFileA((other + "\\first.txt").c_str());
+    answerWith("first", other);
+    command(IdSave);
+    EXPECT_EQ(std::string(lastFileName), other + "\\first.txt");
+    EXPECT_EQ(std::string(lastDirectory), other) << "the folder saved into is remembered";
+
+    std::ofstream(besideThisProgram("TavokF.ini"), std::ios::binary) << remembered << "\r\n";
+    std::strcpy(lastFileName, "Default"); // as at a fresh start
+    window()->loadSettings(window(), 0);
+    EXPECT_EQ(currentDirectory(), remembered);
+    DeleteFileA((remembered + "\\bare.txt").c_str());
+    answerWith("bare");
+    command(IdSave);
+    EXPECT_EQ(bytesOf(remembered + "\\bare.txt"), defaultFile);
+
+    std::strcpy(lastFileName, "Default");
+    answerWith("bare.txt");
+    command(IdOpen);
+    EXPECT_EQ(std::string(lastFileName), remembered + "\\bare.txt");
+    EXPECT_EQ(takeNotices(), Notices{});
+}
+
+// Files that cannot be written or read although the dialog accepted them: a
+// folder where the pose file should be, a file another program holds open.
+TEST(WholeProgram, RealWriteAndReadFailuresShowTheirNotices) {
+    std::string folder = enterFolder("failing");
+    CreateDirectoryA((folder + "\\taken.txt").c_str(), nullptr);
+    std::ofstream(folder + "\\held.txt", std::ios::binary) << defaultFile;
+    HANDLE held = CreateFileA((folder + "\\held.txt").c_str(), GENERIC_READ, 0, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    std::string before = lastFileName;
+    struct Case {
+        int command;
+        const char* typed;
+        const char* notice;
+    } cases[] = {{IdSave, "taken", "Save error"},
+                 {IdSave, "held.txt", "Save error"},
+                 {IdOpen, "held.txt", "File Not found"}};
+    for (const Case& c : cases) {
+        answerWith((folder + "\\" + c.typed).c_str());
+        command(c.command);
+        EXPECT_EQ(takeNotices(), (Notices{{"Notice", c.notice, true}})) << c.typed;
+    }
+    EXPECT_EQ(lastFileName, before);
+    CloseHandle(held);
+}
+
+// What Help > Contents asks of the help viewer, as the viewer's window
+// receives it from the platform's help call.
+struct HelpRequest {
+    WORD size, command;
+    LONG data, reserved;
+    WORD fileOffset, dataOffset;
+};
+std::string helpFile;
+int helpCommand = -1, helpTopic = -1;
+
+LRESULT CALLBACK helpViewer(HWND window, UINT code, WPARAM wParam, LPARAM lParam) {
+    if (code != WM_COPYDATA) return DefWindowProcA(window, code, wParam, lParam);
+    auto* request =
+        static_cast<const HelpRequest*>(reinterpret_cast<COPYDATASTRUCT*>(lParam)->lpData);
+    helpFile = reinterpret_cast<const char*>(request) + request->fileOffset;
+    helpCommand = request->command;
+    helpTopic = request->data;
+    return TRUE;
+}
+
+TEST(WholeProgram, HelpAsksTheViewerForTopicThreeAndAboutTellsTheVersion) {
+    WNDCLASSA viewerClass = {};
+    viewerClass.lpfnWndProc = helpViewer;
+    viewerClass.lpszClassName = "MS_WINHELP";
+    RegisterClassA(&viewerClass);
+    HWND viewer =
+        CreateWindowA("MS_WINHELP", "Help", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    command(IdHelpContents);
+    DestroyWindow(viewer);
+    EXPECT_EQ(helpFile, "TavokF.hlp");
+    EXPECT_EQ(helpCommand, HELP_CONTEXT);
+    EXPECT_EQ(helpTopic, 3);
+
+    answerWith(nullptr);
+    command(IdAbout);
+    EXPECT_EQ(takeNotices(),
+              (Notices{{"    About ",
+                        " TavokFace helps you pose the face of a robot\n for a ray-traced POV-Ray "
+                        "robot model.\n\n Written by Tavo K. Ferrand\n tavok@tavokface.example\n\n "
+                        "This is version 1.1",
+                        true}}));
+}
+
 TEST(WholeProgram, CancelledOpenKeepsThePoseAndRedraws) {
     face()->resetPose();
     face()->drawFace();
@@ -237,42 +378,60 @@ TEST(WholeProgram, KeysRefreshTheStatusAndOnlyTheirTableChangesThePose) {
     EXPECT_EQ(statusText(), "Eye Lid Selected  -31");
 }
 
-void deleteClosedWindows() {
+// The ways the program ends: the close box, Exit, and the end of the
+// desktop session (after which the platform may end the process at once).
+const struct Ending {
+    const char* name;
+    void (*end)();
+} endings[] = {
+    {"close box", [] { SendMessageA(window()->nativeWindow, WM_SYSCOMMAND, SC_CLOSE, 0); }},
+    {"Exit", [] { SendMessageA(app.frameWindow, WM_COMMAND, IdExit, 0); }},
+    {"end of session", [] {
+         SendMessageA(app.frameWindow, WM_QUERYENDSESSION, 0, 0);
+         SendMessageA(app.frameWindow, WM_ENDSESSION, TRUE, 0);
+     }}};
+
+void expectEnded(const char* way) {
+    pumpMessages(50);
+    int code = -1;
+    EXPECT_TRUE(takeQuit(code)) << way;
+    EXPECT_EQ(code, 0) << way;
+    EXPECT_TRUE(app.windows.empty()) << way;
     for (vWindow* closed : app.deleteList)
         delete closed;
     app.deleteList.clear();
+    app.newAppWindow(nullptr, "", 350, 350, nullptr);
 }
 
-TEST(WholeProgram, UnwritableSettingsFileIsNoticedAtClosingAndTheProgramStillEnds) {
+TEST(WholeProgram, UnwritableSettingsFileIsNoticedAtEveryEndingAndTheProgramStillEnds) {
     std::string settings = besideThisProgram("TavokF.ini");
     DeleteFileA(settings.c_str());
     CreateDirectoryA(settings.c_str(), nullptr); // nothing can be written there
-    answerWith(nullptr);
-    SendMessageA(window()->nativeWindow, WM_SYSCOMMAND, SC_CLOSE, 0);
-    pumpMessages(50);
-    EXPECT_EQ(takeNotices(), (Notices{{"Notice", "Unable to Save INI", true}}));
-    int code = -1;
-    EXPECT_TRUE(takeQuit(code));
-    EXPECT_EQ(code, 0);
-    EXPECT_TRUE(app.windows.empty());
+    for (const Ending& ending : endings) {
+        answerWith(nullptr);
+        ending.end();
+        EXPECT_EQ(takeNotices(), (Notices{{"Notice", "Unable to Save INI", true}})) << ending.name;
+        expectEnded(ending.name);
+    }
     RemoveDirectoryA(settings.c_str());
-    deleteClosedWindows();
 }
 
-TEST(WholeProgram, ExitWritesTheDirectoryOfTheLastSave) {
-    app.newAppWindow(nullptr, "", 350, 350, nullptr);
+TEST(WholeProgram, EveryEndingWritesTheDirectoryOfTheLastSave) {
     std::string folder = enterFolder();
-    answerWith((folder + "\\exit").c_str());
-    command(IdSave);
-    ASSERT_EQ(std::string(lastFileName), folder + "\\exit.txt");
-    command(IdExit);
-    EXPECT_EQ(bytesOf(besideThisProgram("TavokF.ini")),
-              currentDirectory() + "\r\n\r\n\r\n---- DO NOT EDIT THIS FILE !!!----\r\n\r\n"
-                                   " *** containts directory information ***");
-    int code = -1;
-    EXPECT_TRUE(takeQuit(code));
-    EXPECT_EQ(takeNotices(), Notices{});
-    deleteClosedWindows();
+    for (const Ending& ending : endings) {
+        answerWith((folder + "\\exit").c_str());
+        command(IdSave);
+        ASSERT_EQ(std::string(lastFileName), folder + "\\exit.txt");
+        DeleteFileA(besideThisProgram("TavokF.ini").c_str());
+        ending.end();
+        EXPECT_EQ(bytesOf(besideThisProgram("TavokF.ini")),
+                  lastDirectory +
+                      std::string("\r\n\r\n\r\n---- DO NOT EDIT THIS FILE !!!----\r\n\r\n"
+                                  " *** containts directory information ***"))
+            << ending.name;
+        EXPECT_EQ(takeNotices(), Notices{}) << ending.name;
+        expectEnded(ending.name);
+    }
 }
 
 } // namespace

@@ -191,9 +191,9 @@ TEST(Notice, LayoutFromTheFirstMessageAndEnterPressesOk) {
 TEST(Dialogs, ATemplateThatCannotBeShownEndsInTheWarningBox) {
     vDialog unfinished(nullptr, "Never given its commands");
     std::string warning;
-    answerDialogs([&](HWND box) {
+    answerDialogs([&](HWND box, bool) {
         warning = textOf(box, 0xFFFF);
-        PostMessageA(box, WM_COMMAND, IDOK, 0);
+        return PostMessageA(box, WM_COMMAND, IDOK, 0) != 0;
     });
     unfinished.showDialog(nullptr);
     stopAnswering();

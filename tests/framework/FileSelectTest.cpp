@@ -1,5 +1,5 @@
 // File selection through the platform's real open and save dialogs,
-// answered from a hook as a user would answer them.
+// answered as a user would answer them.
 #include "framework/dialogs/vFileSelect.h"
 #include "tests/framework/ModalHelpers.h"
 
@@ -31,21 +31,20 @@ struct Answer {
 };
 
 // Answers the file dialog: picks filter `pick` (if >= 0), types `name` and
-// presses OK, or cancels when `name` is null; answers Yes to any question.
+// presses OK, or cancels when `name` is null; answers Yes to a question.
 void answerWith(Answer& seen, const char* name, int pick = -1) {
-    answerDialogs([&seen, name, pick](HWND box) {
-        HWND nameField = GetDlgItem(box, cmb13) ? GetDlgItem(box, cmb13) : GetDlgItem(box, edt1);
-        if (!nameField) {
-            PostMessageA(box, WM_COMMAND, IDYES, 0);
-            return;
-        }
+    std::string typed = name ? name : "";
+    bool cancel = !name;
+    answerDialogs([&seen, typed, cancel, pick](HWND box, bool fileDialog) {
+        if (!fileDialog) return GetDlgItem(box, IDYES) && PostMessageA(box, WM_COMMAND, IDYES, 0);
         HWND types = GetDlgItem(box, cmb1);
+        seen.filters.clear();
         for (int i = 0, n = int(SendMessageA(types, CB_GETCOUNT, 0, 0)); i < n; ++i) {
             char text[300] = "";
             SendMessageA(types, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
             seen.filters.push_back(text);
         }
-        seen.selected = int(SendMessageA(types, CB_GETCURSEL, 0, 0));
+        if (seen.selected < 0) seen.selected = int(SendMessageA(types, CB_GETCURSEL, 0, 0));
         if (pick >= 0) {
             SendMessageA(types, CB_SETCURSEL, pick, 0);
             // A user's choice ends with both notifications.
@@ -53,8 +52,9 @@ void answerWith(Answer& seen, const char* name, int pick = -1) {
                 SendMessageA(box, WM_COMMAND, MAKEWPARAM(cmb1, code),
                              reinterpret_cast<LPARAM>(types));
         }
-        if (name) SetWindowTextA(nameField, name);
-        PostMessageA(box, WM_COMMAND, name ? IDOK : IDCANCEL, 0);
+        SetWindowTextA(fileNameField(box), typed.c_str());
+        PostMessageA(box, WM_COMMAND, cancel ? IDCANCEL : IDOK, 0);
+        return true;
     });
 }
 

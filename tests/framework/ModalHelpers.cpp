@@ -1,15 +1,169 @@
 #include "tests/framework/ModalHelpers.h"
 
+#include "tests/win/WinTest.h"
+
+#include <dlgs.h>
+#include <gtest/gtest.h>
+
+#include <cstdio>
 #include <map>
-#include <set>
-#include <string_view>
+#include <string>
+#include <vector>
 
 namespace {
 
+constexpr UINT TickMs = 50;
+constexpr DWORD AgainMs = 1000, DeadlineMs = 10000;
+
+// A box as the watch has met it.
+struct Box {
+    DWORD seen;
+    DWORD answered = 0;
+    bool failed = false;
+};
+
 std::map<UINT_PTR, std::function<void()>> actions;
-std::function<void(HWND)> answer;
-std::set<HWND> answered;
-HHOOK hook = nullptr;
+BoxAnswer answer, answerOutsideTests;
+bool answering = false, answeringOutsideTests = false;
+std::map<HWND, Box> boxes;
+UINT_PTR watchTimer = 0;
+
+std::string textOf(HWND window) {
+    char text[512] = "";
+    GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
+BOOL CALLBACK addStaticText(HWND child, LPARAM text) {
+    char kind[16] = "";
+    GetClassNameA(child, kind, sizeof kind);
+    if (lstrcmpiA(kind, "Static") == 0 && IsWindowVisible(child)) {
+        auto& all = *reinterpret_cast<std::string*>(text);
+        all += (all.empty() ? "" : " | ") + textOf(child);
+    }
+    return TRUE;
+}
+
+// A box's title and the texts it shows.
+std::string describe(HWND box) {
+    std::string text;
+    EnumChildWindows(box, addStaticText, reinterpret_cast<LPARAM>(&text));
+    return "\"" + textOf(box) + "\" showing \"" + text + "\"";
+}
+
+// The whole screen as a bitmap file beside the test program; its path.
+std::string screenshot() {
+    int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+    BITMAPINFOHEADER info = {};
+    info.biSize = sizeof info;
+    info.biWidth = width;
+    info.biHeight = height;
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    HDC screen = GetDC(nullptr), memory = CreateCompatibleDC(screen);
+    void* bits = nullptr;
+    HBITMAP shot = CreateDIBSection(screen, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS,
+                                    &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, shot);
+    BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
+    GdiFlush();
+    BITMAPFILEHEADER file = {};
+    DWORD size = DWORD((width * 3 + 3) / 4 * 4 * height);
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof file + sizeof info;
+    file.bfSize = file.bfOffBits + size;
+    std::string path = besideThisProgram("stuck-dialog.bmp");
+    if (std::FILE* out = std::fopen(path.c_str(), "wb")) {
+        std::fwrite(&file, sizeof file, 1, out);
+        std::fwrite(&info, sizeof info, 1, out);
+        std::fwrite(bits, 1, size, out);
+        std::fclose(out);
+    }
+    SelectObject(memory, old);
+    DeleteObject(shot);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return path;
+}
+
+// A file dialog is cancelled; any other box gets its default button.
+void close(HWND box, bool fileDialog) {
+    LRESULT def = SendMessageA(box, DM_GETDEFID, 0, 0);
+    HWND button = HIWORD(def) == DC_HASDEFID ? GetDlgItem(box, LOWORD(def)) : nullptr;
+    if (!fileDialog && button)
+        PostMessageA(button, BM_CLICK, 0, 0);
+    else
+        PostMessageA(box, WM_COMMAND, IDCANCEL, 0);
+}
+
+// A file dialog takes a name once its name field shows; other boxes at once.
+bool ready(HWND box, bool fileDialog) {
+    if (!fileDialog) return true;
+    HWND field = fileNameField(box);
+    return IsWindowVisible(field) && IsWindowEnabled(field) && GetDlgItem(box, IDOK);
+}
+
+BOOL CALLBACK addOpenBox(HWND window, LPARAM list) {
+    char kind[16] = "";
+    GetClassNameA(window, kind, sizeof kind);
+    if (std::string(kind) == "#32770" && IsWindowVisible(window) && IsWindowEnabled(window))
+        reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+    return TRUE;
+}
+
+void CALLBACK watch(HWND, UINT, UINT_PTR, DWORD) {
+    DWORD now = GetTickCount();
+    for (auto at = boxes.begin(); at != boxes.end();)
+        at = IsWindow(at->first) ? std::next(at) : boxes.erase(at);
+    std::vector<HWND> open;
+    EnumThreadWindows(GetCurrentThreadId(), addOpenBox, reinterpret_cast<LPARAM>(&open));
+    for (HWND box : open) {
+        auto [at, isNew] = boxes.try_emplace(box, Box{now});
+        Box& state = at->second;
+        bool fileDialog = fileNameField(box) != nullptr;
+        // A box is answered from the tick after it showed, when it had time to settle.
+        if (isNew || (state.answered && now - state.answered < AgainMs)) continue;
+        if (now - state.seen > DeadlineMs && !state.failed) {
+            state.failed = true;
+            ADD_FAILURE() << "dialog " << describe(box)
+                          << " still open after 10 s; cancelled; the screen: " << screenshot();
+        }
+        if (!state.failed && answering && ready(box, fileDialog)) {
+            state.answered = now;
+            if (answer && answer(box, fileDialog)) continue;
+            state.failed = true;
+            ADD_FAILURE() << "unexpected dialog " << describe(box) << "; closed";
+        }
+        if (state.failed) {
+            state.answered = now;
+            close(box, fileDialog);
+        }
+    }
+}
+
+// Timers and answers end with the test that set them.
+void reset() {
+    for (auto& action : actions)
+        KillTimer(nullptr, action.first);
+    actions.clear();
+    boxes.clear();
+    answer = answerOutsideTests;
+    answering = answeringOutsideTests;
+    if (!answering && watchTimer) KillTimer(nullptr, watchTimer);
+    if (!answering) watchTimer = 0;
+}
+
+class EndWithTheTest : public testing::EmptyTestEventListener {
+    void OnTestStart(const testing::TestInfo&) override { reset(); }
+    void OnTestEnd(const testing::TestInfo&) override { reset(); }
+};
+
+void startWatching() {
+    static bool listening = false;
+    if (!listening) testing::UnitTest::GetInstance()->listeners().Append(new EndWithTheTest);
+    listening = true;
+    if (!watchTimer) watchTimer = SetTimer(nullptr, 0, TickMs, watch);
+}
 
 void CALLBACK runAction(HWND, UINT, UINT_PTR timer, DWORD) {
     KillTimer(nullptr, timer);
@@ -18,34 +172,37 @@ void CALLBACK runAction(HWND, UINT, UINT_PTR timer, DWORD) {
     if (action) action();
 }
 
-LRESULT CALLBACK watchActivation(int code, WPARAM wParam, LPARAM lParam) {
-    if (code == HCBT_ACTIVATE) {
-        HWND window = reinterpret_cast<HWND>(wParam);
-        char name[16] = "";
-        GetClassNameA(window, name, sizeof name);
-        // Answered a little later: the box fills its controls after activation.
-        if (std::string_view(name) == "#32770" && answered.insert(window).second && answer)
-            whileModal([window] {
-                if (answer) answer(window);
-            });
-    }
-    return CallNextHookEx(hook, code, wParam, lParam);
+bool outsideTests() {
+    return testing::UnitTest::GetInstance()->current_test_info() == nullptr;
 }
 
 } // namespace
 
 void whileModal(std::function<void()> action) {
+    startWatching();
     actions[SetTimer(nullptr, 0, 100, runAction)] = std::move(action);
 }
 
-void answerDialogs(std::function<void(HWND)> newAnswer) {
+void answerDialogs(BoxAnswer newAnswer) {
+    startWatching();
     answer = std::move(newAnswer);
-    answered.clear();
-    if (!hook) hook = SetWindowsHookExA(WH_CBT, watchActivation, nullptr, GetCurrentThreadId());
+    answering = true;
+    if (outsideTests()) {
+        answerOutsideTests = answer;
+        answeringOutsideTests = true;
+    }
 }
 
 void stopAnswering() {
-    if (hook) UnhookWindowsHookEx(hook);
-    hook = nullptr;
     answer = nullptr;
+    answering = false;
+    if (outsideTests()) {
+        answerOutsideTests = nullptr;
+        answeringOutsideTests = false;
+    }
+}
+
+HWND fileNameField(HWND box) {
+    HWND field = GetDlgItem(box, cmb13);
+    return field ? field : GetDlgItem(box, edt1);
 }

@@ -7,6 +7,9 @@ exe=$1
 shot=$2
 root=$(cd "$(dirname "$0")/../.." && pwd)
 export DISPLAY="$TAVOK_DISPLAY"
+# Every input has its deadline: a window that never takes the focus fails,
+# it does not hang.
+xdotool() { timeout 10 xdotool "$@" || echo "xdotool $* failed or waited 10 s" >&2; }
 
 "$root/scripts/wine-run" "$exe" &
 program=$!
