@@ -34,10 +34,11 @@ std::string textOf(HWND window) {
     return text;
 }
 
-BOOL CALLBACK addStaticText(HWND child, LPARAM text) {
+BOOL CALLBACK addShownText(HWND child, LPARAM text) {
     char kind[16] = "";
     GetClassNameA(child, kind, sizeof kind);
-    if (lstrcmpiA(kind, "Static") == 0 && IsWindowVisible(child)) {
+    bool showsText = lstrcmpiA(kind, "Static") == 0 || lstrcmpiA(kind, "Edit") == 0;
+    if (showsText && IsWindowVisible(child)) {
         auto& all = *reinterpret_cast<std::string*>(text);
         all += (all.empty() ? "" : " | ") + textOf(child);
     }
@@ -47,7 +48,7 @@ BOOL CALLBACK addStaticText(HWND child, LPARAM text) {
 // A box's title and the texts it shows.
 std::string describe(HWND box) {
     std::string text;
-    EnumChildWindows(box, addStaticText, reinterpret_cast<LPARAM>(&text));
+    EnumChildWindows(box, addShownText, reinterpret_cast<LPARAM>(&text));
     return "\"" + textOf(box) + "\" showing \"" + text + "\"";
 }
 
