@@ -32,8 +32,17 @@ fail() {
   echo "$*"
   status=1
 }
-# The newest visible top-level window with this exact title.
-find_window() { timeout 30 xdotool search --sync --onlyvisible --name "^$1\$" | tail -1; }
+# The newest visible top-level window with this exact title, within 30 s. A
+# search fails when a window closes while it runs (a dialog just answered):
+# search again.
+find_window() {
+  local found end=$((SECONDS + 30))
+  while [ $SECONDS -lt $end ]; do
+    found=$(timeout 5 xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | tail -1)
+    [ -n "$found" ] && { echo "$found"; return; }
+    sleep 0.1
+  done
+}
 # Waits for a file to hold exactly these bytes.
 expect_file() {
   local want
@@ -66,6 +75,8 @@ mouth=$(convert "$shot" -crop "1x$HEIGHT+$((X + 150))+$Y" txt:- |
 [ -n "$mouth" ] || { echo "no mouth line in the face view"; exit 1; }
 # From here on, y is given in the coordinates of a face whose mouth is at 235.
 Y=$((Y + mouth - 235))
+# The pointer may rest there from an earlier run: it has to arrive.
+xdotool mousemove --sync 1 1
 xdotool mousemove --sync $((X + 175)) $((Y + 235)) click 1
 
 pixel() { convert "$shot" -crop "1x1+$((X + $1))+$((Y + $2))" -format '%[fx:int(255*r)],%[fx:int(255*g)],%[fx:int(255*b)]' info:; }

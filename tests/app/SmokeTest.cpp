@@ -71,8 +71,8 @@ TEST(Program, StartsShowsItsWindowAndExitsCleanlyWhenClosed) {
     ASSERT_TRUE(CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
                                nullptr, &startup, &program.info))
         << exe;
-    HWND window = waitForWindow(program.info.dwProcessId, 30000);
-    ASSERT_NE(window, nullptr) << "no visible window";
+    HWND window = waitForWindow(program.info.dwProcessId, 10000);
+    ASSERT_NE(window, nullptr) << "no visible window within 10 s";
     // The child's title is read once its creation has settled.
     char title[64] = "";
     for (int waited = 0; waited < 5000 && std::strcmp(title, "TavokFace") != 0; waited += 50) {
@@ -82,7 +82,8 @@ TEST(Program, StartsShowsItsWindowAndExitsCleanlyWhenClosed) {
     }
     EXPECT_STREQ(title, "TavokFace");
     PostMessageA(window, WM_CLOSE, 0, 0);
-    ASSERT_EQ(WaitForSingleObject(program.info.hProcess, 30000), WAIT_OBJECT_0);
+    ASSERT_EQ(WaitForSingleObject(program.info.hProcess, 10000), WAIT_OBJECT_0)
+        << "the program did not end within 10 s of WM_CLOSE";
     DWORD exitCode = 1234;
     GetExitCodeProcess(program.info.hProcess, &exitCode);
     EXPECT_EQ(exitCode, 0u);

@@ -30,8 +30,8 @@ ProbeRun runProbe(const std::string& arguments) {
         ADD_FAILURE() << "cannot start " << exe;
         return run;
     }
-    if (WaitForSingleObject(process.hProcess, 30000) != WAIT_OBJECT_0) {
-        ADD_FAILURE() << "the probe did not end";
+    if (WaitForSingleObject(process.hProcess, 10000) != WAIT_OBJECT_0) {
+        ADD_FAILURE() << "the probe did not end within 10 s";
         TerminateProcess(process.hProcess, 1);
     }
     GetExitCodeProcess(process.hProcess, &run.exitCode);
