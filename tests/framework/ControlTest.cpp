@@ -4,9 +4,12 @@
 #include "framework/controls/vBoxedLabelCmd.h"
 #include "framework/controls/vCmd.h"
 #include "framework/dialogs/vCmdParent.h"
+#include "framework/dialogs/vCommandPane.h"
+#include "framework/dialogs/vDialog.h"
 #include "framework/draw/vColor.h"
 #include "framework/draw/vIcon.h"
 #include "tests/framework/DrawItemSurface.h"
+#include "tests/framework/Recorders.h"
 #include "tests/win/WinTest.h"
 
 #include <gtest/gtest.h>
@@ -19,30 +22,22 @@ namespace {
 
 using Reports = std::vector<std::string>;
 
-// A dialog whose procedure hands control messages to its commands the way
-// the framework's dialogs do, and which records the commands' reports.
-class TestDialog : public vCmdParent {
+// A real modeless dialog, shown through its own start-up, which records the
+// commands' reports.
+class TestDialog : public vDialog {
   public:
-    explicit TestDialog(CommandObject* table) : vCmdParent(PaneDialog) {
-        beginTemplate(0x90C00040, 10, 25, 1, 1, "", "", "Controls", 8, "Helv");
-        buildCommands(table);
-        endTemplate();
-        CreateDialogIndirectParamA(GetModuleHandleA(nullptr),
-                                   reinterpret_cast<const DLGTEMPLATE*>(dialogTemplate.data()),
-                                   theApp->frameWindow, procedure, reinterpret_cast<LPARAM>(this));
-        // Set on, newest first, then saved as a shown dialog does.
-        for (vCmd* command : commands) {
-            int kind = command->cmdObject->kind;
-            if ((kind == CheckBox || kind == RadioButton) && command->cmdObject->value)
-                command->setValue(1, SetValue);
-            command->saveValue();
-        }
+    explicit TestDialog(CommandObject* table) : vDialog(nullptr, "Controls") {
+        addDialogCmds(table);
+        show();
+    }
+
+    void show() {
+        showDialog(nullptr);
         pumpMessages();
     }
-    ~TestDialog() override { DestroyWindow(windowHandle); }
-
-    void processCommand(int id, int value, int) override {
+    void onDialogCommand(int id, int value, int kind) override {
         reports.push_back(std::to_string(id) + " " + std::to_string(value));
+        vDialog::onDialogCommand(id, value, kind);
     }
     Reports take() { return std::exchange(reports, {}); }
     HWND control(int id) { return GetDlgItem(windowHandle, id); }
@@ -55,30 +50,9 @@ class TestDialog : public vCmdParent {
         GetWindowTextA(control(id), buffer, sizeof buffer);
         return buffer;
     }
+    bool checked(int id) { return IsDlgButtonChecked(windowHandle, id) == BST_CHECKED; }
 
   private:
-    static INT_PTR CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-        if (message == WM_INITDIALOG) {
-            SetWindowLongPtrA(window, DWLP_USER, lParam);
-            reinterpret_cast<TestDialog*>(lParam)->windowHandle = window;
-            return TRUE;
-        }
-        auto* dialog = reinterpret_cast<TestDialog*>(GetWindowLongPtrA(window, DWLP_USER));
-        if (!dialog) return FALSE;
-        if (message == WM_COMMAND) {
-            int code = HIWORD(wParam);
-            // Edit notifications other than change and focus loss are not reported.
-            bool ignored = code == EN_SETFOCUS || code == EN_UPDATE || code >= EN_ERRSPACE;
-            if (vCmd* command = dialog->findCommand(LOWORD(wParam)); command && !ignored)
-                command->onNotify(LOWORD(wParam), code);
-            return TRUE;
-        }
-        if (message == WM_DRAWITEM)
-            if (vCmd* command = dialog->findCommand(int(wParam)))
-                return command->drawItem(int(wParam), reinterpret_cast<DRAWITEMSTRUCT*>(lParam));
-        return FALSE;
-    }
-
     Reports reports;
 };
 
@@ -182,18 +156,84 @@ TEST(Controls, ClicksReportTheirValues) {
     EXPECT_TRUE(dialog.take().empty());
     EXPECT_EQ(dialog.getValue(5), 1);
 
-    // Cancelling puts each changed button back and reports it once.
+    // Cancelling puts each changed button back to its value at this showing
+    // and reports it once; OK keeps the values for the next showing.
     dialog.click(2);
     dialog.take();
-    for (vCmd* c : dialog.commands)
-        c->restoreValue();
+    dialog.cancelDialog();
     EXPECT_EQ(dialog.take(), (Reports{"5 0", "4 1", "3 0", "2 0"}));
-    EXPECT_EQ(IsDlgButtonChecked(dialog.windowHandle, 3), BST_UNCHECKED);
     EXPECT_EQ(table[2].value, 0) << "the record is left alone";
+    dialog.show();
+    for (int id : {2, 3, 5})
+        dialog.click(id);
+    dialog.closeDialog();
+    dialog.show();
+    EXPECT_TRUE(dialog.checked(3) && dialog.checked(5) && !dialog.checked(4));
+    for (int id : {2, 3, 4})
+        dialog.click(id);
+    dialog.take();
+    dialog.cancelDialog();
+    EXPECT_EQ(dialog.take(), (Reports{"5 1", "4 0", "3 1", "2 1"}));
 
+    dialog.show();
     dialog.setValue(6, 1, SetValue);
     EXPECT_FALSE(IsWindowVisible(dialog.control(6))) << "repainting keeps it hidden";
     EXPECT_EQ(dialog.getValue(6), 1);
+}
+
+// Cancelling a dialog never shown keeps every command's current value.
+TEST(Controls, CancelBeforeAnyShowingKeepsValues) {
+    const char* texts[] = {"a", "b", "c", nullptr};
+    CommandObject table[] = {command(Slider, 1, ""),
+                             command(List, 2, "", 1, 0, 0, texts),
+                             command(ComboBox, 3, "", 2, 0, 0, texts),
+                             command(Spinner, 4, "", 3),
+                             command(CheckBox, 5, "", 4),
+                             command(ToggleButton, 6, "", 5),
+                             command(RadioButton, 7, "", 6),
+                             End};
+    vDialog dialog(nullptr, "Never shown");
+    dialog.addDialogCmds(table);
+    for (int id = 1; id <= 7; ++id)
+        dialog.setValue(id, id == 1 ? 70 : 1, SetPosition);
+    dialog.cancelDialog();
+    for (int id = 1; id <= 7; ++id)
+        EXPECT_EQ(dialog.getValue(id), id == 1 ? 70 : 1) << id;
+}
+
+// One start rule for dialogs and bars: a non-zero value is on, and of a
+// group declared on, the button declared first wins.
+TEST(Controls, DeclaredStartStatesInDialogsAndBars) {
+    auto table = [](std::vector<CommandObject>& t) {
+        t = {command(CheckBox, 1, "Minus one", 0, 0, 0, nullptr, -1),
+             command(RadioButton, 2, "First", 1, 0, 0, nullptr, 1, 70),
+             command(RadioButton, 3, "Second", 2, 0, 0, nullptr, 1, 70),
+             command(RadioButton, 4, "Minus one", 3, 0, 0, nullptr, -1, 80),
+             command(RadioButton, 5, "Other", 4, 0, 0, nullptr, 0, 80),
+             End};
+        return t.data();
+    };
+    const int on[] = {1, 1, 0, 1, 0};
+    std::vector<CommandObject> dialogTable, barTable;
+    TestDialog dialog(table(dialogTable));
+    EventLog log;
+    auto* window = new RecordingWindow(log, "Bar owner");
+    theApp->newAppWindow(window, "Bar owner", 0, 0, nullptr);
+    auto* bar = new vCommandPane(table(barTable));
+    window->addPane(bar);
+    for (int id = 1; id <= 5; ++id) {
+        EXPECT_EQ(dialog.getValue(id), on[id - 1]) << id;
+        EXPECT_EQ(dialog.checked(id), on[id - 1] == 1) << id;
+        EXPECT_EQ(bar->getValue(id), on[id - 1]) << id;
+        EXPECT_EQ(IsDlgButtonChecked(bar->windowHandle, id), UINT(on[id - 1])) << id;
+    }
+    dialog.click(5);
+    EXPECT_EQ(dialog.take(), (Reports{"4 0", "5 1"}));
+    SendMessageA(GetDlgItem(bar->windowHandle, 5), BM_CLICK, 0, 0);
+    EXPECT_EQ(log.take(), (std::vector<std::string>{"command 4 0 17", "command 5 1 17"}));
+    window->panes.remove(bar);
+    delete bar;
+    RecordingWindow::closeAndDelete(window);
 }
 
 TEST(Controls, OwnerDrawnPixels) {
@@ -285,6 +325,17 @@ TEST(Controls, TextEntryKeepsItsText) {
     SendMessageA(dialog.control(2), WM_CHAR, 'z', 0);
     EXPECT_EQ(dialog.getTextIn(2, text, sizeof text), 129) << "the kept text is cut";
     EXPECT_TRUE(dialog.take().empty()) << "no reports without the attribute";
+    // Later showings show what OK kept; after Cancel what the field showed.
+    const std::string kept = text;
+    dialog.closeDialog();
+    dialog.show();
+    EXPECT_EQ(dialog.text(2), kept);
+    SendMessageA(dialog.control(2), WM_CHAR, 'w', 0);
+    dialog.cancelDialog();
+    dialog.show();
+    EXPECT_EQ(dialog.text(2), kept);
+    EXPECT_EQ(dialog.getTextIn(2, text, sizeof text), 129);
+    EXPECT_EQ(text, kept);
 
     dialog.setString(3, "secret");
     EXPECT_TRUE(GetWindowLongA(dialog.control(3), GWL_STYLE) & ES_PASSWORD);
