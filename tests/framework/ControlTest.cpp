@@ -12,8 +12,10 @@
 #include "tests/framework/Recorders.h"
 #include "tests/win/WinTest.h"
 
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 #include <utility>
 #include <vector>
@@ -119,8 +121,12 @@ TEST(Controls, SizesOfTheDeclaredExamples) {
 
     dialog.setString(7, "two\nlines");
     EXPECT_EQ(dialog.text(7), "two\r\nlines");
-    // A null text is an empty one for every kind.
+    // Every kind keeps its own copy of a text; a null text is an empty one.
     for (const Size& size : expected) {
+        char stack[16] = "kept";
+        dialog.setString(size.id, stack);
+        std::snprintf(stack, sizeof stack, "overwritten");
+        EXPECT_STREQ(dialog.findCommand(size.id)->title, "kept") << size.id;
         dialog.setString(size.id, nullptr);
         EXPECT_STREQ(dialog.findCommand(size.id)->title, "") << size.id;
     }
@@ -211,6 +217,7 @@ TEST(Controls, DeclaredStartStatesInDialogsAndBars) {
              command(RadioButton, 4, "Minus one", 3, 0, 0, nullptr, -1, 80),
              command(RadioButton, 5, "Other", 4, 0, 0, nullptr, 0, 80),
              End};
+        t[0].tip = "A tip";
         return t.data();
     };
     const int on[] = {1, 1, 0, 1, 0};
@@ -231,8 +238,11 @@ TEST(Controls, DeclaredStartStatesInDialogsAndBars) {
     EXPECT_EQ(dialog.take(), (Reports{"4 0", "5 1"}));
     SendMessageA(GetDlgItem(bar->windowHandle, 5), BM_CLICK, 0, 0);
     EXPECT_EQ(log.take(), (std::vector<std::string>{"command 4 0 17", "command 5 1 17"}));
+    auto tools = [] { return SendMessageA(barTipWindow, TTM_GETTOOLCOUNT, 0, 0); };
+    LRESULT withBar = tools();
     window->panes.remove(bar);
     delete bar;
+    EXPECT_EQ(tools(), withBar - 1) << "the bar's tip leaves the shared tip window";
     RecordingWindow::closeAndDelete(window);
 }
 

@@ -2,6 +2,7 @@
 // focus, message texts, the notice box and a template that cannot be shown.
 #include "framework/app/vApp.h"
 #include "framework/dialogs/vDialog.h"
+#include "framework/dialogs/vFileSelect.h"
 #include "framework/dialogs/vModalDialog.h"
 #include "framework/dialogs/vNoticeDialog.h"
 #include "framework/dialogs/vThisList.h"
@@ -11,7 +12,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
+#include <type_traits>
 
 namespace {
 
@@ -75,6 +78,11 @@ TEST(Dialogs, ColorLabelTextTakesItsColour) {
         EXPECT_EQ(GetTextColor(dc), id == 1 ? RGB(200, 16, 32) : RGB(1, 2, 3)) << id;
     }
     DeleteDC(dc);
+    // A colour change repaints the whole text, however long.
+    const std::string longText(120, 'r');
+    dialog.setString(1, longText.c_str());
+    dialog.setValue(1, 255, SetBlue);
+    EXPECT_EQ(textOf(dialog.windowHandle, 1), longText);
     dialog.closeDialog();
 }
 
@@ -82,11 +90,89 @@ TEST(Dialogs, MessageTextSurvivesAShowingWithoutMessage) {
     CommandObject table[] = {command(Label, 1, "first", 0, 0, AttrMessage), End};
     vDialog dialog(nullptr, "Messages");
     dialog.addDialogCmds(table);
-    for (const char* message : {"Hello there", static_cast<const char*>(nullptr)}) {
-        dialog.showDialog(message);
-        EXPECT_EQ(textOf(dialog.windowHandle, 1), "Hello there");
-        dialog.closeDialog();
-    }
+    // The dialog keeps its own copy of the message: the caller's is gone.
+    char message[] = "Hello there";
+    dialog.showDialog(message);
+    EXPECT_EQ(textOf(dialog.windowHandle, 1), "Hello there");
+    dialog.closeDialog();
+    std::snprintf(message, sizeof message, "Overwrite");
+    dialog.showDialog(nullptr);
+    EXPECT_EQ(textOf(dialog.windowHandle, 1), "Hello there");
+    dialog.closeDialog();
+}
+
+static_assert(!std::is_copy_constructible_v<vFileSelect> && !std::is_copy_assignable_v<vFileSelect>,
+              "a copy would share the original's start folder");
+
+// A dialog shown from inside a modal dialog's loop (its handler, a timer)
+// starts up and works: a modeless one closes by its button, a modal one
+// shown with showDialog ends its own loop.
+TEST(Dialogs, DialogsShownDuringAModalOneWork) {
+    CommandObject outerTable[] = {command(Button, IdOk, "OK"), End};
+    CommandObject modelessTable[] = {command(Button, IdOk, "OK"), End};
+    CommandObject innerTable[] = {command(Button, IdOk, "OK"), End};
+    vModalDialog outer(nullptr, "Outer"), inner(nullptr, "Inner");
+    vDialog modeless(nullptr, "Modeless");
+    outer.addDialogCmds(outerTable);
+    modeless.addDialogCmds(modelessTable);
+    inner.addDialogCmds(innerTable);
+    bool modelessClosed = false, innerEndedItself = false;
+    whileModal([&] {
+        modeless.showDialog(nullptr);
+        SendDlgItemMessageA(modeless.windowHandle, IdOk, BM_CLICK, 0, 0);
+        modelessClosed = modeless.windowHandle == nullptr && !modeless.displayed;
+        whileModal([&] {
+            HWND window = FindWindowA(nullptr, "Inner");
+            innerEndedItself = window && window == inner.windowHandle;
+            if (innerEndedItself)
+                SendDlgItemMessageA(window, IdOk, BM_CLICK, 0, 0);
+            else if (window)
+                EndDialog(window, 0); // a loop nothing of ours can end
+        });
+        inner.showDialog(nullptr);
+        outer.closeDialog();
+    });
+    int value;
+    outer.showModalDialog(nullptr, value);
+    EXPECT_TRUE(modelessClosed);
+    EXPECT_TRUE(innerEndedItself);
+    EXPECT_EQ(currentModalDialog, nullptr);
+}
+
+// Deleting a modal dialog while it is shown ends its loop and leaves no
+// trace of it behind.
+TEST(Dialogs, DeletingAShownModalDialogEndsItsLoop) {
+    CommandObject outerTable[] = {command(Button, IdOk, "OK"), End};
+    CommandObject table[] = {command(Button, IdOk, "OK"), End};
+    vModalDialog outer(nullptr, "Outer");
+    outer.addDialogCmds(outerTable);
+    bool endedByDeletion = false, watched = false;
+    int id = -1, value = -1;
+    whileModal([&] {
+        auto* doomed = new vModalDialog(nullptr, "Doomed");
+        doomed->addDialogCmds(table);
+        whileModal([&] {
+            HWND window = doomed->windowHandle;
+            delete doomed;
+            whileModal([&, window] {
+                endedByDeletion = !IsWindow(window);
+                if (!endedByDeletion) EndDialog(window, 0);
+                watched = true;
+            });
+        });
+        id = doomed->showModalDialog(nullptr, value);
+        EXPECT_EQ(currentModalDialog, &outer);
+        for (int i = 0; i < 500 && !watched; ++i)
+            pumpMessages(10);
+        EXPECT_TRUE(watched) << "the check after the deletion did not run within 5 s";
+        outer.closeDialog();
+    });
+    int outerValue;
+    outer.showModalDialog(nullptr, outerValue);
+    EXPECT_TRUE(endedByDeletion);
+    EXPECT_EQ(id, 0);
+    EXPECT_EQ(value, 0);
+    EXPECT_EQ(currentModalDialog, nullptr);
 }
 
 TEST(Dialogs, ModalEndsWithDoneAndFocusesFirstDeclaredEntry) {
