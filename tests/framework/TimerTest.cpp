@@ -126,34 +126,47 @@ TEST(Timers, AStaleTickReachesNoNewerTimer) {
     EXPECT_EQ(newTicks, 0);
 }
 
+EventLog sliceLog;
+
 class SlicedWindow : public RecordingWindow {
   public:
-    using RecordingWindow::RecordingWindow;
+    explicit SlicedWindow(const char* name) : RecordingWindow(sliceLog, name) {}
     void onWorkSlice() override {
         ++slices;
-        if (closesItself) theApp->closeAppWindow(this);
+        if (!replacesItself) return;
+        replacesItself = false;
+        theApp->closeAppWindow(this);
+        replacement = new SlicedWindow("Replacement");
+        theApp->newAppWindow(replacement, "Replacement", 0, 0, nullptr);
     }
     int slices = 0;
-    bool closesItself = false;
+    bool replacesItself = false;
+    SlicedWindow* replacement = nullptr;
 };
 
-// A window may close itself in its work slice; the others still get theirs.
+// The work timer runs the work slice of every window, once a round, also
+// when one closes itself and opens another in its slice.
 TEST(Timers, WorkTimerRunsTheWorkSliceOfEveryWindow) {
-    EventLog log;
     SlicedWindow* windows[3];
     for (SlicedWindow*& window : windows) {
-        window = new SlicedWindow(log, "Sliced");
+        window = new SlicedWindow("Sliced");
         theApp->newAppWindow(window, "Sliced", 0, 0, nullptr);
     }
-    windows[1]->closesItself = true;
     theApp->workTimer = new _appWorkTimer;
     theApp->workTimer->start(10);
     EXPECT_TRUE(pumpUntil(windows[0]->slices, 2));
-    EXPECT_EQ(windows[1]->slices, 1) << "closed in its first slice";
-    EXPECT_GE(windows[2]->slices, 2);
     delete theApp->workTimer;
     theApp->workTimer = nullptr;
-    for (SlicedWindow* window : {windows[0], windows[2]})
+
+    for (SlicedWindow* window : windows)
+        window->slices = 0;
+    windows[1]->replacesItself = true;
+    theApp->doWorkSlice();
+    for (SlicedWindow* window : windows)
+        EXPECT_EQ(window->slices, 1);
+    ASSERT_NE(windows[1]->replacement, nullptr);
+    EXPECT_EQ(windows[1]->replacement->slices, 0) << "opened during the round";
+    for (SlicedWindow* window : {windows[0], windows[2], windows[1]->replacement})
         RecordingWindow::closeAndDelete(window);
     theApp->deleteList.remove(windows[1]);
     delete windows[1];
