@@ -16,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -77,6 +78,9 @@ vIcon halfIcon(halfSet(), 16, 16, 1);
 
 const std::string title80(80, 'x');
 const std::string title130(130, 'y');
+// The longest texts a boxed label and a text entry keep whole.
+const std::string title79(79, 'x');
+const std::string title129(129, 'y');
 
 TEST(Controls, SizesOfTheDeclaredExamples) {
     CommandObject table[] = {command(Button, 1, "&Ok", 0, 30),
@@ -236,6 +240,7 @@ TEST(Controls, DeclaredStartStatesInDialogsAndBars) {
     }
     dialog.click(5);
     EXPECT_EQ(dialog.take(), (Reports{"4 0", "5 1"}));
+    EXPECT_TRUE(dialog.checked(2) && dialog.checked(1)) << "another group is left alone";
     SendMessageA(GetDlgItem(bar->windowHandle, 5), BM_CLICK, 0, 0);
     EXPECT_EQ(log.take(), (std::vector<std::string>{"command 4 0 17", "command 5 1 17"}));
     auto tools = [] { return SendMessageA(barTipWindow, TTM_GETTOOLCOUNT, 0, 0); };
@@ -243,6 +248,31 @@ TEST(Controls, DeclaredStartStatesInDialogsAndBars) {
     window->panes.remove(bar);
     delete bar;
     EXPECT_EQ(tools(), withBar - 1) << "the bar's tip leaves the shared tip window";
+    RecordingWindow::closeAndDelete(window);
+}
+
+// Dialogs and bars pass a control's notification to its command unless it
+// is one of the six edit notifications of focus gain, update, lack of space,
+// overflow and scrolling: checked over every code.
+TEST(Controls, NotificationsPassedByRuleOverAllCodes) {
+    CommandObject dialogTable[] = {command(Button, 1, "Push"), End};
+    CommandObject barTable[] = {command(Button, 1, "Push"), End};
+    TestDialog dialog(dialogTable);
+    EventLog log;
+    auto* window = new RecordingWindow(log, "Bar owner");
+    theApp->newAppWindow(window, "Bar owner", 0, 0, nullptr);
+    auto* bar = new vCommandPane(barTable);
+    window->addPane(bar);
+    const std::set<int> ignored = {0x100, 0x400, 0x500, 0x501, 0x601, 0x602};
+    for (int code = 0; code <= 0xFFFF; code += code < 0x1000 ? 1 : 0xFF) {
+        for (HWND container : {dialog.windowHandle, bar->windowHandle})
+            SendMessageA(container, WM_COMMAND, MAKEWPARAM(1, code), 0);
+        bool passed = dialog.take().size() == 1;
+        EXPECT_EQ(passed, !ignored.count(code)) << std::hex << code;
+        EXPECT_EQ(log.take().size(), passed ? 1u : 0u) << std::hex << code;
+    }
+    window->panes.remove(bar);
+    delete bar;
     RecordingWindow::closeAndDelete(window);
 }
 
@@ -311,10 +341,17 @@ TEST(Controls, OwnerDrawnPixels) {
 }
 
 TEST(Controls, TextEntryKeepsItsText) {
-    CommandObject table[] = {command(TextIn, 1, "ab", 0, 0, AttrReportChanges),
-                             command(TextIn, 2, title130.c_str(), 1),
-                             command(TextIn, 3, "", 2, 0, AttrPassword), End};
+    CommandObject table[] = {
+        command(TextIn, 1, "ab", 0, 0, AttrReportChanges), command(TextIn, 2, title130.c_str(), 1),
+        command(TextIn, 3, "", 2, 0, AttrPassword),        command(TextIn, 4, title129.c_str(), 3),
+        command(BoxedLabel, 5, title79.c_str(), 4),        End};
     TestDialog dialog(table);
+    char longest[200] = "";
+    EXPECT_EQ(dialog.getTextIn(4, longest, sizeof longest), 129);
+    EXPECT_EQ(longest, title129);
+    EXPECT_EQ(dialog.text(5), title79);
+    dialog.setString(5, title80.c_str());
+    EXPECT_EQ(dialog.findCommand(5)->title, title79) << "a longer text is cut to what fits";
     char text[200] = "unchanged";
     EXPECT_EQ(dialog.getTextIn(1, text, 1), 0);
     EXPECT_STREQ(text, "");
