@@ -12,10 +12,10 @@ class vButtonCmd : public vCmd {
 
     void initialize() override;
     int getValue(int askedId) override { return askedId == id ? curValue : -1; }
-    // Toggles put their control back and report; other buttons keep theirs.
     // The value at this showing, which Cancel brings back; the record keeps
     // the declared one.
     void saveValue() override { savedValue = curValue; }
+    // Toggles put their control back and report; other buttons keep theirs.
     void restoreValue() override;
     int setValue(int value, int type) override;
     void setString(const char* text) override;

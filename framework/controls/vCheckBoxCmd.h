@@ -9,10 +9,10 @@ class vCheckBoxCmd : public vCmd {
 
     void initialize() override;
     int getValue(int askedId) override { return askedId == id ? curValue : -1; }
-    // Puts the box back and reports it, leaving the record as it was.
     // The value at this showing, which Cancel brings back; the record keeps
     // the declared one.
     void saveValue() override { savedValue = curValue; }
+    // Puts the box back and reports it, leaving the record as it was.
     void restoreValue() override;
     int setValue(int value, int type) override;
     void setString(const char* text) override;

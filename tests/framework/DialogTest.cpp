@@ -104,59 +104,34 @@ TEST(Dialogs, MessageTextSurvivesAShowingWithoutMessage) {
 static_assert(!std::is_copy_constructible_v<vFileSelect> && !std::is_copy_assignable_v<vFileSelect>,
               "a copy would share the original's start folder");
 
-// A dialog shown from inside a modal dialog's loop (its handler, a timer)
-// starts up and works: a modeless one closes by its button, a modal one
-// shown with showDialog ends its own loop.
-TEST(Dialogs, DialogsShownDuringAModalOneWork) {
-    CommandObject outerTable[] = {command(Button, IdOk, "OK"), End};
-    CommandObject modelessTable[] = {command(Button, IdOk, "OK"), End};
-    CommandObject innerTable[] = {command(Button, IdOk, "OK"), End};
+// Inside a modal dialog's loop (a handler, a timer) a modeless dialog shown
+// there works, a modal one shown with showDialog ends its own loop, and a
+// modal one deleted while shown ends its loop and leaves no trace.
+TEST(Dialogs, DialogsShownOrDeletedDuringAModalOne) {
+    CommandObject ok[] = {command(Button, IdOk, "OK"), End};
     vModalDialog outer(nullptr, "Outer"), inner(nullptr, "Inner");
     vDialog modeless(nullptr, "Modeless");
-    outer.addDialogCmds(outerTable);
-    modeless.addDialogCmds(modelessTable);
-    inner.addDialogCmds(innerTable);
-    bool modelessClosed = false, innerEndedItself = false;
+    auto* doomed = new vModalDialog(nullptr, "Doomed");
+    for (vDialog* dialog : std::initializer_list<vDialog*>{&outer, &inner, &modeless, doomed})
+        dialog->addDialogCmds(ok);
+    bool modelessClosed = false, innerEndedItself = false, doomedEnded = false, watched = false;
+    int id = -1, value = -1;
     whileModal([&] {
         modeless.showDialog(nullptr);
         SendDlgItemMessageA(modeless.windowHandle, IdOk, BM_CLICK, 0, 0);
-        modelessClosed = modeless.windowHandle == nullptr && !modeless.displayed;
+        modelessClosed = !modeless.displayed;
         whileModal([&] {
             HWND window = FindWindowA(nullptr, "Inner");
             innerEndedItself = window && window == inner.windowHandle;
-            if (innerEndedItself)
-                SendDlgItemMessageA(window, IdOk, BM_CLICK, 0, 0);
-            else if (window)
-                EndDialog(window, 0); // a loop nothing of ours can end
+            SendDlgItemMessageA(window, IdOk, BM_CLICK, 0, 0);
+            if (!innerEndedItself) EndDialog(window, 0); // a loop nothing of ours ends
         });
         inner.showDialog(nullptr);
-        outer.closeDialog();
-    });
-    int value;
-    outer.showModalDialog(nullptr, value);
-    EXPECT_TRUE(modelessClosed);
-    EXPECT_TRUE(innerEndedItself);
-    EXPECT_EQ(currentModalDialog, nullptr);
-}
-
-// Deleting a modal dialog while it is shown ends its loop and leaves no
-// trace of it behind.
-TEST(Dialogs, DeletingAShownModalDialogEndsItsLoop) {
-    CommandObject outerTable[] = {command(Button, IdOk, "OK"), End};
-    CommandObject table[] = {command(Button, IdOk, "OK"), End};
-    vModalDialog outer(nullptr, "Outer");
-    outer.addDialogCmds(outerTable);
-    bool endedByDeletion = false, watched = false;
-    int id = -1, value = -1;
-    whileModal([&] {
-        auto* doomed = new vModalDialog(nullptr, "Doomed");
-        doomed->addDialogCmds(table);
         whileModal([&] {
             HWND window = doomed->windowHandle;
             delete doomed;
             whileModal([&, window] {
-                endedByDeletion = !IsWindow(window);
-                if (!endedByDeletion) EndDialog(window, 0);
+                if (!(doomedEnded = !IsWindow(window))) EndDialog(window, 0);
                 watched = true;
             });
         });
@@ -167,11 +142,11 @@ TEST(Dialogs, DeletingAShownModalDialogEndsItsLoop) {
         EXPECT_TRUE(watched) << "the check after the deletion did not run within 5 s";
         outer.closeDialog();
     });
-    int outerValue;
-    outer.showModalDialog(nullptr, outerValue);
-    EXPECT_TRUE(endedByDeletion);
+    outer.showModalDialog(nullptr, value);
+    EXPECT_TRUE(modelessClosed);
+    EXPECT_TRUE(innerEndedItself);
+    EXPECT_TRUE(doomedEnded);
     EXPECT_EQ(id, 0);
-    EXPECT_EQ(value, 0);
     EXPECT_EQ(currentModalDialog, nullptr);
 }
 
