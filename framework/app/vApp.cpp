@@ -148,8 +148,19 @@ int vApp::clipboardHasText() {
 
 void vApp::doWorkSlice() {
     onWorkSlice();
-    for (WindowEntry& entry : windows)
-        entry.window->onWorkSlice();
+    // A window may close itself, or another, in its slice: walk a copy and
+    // skip the windows closed meanwhile.
+    std::vector<vWindow*> slicing;
+    for (const WindowEntry& entry : windows)
+        slicing.push_back(entry.window);
+    for (vWindow* window : slicing)
+        if (isRegistered(window)) window->onWorkSlice();
+}
+
+bool vApp::isRegistered(const vWindow* window) const {
+    for (const WindowEntry& entry : windows)
+        if (entry.window == window) return true;
+    return false;
 }
 
 void vApp::initApp(int& argc, char** argv, HINSTANCE programInstance, HINSTANCE prevInstance,

@@ -55,6 +55,7 @@ class vApp : public vBaseItem {
     // The font every new drawing context starts with.
     vFont defaultFont() { return vFont(FontFixed, 10, FontNormal, FontNormal, 0, 0); }
     void doWorkSlice();
+    bool isRegistered(const vWindow* window) const;
     void initApp(int& argc, char** argv, HINSTANCE instance, HINSTANCE prevInstance, int showState);
     int messageLoop();
     void relayoutFrame();

@@ -12,6 +12,9 @@ class vButtonCmd : public vCmd {
 
     void initialize() override;
     int getValue(int askedId) override { return askedId == id ? curValue : -1; }
+    // The value at this showing, which Cancel brings back; the record keeps
+    // the declared one.
+    void saveValue() override { savedValue = curValue; }
     // Toggles put their control back and report; other buttons keep theirs.
     void restoreValue() override;
     int setValue(int value, int type) override;

@@ -9,6 +9,9 @@ class vCheckBoxCmd : public vCmd {
 
     void initialize() override;
     int getValue(int askedId) override { return askedId == id ? curValue : -1; }
+    // The value at this showing, which Cancel brings back; the record keeps
+    // the declared one.
+    void saveValue() override { savedValue = curValue; }
     // Puts the box back and reports it, leaving the record as it was.
     void restoreValue() override;
     int setValue(int value, int type) override;

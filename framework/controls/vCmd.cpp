@@ -51,8 +51,13 @@ void vCmd::addMarkedButton(std::uint32_t buttonStyle) {
 }
 
 void vCmd::setTitle(const char* text) {
-    title = textOrEmpty(text);
+    keepTitle(text);
     SetDlgItemTextA(parent->windowHandle, id, title);
+}
+
+void vCmd::keepTitle(const char* text) {
+    if (text != keptTitle.c_str()) keptTitle = textOrEmpty(text);
+    title = keptTitle.c_str();
 }
 
 int vCmd::setCommonValue(int value, int type) {

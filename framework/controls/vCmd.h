@@ -5,6 +5,7 @@
 
 #include "framework/dialogs/CommandObject.h"
 
+#include <string>
 #include <windows.h>
 
 class vCmdParent;
@@ -42,8 +43,11 @@ class vCmd {
     // Loads, sizes, places and adds the template item of a check box or radio
     // button: a mark beside its title, in a 14-unit row.
     void addMarkedButton(std::uint32_t buttonStyle);
-    // Keeps `text` (never null) as the title and shows it in the control.
+    // Keeps a copy of `text` (never null) as the title and shows it.
     void setTitle(const char* text);
+    // Keeps a copy of `text` as the title: the caller's text may be gone
+    // before the next redraw or read.
+    void keepTitle(const char* text);
     // SetSensitive and SetHidden, shared by the classes that take them.
     int setCommonValue(int value, int type);
     // WS_VISIBLE unless the record asks for a hidden command.
@@ -63,4 +67,7 @@ class vCmd {
     int height = 0;
     int width = 0;
     int templateItemOffset = 0;
+
+  private:
+    std::string keptTitle;
 };

@@ -4,6 +4,7 @@
 #include "framework/controls/OwnerDrawing.h"
 
 #include <cstring>
+#include <string>
 
 vColorButtonCmd::vColorButtonCmd(vCmdParent* parent, CommandObject* record)
     : vButtonCmd(parent, record) {
@@ -25,9 +26,10 @@ int vColorButtonCmd::applyColor(vColor& color, const vColor* initialColor, int v
 }
 
 void vColorButtonCmd::repaintText(HWND control) {
-    char text[81] = "";
-    GetWindowTextA(control, text, sizeof text);
-    SetWindowTextA(control, text);
+    // The whole text, however long: setting it again must not cut it.
+    std::string text(std::size_t(GetWindowTextLengthA(control)) + 1, '\0');
+    GetWindowTextA(control, text.data(), int(text.size()));
+    SetWindowTextA(control, text.c_str());
 }
 
 int vColorButtonCmd::setValue(int value, int type) {

@@ -11,6 +11,9 @@ class vRadioButtonCmd : public vCmd {
 
     void initialize() override;
     int getValue(int askedId) override { return askedId == id ? curValue : -1; }
+    // The value at this showing, which Cancel brings back; the record keeps
+    // the declared one.
+    void saveValue() override { savedValue = curValue; }
     // Puts this button back and reports it; the group is left alone.
     void restoreValue() override;
     int setValue(int value, int type) override;

@@ -50,8 +50,9 @@ int vSliderCmd::setValue(int value, int type) {
 
 void vSliderCmd::onNotify(int code, int thumb) {
     ValueRange range{rangeMin, rangeMax};
-    // The message carries the thumb in 16 bits: signed within a 16-bit range.
-    if (rangeMin >= INT16_MIN && rangeMax <= INT16_MAX) thumb = std::int16_t(thumb);
+    // The message carries the thumb in 16 bits only; the scroll bar tracks
+    // it in 32.
+    if (code == SB_THUMBPOSITION || code == SB_THUMBTRACK) thumb = trackPosition(thumb);
     int position = sliderValue;
     switch (code) {
     case SB_LINEUP: position = range.moved(position, -1); break;
@@ -69,4 +70,15 @@ void vSliderCmd::onNotify(int code, int thumb) {
     sliderValue = position;
     SetScrollPos(controlWindow(id), SB_CTL, sliderValue, TRUE);
     parent->processCommand(id, sliderValue, cmdObject->kind);
+}
+
+int vSliderCmd::trackPosition(int thumb) {
+    SCROLLINFO info = {};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_TRACKPOS;
+    // The message's 16 bits are the low bits of the dragged position.
+    if (GetScrollInfo(controlWindow(id), SB_CTL, &info) &&
+        std::uint16_t(info.nTrackPos) == std::uint16_t(thumb))
+        return info.nTrackPos;
+    return rangeMin >= INT16_MIN && rangeMax <= INT16_MAX ? std::int16_t(thumb) : thumb;
 }

@@ -24,4 +24,6 @@ class vSliderCmd : public vCmd {
 
   private:
     int shownValue = 0;
+    // The thumb's position while it is dragged.
+    int trackPosition(int thumb);
 };

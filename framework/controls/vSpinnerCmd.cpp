@@ -6,10 +6,27 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <set>
 
 int nextSpinnerEditId = 32174;
 
 namespace {
+
+// The field ids of the live spinners: a closed dialog's ids are taken again,
+// so opening and closing dialogs never runs the ids into other ranges.
+std::set<int> editIdsInUse;
+
+int takeEditId() {
+    int id = nextSpinnerEditId;
+    editIdsInUse.insert(id);
+    while (editIdsInUse.count(nextSpinnerEditId))
+        ++nextSpinnerEditId;
+    return id;
+}
+
+void freeEditId(int id) {
+    if (editIdsInUse.erase(id)) nextSpinnerEditId = std::min(nextSpinnerEditId, id);
+}
 
 int decimalLength(int value) {
     char text[16];
@@ -22,6 +39,10 @@ vSpinnerCmd::vSpinnerCmd(vCmdParent* parent, CommandObject* record) : vCmd(paren
     vSpinnerCmd::initialize();
 }
 
+vSpinnerCmd::~vSpinnerCmd() {
+    freeEditId(editId);
+}
+
 void vSpinnerCmd::initialize() {
     loadCommon();
     const CommandObject& record = *cmdObject;
@@ -32,7 +53,7 @@ void vSpinnerCmd::initialize() {
     if (record.attributes & AttrLarge) width = width * 3 / 2;
     if (record.size >= 1 && record.size <= 2047) width = record.size;
     height = 14;
-    editId = nextSpinnerEditId++;
+    editId = takeEditId();
     parent->placeCommand(x, y, width, height, record.frameId, record.rightOfId, record.belowId, 0);
     char number[16];
     templateItemOffset = parent->addTemplateItem(x, y, width, height, editId, fieldStyle, "EDIT",

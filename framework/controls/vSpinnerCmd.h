@@ -5,12 +5,14 @@
 
 #include "framework/controls/vCmd.h"
 
-// The id the next spinner gives its text field; shared by every container.
+// The id the next spinner gives its text field: the lowest one no live
+// spinner holds; shared by every container.
 extern int nextSpinnerEditId;
 
 class vSpinnerCmd : public vCmd {
   public:
     vSpinnerCmd(vCmdParent* parent, CommandObject* record);
+    ~vSpinnerCmd() override;
 
     void initialize() override;
     int getValue(int askedId) override { return askedId == id ? spinValue : -1; }

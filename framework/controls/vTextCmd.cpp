@@ -52,7 +52,7 @@ void vTextCmd::initialize() {
 }
 
 void vTextCmd::setString(const char* text) {
-    title = textOrEmpty(text);
+    keepTitle(text);
     std::string shown = measure(title).lines > 1 ? withCarriageReturns(title) : title;
     SetDlgItemTextA(parent->windowHandle, id, shown.c_str());
 }

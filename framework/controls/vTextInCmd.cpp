@@ -3,6 +3,7 @@
 #include "framework/dialogs/vCmdParent.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 
 vTextInCmd::vTextInCmd(vCmdParent* parent, CommandObject* record) : vCmd(parent, record) {
@@ -15,6 +16,7 @@ void vTextInCmd::initialize() {
     int length = int(std::strlen(title));
     // A title too long for the copy shows, but reads back empty until edited.
     if (length < TextSize) std::memcpy(textBuffer, title, std::size_t(length) + 1);
+    shownText = title;
     int characters = record.attributes & AttrSmall ? 10 : record.attributes & AttrLarge ? 35 : 20;
     if (record.size > 0) characters = record.size;
     if (characters < length) characters = length + 6;
@@ -37,9 +39,11 @@ void vTextInCmd::setString(const char* text) {
 void vTextInCmd::onNotify(int, int code) {
     bool reports = cmdObject->attributes & AttrReportChanges;
     if (code == EN_CHANGE) {
+        if (starting) return;
         LRESULT length = SendMessageA(controlWindow(id), WM_GETTEXT, TextSize,
                                       reinterpret_cast<LPARAM>(textBuffer));
         textBuffer[std::clamp(int(length), 0, TextSize - 1)] = '\0';
+        shownText = textBuffer;
         if (reports) parent->processCommand(id, TextInChanged, cmdObject->kind);
     } else if (code == EN_KILLFOCUS && reports) {
         parent->processCommand(id, TextInFocusLost, cmdObject->kind);
@@ -52,4 +56,24 @@ int vTextInCmd::copyText(char* buffer, int max) const {
     std::memcpy(buffer, textBuffer, std::size_t(length));
     buffer[length] = '\0';
     return length;
+}
+
+void vTextInCmd::saveValue() {
+    vCmd::saveValue();
+    savedShown = shownText;
+    savedBuffer = textBuffer;
+}
+
+void vTextInCmd::restoreValue() {
+    vCmd::restoreValue();
+    shownText = savedShown;
+    std::snprintf(textBuffer, sizeof textBuffer, "%s", savedBuffer.c_str());
+}
+
+void vTextInCmd::showKeptText() {
+    // The kept copy stays as it is: a declared title too long for it still
+    // reads back empty until the user edits it.
+    starting = true;
+    SetDlgItemTextA(parent->windowHandle, id, shownText.c_str());
+    starting = false;
 }

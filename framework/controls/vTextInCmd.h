@@ -4,6 +4,8 @@
 
 #include "framework/controls/vCmd.h"
 
+#include <string>
+
 // Reported values of an entry with AttrReportChanges.
 enum TextInReport { TextInChanged = 32158, TextInFocusLost = 32159 };
 
@@ -16,6 +18,12 @@ class vTextInCmd : public vCmd {
     // Sets the control's text; the change notification refreshes the copy.
     void setString(const char* text) override;
     void onNotify(int, int code) override;
+    // Cancel brings back the text of the showing; OK keeps what was typed.
+    void saveValue() override;
+    void restoreValue() override;
+    // Shows the text of this showing: the declared title at the first, what
+    // the entry kept at later ones. Not a change the user made.
+    void showKeptText();
 
     // Copies at most max - 1 characters of the kept text, always
     // terminated; their number.
@@ -23,4 +31,10 @@ class vTextInCmd : public vCmd {
 
     static constexpr int TextSize = 130;
     char textBuffer[TextSize] = "";
+
+  private:
+    std::string shownText;  // what the field shows at its next showing
+    std::string savedShown; // shownText and textBuffer at this showing
+    std::string savedBuffer;
+    bool starting = false;
 };

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <commctrl.h>
 #include <cstring>
+#include <vector>
 
 namespace {
 
@@ -107,6 +108,33 @@ void vCmdParent::buildCommands(CommandObject* table) {
     }
 }
 
+void vCmdParent::setStartStates(bool toggleFramesToo) {
+    // Taken before any is set: turning one on turns the others of its group
+    // off. Set newest first, the one declared first stays on.
+    std::vector<vCmd*> on;
+    for (vCmd* command : commands) {
+        int kind = command->cmdObject->kind;
+        if ((kind == CheckBox || kind == RadioButton) && command->getValue(command->id) != 0)
+            on.push_back(command);
+    }
+    for (vCmd* command : on)
+        command->setValue(1, SetValue);
+    for (vCmd* command : commands) {
+        const CommandObject& record = *command->cmdObject;
+        int id = command->id;
+        int kind = record.kind;
+        if (kind == Slider || kind == Spinner)
+            command->setValue(command->getValue(id), SetPosition);
+        if (!(record.sensitive & 1)) command->setValue(0, SetSensitive);
+        if (record.attributes & AttrHidden) command->setValue(1, SetHidden);
+        if (kind == ComboBox || kind == List || kind == ComboBoxReserved || kind == ListReserved ||
+            kind == Spinner)
+            command->setValue(command->getValue(id), SetListChanged);
+        if (kind == Frame || kind == Icon || (toggleFramesToo && kind == ToggleFrame))
+            command->setValue(0, SetSensitive);
+    }
+}
+
 int vCmdParent::beginTemplate(std::uint32_t style, int x, int y, int width, int height,
                               const char* menuName, const char* windowClass, const char* title,
                               int pointSize, const char* fontName) {
@@ -187,6 +215,14 @@ void vCmdParent::registerToolTips(HWND& tipWindow) {
         tipWindow = CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP,
                                     CW_USEDEFAULT, CW_USEDEFAULT, 10, 10, windowHandle, nullptr,
                                     GetModuleHandleA(nullptr), nullptr);
+    sendToolTips(tipWindow, TTM_ADDTOOLA);
+}
+
+void vCmdParent::unregisterToolTips(HWND tipWindow) {
+    sendToolTips(tipWindow, TTM_DELTOOLA);
+}
+
+void vCmdParent::sendToolTips(HWND tipWindow, UINT request) {
     if (!tipWindow) return;
     for (vCmd* command : commands) {
         const char* tip = command ? command->cmdObject->tip : nullptr;
@@ -197,6 +233,6 @@ void vCmdParent::registerToolTips(HWND& tipWindow) {
         tool.hwnd = windowHandle;
         tool.uId = reinterpret_cast<UINT_PTR>(command->controlWindow(command->id));
         tool.lpszText = const_cast<char*>(tip);
-        SendMessageA(tipWindow, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+        SendMessageA(tipWindow, request, 0, reinterpret_cast<LPARAM>(&tool));
     }
 }

@@ -57,9 +57,17 @@ class vCmdParent {
     int addTemplateItem(int x, int y, int width, int height, int id, std::uint32_t style,
                         const char* className, const char* title, int dataLength, const void* data);
     void endTemplate();
+    // Gives every command the state it starts with once the window exists:
+    // check boxes and radio buttons holding any non-zero value are on (of a
+    // group, the one declared first), then positions, sensitivity,
+    // visibility and lists; frames and icons (and, with
+    // `toggleFramesToo`, toggle frames) take no input.
+    void setStartStates(bool toggleFramesToo);
     // Creates the tool-tip window if `tipWindow` is null, then registers the
     // tip of every command that has one.
     void registerToolTips(HWND& tipWindow);
+    // Removes the tips registerToolTips gave `tipWindow`.
+    void unregisterToolTips(HWND tipWindow);
 
     int layoutStyle = LayoutDialog;
     std::forward_list<vCmd*> commands; // newest first; a null entry is being made
@@ -78,4 +86,6 @@ class vCmdParent {
     // that comes earlier in the table; null when there is none.
     vCmd* enclosingFrame(vCmd* command);
     void showContents(vCmd* frame, int shown);
+    // Adds or deletes the tool of every command with a tip.
+    void sendToolTips(HWND tipWindow, UINT request);
 };

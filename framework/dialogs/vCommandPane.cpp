@@ -48,6 +48,8 @@ vCommandPane::~vCommandPane() {
     if (theApp) theApp->removeCommandPane(this);
     dialogTemplate.clear();
     if (windowHandle) {
+        // The shared tip window outlives this bar: its tools go with it.
+        if (barTipWindow && IsWindow(barTipWindow)) unregisterToolTips(barTipWindow);
         barList.remove(windowHandle);
         // The frame outlives its bars: the bar window must not reach this object.
         SetWindowLongPtrA(windowHandle, DWLP_USER, 0);
@@ -144,7 +146,7 @@ Handled vCommandPane::handleInit(const WindowMessage& message) {
     windowHandle = message.window;
     // The first bar's window owns the shared tips; it may have gone since.
     if (barTipWindow && !IsWindow(barTipWindow)) barTipWindow = nullptr;
-    setInitialStates();
+    setStartStates(false);
     registerToolTips(barTipWindow);
     initialised = 1;
     theApp->addCommandPane(this);
@@ -155,22 +157,6 @@ Handled vCommandPane::handleInit(const WindowMessage& message) {
     SendMessageA(theApp->frameWindow, RelayoutMessage, 0, 0);
     // No focus: the keyboard stays with the window.
     return handled(FALSE);
-}
-
-void vCommandPane::setInitialStates() {
-    for (vCmd* command : commands) {
-        const CommandObject& record = *command->cmdObject;
-        int id = record.id;
-        int kind = record.kind;
-        if ((kind == CheckBox || kind == RadioButton) && record.value) setValue(id, 1, SetValue);
-        if (kind == Slider || kind == Spinner) setValue(id, getValue(id), SetPosition);
-        if (!(record.sensitive & 1)) setValue(id, 0, SetSensitive);
-        if (record.attributes & AttrHidden) setValue(id, 1, SetHidden);
-        if (kind == ComboBox || kind == List || kind == ComboBoxReserved || kind == ListReserved ||
-            kind == Spinner)
-            setValue(id, getValue(id), SetListChanged);
-        if (kind == Frame || kind == Icon) setValue(id, 0, SetSensitive);
-    }
 }
 
 Handled vCommandPane::handleEnable(const WindowMessage& message) {

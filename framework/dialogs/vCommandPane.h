@@ -58,8 +58,6 @@ class vCommandPane : public vPane, public vCmdParent, public vBar {
     Handled handleCommand(const WindowMessage& message);
     Handled handleScroll(const WindowMessage& message);
     Handled handleControlColor(const WindowMessage& message);
-    // Puts each command in the state its record asks for.
-    void setInitialStates();
 };
 
 // The tool-tip window the bars share; null until the first bar is made.

@@ -2,10 +2,12 @@
 
 #include "framework/app/vApp.h"
 #include "framework/controls/vCmd.h"
+#include "framework/controls/vTextInCmd.h"
 #include "framework/dialogs/vModalDialog.h"
 #include "framework/dialogs/vThisList.h"
 
 vModalDialog* currentModalDialog = nullptr;
+unsigned vDialog::showings = 0;
 
 namespace {
 
@@ -33,10 +35,30 @@ vDialog::vDialog(vBaseWindow* owner, const char* name, int modal)
 }
 
 vDialog::~vDialog() {
+    for (LoopWatch* watch = loopWatch; watch; watch = watch->outer)
+        watch->deleted = true;
+    if (displayed && modal) endModalLoop();
     if (displayed && !modal) vDialog::closeDialog();
     displayed = 0;
     dialogTemplate.clear();
     unregister();
+    // The records outlive the dialog; its message goes with it.
+    for (vCmd* command : commands)
+        if (command && command->cmdObject->title == messageText.c_str())
+            command->cmdObject->title = "";
+}
+
+void vDialog::endModalLoop() {
+    if (toolTipHandle) DestroyWindow(toolTipHandle);
+    toolTipHandle = nullptr;
+    if (windowHandle) EndDialog(windowHandle, 0);
+    // No modal dialog may lead back to this one once it is gone.
+    if (static_cast<vDialog*>(currentModalDialog) == this) currentModalDialog = previousModal;
+    for (void* entry = dialogList.first(); entry; entry = dialogList.next()) {
+        auto* other = static_cast<vDialog*>(entry);
+        if (static_cast<vDialog*>(other->previousModal) == this)
+            other->previousModal = previousModal;
+    }
 }
 
 void vDialog::unregister() {
@@ -55,8 +77,10 @@ void vDialog::addDialogCmd(CommandObject*, vCmd* command) {
 }
 
 void vDialog::cancelDialog() {
-    for (vCmd* command : commands)
-        if (command) command->restoreValue();
+    // A dialog never shown has no values of a showing: it keeps its own.
+    if (everShown)
+        for (vCmd* command : commands)
+            if (command) command->restoreValue();
     closeDialog();
 }
 
@@ -86,12 +110,12 @@ void vDialog::processCommand(int id, int value, int kind) {
 
 void vDialog::showDialog(const char* message) {
     if (displayed) return;
-    if (message && *message)
+    if (message && *message) {
+        messageText = message;
         for (vCmd* command : commands)
             if (command && (command->cmdObject->attributes & AttrMessage))
-                command->cmdObject->title = message;
-    for (vCmd* command : commands)
-        if (command) command->saveValue();
+                command->cmdObject->title = messageText.c_str();
+    }
     // The platform would read the bytes of an unfinished or empty template
     // as a dialog; refuse it instead.
     if (!dialogTemplate.ended() || dialogTemplate.empty()) {
@@ -99,11 +123,15 @@ void vDialog::showDialog(const char* message) {
         return;
     }
     displayed = 1;
+    shownAt = ++showings;
     auto* bytes = reinterpret_cast<const DLGTEMPLATE*>(dialogTemplate.data());
     HINSTANCE instance = GetModuleHandleA(nullptr);
     auto self = reinterpret_cast<LPARAM>(this);
     if (modal) {
+        LoopWatch watch(loopWatch);
         INT_PTR result = DialogBoxIndirectParamA(instance, bytes, ownerHandle, dialogProc, self);
+        // Deleted while its loop ran: nothing of it is left to touch.
+        if (watch.deleted) return;
         displayed = 0;
         windowHandle = nullptr;
         if (result == -1) reportFatal();
@@ -128,10 +156,16 @@ void vDialog::setDialogPosition(int left, int top) {
 INT_PTR CALLBACK vDialog::dialogProc(HWND window, UINT code, WPARAM wParam, LPARAM lParam) {
     auto* creating = code == WM_INITDIALOG ? reinterpret_cast<vDialog*>(lParam) : nullptr;
     vDialog* self = registeredObject(window, dialogList, creating);
-    // While a modal dialog runs, the others are left to the platform.
-    if (self && currentModalDialog && self != currentModalDialog) self = nullptr;
+    if (self && !self->answersNow()) self = nullptr;
     return dispatchMessage(self, {window, code, wParam, lParam},
                            [](const WindowMessage&) -> LRESULT { return FALSE; });
+}
+
+bool vDialog::answersNow() const {
+    // While a modal dialog runs, the dialogs shown before it are left to the
+    // platform; those shown since, from its handlers or timers, answer.
+    const vDialog* current = currentModalDialog;
+    return !current || current == this || shownAt > current->shownAt;
 }
 
 Handled vDialog::handleMessage(const WindowMessage& message) {
@@ -155,6 +189,10 @@ Handled vDialog::handleInit(const WindowMessage& message) {
     SetWindowTextA(message.window, name);
     registerToolTips(toolTipHandle);
     bool focused = initialiseCommands();
+    // Taken once the commands show their start states: what Cancel brings back.
+    for (vCmd* command : commands)
+        command->saveValue();
+    everShown = true;
     onDialogDisplayed();
     return handled(focused ? FALSE : TRUE);
 }
@@ -162,30 +200,21 @@ Handled vDialog::handleInit(const WindowMessage& message) {
 bool vDialog::initialiseCommands() {
     bool focused = false;
     for (vCmd* command : commands) {
-        if (!command) continue;
         const CommandObject& record = *command->cmdObject;
-        int id = command->id;
-        // A message command takes its record's title below; its own may be
-        // the text of an earlier showing, gone by now.
-        bool message = record.attributes & AttrMessage;
-        if (!message &&
-            hasKind(command, {BoxedLabel, Button, CheckBox, Label, RadioButton, TextIn, Text}))
+        // A message command takes its record's title; its own may be the
+        // text of an earlier showing, gone by now.
+        if (record.attributes & AttrMessage)
+            command->setString(record.title);
+        else if (hasKind(command, {BoxedLabel, Button, CheckBox, Label, RadioButton, Text}))
             command->setString(command->title);
-        if (hasKind(command, {CheckBox, RadioButton}) && command->getValue(id) > 0)
-            command->setValue(1, SetValue);
-        if (hasKind(command, {Slider, Spinner}))
-            command->setValue(command->getValue(id), SetPosition);
-        if (message) command->setString(record.title);
+        else if (record.kind == TextIn)
+            static_cast<vTextInCmd*>(command)->showKeptText();
         if ((record.attributes & AttrDefault) || record.kind == TextIn) {
-            SetFocus(GetDlgItem(windowHandle, id));
+            SetFocus(GetDlgItem(windowHandle, command->id));
             focused = true;
         }
-        if (!(record.sensitive & 1)) command->setValue(0, SetSensitive);
-        if (record.attributes & AttrHidden) command->setValue(1, SetHidden);
-        if (hasKind(command, {ComboBox, List, ComboBoxReserved, ListReserved, Spinner}))
-            command->setValue(command->getValue(id), SetListChanged);
-        if (hasKind(command, {Frame, Icon, ToggleFrame})) command->setValue(0, SetSensitive);
     }
+    setStartStates(true);
     return focused;
 }
 

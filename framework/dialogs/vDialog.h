@@ -8,6 +8,8 @@
 #include "framework/dialogs/KeyboardFilters.h"
 #include "framework/dialogs/vCmdParent.h"
 
+#include <string>
+
 class vModalDialog;
 
 class vDialog : public vBaseWindow, public vCmdParent {
@@ -44,6 +46,20 @@ class vDialog : public vBaseWindow, public vCmdParent {
     HWND toolTipHandle = nullptr;
     int modal;
 
+  protected:
+    // Marks, for a modal loop running on the stack, that its dialog has been
+    // deleted; loops nest, each with its own mark.
+    struct LoopWatch {
+        explicit LoopWatch(LoopWatch*& head) : head(head), outer(head) { head = this; }
+        ~LoopWatch() {
+            if (!deleted) head = outer;
+        }
+        LoopWatch*& head;
+        LoopWatch* outer;
+        bool deleted = false;
+    };
+    LoopWatch* loopWatch = nullptr;
+
   private:
     static INT_PTR CALLBACK dialogProc(HWND window, UINT code, WPARAM wParam, LPARAM lParam);
     Handled handleInit(const WindowMessage& message);
@@ -55,6 +71,15 @@ class vDialog : public vBaseWindow, public vCmdParent {
     // Gives each command its text, state and focus; whether it moved the focus.
     bool initialiseCommands();
     void unregister();
+    // Whether the dialog handles its messages while a modal dialog runs.
+    bool answersNow() const;
+    // Ends the modal loop of a dialog being deleted while shown.
+    void endModalLoop();
+
+    std::string messageText; // the latest message, which AttrMessage records show
+    bool everShown = false;
+    unsigned shownAt = 0; // order of the latest showing
+    static unsigned showings;
 };
 
 // The modal dialog shown now, or null.

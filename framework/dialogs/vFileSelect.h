@@ -12,6 +12,9 @@ class vFileSelect {
   public:
     // The name is not shown: the prompt is the dialog's caption.
     vFileSelect(vBaseWindow* owner, const char* name);
+    // The request refers to the object's own start folder.
+    vFileSelect(const vFileSelect&) = delete;
+    vFileSelect& operator=(const vFileSelect&) = delete;
 
     // `file` holds the name shown first and, on success, the chosen path.
     // `filters` is a list of patterns ended by a null or empty one, or null;

@@ -20,7 +20,12 @@ int vModalDialog::showModalDialog(const char* message, int& value) {
     lastValue = lastId = lastKind = 0;
     previousModal = currentModalDialog;
     currentModalDialog = this;
+    LoopWatch watch(loopWatch);
     showDialog(message);
+    if (watch.deleted) {
+        value = 0;
+        return 0;
+    }
     // Also when the platform could not run the dialog at all.
     if (currentModalDialog == this) currentModalDialog = previousModal;
     value = lastValue;

@@ -4,13 +4,19 @@
 #include "framework/controls/vBoxedLabelCmd.h"
 #include "framework/controls/vCmd.h"
 #include "framework/dialogs/vCmdParent.h"
+#include "framework/dialogs/vCommandPane.h"
+#include "framework/dialogs/vDialog.h"
 #include "framework/draw/vColor.h"
 #include "framework/draw/vIcon.h"
 #include "tests/framework/DrawItemSurface.h"
+#include "tests/framework/Recorders.h"
 #include "tests/win/WinTest.h"
 
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -19,30 +25,22 @@ namespace {
 
 using Reports = std::vector<std::string>;
 
-// A dialog whose procedure hands control messages to its commands the way
-// the framework's dialogs do, and which records the commands' reports.
-class TestDialog : public vCmdParent {
+// A real modeless dialog, shown through its own start-up, which records the
+// commands' reports.
+class TestDialog : public vDialog {
   public:
-    explicit TestDialog(CommandObject* table) : vCmdParent(PaneDialog) {
-        beginTemplate(0x90C00040, 10, 25, 1, 1, "", "", "Controls", 8, "Helv");
-        buildCommands(table);
-        endTemplate();
-        CreateDialogIndirectParamA(GetModuleHandleA(nullptr),
-                                   reinterpret_cast<const DLGTEMPLATE*>(dialogTemplate.data()),
-                                   theApp->frameWindow, procedure, reinterpret_cast<LPARAM>(this));
-        // Set on, newest first, then saved as a shown dialog does.
-        for (vCmd* command : commands) {
-            int kind = command->cmdObject->kind;
-            if ((kind == CheckBox || kind == RadioButton) && command->cmdObject->value)
-                command->setValue(1, SetValue);
-            command->saveValue();
-        }
+    explicit TestDialog(CommandObject* table) : vDialog(nullptr, "Controls") {
+        addDialogCmds(table);
+        show();
+    }
+
+    void show() {
+        showDialog(nullptr);
         pumpMessages();
     }
-    ~TestDialog() override { DestroyWindow(windowHandle); }
-
-    void processCommand(int id, int value, int) override {
+    void onDialogCommand(int id, int value, int kind) override {
         reports.push_back(std::to_string(id) + " " + std::to_string(value));
+        vDialog::onDialogCommand(id, value, kind);
     }
     Reports take() { return std::exchange(reports, {}); }
     HWND control(int id) { return GetDlgItem(windowHandle, id); }
@@ -55,30 +53,9 @@ class TestDialog : public vCmdParent {
         GetWindowTextA(control(id), buffer, sizeof buffer);
         return buffer;
     }
+    bool checked(int id) { return IsDlgButtonChecked(windowHandle, id) == BST_CHECKED; }
 
   private:
-    static INT_PTR CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-        if (message == WM_INITDIALOG) {
-            SetWindowLongPtrA(window, DWLP_USER, lParam);
-            reinterpret_cast<TestDialog*>(lParam)->windowHandle = window;
-            return TRUE;
-        }
-        auto* dialog = reinterpret_cast<TestDialog*>(GetWindowLongPtrA(window, DWLP_USER));
-        if (!dialog) return FALSE;
-        if (message == WM_COMMAND) {
-            int code = HIWORD(wParam);
-            // Edit notifications other than change and focus loss are not reported.
-            bool ignored = code == EN_SETFOCUS || code == EN_UPDATE || code >= EN_ERRSPACE;
-            if (vCmd* command = dialog->findCommand(LOWORD(wParam)); command && !ignored)
-                command->onNotify(LOWORD(wParam), code);
-            return TRUE;
-        }
-        if (message == WM_DRAWITEM)
-            if (vCmd* command = dialog->findCommand(int(wParam)))
-                return command->drawItem(int(wParam), reinterpret_cast<DRAWITEMSTRUCT*>(lParam));
-        return FALSE;
-    }
-
     Reports reports;
 };
 
@@ -101,6 +78,9 @@ vIcon halfIcon(halfSet(), 16, 16, 1);
 
 const std::string title80(80, 'x');
 const std::string title130(130, 'y');
+// The longest texts a boxed label and a text entry keep whole.
+const std::string title79(79, 'x');
+const std::string title129(129, 'y');
 
 TEST(Controls, SizesOfTheDeclaredExamples) {
     CommandObject table[] = {command(Button, 1, "&Ok", 0, 30),
@@ -145,8 +125,12 @@ TEST(Controls, SizesOfTheDeclaredExamples) {
 
     dialog.setString(7, "two\nlines");
     EXPECT_EQ(dialog.text(7), "two\r\nlines");
-    // A null text is an empty one for every kind.
+    // Every kind keeps its own copy of a text; a null text is an empty one.
     for (const Size& size : expected) {
+        char stack[16] = "kept";
+        dialog.setString(size.id, stack);
+        std::snprintf(stack, sizeof stack, "overwritten");
+        EXPECT_STREQ(dialog.findCommand(size.id)->title, "kept") << size.id;
         dialog.setString(size.id, nullptr);
         EXPECT_STREQ(dialog.findCommand(size.id)->title, "") << size.id;
     }
@@ -182,18 +166,114 @@ TEST(Controls, ClicksReportTheirValues) {
     EXPECT_TRUE(dialog.take().empty());
     EXPECT_EQ(dialog.getValue(5), 1);
 
-    // Cancelling puts each changed button back and reports it once.
+    // Cancelling puts each changed button back to its value at this showing
+    // and reports it once; OK keeps the values for the next showing.
     dialog.click(2);
     dialog.take();
-    for (vCmd* c : dialog.commands)
-        c->restoreValue();
+    dialog.cancelDialog();
     EXPECT_EQ(dialog.take(), (Reports{"5 0", "4 1", "3 0", "2 0"}));
-    EXPECT_EQ(IsDlgButtonChecked(dialog.windowHandle, 3), BST_UNCHECKED);
     EXPECT_EQ(table[2].value, 0) << "the record is left alone";
+    dialog.show();
+    for (int id : {2, 3, 5})
+        dialog.click(id);
+    dialog.closeDialog();
+    dialog.show();
+    EXPECT_TRUE(dialog.checked(3) && dialog.checked(5) && !dialog.checked(4));
+    for (int id : {2, 3, 4})
+        dialog.click(id);
+    dialog.take();
+    dialog.cancelDialog();
+    EXPECT_EQ(dialog.take(), (Reports{"5 1", "4 0", "3 1", "2 1"}));
 
+    dialog.show();
     dialog.setValue(6, 1, SetValue);
     EXPECT_FALSE(IsWindowVisible(dialog.control(6))) << "repainting keeps it hidden";
     EXPECT_EQ(dialog.getValue(6), 1);
+}
+
+// Cancelling a dialog never shown keeps every command's current value.
+TEST(Controls, CancelBeforeAnyShowingKeepsValues) {
+    const char* texts[] = {"a", "b", "c", nullptr};
+    CommandObject table[] = {command(Slider, 1, ""),
+                             command(List, 2, "", 1, 0, 0, texts),
+                             command(ComboBox, 3, "", 2, 0, 0, texts),
+                             command(Spinner, 4, "", 3),
+                             command(CheckBox, 5, "", 4),
+                             command(ToggleButton, 6, "", 5),
+                             command(RadioButton, 7, "", 6),
+                             End};
+    vDialog dialog(nullptr, "Never shown");
+    dialog.addDialogCmds(table);
+    for (int id = 1; id <= 7; ++id)
+        dialog.setValue(id, id == 1 ? 70 : 1, SetPosition);
+    dialog.cancelDialog();
+    for (int id = 1; id <= 7; ++id)
+        EXPECT_EQ(dialog.getValue(id), id == 1 ? 70 : 1) << id;
+}
+
+// One start rule for dialogs and bars: a non-zero value is on, and of a
+// group declared on, the button declared first wins.
+TEST(Controls, DeclaredStartStatesInDialogsAndBars) {
+    auto table = [](std::vector<CommandObject>& t) {
+        t = {command(CheckBox, 1, "Minus one", 0, 0, 0, nullptr, -1),
+             command(RadioButton, 2, "First", 1, 0, 0, nullptr, 1, 70),
+             command(RadioButton, 3, "Second", 2, 0, 0, nullptr, 1, 70),
+             command(RadioButton, 4, "Minus one", 3, 0, 0, nullptr, -1, 80),
+             command(RadioButton, 5, "Other", 4, 0, 0, nullptr, 0, 80),
+             End};
+        t[0].tip = "A tip";
+        return t.data();
+    };
+    const int on[] = {1, 1, 0, 1, 0};
+    std::vector<CommandObject> dialogTable, barTable;
+    TestDialog dialog(table(dialogTable));
+    EventLog log;
+    auto* window = new RecordingWindow(log, "Bar owner");
+    theApp->newAppWindow(window, "Bar owner", 0, 0, nullptr);
+    auto* bar = new vCommandPane(table(barTable));
+    window->addPane(bar);
+    for (int id = 1; id <= 5; ++id) {
+        EXPECT_EQ(dialog.getValue(id), on[id - 1]) << id;
+        EXPECT_EQ(dialog.checked(id), on[id - 1] == 1) << id;
+        EXPECT_EQ(bar->getValue(id), on[id - 1]) << id;
+        EXPECT_EQ(IsDlgButtonChecked(bar->windowHandle, id), UINT(on[id - 1])) << id;
+    }
+    dialog.click(5);
+    EXPECT_EQ(dialog.take(), (Reports{"4 0", "5 1"}));
+    EXPECT_TRUE(dialog.checked(2) && dialog.checked(1)) << "another group is left alone";
+    SendMessageA(GetDlgItem(bar->windowHandle, 5), BM_CLICK, 0, 0);
+    EXPECT_EQ(log.take(), (std::vector<std::string>{"command 4 0 17", "command 5 1 17"}));
+    auto tools = [] { return SendMessageA(barTipWindow, TTM_GETTOOLCOUNT, 0, 0); };
+    LRESULT withBar = tools();
+    window->panes.remove(bar);
+    delete bar;
+    EXPECT_EQ(tools(), withBar - 1) << "the bar's tip leaves the shared tip window";
+    RecordingWindow::closeAndDelete(window);
+}
+
+// Dialogs and bars pass a control's notification to its command unless it
+// is one of the six edit notifications of focus gain, update, lack of space,
+// overflow and scrolling: checked over every code.
+TEST(Controls, NotificationsPassedByRuleOverAllCodes) {
+    CommandObject dialogTable[] = {command(Button, 1, "Push"), End};
+    CommandObject barTable[] = {command(Button, 1, "Push"), End};
+    TestDialog dialog(dialogTable);
+    EventLog log;
+    auto* window = new RecordingWindow(log, "Bar owner");
+    theApp->newAppWindow(window, "Bar owner", 0, 0, nullptr);
+    auto* bar = new vCommandPane(barTable);
+    window->addPane(bar);
+    const std::set<int> ignored = {0x100, 0x400, 0x500, 0x501, 0x601, 0x602};
+    for (int code = 0; code <= 0xFFFF; code += code < 0x1000 ? 1 : 0xFF) {
+        for (HWND container : {dialog.windowHandle, bar->windowHandle})
+            SendMessageA(container, WM_COMMAND, MAKEWPARAM(1, code), 0);
+        bool passed = dialog.take().size() == 1;
+        EXPECT_EQ(passed, !ignored.count(code)) << std::hex << code;
+        EXPECT_EQ(log.take().size(), passed ? 1u : 0u) << std::hex << code;
+    }
+    window->panes.remove(bar);
+    delete bar;
+    RecordingWindow::closeAndDelete(window);
 }
 
 TEST(Controls, OwnerDrawnPixels) {
@@ -261,10 +341,17 @@ TEST(Controls, OwnerDrawnPixels) {
 }
 
 TEST(Controls, TextEntryKeepsItsText) {
-    CommandObject table[] = {command(TextIn, 1, "ab", 0, 0, AttrReportChanges),
-                             command(TextIn, 2, title130.c_str(), 1),
-                             command(TextIn, 3, "", 2, 0, AttrPassword), End};
+    CommandObject table[] = {
+        command(TextIn, 1, "ab", 0, 0, AttrReportChanges), command(TextIn, 2, title130.c_str(), 1),
+        command(TextIn, 3, "", 2, 0, AttrPassword),        command(TextIn, 4, title129.c_str(), 3),
+        command(BoxedLabel, 5, title79.c_str(), 4),        End};
     TestDialog dialog(table);
+    char longest[200] = "";
+    EXPECT_EQ(dialog.getTextIn(4, longest, sizeof longest), 129);
+    EXPECT_EQ(longest, title129);
+    EXPECT_EQ(dialog.text(5), title79);
+    dialog.setString(5, title80.c_str());
+    EXPECT_EQ(dialog.findCommand(5)->title, title79) << "a longer text is cut to what fits";
     char text[200] = "unchanged";
     EXPECT_EQ(dialog.getTextIn(1, text, 1), 0);
     EXPECT_STREQ(text, "");
@@ -285,6 +372,17 @@ TEST(Controls, TextEntryKeepsItsText) {
     SendMessageA(dialog.control(2), WM_CHAR, 'z', 0);
     EXPECT_EQ(dialog.getTextIn(2, text, sizeof text), 129) << "the kept text is cut";
     EXPECT_TRUE(dialog.take().empty()) << "no reports without the attribute";
+    // Later showings show what OK kept; after Cancel what the field showed.
+    const std::string kept = text;
+    dialog.closeDialog();
+    dialog.show();
+    EXPECT_EQ(dialog.text(2), kept);
+    SendMessageA(dialog.control(2), WM_CHAR, 'w', 0);
+    dialog.cancelDialog();
+    dialog.show();
+    EXPECT_EQ(dialog.text(2), kept);
+    EXPECT_EQ(dialog.getTextIn(2, text, sizeof text), 129);
+    EXPECT_EQ(text, kept);
 
     dialog.setString(3, "secret");
     EXPECT_TRUE(GetWindowLongA(dialog.control(3), GWL_STYLE) & ES_PASSWORD);

@@ -2,6 +2,7 @@
 // focus, message texts, the notice box and a template that cannot be shown.
 #include "framework/app/vApp.h"
 #include "framework/dialogs/vDialog.h"
+#include "framework/dialogs/vFileSelect.h"
 #include "framework/dialogs/vModalDialog.h"
 #include "framework/dialogs/vNoticeDialog.h"
 #include "framework/dialogs/vThisList.h"
@@ -11,7 +12,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
+#include <type_traits>
 
 namespace {
 
@@ -75,6 +78,11 @@ TEST(Dialogs, ColorLabelTextTakesItsColour) {
         EXPECT_EQ(GetTextColor(dc), id == 1 ? RGB(200, 16, 32) : RGB(1, 2, 3)) << id;
     }
     DeleteDC(dc);
+    // A colour change repaints the whole text, however long.
+    const std::string longText(120, 'r');
+    dialog.setString(1, longText.c_str());
+    dialog.setValue(1, 255, SetBlue);
+    EXPECT_EQ(textOf(dialog.windowHandle, 1), longText);
     dialog.closeDialog();
 }
 
@@ -82,11 +90,64 @@ TEST(Dialogs, MessageTextSurvivesAShowingWithoutMessage) {
     CommandObject table[] = {command(Label, 1, "first", 0, 0, AttrMessage), End};
     vDialog dialog(nullptr, "Messages");
     dialog.addDialogCmds(table);
-    for (const char* message : {"Hello there", static_cast<const char*>(nullptr)}) {
-        dialog.showDialog(message);
-        EXPECT_EQ(textOf(dialog.windowHandle, 1), "Hello there");
-        dialog.closeDialog();
-    }
+    // The dialog keeps its own copy of the message: the caller's is gone.
+    char message[] = "Hello there";
+    dialog.showDialog(message);
+    EXPECT_EQ(textOf(dialog.windowHandle, 1), "Hello there");
+    dialog.closeDialog();
+    std::snprintf(message, sizeof message, "Overwrite");
+    dialog.showDialog(nullptr);
+    EXPECT_EQ(textOf(dialog.windowHandle, 1), "Hello there");
+    dialog.closeDialog();
+}
+
+static_assert(!std::is_copy_constructible_v<vFileSelect> && !std::is_copy_assignable_v<vFileSelect>,
+              "a copy would share the original's start folder");
+
+// Inside a modal dialog's loop (a handler, a timer) a modeless dialog shown
+// there works, a modal one shown with showDialog ends its own loop, and a
+// modal one deleted while shown ends its loop and leaves no trace.
+TEST(Dialogs, DialogsShownOrDeletedDuringAModalOne) {
+    CommandObject ok[] = {command(Button, IdOk, "OK"), End};
+    vModalDialog outer(nullptr, "Outer"), inner(nullptr, "Inner");
+    vDialog modeless(nullptr, "Modeless");
+    auto* doomed = new vModalDialog(nullptr, "Doomed");
+    for (vDialog* dialog : std::initializer_list<vDialog*>{&outer, &inner, &modeless, doomed})
+        dialog->addDialogCmds(ok);
+    bool modelessClosed = false, innerEndedItself = false, doomedEnded = false, watched = false;
+    int id = -1, value = -1;
+    whileModal([&] {
+        modeless.showDialog(nullptr);
+        SendDlgItemMessageA(modeless.windowHandle, IdOk, BM_CLICK, 0, 0);
+        modelessClosed = !modeless.displayed;
+        whileModal([&] {
+            HWND window = FindWindowA(nullptr, "Inner");
+            innerEndedItself = window && window == inner.windowHandle;
+            SendDlgItemMessageA(window, IdOk, BM_CLICK, 0, 0);
+            if (!innerEndedItself) EndDialog(window, 0); // a loop nothing of ours ends
+        });
+        inner.showDialog(nullptr);
+        whileModal([&] {
+            HWND window = doomed->windowHandle;
+            delete doomed;
+            whileModal([&, window] {
+                if (!(doomedEnded = !IsWindow(window))) EndDialog(window, 0);
+                watched = true;
+            });
+        });
+        id = doomed->showModalDialog(nullptr, value);
+        EXPECT_EQ(currentModalDialog, &outer);
+        for (int i = 0; i < 500 && !watched; ++i)
+            pumpMessages(10);
+        EXPECT_TRUE(watched) << "the check after the deletion did not run within 5 s";
+        outer.closeDialog();
+    });
+    outer.showModalDialog(nullptr, value);
+    EXPECT_TRUE(modelessClosed);
+    EXPECT_TRUE(innerEndedItself);
+    EXPECT_TRUE(doomedEnded);
+    EXPECT_EQ(id, 0);
+    EXPECT_EQ(currentModalDialog, nullptr);
 }
 
 TEST(Dialogs, ModalEndsWithDoneAndFocusesFirstDeclaredEntry) {

@@ -1,11 +1,14 @@
 // Timers tick from the message loop, keep one registry entry each, and are
 // safe to delete or restart at any time, from inside a tick too.
 #include "framework/app/vTimer.h"
+#include "framework/dialogs/vModalDialog.h"
 #include "framework/dialogs/vThisList.h"
+#include "tests/framework/ModalHelpers.h"
 #include "tests/framework/Recorders.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 
 namespace {
@@ -77,23 +80,96 @@ TEST(Timers, DeletedOrRestartedAnyTime) {
     EXPECT_EQ(restarting.interval, 10 + restarts);
 }
 
+// A tick that opens a modal loop (a notice) is not entered again by the
+// ticks that loop delivers; the timer ticks on once it returns.
+TEST(Timers, ATickIsNotDeliveredWhileItsHandlerRuns) {
+    CommandObject table[] = {{Button, IdOk, 0, "OK", nullptr, 0, 1, 0, 0, 0, 0, nullptr}, {}};
+    vModalDialog box(nullptr, "From a tick");
+    box.addDialogCmds(table);
+    int ticks = 0, depth = 0, deepest = 0;
+    CountingTimer timer(ticks, [&](CountingTimer*) {
+        deepest = std::max(deepest, ++depth);
+        if (ticks == 1) {
+            whileModal([&] { box.closeDialog(); });
+            int value;
+            box.showModalDialog(nullptr, value);
+        }
+        --depth;
+    });
+    timer.start(10);
+    EXPECT_TRUE(pumpUntil(ticks, 3));
+    EXPECT_EQ(deepest, 1);
+}
+
+// A tick of a stopped timer, taken from the queue before the stop and
+// dispatched after, reaches no timer, whatever timers started since.
+TEST(Timers, AStaleTickReachesNoNewerTimer) {
+    int oldTicks = 0, newTicks = 0;
+    CountingTimer old(oldTicks), newer(newTicks);
+    old.start(10);
+    MSG stale = {};
+    bool taken = false;
+    for (int i = 0; i < 500 && !taken; ++i, Sleep(10))
+        while (!taken && PeekMessageA(&stale, nullptr, WM_TIMER, WM_TIMER, PM_REMOVE))
+            if (!(taken = stale.wParam == old.timerId)) DispatchMessageA(&stale);
+    ASSERT_TRUE(taken) << "no tick within 5 s";
+    std::uintptr_t staleId = old.timerId;
+    old.stop();
+    // Until the new timer has the old one's id, if the platform's 32511
+    // thread timer ids are ever reused.
+    for (int i = 0; i < 33000; ++i) {
+        newer.start(100000);
+        if (newer.timerId == staleId) break;
+    }
+    DispatchMessageA(&stale);
+    EXPECT_EQ(oldTicks, 0);
+    EXPECT_EQ(newTicks, 0);
+}
+
+EventLog sliceLog;
+
 class SlicedWindow : public RecordingWindow {
   public:
-    using RecordingWindow::RecordingWindow;
-    void onWorkSlice() override { ++slices; }
+    explicit SlicedWindow(const char* name) : RecordingWindow(sliceLog, name) {}
+    void onWorkSlice() override {
+        ++slices;
+        if (!replacesItself) return;
+        replacesItself = false;
+        theApp->closeAppWindow(this);
+        replacement = new SlicedWindow("Replacement");
+        theApp->newAppWindow(replacement, "Replacement", 0, 0, nullptr);
+    }
     int slices = 0;
+    bool replacesItself = false;
+    SlicedWindow* replacement = nullptr;
 };
 
+// The work timer runs the work slice of every window, once a round, also
+// when one closes itself and opens another in its slice.
 TEST(Timers, WorkTimerRunsTheWorkSliceOfEveryWindow) {
-    EventLog log;
-    auto* window = new SlicedWindow(log, "Sliced");
-    theApp->newAppWindow(window, "Sliced", 0, 0, nullptr);
+    SlicedWindow* windows[3];
+    for (SlicedWindow*& window : windows) {
+        window = new SlicedWindow("Sliced");
+        theApp->newAppWindow(window, "Sliced", 0, 0, nullptr);
+    }
     theApp->workTimer = new _appWorkTimer;
     theApp->workTimer->start(10);
-    EXPECT_TRUE(pumpUntil(window->slices, 2));
+    EXPECT_TRUE(pumpUntil(windows[0]->slices, 2));
     delete theApp->workTimer;
     theApp->workTimer = nullptr;
-    RecordingWindow::closeAndDelete(window);
+
+    for (SlicedWindow* window : windows)
+        window->slices = 0;
+    windows[1]->replacesItself = true;
+    theApp->doWorkSlice();
+    for (SlicedWindow* window : windows)
+        EXPECT_EQ(window->slices, 1);
+    ASSERT_NE(windows[1]->replacement, nullptr);
+    EXPECT_EQ(windows[1]->replacement->slices, 0) << "opened during the round";
+    for (SlicedWindow* window : {windows[0], windows[2], windows[1]->replacement})
+        RecordingWindow::closeAndDelete(window);
+    theApp->deleteList.remove(windows[1]);
+    delete windows[1];
 }
 
 } // namespace
