@@ -98,15 +98,15 @@ void FaceCanvasPane::drawEyelids(const FaceGeometry& face) {
                         truncateToPixel(35 + s[3]));
     offscreen.clearRect(truncateToPixel(cx), truncateToPixel(cy - 37 + s[2]), 80, 50);
 
-    int y4 = truncateToPixel(cy - 37 + s[0]);
-    int y6 = truncateToPixel(cy - 37 + s[2]);
+    int y4 = face.lidRow[0];
+    int y6 = face.lidRow[2];
     offscreen.drawLine(truncateToPixel(cx - 80), y4, truncateToPixel(cx - 10), y4);
     offscreen.drawLine(truncateToPixel(cx + 15), y6, truncateToPixel(cx + 90), y6);
 
     penWidth = 2;
     useDrawColor(colorDustyPink);
-    int y5 = truncateToPixel(cy - 37 + s[1]);
-    int y7 = truncateToPixel(cy - 37 + s[3]);
+    int y5 = face.lidRow[1];
+    int y7 = face.lidRow[3];
     offscreen.drawLine(truncateToPixel(cx - 80), y5, truncateToPixel(cx - 10), y5);
     offscreen.drawLine(truncateToPixel(cx + 15), y7, truncateToPixel(cx + 90), y7);
 
