@@ -29,8 +29,30 @@ void FaceCanvasPane::onResize(int width, int height) {
 
 void FaceCanvasPane::onMouseDown(int x, int y, int button) {
     if (button != 1) return;
+    PoseState before = state();
     selection = findNearestHandle(x, y);
-    if (selection >= 0) drawFace();
+    if (selection < 0) return;
+    drawFace();
+    drag.begin(before, x, y);
+    // A release outside the window still ends the drag.
+    SetCapture(hwnd);
+}
+
+void FaceCanvasPane::onMouseDrag(int x, int y, int button) {
+    if (button != 1 || !drag.active || !drag.moveTo(*this, x, y, centerX, centerY)) return;
+    drawFace();
+    if (onDragStep) onDragStep();
+}
+
+void FaceCanvasPane::onMouseUp(int, int, int button) {
+    if (button == 1) endDrag();
+}
+
+void FaceCanvasPane::endDrag() {
+    if (!drag.active) return;
+    drag.active = false;
+    if (GetCapture() == hwnd) ReleaseCapture();
+    if (onDragEnd) onDragEnd(drag.before);
 }
 
 void FaceCanvasPane::drawFace() {

@@ -172,13 +172,78 @@ HMENU popup(HMENU bar, const char* text) {
 TEST(MainWindow, MenuReadsBackAsDeclared) {
     HMENU bar = GetMenu(app.frameWindow);
     ASSERT_EQ(bar, mainWindow()->menuBar);
-    EXPECT_EQ(titles(bar), (Events{"&File", "Help"}));
+    EXPECT_EQ(titles(bar), (Events{"&File", "&Edit", "Help"}));
     EXPECT_EQ(menuItems(popup(bar, "&File")),
               (Events{"&Open 32101", "&Save 32103", "-", "E&xit 32108"}));
+    EXPECT_EQ(menuItems(popup(bar, "&Edit")),
+              (Events{"&Undo  \tCtrl+Z 105", "&Redo  \tCtrl+Y 106", "-", "&Mirror  \tCtrl+M 107",
+                      "&Symmetric editing  \tCtrl+E 108"}));
     Events help = menuItems(popup(bar, "Help"));
     ASSERT_GE(help.size(), 2u);
     // The platform appends the child-window list to the last menu.
     EXPECT_EQ(Events(help.begin(), help.begin() + 2), (Events{"Contents   102", "About  103"}));
+}
+
+// The Edit menu's state: "U" Undo enabled, "R" Redo enabled, "S" Symmetric checked.
+std::string editState() {
+    HMENU bar = GetMenu(app.frameWindow);
+    std::string state;
+    if (!(GetMenuState(bar, IdUndo, MF_BYCOMMAND) & MF_GRAYED)) state += "U";
+    if (!(GetMenuState(bar, IdRedo, MF_BYCOMMAND) & MF_GRAYED)) state += "R";
+    if (GetMenuState(bar, IdSymmetric, MF_BYCOMMAND) & MF_CHECKED) state += "S";
+    return state;
+}
+
+std::string statusText() {
+    char text[180] = "";
+    mainWindow()->getTextIn(IdStatusText, text, sizeof text);
+    return text;
+}
+
+// Types `key` as the platform delivers it, with Control and Shift held or not.
+void type(int key, bool control = false, bool shift = false) {
+    BYTE keys[256] = {};
+    keys[VK_CONTROL] = control ? 0x80 : 0;
+    keys[VK_SHIFT] = shift ? 0x80 : 0;
+    SetKeyboardState(keys);
+    SendMessageA(mainWindow()->nativeWindow, WM_CHAR, WPARAM(key), 0);
+    keys[VK_CONTROL] = keys[VK_SHIFT] = 0;
+    SetKeyboardState(keys);
+}
+
+TEST(MainWindow, EditMenuFollowsTheHistoryAndItsChords) {
+    FaceCanvasPane* face = mainWindow()->canvasPane;
+    face->selection = HandleMouthFirst;
+    EXPECT_EQ(editState(), "");
+    type('8');
+    EXPECT_EQ(editState(), "U");
+    type(KeyCtrlZ, true);
+    EXPECT_EQ(editState(), "R");
+    EXPECT_EQ(face->pose[PoseMouthFirst], 0);
+    EXPECT_EQ(statusText(), "Mouth part Selected  0");
+    type(KeyCtrlZ, true, true); // Ctrl+Shift+Z redoes
+    EXPECT_EQ(editState(), "U");
+    type(KeyCtrlZ, true);
+    type(KeyCtrlY, true);
+    EXPECT_EQ(statusText(), "Mouth part Selected  0.05");
+    type(KeyCtrlZ, true);
+    type('5');
+    EXPECT_EQ(editState(), "U") << "a new step drops the redo steps";
+
+    type(KeyCtrlE, true);
+    EXPECT_EQ(editState(), "US");
+    face->selection = HandleMouthFirst + 1;
+    type('8');
+    EXPECT_EQ(face->pose[PoseMouthFirst + 3], 0.05f) << "the partner follows";
+    face->pose[PoseEyeY] = 5;
+    type('\r');
+    EXPECT_EQ(face->pose[PoseEyeY], 5) << "Return is no Ctrl+M";
+    type(KeyCtrlM, true);
+    EXPECT_EQ(face->pose[PoseEyeY], -5);
+    type(KeyCtrlE, true);
+    EXPECT_EQ(editState(), "U");
+    face->resetPose();
+    mainWindow()->setString(IdStatusText, faceStatusBar[0].title);
 }
 
 TEST(MainWindow, BarControlsSitWhereTheirDialogUnitsSay) {
