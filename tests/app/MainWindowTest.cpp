@@ -184,24 +184,9 @@ TEST(MainWindow, MenuReadsBackAsDeclared) {
     EXPECT_EQ(Events(help.begin(), help.begin() + 2), (Events{"Contents   102", "About  103"}));
 }
 
-// The Edit menu's state: "U" Undo enabled, "R" Redo enabled, "S" Symmetric checked.
-std::string editState() {
-    HMENU bar = GetMenu(app.frameWindow);
-    std::string state;
-    if (!(GetMenuState(bar, IdUndo, MF_BYCOMMAND) & MF_GRAYED)) state += "U";
-    if (!(GetMenuState(bar, IdRedo, MF_BYCOMMAND) & MF_GRAYED)) state += "R";
-    if (GetMenuState(bar, IdSymmetric, MF_BYCOMMAND) & MF_CHECKED) state += "S";
-    return state;
-}
-
-std::string statusText() {
-    char text[180] = "";
-    mainWindow()->getTextIn(IdStatusText, text, sizeof text);
-    return text;
-}
-
-// Types `key` as the platform delivers it, with Control and Shift held or not.
-void type(int key, bool control = false, bool shift = false) {
+// The Edit menu and status after typing `key` with Control (and Shift) held
+// or not: "U" Undo enabled, "R" Redo enabled, "S" Symmetric checked.
+std::string type(int key, bool control = false, bool shift = false) {
     BYTE keys[256] = {};
     keys[VK_CONTROL] = control ? 0x80 : 0;
     keys[VK_SHIFT] = shift ? 0x80 : 0;
@@ -209,39 +194,32 @@ void type(int key, bool control = false, bool shift = false) {
     SendMessageA(mainWindow()->nativeWindow, WM_CHAR, WPARAM(key), 0);
     keys[VK_CONTROL] = keys[VK_SHIFT] = 0;
     SetKeyboardState(keys);
+    HMENU bar = GetMenu(app.frameWindow);
+    char text[180] = "";
+    mainWindow()->getTextIn(IdStatusText, text, sizeof text);
+    return std::string(GetMenuState(bar, IdUndo, MF_BYCOMMAND) & MF_GRAYED ? "" : "U") +
+           (GetMenuState(bar, IdRedo, MF_BYCOMMAND) & MF_GRAYED ? "" : "R") +
+           (GetMenuState(bar, IdSymmetric, MF_BYCOMMAND) & MF_CHECKED ? "S" : "") + " " + text;
 }
 
 TEST(MainWindow, EditMenuFollowsTheHistoryAndItsChords) {
     FaceCanvasPane* face = mainWindow()->canvasPane;
     face->selection = HandleMouthFirst;
-    EXPECT_EQ(editState(), "");
-    type('8');
-    EXPECT_EQ(editState(), "U");
+    EXPECT_EQ(type('0'), " Mouth part Selected  0") << "nothing to undo yet";
+    EXPECT_EQ(type('8'), "U Mouth part Selected  0.05");
+    EXPECT_EQ(type(KeyCtrlZ, true), "R Mouth part Selected  0");
+    EXPECT_EQ(type(KeyCtrlZ, true, true), "U Mouth part Selected  0.05");
     type(KeyCtrlZ, true);
-    EXPECT_EQ(editState(), "R");
-    EXPECT_EQ(face->pose[PoseMouthFirst], 0);
-    EXPECT_EQ(statusText(), "Mouth part Selected  0");
-    type(KeyCtrlZ, true, true); // Ctrl+Shift+Z redoes
-    EXPECT_EQ(editState(), "U");
+    EXPECT_EQ(type(KeyCtrlY, true), "U Mouth part Selected  0.05");
     type(KeyCtrlZ, true);
-    type(KeyCtrlY, true);
-    EXPECT_EQ(statusText(), "Mouth part Selected  0.05");
-    type(KeyCtrlZ, true);
-    type('5');
-    EXPECT_EQ(editState(), "U") << "a new step drops the redo steps";
-
-    type(KeyCtrlE, true);
-    EXPECT_EQ(editState(), "US");
-    face->selection = HandleMouthFirst + 1;
-    type('8');
-    EXPECT_EQ(face->pose[PoseMouthFirst + 3], 0.05f) << "the partner follows";
+    EXPECT_EQ(type('5'), "U Mouth part Selected  -0.05") << "a new step drops the redo steps";
+    EXPECT_EQ(type(KeyCtrlE, true).substr(0, 2), "US");
     face->pose[PoseEyeY] = 5;
     type('\r');
     EXPECT_EQ(face->pose[PoseEyeY], 5) << "Return is no Ctrl+M";
     type(KeyCtrlM, true);
     EXPECT_EQ(face->pose[PoseEyeY], -5);
-    type(KeyCtrlE, true);
-    EXPECT_EQ(editState(), "U");
+    EXPECT_EQ(type(KeyCtrlE, true).substr(0, 2), "U ");
     face->resetPose();
     mainWindow()->setString(IdStatusText, faceStatusBar[0].title);
 }

@@ -32,14 +32,9 @@ fail() {
 }
 # The newest visible top-level window with this exact title.
 # A window closing during the search makes xdotool fail: search again.
-find_window() {
-  local found
-  for _ in 1 2 3; do
-    found=$(timeout 30 xdotool search --sync --onlyvisible --name "^$1\$" 2>/dev/null | tail -1)
-    [ -n "$found" ] && break
-  done
-  echo "$found"
-}
+find_window() { for _ in 1 2 3; do
+  timeout 30 xdotool search --sync --onlyvisible --name "^$1\$" 2>/dev/null | tail -1 | grep . && break
+done; }
 # Waits for a file to hold exactly these bytes.
 expect_file() {
   local want
@@ -142,7 +137,7 @@ xdotool windowfocus --sync "$window" key ctrl+e
 xdotool mousemove --sync $(point 75 235) mousedown 1 mousemove --sync $(point 75 213) \
   mousemove --sync $((X + 75)) 0 mouseup 1 mousemove --sync $(point 75 235)
 save corners
-expect_file "$dir/corners.txt" "${smile/0,$'\r\n'0,$'\r\n'0.15,$'\r\n'0,$'\r\n'0/1,$'\r\n'0,$'\r\n'0.15,$'\r\n'0,$'\r\n'1}"
+expect_file "$dir/corners.txt" $'<0,0,0>,0.5,\r\n30,-30,\r\n30,-30,\r\n1,\r\n0,\r\n0.15,\r\n0,\r\n1\r\n'
 
 # Exit ends the program with 0 and leaves the folder in the settings file.
 xdotool windowfocus --sync "$window" key alt+f x
