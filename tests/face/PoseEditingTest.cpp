@@ -64,16 +64,18 @@ TEST(PoseModel, MirrorSwapsTheSidesAndTurnsTheEyesBack) {
     EXPECT_TRUE(samePose(still.pose, PoseModel().pose)) << "no -0 for an unturned eye";
 }
 
-TEST(PoseModel, SymmetricEditingGivesThePartnerTheNewValue) {
+TEST(PoseModel, SymmetricEditingGivesThePartnerTheNewValueInOneStep) {
     for (int selection = HandleLidFirst; selection < HandleCount; ++selection) {
         PoseModel model;
+        PoseHistory history;
         model.symmetric = true;
-        model.selection = selection;
-        model.applyKeyAction(KeyRaise);
+        keyStep(history, model, selection, KeyRaise);
         PoseState once = model.state();
         model.mirrorPose();
         EXPECT_TRUE(samePose(model.pose, once.pose)) << selection;
         EXPECT_NE(model.pose[selection + 2], PoseModel().pose[selection + 2]) << selection;
+        EXPECT_TRUE(history.undo(model) && !history.canUndo()) << selection;
+        EXPECT_TRUE(samePose(model.pose, PoseModel().pose)) << selection;
     }
 }
 
