@@ -6,6 +6,7 @@
 #include "app/WindowText.h"
 #include "face/FaceCanvasPane.h"
 #include "face/PoseFile.h"
+#include "framework/app/KeyCodes.h"
 #include "framework/app/vApp.h"
 #include "framework/app/vMenuPane.h"
 #include "framework/dialogs/vCommandPane.h"
@@ -74,6 +75,13 @@ FaceCmdWindow::FaceCmdWindow(const char* name, int width, int height)
     addPane(canvasPane);
     statusPane = new vCommandPane(faceStatusBar);
     addPane(statusPane);
+    canvasPane->onDragStep = [this] { poseChanged(); };
+    canvasPane->onDragEnd = [this](const PoseState& before) {
+        if (history.record(before, *canvasPane)) showHistory();
+    };
+    // The menu table outlives windows: it may hold another window's states.
+    setValue(IdSymmetric, 0, SetValue);
+    showHistory();
     showWindow();
 }
 
@@ -90,30 +98,95 @@ void FaceCmdWindow::notice(const char* caption, const char* message) {
 }
 
 void FaceCmdWindow::onCommand(int id, int value, int kind) {
+    PoseState before;
     switch (id) {
     case IdRestore:
+        before = beginChange();
         canvasPane->resetPose();
         canvasPane->drawFace();
+        endChange(before, false);
         break;
     case IdHelpContents: WinHelpA(nativeWindow, "TavokF.hlp", HELP_CONTEXT, 3); break;
     case IdAbout: notice(aboutCaption, aboutText); break;
     case IdOpen:
+        // A failed open resets the pose: a step of its own, too.
+        before = beginChange();
         if (loadPose() == 2) canvasPane->resetPose();
         canvasPane->drawFace();
+        endChange(before, false);
         break;
     case IdSave:
         if (savePose() == 0) notice(noticeCaption, "Save error");
         break;
     case IdExit: theApp->exitApp(); break;
+    case IdUndo: undoOrRedo(true); break;
+    case IdRedo: undoOrRedo(false); break;
+    case IdMirror:
+        before = beginChange();
+        canvasPane->mirrorPose();
+        canvasPane->drawFace();
+        endChange(before);
+        break;
+    case IdSymmetric: toggleSymmetric(); break;
     default: vCmdWindow::onCommand(id, value, kind); break;
     }
 }
 
 void FaceCmdWindow::onKey(int key, int shift) {
+    if (int id = shortcut(key, shift)) {
+        onMenuCommand(id);
+        return;
+    }
+    PoseState before = beginChange();
     if (int action = keyAction(key)) canvasPane->applyKeyAction(action);
-    showSelection();
+    if (history.record(before, *canvasPane))
+        poseChanged();
+    else
+        showSelection();
     vCmdWindow::onKey(key, shift);
     canvasPane->drawFace();
+}
+
+int FaceCmdWindow::shortcut(int key, int shift) {
+    // The key state tells Ctrl+M from Return, which type the same character.
+    if (key == KeyCtrlM && GetKeyState(VK_CONTROL) < 0) return IdMirror;
+    if (key == KeyCtrlZ && shift == ShiftKeyBit && history.canRedo()) return IdRedo;
+    return 0;
+}
+
+PoseState FaceCmdWindow::beginChange() {
+    canvasPane->endDrag();
+    return canvasPane->state();
+}
+
+void FaceCmdWindow::endChange(const PoseState& before, bool showValue) {
+    if (history.record(before, *canvasPane)) poseChanged(showValue);
+}
+
+void FaceCmdWindow::undoOrRedo(bool undo) {
+    canvasPane->endDrag();
+    if (!(undo ? history.undo(*canvasPane) : history.redo(*canvasPane))) return;
+    canvasPane->drawFace();
+    poseChanged();
+}
+
+void FaceCmdWindow::toggleSymmetric() {
+    canvasPane->symmetric = !canvasPane->symmetric;
+    setValue(IdSymmetric, canvasPane->symmetric, SetValue);
+}
+
+void FaceCmdWindow::poseChanged(bool showValue) {
+    if (showValue) showSelection();
+    showHistory();
+}
+
+void FaceCmdWindow::showHistory() {
+    // Only changes reach the menu: this runs on every key and drag step.
+    int undo = history.canUndo(), redo = history.canRedo();
+    if (undo != undoShown) setValue(IdUndo, undo, SetSensitive);
+    if (redo != redoShown) setValue(IdRedo, redo, SetSensitive);
+    undoShown = undo;
+    redoShown = redo;
 }
 
 void FaceCmdWindow::showSelection() {

@@ -2,6 +2,7 @@
 // its commands and keys, the pose open and save flows, and the settings file.
 #pragma once
 
+#include "face/PoseHistory.h"
 #include "framework/app/vCmdWindow.h"
 
 class vMenuPane;
@@ -18,6 +19,10 @@ class FaceCmdWindow : public vCmdWindow {
     void onKey(int key, int shift) override;
 
     void showSelection();
+    // Every change of the pose ends here: the status field shows the value
+    // (unless `showValue` is false: Restore and a failed Open leave the text
+    // as it was), and Undo and Redo follow the history.
+    void poseChanged(bool showValue = true);
     // 1 when saved or cancelled, 0 when the pose could not be written.
     int savePose();
     // 1 when loaded or cancelled, 2 when the chosen file gave no pose.
@@ -32,9 +37,24 @@ class FaceCmdWindow : public vCmdWindow {
     FaceCanvasPane* canvasPane = nullptr;
     vCommandPane* commandPane = nullptr;
     vCommandPane* statusPane = nullptr;
+    PoseHistory history;
 
   private:
+    // The state before a change by a command or key; a drag in progress
+    // ends first, as its own step.
+    PoseState beginChange();
+    // Records the change since `before` as one step.
+    void endChange(const PoseState& before, bool showValue = true);
+    void undoOrRedo(bool undo);
+    void toggleSymmetric();
+    // Ctrl+M and Ctrl+Shift+Z, which the menu table cannot declare.
+    int shortcut(int key, int shift);
+    void showHistory();
     void notice(const char* caption, const char* message);
     // After a successful save or load: remember where and what, show the name.
     void remember(const char* name);
+
+    // Undo's and Redo's sensitivity as last shown; -1 before the first time.
+    int undoShown = -1;
+    int redoShown = -1;
 };

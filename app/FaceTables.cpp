@@ -8,6 +8,16 @@ MenuItemDef fileMenu[] = {{"&Open", IdOpen, MenuSensitive, nullptr, 0, nullptr, 
                           {"E&xit", IdExit, MenuSensitive, nullptr, 0, nullptr, 0},
                           {}};
 
+// Undo and Redo start greyed: there is nothing to undo yet. Ctrl+M types
+// the same character as Return, so the window tells them apart, not the table.
+MenuItemDef editMenu[] = {
+    {"&Undo", IdUndo, 0, "Ctrl+Z", KeyCtrlZ, nullptr, 0},
+    {"&Redo", IdRedo, 0, "Ctrl+Y", KeyCtrlY, nullptr, 0},
+    {"-", IdSeparator, 0, nullptr, 0, nullptr, 0},
+    {"&Mirror", IdMirror, MenuSensitive, "Ctrl+M", 0, nullptr, 0},
+    {"&Symmetric editing", IdSymmetric, MenuSensitive, "Ctrl+E", KeyCtrlE, nullptr, 0},
+    {}};
+
 MenuItemDef helpMenu[] = {{"Contents  ", IdHelpContents, MenuSensitive, nullptr, 0, nullptr, 0},
                           {"About ", IdAbout, MenuSensitive, nullptr, 0, nullptr, 0},
                           {}};
@@ -15,6 +25,7 @@ MenuItemDef helpMenu[] = {{"Contents  ", IdHelpContents, MenuSensitive, nullptr,
 } // namespace
 
 MenuItemDef faceMenu[] = {{"&File", 32000, MenuSensitive, nullptr, 0, fileMenu, 0},
+                          {"&Edit", 32002, MenuSensitive, nullptr, 0, editMenu, 0},
                           {"Help", 32001, MenuSensitive, nullptr, 0, helpMenu, 0},
                           {}};
 

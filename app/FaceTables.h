@@ -6,7 +6,19 @@
 #include "framework/dialogs/CommandObject.h"
 #include "framework/dialogs/StatusItemDef.h"
 
-enum FaceCommandId { IdRestore = 101, IdHelpContents = 102, IdAbout = 103, IdStatusText = 104 };
+enum FaceCommandId {
+    IdRestore = 101,
+    IdHelpContents = 102,
+    IdAbout = 103,
+    IdStatusText = 104,
+    IdUndo = 105,
+    IdRedo = 106,
+    IdMirror = 107,
+    IdSymmetric = 108
+};
+
+// The characters the Control chords of the Edit menu type.
+enum EditKey { KeyCtrlE = 5, KeyCtrlM = 13, KeyCtrlY = 25, KeyCtrlZ = 26 };
 
 extern MenuItemDef faceMenu[];
 extern CommandObject faceCommandBar[];

@@ -29,8 +29,30 @@ void FaceCanvasPane::onResize(int width, int height) {
 
 void FaceCanvasPane::onMouseDown(int x, int y, int button) {
     if (button != 1) return;
+    PoseState before = state();
     selection = findNearestHandle(x, y);
-    if (selection >= 0) drawFace();
+    if (selection < 0) return;
+    drawFace();
+    drag.begin(before, x, y);
+    // A release outside the window still ends the drag.
+    SetCapture(hwnd);
+}
+
+void FaceCanvasPane::onMouseDrag(int x, int y, int button) {
+    if (button != 1 || !drag.active || !drag.moveTo(*this, x, y, centerX, centerY)) return;
+    drawFace();
+    if (onDragStep) onDragStep();
+}
+
+void FaceCanvasPane::onMouseUp(int, int, int button) {
+    if (button == 1) endDrag();
+}
+
+void FaceCanvasPane::endDrag() {
+    if (!drag.active) return;
+    drag.active = false;
+    if (GetCapture() == hwnd) ReleaseCapture();
+    if (onDragEnd) onDragEnd(drag.before);
 }
 
 void FaceCanvasPane::drawFace() {
@@ -98,15 +120,15 @@ void FaceCanvasPane::drawEyelids(const FaceGeometry& face) {
                         truncateToPixel(35 + s[3]));
     offscreen.clearRect(truncateToPixel(cx), truncateToPixel(cy - 37 + s[2]), 80, 50);
 
-    int y4 = truncateToPixel(cy - 37 + s[0]);
-    int y6 = truncateToPixel(cy - 37 + s[2]);
+    int y4 = face.lidRow[0];
+    int y6 = face.lidRow[2];
     offscreen.drawLine(truncateToPixel(cx - 80), y4, truncateToPixel(cx - 10), y4);
     offscreen.drawLine(truncateToPixel(cx + 15), y6, truncateToPixel(cx + 90), y6);
 
     penWidth = 2;
     useDrawColor(colorDustyPink);
-    int y5 = truncateToPixel(cy - 37 + s[1]);
-    int y7 = truncateToPixel(cy - 37 + s[3]);
+    int y5 = face.lidRow[1];
+    int y7 = face.lidRow[3];
     offscreen.drawLine(truncateToPixel(cx - 80), y5, truncateToPixel(cx - 10), y5);
     offscreen.drawLine(truncateToPixel(cx + 15), y7, truncateToPixel(cx + 90), y7);
 

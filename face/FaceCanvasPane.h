@@ -1,12 +1,15 @@
 // The face view: draws the robot's face for the pose into an off-screen
-// buffer, shows it with one block copy, and selects the part nearest to a
-// left click.
+// buffer, shows it with one block copy, selects the part nearest to a left
+// click and drags it while the button is held.
 #pragma once
 
+#include "face/FaceDrag.h"
 #include "face/FaceGeometry.h"
 #include "face/PoseModel.h"
 #include "framework/draw/vCanvasPane.h"
 #include "framework/draw/vMemoryDC.h"
+
+#include <functional>
 
 class FaceCanvasPane : public vCanvasPane, public PoseModel {
   public:
@@ -18,8 +21,17 @@ class FaceCanvasPane : public vCanvasPane, public PoseModel {
     void useFillColor(const vColor& color);
 
     void onMouseDown(int x, int y, int button) override;
-    void onMouseUp(int x, int y, int button) override { vCanvasPane::onMouseUp(x, y, button); }
-    void onMouseDrag(int x, int y, int button) override { vCanvasPane::onMouseDrag(x, y, button); }
+    void onMouseUp(int x, int y, int button) override;
+    void onMouseDrag(int x, int y, int button) override;
+    // A move with the button up: its release went astray.
+    void onMouseMove(int, int) override { endDrag(); }
+    // Ends a drag in progress, as releasing the button would.
+    void endDrag();
+
+    // Told of each move of a drag that changed the pose, after the redraw,
+    // and of the drag's end with the pose and selection from before its press.
+    std::function<void()> onDragStep;
+    std::function<void(const PoseState& before)> onDragEnd;
     void onRedraw(int, int, int, int) override { drawFace(); }
     void onResize(int width, int height) override;
 
@@ -37,4 +49,6 @@ class FaceCanvasPane : public vCanvasPane, public PoseModel {
     void drawEyes(const FaceGeometry& face);
     void drawEyelids(const FaceGeometry& face);
     void drawMouth();
+
+    FaceDrag drag;
 };

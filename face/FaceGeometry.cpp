@@ -2,6 +2,7 @@
 
 #include "face/PoseModel.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -36,6 +37,9 @@ FaceGeometry::FaceGeometry(const float* pose, float cx, float cy) {
     // as float: a lid at 30 degrees lies a hair inside 12.5.
     for (int k = 0; k < 4; ++k)
         lid[k] = float(25 * std::sin(double(pose[PoseLidFirst + k]) * PiFloat * (1.0 / 180)));
+    // The edge is placed in single precision, as the drawing always has.
+    for (int k = 0; k < 4; ++k)
+        lidRow[k] = truncateToPixel(cy - 37 + lid[k]);
     // Handle points keep their full double value: in float a lid or mouth
     // point a hair off a pixel boundary would round onto it.
     double x = cx;
@@ -50,6 +54,37 @@ FaceGeometry::FaceGeometry(const float* pose, float cx, float cy) {
     for (int k = 0; k < 5; ++k)
         handles[HandleMouthFirst + k] = {x - 100 + 50 * k,
                                          mouthBase - 55.0 * pose[PoseMouthFirst + k]};
+}
+
+int FaceGeometry::partRow(int handle) const {
+    if (handle < HandleMouthFirst) return lidRow[handle - HandleLidFirst];
+    return truncateToPixel(handles[handle].y);
+}
+
+float valueForRow(const float* pose, int handle, int row, float cx, float cy) {
+    bool lid = handle < HandleMouthFirst;
+    double limit = lid ? 90 : 1;
+    double exact;
+    if (lid)
+        exact = std::asin(std::clamp((row - (cy - 37.0)) / 25, -1.0, 1.0)) / PiFloat * 180;
+    else
+        exact = (truncateToPixel(cy + 60) - row) / 55.0;
+    float value = float(std::clamp(exact, -limit, limit));
+    // Rounding may leave the part a pixel off its row: step to the next float
+    // toward it. A larger value draws a lid lower and a mouth point higher.
+    float trial[PoseCount];
+    std::copy(pose, pose + PoseCount, trial);
+    int index = handle + 2;
+    for (int i = 0; i < 64; ++i) {
+        trial[index] = value;
+        int drawn = FaceGeometry(trial, cx, cy).partRow(handle);
+        if (drawn == row) break;
+        bool larger = (drawn < row) == lid;
+        float next = std::nextafter(value, float(larger ? limit : -limit));
+        if (next == value) break;
+        value = next;
+    }
+    return value;
 }
 
 int nearestHandle(const HandlePoint* handles, int x, int y) {

@@ -25,10 +25,19 @@ struct FaceGeometry {
     double pupilRadius; // 10 x the pupil size
     double eyeX;        // the gaze point: the centre moved by 25 x the gaze
     double eyeY;
-    float lid[4]; // the lid edges' offsets from the eyes' centre line
+    float lid[4];  // the lid edges' offsets from the eyes' centre line
+    int lidRow[4]; // the pixel rows the lid edges are drawn on
     int mouthBase;
     HandlePoint handles[HandleCount];
+
+    // The pixel row a lid edge or a mouth point (by handle index) is drawn on.
+    int partRow(int handle) const;
 };
+
+// The value of a lid or a mouth point (by handle index) that puts it on pixel
+// row `row` in the face of `pose` centred at (centerX, centerY), within the
+// keyboard's limits; the nearest limit when no value reaches the row.
+float valueForRow(const float* pose, int handle, int row, float centerX, float centerY);
 
 // The index of the handle nearest to (x, y), or -1 when every handle is 900
 // pixels or more away. Differences are truncated before squaring; ties go to

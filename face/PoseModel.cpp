@@ -1,14 +1,22 @@
 #include "face/PoseModel.h"
 
+#include "face/FaceGeometry.h"
 #include "face/PoseFile.h"
 
 #include <cstring>
+#include <utility>
 
 namespace {
 
 const float defaultPose[PoseCount] = {0, 0, 0, 0.5f, 30, -30, 30, -30, 0, 0, 0, 0, 0};
 
 } // namespace
+
+int mirrorIndex(int index) {
+    if (index >= PoseLidFirst && index < PoseMouthFirst) return index ^ 2;
+    if (index >= PoseMouthFirst && index < PoseCount) return 2 * PoseMouthFirst + 4 - index;
+    return index;
+}
 
 PoseModel::PoseModel() {
     resetPose();
@@ -46,9 +54,10 @@ void PoseModel::applyKeyAction(int code) {
         }
         return;
     }
-    if (selection > 10) return;
-    int index = selection + 2;
-    bool lid = selection <= 5;
+    int index = selectedIndex();
+    if (index < 0) return;
+    float before = pose[index];
+    bool lid = index < PoseMouthFirst;
     // "8" moves a lid edge or a mouth point up on the screen: a lid angle
     // grows downwards, a mouth value upwards.
     switch (code) {
@@ -67,6 +76,42 @@ void PoseModel::applyKeyAction(int code) {
     case KeyRestore: pose[index] = resetCopy[index]; break;
     default: break;
     }
+    if (pose[index] != before) shareWithPartner(index);
+}
+
+int PoseModel::selectedIndex() const {
+    return selection >= HandleLidFirst && selection < HandleCount ? selection + 2 : -1;
+}
+
+void PoseModel::shareWithPartner(int index) {
+    if (symmetric) pose[mirrorIndex(index)] = pose[index];
+}
+
+void PoseModel::setSelectedValue(float value) {
+    int index = selectedIndex();
+    if (index < 0) return;
+    pose[index] = value;
+    shareWithPartner(index);
+}
+
+void PoseModel::mirrorPose() {
+    for (int i = PoseLidFirst; i < PoseCount; ++i)
+        if (mirrorIndex(i) > i) std::swap(pose[i], pose[mirrorIndex(i)]);
+    // 0 - v, not -v: an unturned eye stays 0, never "-0" in a saved pose.
+    pose[PoseEyeY] = 0.0f - pose[PoseEyeY];
+    pose[PoseEyeZ] = 0.0f - pose[PoseEyeZ];
+}
+
+PoseState PoseModel::state() const {
+    PoseState state;
+    std::memcpy(state.pose, pose, sizeof pose);
+    state.selection = selection;
+    return state;
+}
+
+void PoseModel::setState(const PoseState& state) {
+    std::memcpy(pose, state.pose, sizeof pose);
+    selection = state.selection;
 }
 
 int PoseModel::writePoseFile(const char* path) const {

@@ -30,12 +30,33 @@ enum KeyAction {
     KeyZeroEyeZ = 11    // "3"
 };
 
+// What undo brings back: the pose and the selected part.
+struct PoseState {
+    float pose[PoseCount];
+    int selection;
+};
+
+// The pose index in the other half of the face: a lid's in the other eye, a
+// mouth point's counted from the other end; the eyes and the middle mouth
+// point are their own.
+int mirrorIndex(int index);
+
 class PoseModel {
   public:
     PoseModel();
 
     void resetPose();
+    // With symmetric editing on, a key that changes a lid or a mouth point
+    // gives its mirror partner the same new value.
     void applyKeyAction(int code);
+    // Sets the selected lid or mouth point (and its partner, as a key would).
+    void setSelectedValue(float value);
+    // The left-right mirror image: the eyes' lids and the mouth points trade
+    // places, the turns about y and z change sign.
+    void mirrorPose();
+
+    PoseState state() const;
+    void setState(const PoseState& state);
 
     // The pose file's results (PoseFileResult, face/PoseFile.h).
     int writePoseFile(const char* path) const;
@@ -46,7 +67,11 @@ class PoseModel {
     float pose[PoseCount];
     // -1 none, 0/1 the eyes, 2..5 a lid, 6..10 a mouth point.
     int selection = -1;
+    bool symmetric = false;
 
   private:
+    // The pose index the selection edits, or -1 for the eyes and none.
+    int selectedIndex() const;
+    void shareWithPartner(int index);
     void step(int index, double delta, double low, float lowValue, double high, float highValue);
 };

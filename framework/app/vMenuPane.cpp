@@ -148,11 +148,16 @@ void vMenuPane::setPaneValue(int id, int value, int setType) {
 void vMenuPane::setPaneString(int id, const char* text) {
     // A null label would end the table at this row.
     if (!text) text = "";
+    bool changed = false;
     forEachItem(id, [&](int entry, MenuItemDef& item) {
         item.label = text;
         ModifyMenuA(entries[entry].popup, UINT(id), MF_BYCOMMAND | MF_STRING, UINT_PTR(id), text);
         applyState(entry, item);
+        changed = true;
         return true;
     });
-    DrawMenuBar(theApp->frameWindow);
+    // A window's setString reaches every pane; redrawing the strip for a
+    // text that is not a menu item's (a status line on every key) costs
+    // more than drawing the whole face.
+    if (changed) DrawMenuBar(theApp->frameWindow);
 }

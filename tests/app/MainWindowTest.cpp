@@ -173,13 +173,56 @@ HMENU popup(HMENU bar, const char* text) {
 TEST(MainWindow, MenuReadsBackAsDeclared) {
     HMENU bar = GetMenu(app.frameWindow);
     ASSERT_EQ(bar, mainWindow()->menuBar);
-    EXPECT_EQ(titles(bar), (Events{"&File", "Help"}));
+    EXPECT_EQ(titles(bar), (Events{"&File", "&Edit", "Help"}));
     EXPECT_EQ(menuItems(popup(bar, "&File")),
               (Events{"&Open 32101", "&Save 32103", "-", "E&xit 32108"}));
+    EXPECT_EQ(menuItems(popup(bar, "&Edit")),
+              (Events{"&Undo  \tCtrl+Z 105", "&Redo  \tCtrl+Y 106", "-", "&Mirror  \tCtrl+M 107",
+                      "&Symmetric editing  \tCtrl+E 108"}));
     Events help = menuItems(popup(bar, "Help"));
     ASSERT_GE(help.size(), 2u);
     // The platform appends the child-window list to the last menu.
     EXPECT_EQ(Events(help.begin(), help.begin() + 2), (Events{"Contents   102", "About  103"}));
+}
+
+// The Edit menu and status after typing `key` with Control (and Shift) held
+// or not: "U" Undo enabled, "R" Redo enabled, "S" Symmetric checked.
+std::string type(int key, bool control = false, bool shift = false) {
+    BYTE keys[256] = {};
+    keys[VK_CONTROL] = control ? 0x80 : 0;
+    keys[VK_SHIFT] = shift ? 0x80 : 0;
+    SetKeyboardState(keys);
+    SendMessageA(mainWindow()->nativeWindow, WM_CHAR, WPARAM(key), 0);
+    keys[VK_CONTROL] = keys[VK_SHIFT] = 0;
+    SetKeyboardState(keys);
+    HMENU bar = GetMenu(app.frameWindow);
+    char text[180] = "";
+    mainWindow()->getTextIn(IdStatusText, text, sizeof text);
+    return std::string(GetMenuState(bar, IdUndo, MF_BYCOMMAND) & MF_GRAYED ? "" : "U") +
+           (GetMenuState(bar, IdRedo, MF_BYCOMMAND) & MF_GRAYED ? "" : "R") +
+           (GetMenuState(bar, IdSymmetric, MF_BYCOMMAND) & MF_CHECKED ? "S" : "") + " " + text;
+}
+
+TEST(MainWindow, EditMenuFollowsTheHistoryAndItsChords) {
+    FaceCanvasPane* face = mainWindow()->canvasPane;
+    face->selection = HandleMouthFirst;
+    EXPECT_EQ(type('0'), " Mouth part Selected  0") << "nothing to undo yet";
+    EXPECT_EQ(type('8'), "U Mouth part Selected  0.05");
+    EXPECT_EQ(type(KeyCtrlZ, true), "R Mouth part Selected  0");
+    EXPECT_EQ(type(KeyCtrlZ, true, true), "U Mouth part Selected  0.05");
+    type(KeyCtrlZ, true);
+    EXPECT_EQ(type(KeyCtrlY, true), "U Mouth part Selected  0.05");
+    type(KeyCtrlZ, true);
+    EXPECT_EQ(type('5'), "U Mouth part Selected  -0.05") << "a new step drops the redo steps";
+    EXPECT_EQ(type(KeyCtrlE, true).substr(0, 2), "US");
+    face->pose[PoseEyeY] = 5;
+    type('\r');
+    EXPECT_EQ(face->pose[PoseEyeY], 5) << "Return is no Ctrl+M";
+    type(KeyCtrlM, true);
+    EXPECT_EQ(face->pose[PoseEyeY], -5);
+    EXPECT_EQ(type(KeyCtrlE, true).substr(0, 2), "U ");
+    face->resetPose();
+    mainWindow()->setString(IdStatusText, faceStatusBar[0].title);
 }
 
 TEST(MainWindow, BarControlsSitWhereTheirDialogUnitsSay) {

@@ -2,8 +2,9 @@
 # The real program driven as a user drives it, with real pointer and key
 # input on the test display: a first start in a folder of its own, a click on
 # the middle mouth point (its dot turns yellow), keys that raise it, a save
-# through the real save dialog, an open of that file, Exit, and the settings
-# file left beside the program.
+# through the real save dialog, an open of that file, drags undone with
+# Ctrl+Z and made symmetric with Ctrl+E, Exit, and the settings file left
+# beside the program.
 # Usage: RealInputTest.sh TavokF.exe screenshot.png
 set -u
 exe=$1
@@ -70,8 +71,10 @@ sleep 1
 # x 150 in red; the other parts keep their place relative to it.
 eval "$(xdotool getwindowgeometry --shell "$window")"
 import -display "$DISPLAY" -window root "$shot"
+# The line is 3 pixels wide: its middle row is the mouth's.
 mouth=$(convert "$shot" -crop "1x$HEIGHT+$((X + 150))+$Y" txt:- |
-  awk -F'[,:]' '/#FF4040/ { print $2; exit }')
+  awk -F'[,:]' '/#FF4040/ { if (first == "") first = $2; last = $2 }
+    END { if (first != "") print int((first + last) / 2) }')
 [ -n "$mouth" ] || { echo "no mouth line in the face view"; exit 1; }
 # From here on, y is given in the coordinates of a face whose mouth is at 235.
 Y=$((Y + mouth - 235))
@@ -128,6 +131,25 @@ sleep 0.5
 save again
 expect_file "$dir/again.txt" "$smile"
 
+# Dragging the middle point 22 pixels above the base line makes it 0.4;
+# one Ctrl+Z brings the opened smile back. Saving leaves the history alone.
+point() { echo $((X + $1)) $((Y + $2)); }
+xdotool mousemove --sync $(point 175 226) mousedown 1 mousemove --sync $(point 175 220) \
+  mousemove --sync $(point 175 213) mouseup 1
+save drag
+expect_file "$dir/drag.txt" "${smile/0.15/0.4}"
+xdotool windowfocus --sync "$window" key ctrl+z
+save undone
+expect_file "$dir/undone.txt" "$smile"
+
+# With symmetric editing both corners follow the left one, up to the limit
+# when released above the window; afterwards the pointer moves nothing.
+xdotool windowfocus --sync "$window" key ctrl+e
+xdotool mousemove --sync $(point 75 235) mousedown 1 mousemove --sync $(point 75 213) \
+  mousemove --sync $((X + 75)) 0 mouseup 1 mousemove --sync $(point 75 235)
+save corners
+expect_file "$dir/corners.txt" $'<0,0,0>,0.5,\r\n30,-30,\r\n30,-30,\r\n1,\r\n0,\r\n0.15,\r\n0,\r\n1\r\n'
+
 # Exit ends the program with 0 and leaves the folder in the settings file.
 xdotool windowfocus --sync "$window" key alt+f x
 for _ in $(seq 100); do kill -0 "$program" 2>/dev/null || break; sleep 0.1; done
@@ -140,5 +162,5 @@ else
 fi
 # Wine shows the Linux root as drive Z:.
 expect_file "$dir/TavokF.ini" "Z:${dir//\//\\}$ini_tail"
-[ $status = 0 ] && echo "real input: first start, click, keys, save, open and Exit as expected ($shot)"
+[ $status = 0 ] && echo "real input: first start, click, keys, save, open, drags, undo and Exit as expected ($shot)"
 exit $status

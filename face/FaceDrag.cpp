@@ -1,0 +1,36 @@
+#include "face/FaceDrag.h"
+
+#include "face/FaceGeometry.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+// An axis the pointer has not moved along keeps its value, even one beyond
+// the limits read from a file.
+float turned(float start, int pixels) {
+    return pixels ? std::clamp(start + float(pixels), -90.0f, 90.0f) : start;
+}
+
+} // namespace
+
+void FaceDrag::begin(const PoseState& state, int x, int y) {
+    before = state;
+    startX = x;
+    startY = y;
+    active = true;
+}
+
+bool FaceDrag::moveTo(PoseModel& model, int x, int y, float cx, float cy) const {
+    PoseState was = model.state();
+    if (model.selection == HandleLeftPupil || model.selection == HandleLeftPupil + 1) {
+        model.pose[PoseEyeY] = turned(before.pose[PoseEyeY], x - startX);
+        model.pose[PoseEyeX] = turned(before.pose[PoseEyeX], startY - y);
+    } else if (model.selection >= HandleLidFirst && model.selection < HandleCount) {
+        // A part already on the pointer's row keeps its value.
+        if (FaceGeometry(model.pose, cx, cy).partRow(model.selection) == y) return false;
+        model.setSelectedValue(valueForRow(model.pose, model.selection, y, cx, cy));
+    }
+    return std::memcmp(was.pose, model.pose, sizeof was.pose) != 0;
+}
