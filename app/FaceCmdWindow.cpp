@@ -2,6 +2,7 @@
 
 #include "app/FaceTables.h"
 #include "app/FileDialogState.h"
+#include "app/RenderPreview.h"
 #include "app/SettingsFile.h"
 #include "app/WindowText.h"
 #include "face/FaceCanvasPane.h"
@@ -66,10 +67,12 @@ FaceCmdWindow::FaceCmdWindow(const char* name, int width, int height)
     addPane(canvasPane);
     statusPane = new vCommandPane(faceStatusBar);
     addPane(statusPane);
+    renderPreview = new RenderPreview(this, IdRenderPreview, canvasPane->pose);
     showWindow();
 }
 
 FaceCmdWindow::~FaceCmdWindow() {
+    delete renderPreview;
     delete menuPane;
     delete canvasPane;
     delete commandPane;
@@ -86,16 +89,20 @@ void FaceCmdWindow::onCommand(int id, int value, int kind) {
     case IdRestore:
         canvasPane->resetPose();
         canvasPane->drawFace();
+        poseChanged();
         break;
     case IdHelpContents: WinHelpA(nativeWindow, "TavokF.hlp", HELP_CONTEXT, 3); break;
     case IdAbout: notice(aboutCaption, aboutText); break;
     case IdOpen:
         if (loadPose() == 2) canvasPane->resetPose();
         canvasPane->drawFace();
+        poseChanged();
         break;
     case IdSave:
         if (savePose() == 0) notice(noticeCaption, "Save error");
         break;
+    case IdRenderPreview: toggleRenderPreview(); break;
+    case IdSaveRender: saveRender(); break;
     case IdExit: theApp->exitApp(); break;
     default: vCmdWindow::onCommand(id, value, kind); break;
     }
@@ -106,6 +113,36 @@ void FaceCmdWindow::onKey(int key, int shift) {
     showSelection();
     vCmdWindow::onKey(key, shift);
     canvasPane->drawFace();
+    poseChanged();
+}
+
+void FaceCmdWindow::poseChanged() {
+    renderPreview->poseChanged();
+}
+
+void FaceCmdWindow::toggleRenderPreview() {
+    bool show = !renderPreview->isShown();
+    if (show)
+        renderPreview->open();
+    else
+        renderPreview->close();
+    setValue(IdRenderPreview, show, SetValue);
+}
+
+void FaceCmdWindow::saveRender() {
+    if (renderPreview->image().rgb.empty()) {
+        notice(noticeCaption, "No render to save yet: press F5 for the render preview");
+        return;
+    }
+    char name[FileNameSize] = "render.png";
+    int index = 0;
+    static const char* renderFilters[] = {"*.png", "*.bmp", nullptr};
+    vFileSelect select(this, "File Select");
+    if (!select.fileSelectSave("Save Render", name, FileNameSize, renderFilters, index, 0,
+                               nullptr) ||
+        !*name)
+        return;
+    if (!renderPreview->saveImage(name)) notice(noticeCaption, "Save error");
 }
 
 void FaceCmdWindow::showSelection() {

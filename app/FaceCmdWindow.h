@@ -7,6 +7,7 @@
 class vMenuPane;
 class vCommandPane;
 class FaceCanvasPane;
+class RenderPreview;
 
 class FaceCmdWindow : public vCmdWindow {
   public:
@@ -18,6 +19,8 @@ class FaceCmdWindow : public vCmdWindow {
     void onKey(int key, int shift) override;
 
     void showSelection();
+    // Every change of the pose ends here: the render preview follows it.
+    void poseChanged();
     // 1 when saved or cancelled, 0 when the pose could not be written.
     int savePose();
     // 1 when loaded or cancelled, 2 when the chosen file gave no pose.
@@ -32,9 +35,12 @@ class FaceCmdWindow : public vCmdWindow {
     FaceCanvasPane* canvasPane = nullptr;
     vCommandPane* commandPane = nullptr;
     vCommandPane* statusPane = nullptr;
+    RenderPreview* renderPreview = nullptr;
 
   private:
     void notice(const char* caption, const char* message);
     // After a successful save or load: remember where and what, show the name.
     void remember(const char* name);
+    void toggleRenderPreview();
+    void saveRender();
 };

@@ -1,5 +1,7 @@
 #include "app/FaceTables.h"
 
+#include "framework/app/KeyCodes.h"
+
 namespace {
 
 MenuItemDef fileMenu[] = {{"&Open", IdOpen, MenuSensitive, nullptr, 0, nullptr, 0},
@@ -8,6 +10,11 @@ MenuItemDef fileMenu[] = {{"&Open", IdOpen, MenuSensitive, nullptr, 0, nullptr, 
                           {"E&xit", IdExit, MenuSensitive, nullptr, 0, nullptr, 0},
                           {}};
 
+MenuItemDef viewMenu[] = {
+    {"&Render preview\tF5", IdRenderPreview, MenuSensitive, nullptr, KeyF1 + 4, nullptr, 0},
+    {"Save render &as...", IdSaveRender, MenuSensitive, nullptr, 0, nullptr, 0},
+    {}};
+
 MenuItemDef helpMenu[] = {{"Contents  ", IdHelpContents, MenuSensitive, nullptr, 0, nullptr, 0},
                           {"About ", IdAbout, MenuSensitive, nullptr, 0, nullptr, 0},
                           {}};
@@ -15,6 +22,7 @@ MenuItemDef helpMenu[] = {{"Contents  ", IdHelpContents, MenuSensitive, nullptr,
 } // namespace
 
 MenuItemDef faceMenu[] = {{"&File", 32000, MenuSensitive, nullptr, 0, fileMenu, 0},
+                          {"&View", 32002, MenuSensitive, nullptr, 0, viewMenu, 0},
                           {"Help", 32001, MenuSensitive, nullptr, 0, helpMenu, 0},
                           {}};
 

@@ -6,7 +6,14 @@
 #include "framework/dialogs/CommandObject.h"
 #include "framework/dialogs/StatusItemDef.h"
 
-enum FaceCommandId { IdRestore = 101, IdHelpContents = 102, IdAbout = 103, IdStatusText = 104 };
+enum FaceCommandId {
+    IdRestore = 101,
+    IdHelpContents = 102,
+    IdAbout = 103,
+    IdStatusText = 104,
+    IdRenderPreview = 105,
+    IdSaveRender = 106
+};
 
 extern MenuItemDef faceMenu[];
 extern CommandObject faceCommandBar[];
