@@ -79,6 +79,11 @@ FaceCmdWindow::~FaceCmdWindow() {
     delete statusPane;
 }
 
+void FaceCmdWindow::closeWindow() {
+    renderPreview->shutDown();
+    vCmdWindow::closeWindow();
+}
+
 void FaceCmdWindow::notice(const char* caption, const char* message) {
     vNoticeDialog box(this, caption);
     box.notice(message);

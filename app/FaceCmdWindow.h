@@ -17,6 +17,8 @@ class FaceCmdWindow : public vCmdWindow {
     void onCommand(int id, int value, int kind) override;
     // Every key refreshes the status line and redraws the face.
     void onKey(int key, int shift) override;
+    // Closing the program also ends the render preview's work.
+    void closeWindow() override;
 
     void showSelection();
     // Every change of the pose ends here: the render preview follows it.

@@ -33,8 +33,7 @@ RenderPreview::RenderPreview(vWindow* owner, int toggleCommand, const float* pos
       toggleCommand_(toggleCommand), pose_(pose) {}
 
 RenderPreview::~RenderPreview() {
-    stop();
-    runner_.close();
+    shutDown();
 }
 
 void RenderPreview::open() {
@@ -54,6 +53,11 @@ void RenderPreview::close() {
         schedule_.cancelled();
         running_ = 0;
     }
+}
+
+void RenderPreview::shutDown() {
+    close();
+    runner_.close();
 }
 
 void RenderPreview::poseChanged() {

@@ -30,6 +30,9 @@ class RenderPreview : public vToolWindow, private vTimer {
     void open();
     // Hides the window and ends a running render.
     void close();
+    // When the program closes: ends every render and removes the scratch
+    // folder.
+    void shutDown();
     // The pose changed: render it once the edits pause.
     void poseChanged();
     // Writes the image shown as PNG when `path` ends in ".png" (any case),
