@@ -38,7 +38,12 @@ RenderPreview::~RenderPreview() {
 
 void RenderPreview::open() {
     show();
-    program_ = PovrayRunner::findPovray();
+    if (!runner_.prepare()) {
+        program_.clear();
+        setStatus("No scene", runner_.error);
+        return;
+    }
+    program_ = runner_.findPovray();
     if (program_.empty())
         setStatus("No POV-Ray", povrayMissingText);
     else
@@ -134,6 +139,7 @@ void RenderPreview::onRedraw(vWinDC& dc) {
         dc.drawRectangle(0, 0, ImageWidth, ImageHeight);
     dc.drawRectangle(0, ImageHeight, ImageWidth, StatusHeight);
     dc.setPen(vPen(0, 0, 0));
+    dc.font = vFont(FontSans, 9);
     int y = 24;
     for (std::string::size_type start = 0; start < message_.size(); y += 18) {
         std::string::size_type end = message_.find('\n', start);

@@ -62,18 +62,6 @@ std::string unixPathOf(const std::string& windowsPath) {
     return path;
 }
 
-std::string unixPathFolders(const std::string& environment) {
-    for (const std::string& entry : split(environment, '\0')) {
-        if (entry.compare(0, 5, "PATH=") != 0) continue;
-        std::string folders;
-        for (const std::string& folder : split(entry.substr(5), ':'))
-            if (!folder.empty() && folder[0] == '/')
-                folders += (folders.empty() ? "" : ";") + windowsPathOf(folder);
-        return folders;
-    }
-    return {};
-}
-
 std::string findSceneFolder(const std::string& programFolder, const std::string& sourceFolder,
                             const FileTest& isFile) {
     for (const std::string& folder : {joined(programFolder, "povray"), sourceFolder})

@@ -16,11 +16,6 @@ inline constexpr const char* PovrayVariable = "POVRAY";
 std::string findProgram(const std::string& variable, const std::string& path, char separator,
                         const std::string& name, const FileTest& isFile);
 
-// The Unix PATH held by a process environment block (NUL-separated
-// "NAME=value" entries), its folders as Windows sees them under Wine
-// ("/usr/bin" becomes "Z:\usr\bin"), joined by ';'.
-std::string unixPathFolders(const std::string& environment);
-
 // A Unix path as Wine shows it on drive Z:, and back ("" when the path is
 // not on drive Z:).
 std::string windowsPathOf(const std::string& unixPath);

@@ -32,11 +32,10 @@ bool underWine() {
     return GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
 }
 
-// Under Wine the process's PATH is Windows's own; the Unix PATH it was
-// started with, where Debian's povray lives, is in its Unix environment.
-std::string unixFolders() {
-    return underWine() ? unixPathFolders(contents("Z:\\proc\\self\\environ")) : std::string();
-}
+// Under Wine Unix programs are started through the Unix shell: it gives
+// what Wine does not (the child's id, its end) and knows the Unix PATH,
+// which is not the PATH the Windows side sees.
+const char* const unixShell = "Z:\\bin\\sh";
 
 // A Unix program, which Wine starts without giving a process handle.
 bool isUnixProgram(const std::string& path) {
@@ -72,10 +71,28 @@ bool startProcess(std::string command, const std::string& folder, HANDLE log, HA
 } // namespace
 
 std::string PovrayRunner::findPovray() {
-    std::string found =
-        findProgram(variable(PovrayVariable), variable("PATH"), ';', "povray.exe", isFile);
-    if (found.empty() && variable(PovrayVariable).empty())
-        found = findProgram("", unixFolders(), ';', "povray", isFile);
+    std::string named = variable(PovrayVariable);
+    // Under Wine the variable may hold a Unix path.
+    if (!named.empty() && named[0] == '/') named = windowsPathOf(named);
+    std::string found = findProgram(named, variable("PATH"), ';', "povray.exe", isFile);
+    if (!found.empty() || !named.empty() || !underWine() || !isFile(unixShell) || !prepare())
+        return found;
+    // Ask the shell (with its builtins only: the PATH may hold nothing
+    // else), judging by the line it writes, for a few seconds at most.
+    HANDLE none = nullptr;
+    std::string answer = folder_ + "povray-path.txt";
+    if (!startProcess("\"" + std::string(unixShell) +
+                          "\" -c \"echo \\\"$(command -v povray)\\\" >povray-path.txt\"",
+                      folder_, INVALID_HANDLE_VALUE, none))
+        return found;
+    std::string path;
+    for (DWORD deadline = GetTickCount() + 3000;
+         (path = contents(answer)).find('\n') == std::string::npos && GetTickCount() < deadline;)
+        Sleep(5);
+    DeleteFileA(answer.c_str());
+    while (!path.empty() && (path.back() == '\n' || path.back() == '\r'))
+        path.pop_back();
+    if (!path.empty() && path[0] == '/' && isFile(windowsPathOf(path))) found = windowsPathOf(path);
     return found;
 }
 
@@ -124,12 +141,10 @@ int PovrayRunner::start(const std::string& program, const float* pose, int width
     HANDLE process = nullptr;
     bool started = false;
     if (isUnixProgram(program)) {
-        std::string shell = findProgram("", unixFolders(), ';', "sh", isFile);
-        started = !shell.empty() &&
-                  startProcess(unixRenderCommand(shell, unixPathOf(program), file("out", number),
-                                                 width, height, file("log", number),
-                                                 file("pid", number), file("status", number)),
-                               folder_, INVALID_HANDLE_VALUE, process);
+        started = startProcess(
+            unixRenderCommand(unixShell, unixPathOf(program), file("out", number), width, height,
+                              file("log", number), file("pid", number), file("status", number)),
+            folder_, INVALID_HANDLE_VALUE, process);
     } else {
         SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
         HANDLE log =
@@ -164,10 +179,10 @@ void PovrayRunner::end(Child& child) {
     if (child.killSent ||
         std::sscanf(contents(folder_ + file("pid", child.number)).c_str(), "%d", &id) != 1)
         return;
-    std::string shell = findProgram("", unixFolders(), ';', "sh", isFile);
     HANDLE none = nullptr;
-    child.killSent = startProcess("\"" + shell + "\" -c \"kill " + std::to_string(id) + "\"",
-                                  folder_, INVALID_HANDLE_VALUE, none);
+    child.killSent =
+        startProcess("\"" + std::string(unixShell) + "\" -c \"kill " + std::to_string(id) + "\"",
+                     folder_, INVALID_HANDLE_VALUE, none);
 }
 
 void PovrayRunner::forget(std::size_t index) {

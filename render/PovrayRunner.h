@@ -19,8 +19,12 @@ class PovrayRunner {
     PovrayRunner(const PovrayRunner&) = delete;
     PovrayRunner& operator=(const PovrayRunner&) = delete;
 
-    // The POV-Ray program ("" when there is none) and the scene folder.
-    static std::string findPovray();
+    // Makes the scratch folder and copies the scene there; false, and
+    // `error` says why, when that fails.
+    bool prepare();
+    // The POV-Ray program: the one POVRAY names, else povray.exe on the
+    // PATH, else (under Wine) povray on the Unix PATH; "" when there is none.
+    std::string findPovray();
     static std::string findScene();
 
     // Starts rendering `pose` (the thirteen values) with `program`; the
@@ -46,7 +50,6 @@ class PovrayRunner {
         bool cancelled;
         bool killSent;
     };
-    bool prepare();
     std::string file(const char* kind, int number) const;
     bool ended(Child& child);
     void end(Child& child);
