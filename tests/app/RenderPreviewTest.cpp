@@ -14,6 +14,7 @@
 
 #include <cstring>
 #include <functional>
+#include <limits>
 #include <string>
 
 namespace {
@@ -144,6 +145,20 @@ TEST(RenderPreview, F5OrTheCloseBoxHidesIt) {
     pumpMessages(30);
     EXPECT_FALSE(preview()->isShown());
     EXPECT_FALSE(menuChecked(IdRenderPreview));
+}
+
+TEST(RenderPreview, AFailingSceneShowsPovraysErrorLines) {
+    command(IdRenderPreview);
+    // A value POV-Ray cannot read makes the scene fail to parse.
+    float* pose = window()->canvasPane->pose;
+    float eyeX = pose[0];
+    pose[0] = std::numeric_limits<float>::quiet_NaN();
+    window()->poseChanged();
+    ASSERT_TRUE(
+        waitFor([] { return preview()->status() == "Render failed"; }, 20, "the failed render"));
+    EXPECT_NE(preview()->message().find("Parse Error"), std::string::npos) << preview()->message();
+    pose[0] = eyeX;
+    command(IdRenderPreview);
 }
 
 TEST(RenderPreview, WithoutPovrayItSaysWhatToDoAndNoRenderStarts) {
