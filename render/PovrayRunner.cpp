@@ -4,6 +4,7 @@
 #include "render/Povray.h"
 
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 #include <windows.h>
@@ -39,9 +40,9 @@ const char* const unixShell = "Z:\\bin\\sh";
 
 // A Unix program, which Wine starts without giving a process handle.
 bool isUnixProgram(const std::string& path) {
-    return contents(path).compare(0, 4,
-                                  "\x7f"
-                                  "ELF") == 0;
+    char start[4] = {};
+    std::ifstream(path, std::ios::binary).read(start, sizeof start);
+    return std::memcmp(start, "\177ELF", sizeof start) == 0;
 }
 
 std::string programFolder() {
@@ -132,6 +133,7 @@ bool PovrayRunner::prepare() {
 
 int PovrayRunner::start(const std::string& program, const float* pose, int width, int height) {
     error.clear();
+    sweep();
     if (!prepare()) return 0;
     if (writePoseFile(pose, (folder_ + "pose.txt").c_str()) != PoseFileOk) {
         error = "Cannot write the pose to " + folder_;
