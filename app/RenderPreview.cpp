@@ -1,6 +1,5 @@
 #include "app/RenderPreview.h"
 
-#include "framework/app/KeyCodes.h"
 #include "framework/app/vWindow.h"
 #include "framework/draw/vWinDC.h"
 #include "render/Povray.h"
@@ -151,9 +150,4 @@ void RenderPreview::onRedraw(vWinDC& dc) {
 
 void RenderPreview::onClose() {
     owner_->onMenuCommand(toggleCommand_);
-}
-
-void RenderPreview::onKey(int key, int) {
-    const int f5 = KeyF1 + 4;
-    if (key == f5) owner_->onMenuCommand(toggleCommand_);
 }

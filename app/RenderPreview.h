@@ -21,8 +21,8 @@ class RenderPreview : public vToolWindow, private vTimer {
     // Long enough to span the gap between the key presses of one edit.
     static constexpr int Pause = 300;
 
-    // `pose` (thirteen values) is read whenever a render starts; the window
-    // toggles `owner`'s command `toggleCommand` when closed or given F5.
+    // `pose` (thirteen values) is read whenever a render starts; the close
+    // box gives `owner` the command `toggleCommand`.
     RenderPreview(vWindow* owner, int toggleCommand, const float* pose);
     ~RenderPreview() override;
 
@@ -50,7 +50,6 @@ class RenderPreview : public vToolWindow, private vTimer {
 
     void onRedraw(vWinDC& dc) override;
     void onClose() override;
-    void onKey(int key, int shift) override;
 
   private:
     void onTick() override;

@@ -1,6 +1,5 @@
 #include "framework/app/vToolWindow.h"
 
-#include "framework/app/KeyCodes.h"
 #include "framework/app/WindowMessage.h"
 #include "framework/app/vApp.h"
 #include "framework/draw/vWinDC.h"
@@ -87,7 +86,6 @@ Handled vToolWindow::handleMessage(const WindowMessage& message) {
     case WM_ERASEBKGND: return handled(1);
     case WM_MOUSEACTIVATE: return handled(MA_NOACTIVATE);
     case WM_CLOSE: return handleClose();
-    case WM_KEYDOWN: return handleKeyDown(message);
     default: return NotHandled;
     }
 }
@@ -103,12 +101,5 @@ Handled vToolWindow::handlePaint() {
 
 Handled vToolWindow::handleClose() {
     onClose();
-    return handled();
-}
-
-Handled vToolWindow::handleKeyDown(const WindowMessage& message) {
-    int key = frameworkKey(int(message.wParam));
-    if (!key) return NotHandled;
-    onKey(key, 0);
     return handled();
 }

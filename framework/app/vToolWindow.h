@@ -28,7 +28,6 @@ class vToolWindow : public vBaseWindow {
     virtual void onRedraw(vWinDC& dc) = 0;
     // The close box; hides the window unless overridden.
     virtual void onClose() { hide(); }
-    virtual void onKey(int, int) {}
 
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     Handled handleMessage(const WindowMessage& message);
@@ -39,5 +38,4 @@ class vToolWindow : public vBaseWindow {
   private:
     Handled handlePaint();
     Handled handleClose();
-    Handled handleKeyDown(const WindowMessage& message);
 };
