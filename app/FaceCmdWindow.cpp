@@ -2,6 +2,7 @@
 
 #include "app/FaceTables.h"
 #include "app/FileDialogState.h"
+#include "app/RenderPreview.h"
 #include "app/SettingsFile.h"
 #include "app/WindowText.h"
 #include "face/FaceCanvasPane.h"
@@ -82,14 +83,21 @@ FaceCmdWindow::FaceCmdWindow(const char* name, int width, int height)
     // The menu table outlives windows: it may hold another window's states.
     setValue(IdSymmetric, 0, SetValue);
     showHistory();
+    renderPreview = new RenderPreview(this, IdRenderPreview, canvasPane->pose);
     showWindow();
 }
 
 FaceCmdWindow::~FaceCmdWindow() {
+    delete renderPreview;
     delete menuPane;
     delete canvasPane;
     delete commandPane;
     delete statusPane;
+}
+
+void FaceCmdWindow::closeWindow() {
+    renderPreview->shutDown();
+    vCmdWindow::closeWindow();
 }
 
 void FaceCmdWindow::notice(const char* caption, const char* message) {
@@ -118,6 +126,8 @@ void FaceCmdWindow::onCommand(int id, int value, int kind) {
     case IdSave:
         if (savePose() == 0) notice(noticeCaption, "Save error");
         break;
+    case IdRenderPreview: toggleRenderPreview(); break;
+    case IdSaveRender: saveRender(); break;
     case IdExit: theApp->exitApp(); break;
     case IdUndo: undoOrRedo(true); break;
     case IdRedo: undoOrRedo(false); break;
@@ -145,6 +155,31 @@ void FaceCmdWindow::onKey(int key, int shift) {
         showSelection();
     vCmdWindow::onKey(key, shift);
     canvasPane->drawFace();
+}
+
+void FaceCmdWindow::toggleRenderPreview() {
+    bool show = !renderPreview->isShown();
+    if (show)
+        renderPreview->open();
+    else
+        renderPreview->close();
+    setValue(IdRenderPreview, show, SetValue);
+}
+
+void FaceCmdWindow::saveRender() {
+    if (renderPreview->image().rgb.empty()) {
+        notice(noticeCaption, "No render to save yet: press F5 for the render preview");
+        return;
+    }
+    char name[FileNameSize] = "render.png";
+    int index = 0;
+    static const char* renderFilters[] = {"*.png", "*.bmp", nullptr};
+    vFileSelect select(this, "File Select");
+    if (!select.fileSelectSave("Save Render", name, FileNameSize, renderFilters, index, 0,
+                               nullptr) ||
+        !*name)
+        return;
+    if (!renderPreview->saveImage(name)) notice(noticeCaption, "Save error");
 }
 
 int FaceCmdWindow::shortcut(int key, int shift) {
@@ -178,6 +213,7 @@ void FaceCmdWindow::toggleSymmetric() {
 void FaceCmdWindow::poseChanged(bool showValue) {
     if (showValue) showSelection();
     showHistory();
+    renderPreview->poseChanged();
 }
 
 void FaceCmdWindow::showHistory() {

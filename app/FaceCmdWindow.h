@@ -8,6 +8,7 @@
 class vMenuPane;
 class vCommandPane;
 class FaceCanvasPane;
+class RenderPreview;
 
 class FaceCmdWindow : public vCmdWindow {
   public:
@@ -17,11 +18,14 @@ class FaceCmdWindow : public vCmdWindow {
     void onCommand(int id, int value, int kind) override;
     // Every key refreshes the status line and redraws the face.
     void onKey(int key, int shift) override;
+    // Closing the program also ends the render preview's work.
+    void closeWindow() override;
 
     void showSelection();
     // Every change of the pose ends here: the status field shows the value
     // (unless `showValue` is false: Restore and a failed Open leave the text
-    // as it was), and Undo and Redo follow the history.
+    // as it was), Undo and Redo follow the history, and the
+    // render preview follows the pose.
     void poseChanged(bool showValue = true);
     // 1 when saved or cancelled, 0 when the pose could not be written.
     int savePose();
@@ -38,6 +42,7 @@ class FaceCmdWindow : public vCmdWindow {
     vCommandPane* commandPane = nullptr;
     vCommandPane* statusPane = nullptr;
     PoseHistory history;
+    RenderPreview* renderPreview = nullptr;
 
   private:
     // The state before a change by a command or key; a drag in progress
@@ -57,4 +62,7 @@ class FaceCmdWindow : public vCmdWindow {
     // Undo's and Redo's sensitivity as last shown; -1 before the first time.
     int undoShown = -1;
     int redoShown = -1;
+
+    void toggleRenderPreview();
+    void saveRender();
 };

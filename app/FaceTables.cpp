@@ -1,5 +1,7 @@
 #include "app/FaceTables.h"
 
+#include "framework/app/KeyCodes.h"
+
 namespace {
 
 MenuItemDef fileMenu[] = {{"&Open", IdOpen, MenuSensitive, nullptr, 0, nullptr, 0},
@@ -18,6 +20,11 @@ MenuItemDef editMenu[] = {
     {"&Symmetric editing", IdSymmetric, MenuSensitive, "Ctrl+E", KeyCtrlE, nullptr, 0},
     {}};
 
+MenuItemDef viewMenu[] = {
+    {"&Render preview", IdRenderPreview, MenuSensitive, "F5", KeyF1 + 4, nullptr, 0},
+    {"Save render &as...", IdSaveRender, MenuSensitive, nullptr, 0, nullptr, 0},
+    {}};
+
 MenuItemDef helpMenu[] = {{"Contents  ", IdHelpContents, MenuSensitive, nullptr, 0, nullptr, 0},
                           {"About ", IdAbout, MenuSensitive, nullptr, 0, nullptr, 0},
                           {}};
@@ -26,6 +33,7 @@ MenuItemDef helpMenu[] = {{"Contents  ", IdHelpContents, MenuSensitive, nullptr,
 
 MenuItemDef faceMenu[] = {{"&File", 32000, MenuSensitive, nullptr, 0, fileMenu, 0},
                           {"&Edit", 32002, MenuSensitive, nullptr, 0, editMenu, 0},
+                          {"&View", 32003, MenuSensitive, nullptr, 0, viewMenu, 0},
                           {"Help", 32001, MenuSensitive, nullptr, 0, helpMenu, 0},
                           {}};
 

@@ -14,7 +14,9 @@ enum FaceCommandId {
     IdUndo = 105,
     IdRedo = 106,
     IdMirror = 107,
-    IdSymmetric = 108
+    IdSymmetric = 108,
+    IdRenderPreview = 109,
+    IdSaveRender = 110
 };
 
 // The characters the Control chords of the Edit menu type.

@@ -24,6 +24,10 @@ class vWinDC : public vDC {
     void drawPolyline(const int* points, int count) override;
     void drawColorPoints(int x, int y, int count, const vColor* colors) override;
     void drawPoint(int x, int y) override;
+    // A picture of w by h pixels, three bytes (red, green, blue) each, rows
+    // from the top; its corner (x, y) is placed as any point, its size is
+    // not scaled.
+    void drawImage(int x, int y, int w, int h, const std::uint8_t* rgb);
     void drawPoints(const int* points, int count) override;
     void drawPolygon(int count, const int* points, int fillRule) override;
     void drawRoundedRectangle(int x, int y, int w, int h, int radius) override;

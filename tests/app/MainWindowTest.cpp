@@ -173,7 +173,7 @@ HMENU popup(HMENU bar, const char* text) {
 TEST(MainWindow, MenuReadsBackAsDeclared) {
     HMENU bar = GetMenu(app.frameWindow);
     ASSERT_EQ(bar, mainWindow()->menuBar);
-    EXPECT_EQ(titles(bar), (Events{"&File", "&Edit", "Help"}));
+    EXPECT_EQ(titles(bar), (Events{"&File", "&Edit", "&View", "Help"}));
     EXPECT_EQ(menuItems(popup(bar, "&File")),
               (Events{"&Open 32101", "&Save 32103", "-", "E&xit 32108"}));
     EXPECT_EQ(menuItems(popup(bar, "&Edit")),

@@ -2,9 +2,12 @@
 // reaching the main window to the end of the block copy that shows the new
 // face, beside drawFace alone. The three are timed in turn, so that the load
 // of a busy machine falls on all of them alike; compare the ratios.
+// Then key presses spaced 5 ms apart, idle and while POV-Ray renders the
+// preview's scene in the background.
 #include "app/FaceApp.h"
 #include "app/FaceCmdWindow.h"
 #include "face/FaceCanvasPane.h"
+#include "render/PovrayRunner.h"
 #include "tests/bench/BenchTiming.h"
 
 #include <algorithm>
@@ -87,6 +90,36 @@ int main() {
     std::printf("  drawFace alone:             %7.3f ms\n", drawTime);
     std::printf("  ratio key / drawFace:       %7.2f\n", keyTime / drawTime);
     std::printf("  ratio drag / drawFace:      %7.2f\n", dragTime / drawTime);
+    // Rounds 5 ms apart, idle and beside the preview's render (restarted
+    // whenever it ends), timed alike.
+    PovrayRunner runner;
+    std::string povray = runner.prepare() ? runner.findPovray() : std::string();
+    int render = 0, renders = 0;
+    auto spaced = [&](bool rendering) {
+        std::vector<double> times;
+        for (int i = 0; i < Rounds; ++i) {
+            if (rendering && (!render || runner.poll(render) != PovrayRunner::Running)) {
+                render = runner.start(povray, face->pose, 320, 240);
+                ++renders;
+            }
+            Sleep(5);
+            double start = secondsNow();
+            key(i);
+            GdiFlush();
+            times.push_back((secondsNow() - start) * 1e3);
+        }
+        return median(times);
+    };
+    double idle = spaced(false);
+    double busy = povray.empty() ? 0 : spaced(true);
+    std::printf("presses 5 ms apart\n");
+    std::printf("  idle:                      %7.3f ms\n", idle);
+    if (povray.empty()) {
+        std::printf("  (no POV-Ray: no figure while rendering)\n");
+    } else {
+        std::printf("  while POV-Ray renders:     %7.3f ms (%d renders)\n", busy, renders);
+        std::printf("  ratio rendering / idle:    %7.2f (target 1.5 at most)\n", busy / idle);
+    }
     // Closed without the application's settings step, which would ask for
     // a settings file this run never read.
     theApp->vApp::closeAppWindow(window);

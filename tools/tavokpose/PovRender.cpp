@@ -1,5 +1,6 @@
 #include "tools/tavokpose/PovRender.h"
 
+#include "render/Povray.h"
 #include "tools/tavokpose/Process.h"
 
 #include <atomic>
@@ -15,19 +16,6 @@ namespace {
 bool endsWith(const std::string& text, const std::string& end) {
     return text.size() >= end.size() &&
            text.compare(text.size() - end.size(), end.size(), end) == 0;
-}
-
-// What POV-Ray said about its failure: its error lines, else its last line.
-std::string failureText(const fs::path& log) {
-    std::ifstream in(log);
-    std::string line, errors, last;
-    while (std::getline(in, line)) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        if (line.empty()) continue;
-        last = line;
-        if (line.find("rror") != std::string::npos) errors += (errors.empty() ? "" : "; ") + line;
-    }
-    return errors.empty() ? last : errors;
 }
 
 // Moves a finished image to where the user asked for it.
@@ -67,8 +55,11 @@ PovRender::Result PovRender::run(const std::string& workDir, std::vector<std::st
         return NotInstalled;
     }
     if (result.exitCode != 0) {
-        error = "povray failed (exit code " + std::to_string(result.exitCode) +
-                "): " + failureText(log);
+        std::ifstream in(log, std::ios::binary);
+        std::stringstream text;
+        text << in.rdbuf();
+        error = "povray failed (exit code " + std::to_string(result.exitCode) + "):\n" +
+                errorLines(text.str(), 6);
         return Failed;
     }
     return Rendered;

@@ -1,4 +1,5 @@
 // tavokpose: the posing program's companion on the command line.
+#include "render/Povray.h"
 #include "tools/tavokpose/Process.h"
 #include "tools/tavokpose/TavokPose.h"
 
@@ -10,7 +11,7 @@
 
 int main(int argc, char** argv) {
     TavokPose::Setup setup;
-    if (const char* povray = std::getenv("POVRAY"); povray && *povray) setup.povray = povray;
+    if (const char* povray = std::getenv(PovrayVariable); povray && *povray) setup.povray = povray;
     if (const char* dir = std::getenv("TAVOK_SCENE_DIR"); dir && *dir)
         setup.sceneDir = dir;
     else

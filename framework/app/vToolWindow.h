@@ -1,0 +1,41 @@
+// A small top-level window of its own beside the frame (a preview, a
+// palette): owned by the frame, shown without taking the keyboard from the
+// window being edited, painted through a drawing context.
+#pragma once
+
+#include "framework/app/vBaseWindow.h"
+
+class vWinDC;
+struct WindowMessage;
+struct Handled;
+
+class vToolWindow : public vBaseWindow {
+  public:
+    // Created hidden, with a client area of `width` by `height`.
+    vToolWindow(const char* name, int width, int height);
+    ~vToolWindow() override;
+
+    // Shows the window beside the frame (left of it when the screen has no
+    // room on the right), leaving the keyboard where it is.
+    void show();
+    void hide();
+    bool isShown() const;
+    // Asks for onRedraw soon.
+    void redraw();
+    void setTitle(const char* text);
+
+    // Paints the whole client area.
+    virtual void onRedraw(vWinDC& dc) = 0;
+    // The close box; hides the window unless overridden.
+    virtual void onClose() { hide(); }
+
+    static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    Handled handleMessage(const WindowMessage& message);
+
+    const int width;
+    const int height;
+
+  private:
+    Handled handlePaint();
+    Handled handleClose();
+};

@@ -1,0 +1,209 @@
+// The render preview in the whole program, with Debian's POV-Ray under
+// Wine: renders that follow the pose, one render for a burst of keys, the
+// message when there is no POV-Ray, and a clean exit.
+#include "app/FaceApp.h"
+#include "app/FaceCmdWindow.h"
+#include "app/FaceTables.h"
+#include "app/RenderPreview.h"
+#include "face/FaceCanvasPane.h"
+#include "face/PoseFile.h"
+#include "render/Povray.h"
+#include "tests/win/WinTest.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <functional>
+#include <limits>
+#include <string>
+
+namespace {
+
+FaceApp app("TavokFace", 1, 0, 0);
+
+FaceCmdWindow* window() {
+    return app.mainWindow;
+}
+
+RenderPreview* preview() {
+    return app.mainWindow->renderPreview;
+}
+
+void command(int id) {
+    SendMessageA(app.frameWindow, WM_COMMAND, WPARAM(id), 0);
+    pumpMessages(30);
+}
+
+void key(char c) {
+    SendMessageA(window()->nativeWindow, WM_CHAR, WPARAM(c), 0);
+}
+
+// Pumps messages until `done`, failing after `seconds` with `what`.
+bool waitFor(const std::function<bool()>& done, double seconds, const char* what) {
+    DWORD deadline = GetTickCount() + DWORD(seconds * 1000);
+    while (!done()) {
+        if (GetTickCount() > deadline) {
+            ADD_FAILURE() << "waited " << seconds << " s for " << what << "; status \""
+                          << preview()->status() << "\", message \"" << preview()->message()
+                          << "\"";
+            return false;
+        }
+        pumpMessages(20);
+    }
+    return true;
+}
+
+// Waits for the render after render number `before` to be on screen.
+bool waitForRender(int before) {
+    return waitFor(
+        [before] {
+            return preview()->renderCount() > before &&
+                   preview()->status().compare(0, 8, "Rendered") == 0 &&
+                   !GetUpdateRect(preview()->nativeWindow, nullptr, FALSE);
+        },
+        20, "a new render on screen");
+}
+
+bool menuChecked(int id) {
+    return GetMenuState(window()->menuBar, UINT(id), MF_BYCOMMAND) & MF_CHECKED;
+}
+
+// The rectangle holding every pixel in which two renders differ.
+RECT changedArea(const RgbImage& a, const RgbImage& b) {
+    RECT area = {a.width, a.height, -1, -1};
+    for (int y = 0; y < a.height; ++y)
+        for (int x = 0; x < a.width; ++x)
+            if (std::memcmp(a.pixel(x, y), b.pixel(x, y), 3) != 0) {
+                area.left = std::min<LONG>(area.left, x);
+                area.top = std::min<LONG>(area.top, y);
+                area.right = std::max<LONG>(area.right, x + 1);
+                area.bottom = std::max<LONG>(area.bottom, y + 1);
+            }
+    return area;
+}
+
+TEST(RenderPreview, ShowsBesideTheFaceAndALidChangeRerendersOnlyTheEyes) {
+    command(IdRenderPreview);
+    ASSERT_TRUE(preview()->isShown());
+    EXPECT_TRUE(menuChecked(IdRenderPreview));
+    RECT frame, own;
+    GetWindowRect(app.frameWindow, &frame);
+    GetWindowRect(preview()->nativeWindow, &own);
+    EXPECT_TRUE(own.left >= frame.right || own.right <= frame.left) << "covers the face";
+    ASSERT_TRUE(waitForRender(0));
+    RgbImage first = preview()->image();
+    ASSERT_EQ(first.width, RenderPreview::ImageWidth);
+    ASSERT_EQ(first.height, RenderPreview::ImageHeight);
+
+    // Ten quick presses lift the left upper lid ten degrees: one render,
+    // of the last pose, written to the scratch folder, not the user's file.
+    window()->canvasPane->selection = 2;
+    int before = preview()->renderCount();
+    for (int i = 0; i < 10; ++i)
+        key('8');
+    ASSERT_TRUE(waitForRender(before));
+    EXPECT_EQ(preview()->renderCount(), before + 1);
+    float rendered[13];
+    ASSERT_EQ(readPoseFile(rendered, (preview()->scratchFolder() + "pose.txt").c_str()), 0);
+    EXPECT_EQ(std::memcmp(rendered, window()->canvasPane->pose, sizeof rendered), 0);
+
+    // Only the eyes' part of the picture changed.
+    RECT area = changedArea(first, preview()->image());
+    EXPECT_LT(area.left, area.right) << "the render did not change";
+    const RECT eyes = {90, 50, 230, 130};
+    EXPECT_TRUE(area.left >= eyes.left && area.top >= eyes.top && area.right <= eyes.right &&
+                area.bottom <= eyes.bottom)
+        << "changed: " << area.left << "," << area.top << " to " << area.right << ","
+        << area.bottom;
+}
+
+TEST(RenderPreview, SavesTheRenderAsBmpOrPng) {
+    ASSERT_FALSE(preview()->image().rgb.empty());
+    std::string folder = besideThisProgram("");
+    for (const char* name : {"render.bmp", "render.PNG"}) {
+        std::string path = folder + name;
+        DeleteFileA(path.c_str());
+        ASSERT_TRUE(preview()->saveImage(path.c_str())) << path;
+        RgbImage image;
+        FILE* file = std::fopen(path.c_str(), "rb");
+        ASSERT_NE(file, nullptr) << path;
+        char start[8] = {};
+        EXPECT_EQ(std::fread(start, 1, 8, file), 8u);
+        std::fclose(file);
+        EXPECT_EQ(std::string(start, 2), name[7] == 'b' ? "BM" : "\x89P") << path;
+        DeleteFileA(path.c_str());
+    }
+}
+
+TEST(RenderPreview, F5OrTheCloseBoxHidesIt) {
+    command(IdRenderPreview);
+    EXPECT_FALSE(preview()->isShown());
+    EXPECT_FALSE(menuChecked(IdRenderPreview));
+    command(IdRenderPreview);
+    ASSERT_TRUE(preview()->isShown());
+    SendMessageA(preview()->nativeWindow, WM_CLOSE, 0, 0);
+    pumpMessages(30);
+    EXPECT_FALSE(preview()->isShown());
+    EXPECT_FALSE(menuChecked(IdRenderPreview));
+}
+
+TEST(RenderPreview, AFailingSceneShowsPovraysErrorLines) {
+    command(IdRenderPreview);
+    // A value POV-Ray cannot read makes the scene fail to parse.
+    float* pose = window()->canvasPane->pose;
+    float eyeX = pose[0];
+    pose[0] = std::numeric_limits<float>::quiet_NaN();
+    window()->poseChanged();
+    ASSERT_TRUE(
+        waitFor([] { return preview()->status() == "Render failed"; }, 20, "the failed render"));
+    EXPECT_NE(preview()->message().find("Parse Error"), std::string::npos) << preview()->message();
+    pose[0] = eyeX;
+    command(IdRenderPreview);
+}
+
+TEST(RenderPreview, WithoutPovrayItSaysWhatToDoAndNoRenderStarts) {
+    SetEnvironmentVariableA(PovrayVariable, "C:\\nowhere\\povray.exe");
+    int before = preview()->renderCount();
+    command(IdRenderPreview);
+    EXPECT_EQ(preview()->message(), povrayMissingText);
+    key('8');
+    pumpMessages(RenderPreview::Pause + 200);
+    EXPECT_EQ(preview()->renderCount(), before);
+    command(IdRenderPreview);
+    SetEnvironmentVariableA(PovrayVariable, nullptr);
+}
+
+TEST(RenderPreview, ExitEndsTheRunningRenderAndRemovesTheScratchFolder) {
+    command(IdRenderPreview);
+    key('8');
+    ASSERT_TRUE(waitFor([] { return preview()->status().compare(0, 9, "Rendering") == 0; }, 5,
+                        "a render to start"));
+    std::string folder = preview()->scratchFolder();
+    ASSERT_FALSE(folder.empty());
+    command(IdExit);
+    int code = -1;
+    EXPECT_TRUE(takeQuit(code));
+    EXPECT_EQ(GetFileAttributesA(folder.c_str()), INVALID_FILE_ATTRIBUTES) << folder;
+    for (vWindow* closed : app.deleteList)
+        delete closed;
+    app.deleteList.clear();
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    // A settings file already there: no notice at the start.
+    FILE* settings = std::fopen(besideThisProgram("TavokF.ini").c_str(), "wb");
+    if (settings) {
+        std::fputs("C:\\\r\n", settings);
+        std::fclose(settings);
+    }
+    char program[] = "render_preview_tests";
+    char* args[] = {program, nullptr};
+    int count = 1;
+    app.initApp(count, args, GetModuleHandleA(nullptr), nullptr, SW_SHOWNORMAL);
+    appMain(count, args);
+    pumpMessages(100);
+    return RUN_ALL_TESTS();
+}
