@@ -37,7 +37,7 @@ fail() {
 # search fails when a window closes while it runs (a dialog just answered):
 # search again.
 find_window() {
-  local found end=$((SECONDS + 30))
+  local found end=$((SECONDS + ${2:-30}))
   while [ $SECONDS -lt $end ]; do
     found=$(timeout 5 xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | tail -1)
     [ -n "$found" ] && { echo "$found"; return; }
@@ -104,11 +104,23 @@ expect 120 138 64,64,255  # an iris, not selected
 xdotool windowfocus --sync "$window" key 8 8 8
 sleep 0.5
 import -display "$DISPLAY" -window root "$shot"
-save() {
-  xdotool windowfocus --sync "$window" key alt+f s
+# Opens a dialog through the File menu ($1: the item's letter) and prints
+# its window; a busy machine may lose the letter before the menu is open,
+# so the menu is closed and asked again. Without the dialog the run ends.
+menu_dialog() {
   local box
-  box=$(find_window 'Save Pose')
-  [ -n "$box" ] || { fail "no save dialog"; return; }
+  for _ in 1 2 3; do
+    xdotool windowfocus --sync "$window" key alt+f "$1"
+    box=$(find_window "$2" 5)
+    [ -n "$box" ] && { echo "$box"; return; }
+    xdotool windowfocus --sync "$window" key Escape Escape
+  done
+  echo "no dialog \"$2\" after three tries" >&2
+  exit 1
+}
+save() {
+  local box
+  box=$(menu_dialog s 'Save Pose') || exit 1
   # The name field starts with the name last used.
   xdotool windowfocus --sync "$box" key End shift+Home type "$1"
   xdotool key Return
@@ -122,9 +134,7 @@ title=$(xdotool getwindowname "$window")
 # "2" puts the point back; opening the file brings the smile again, which
 # a second save shows.
 xdotool windowfocus --sync "$window" key 2
-xdotool windowfocus --sync "$window" key alt+f o
-box=$(find_window 'Load Pose')
-[ -n "$box" ] || fail "no open dialog"
+box=$(menu_dialog o 'Load Pose') || exit 1
 xdotool windowfocus --sync "$box" key End shift+Home type smile.txt
 xdotool key Return
 sleep 0.5

@@ -80,6 +80,7 @@ TEST(FileSelect, CancelKeepsTheOpenNameAndEmptiesTheSaveName) {
     Answer seen;
     answerWith(seen, nullptr);
     EXPECT_EQ(select.fileSelect("Open", buffer, sizeof buffer, nullptr, index), 0);
+    EXPECT_EQ(select.pathTooLong, 0);
     EXPECT_EQ(seen.filters, std::vector<std::string>{"All files(*.*)"});
     EXPECT_STREQ(buffer, "kept.txt");
     EXPECT_EQ(select.fileSelectSave("Save", buffer, sizeof buffer, patterns, index, 0, nullptr), 0);
@@ -112,6 +113,7 @@ TEST(FileSelect, APathLongerThanTheBufferIsRefusedNotCut) {
     EXPECT_EQ(select.fileSelect("Open", buffer, sizeof buffer, patterns, index), 0);
     stopAnswering();
     EXPECT_STREQ(buffer, "short.txt");
+    EXPECT_EQ(select.pathTooLong, 1);
 }
 
 TEST(FileSelect, PatternsThatDoNotFitTheFilterTextAreLeftOut) {
