@@ -11,9 +11,7 @@ exe=$1
 shot=$2
 root=$(cd "$(dirname "$0")/../.." && pwd)
 export DISPLAY="$TAVOK_DISPLAY"
-# Every input has its deadline: a window that never takes the focus fails,
-# it does not hang.
-xdotool() { timeout 10 xdotool "$@" || echo "xdotool $* failed or waited 10 s" >&2; }
+source "$root/tests/app/XdoHelpers.sh"
 # No "." anywhere in the folder, or saved names would get no ".txt".
 dir=$(mktemp -d /tmp/tavokXXXXXX)
 cp "$exe" "$dir/TavokF.exe"
@@ -28,22 +26,6 @@ finish() {
 }
 trap finish EXIT
 
-status=0
-fail() {
-  echo "$*"
-  status=1
-}
-# The newest visible top-level window with this exact title, within 30 s. A
-# search fails when a window closes while it runs (a dialog just answered):
-# search again.
-find_window() {
-  local found end=$((SECONDS + ${2:-30}))
-  while [ $SECONDS -lt $end ]; do
-    found=$(timeout 5 xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | tail -1)
-    [ -n "$found" ] && { echo "$found"; return; }
-    sleep 0.1
-  done
-}
 # Waits for a file to hold exactly these bytes.
 expect_file() {
   local want
@@ -104,20 +86,6 @@ expect 120 138 64,64,255  # an iris, not selected
 xdotool windowfocus --sync "$window" key 8 8 8
 sleep 0.5
 import -display "$DISPLAY" -window root "$shot"
-# Opens a dialog through the File menu ($1: the item's letter) and prints
-# its window; a busy machine may lose the letter before the menu is open,
-# so the menu is closed and asked again. Without the dialog the run ends.
-menu_dialog() {
-  local box
-  for _ in 1 2 3; do
-    xdotool windowfocus --sync "$window" key alt+f "$1"
-    box=$(find_window "$2" 5)
-    [ -n "$box" ] && { echo "$box"; return; }
-    xdotool windowfocus --sync "$window" key Escape Escape
-  done
-  echo "no dialog \"$2\" after three tries" >&2
-  exit 1
-}
 save() {
   local box
   box=$(menu_dialog s 'Save Pose') || exit 1

@@ -25,12 +25,7 @@ finish() {
 }
 trap finish EXIT
 
-status=0
-fail() {
-  echo "$*"
-  status=1
-}
-find_window() { timeout 30 xdotool search --sync --onlyvisible --name "^$1\$" | tail -1; }
+source "$root/tests/app/XdoHelpers.sh"
 # The colour of a pixel of the screen, as "r,g,b".
 pixel() {
   import -display "$DISPLAY" -window root "$shot"
@@ -109,15 +104,13 @@ open_preview
 sleep 1
 [ "$(pixel $((PX + 160)) $((PY + 200)))" = 240,240,240 ] || fail "a picture without POV-Ray"
 xdotool windowfocus --sync "$window" key 8 8
-xdotool windowfocus --sync "$window" key alt+f s
-box=$(find_window 'Save Pose')
-[ -n "$box" ] && xdotool windowfocus --sync "$box" key End shift+Home type "$windows_dir\\nopov"
+box=$(menu_dialog s 'Save Pose') || exit 1
+xdotool windowfocus --sync "$box" key End shift+Home type "$windows_dir\\nopov"
 xdotool key Return
 for _ in $(seq 50); do [ -s "$dir/nopov.txt" ] && break; sleep 0.1; done
 [ -s "$dir/nopov.txt" ] || fail "no save without POV-Ray"
-xdotool windowfocus --sync "$window" key alt+f o
-box=$(find_window 'Load Pose')
-[ -n "$box" ] && xdotool windowfocus --sync "$box" key End shift+Home type "$windows_dir\\nopov.txt"
+box=$(menu_dialog o 'Load Pose') || exit 1
+xdotool windowfocus --sync "$box" key End shift+Home type "$windows_dir\\nopov.txt"
 xdotool key Return
 sleep 0.5
 title=$(xdotool getwindowname "$window")
