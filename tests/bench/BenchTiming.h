@@ -17,6 +17,11 @@ inline double secondsNow() {
     return double(count.QuadPart) / frequency;
 }
 
+inline double median(std::vector<double>& times) {
+    std::nth_element(times.begin(), times.begin() + times.size() / 2, times.end());
+    return times[times.size() / 2];
+}
+
 // The median duration of call(i) over `calls` calls, in seconds times `scale`;
 // GdiFlush makes each call wait for its drawing to finish.
 template <class Call> double medianOf(int calls, double scale, Call call) {
@@ -29,6 +34,5 @@ template <class Call> double medianOf(int calls, double scale, Call call) {
         GdiFlush();
         times.push_back((secondsNow() - start) * scale);
     }
-    std::nth_element(times.begin(), times.begin() + calls / 2, times.end());
-    return times[calls / 2];
+    return median(times);
 }

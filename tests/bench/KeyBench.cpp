@@ -4,10 +4,9 @@
 // of a busy machine falls on all of them alike; compare the ratios.
 // Then key presses spaced 5 ms apart, idle and while POV-Ray renders the
 // preview's scene in the background.
-#include "app/FaceApp.h"
-#include "app/FaceCmdWindow.h"
 #include "face/FaceCanvasPane.h"
 #include "render/PovrayRunner.h"
+#include "tests/bench/BenchApp.h"
 #include "tests/bench/BenchTiming.h"
 
 #include <algorithm>
@@ -21,14 +20,6 @@ FaceApp application("TavokFace", 1, 0, 0);
 
 constexpr int Rounds = 200;
 
-void pump() {
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
-}
-
 // Milliseconds of one call, its drawing finished.
 template <class Call> double timed(Call call) {
     double start = secondsNow();
@@ -37,24 +28,10 @@ template <class Call> double timed(Call call) {
     return (secondsNow() - start) * 1e3;
 }
 
-double median(std::vector<double>& times) {
-    std::nth_element(times.begin(), times.begin() + times.size() / 2, times.end());
-    return times[times.size() / 2];
-}
-
 } // namespace
 
 int main() {
-    char program[] = "key_bench";
-    char* args[] = {program, nullptr};
-    int count = 1;
-    theApp->initApp(count, args, GetModuleHandleA(nullptr), nullptr, SW_SHOWNORMAL);
-    auto* window =
-        static_cast<FaceCmdWindow*>(theApp->newAppWindow(nullptr, "TavokFace", 350, 350, nullptr));
-    for (int i = 0; i < 20; ++i) {
-        Sleep(10);
-        pump();
-    }
+    FaceCmdWindow* window = openMainWindow("key_bench");
     FaceCanvasPane* face = window->canvasPane;
     HWND child = window->nativeWindow;
     face->drawFace();

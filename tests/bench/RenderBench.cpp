@@ -1,11 +1,10 @@
 // Prints the median time from the last key press of a change to the new
 // render on screen in the render preview, over ten changes at 320 x 240.
 // tests/bench/RenderBench.sh prints it beside plain POV-Ray runs.
-#include "app/FaceApp.h"
-#include "app/FaceCmdWindow.h"
 #include "app/FaceTables.h"
 #include "app/RenderPreview.h"
 #include "face/FaceCanvasPane.h"
+#include "tests/bench/BenchApp.h"
 #include "tests/bench/BenchTiming.h"
 
 #include <algorithm>
@@ -19,19 +18,11 @@ FaceApp application("TavokFace", 1, 0, 0);
 
 constexpr int Changes = 10;
 
-void pump() {
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
-}
-
 // Pumps until render number `count` is on screen; false after 30 s.
 bool renderShown(RenderPreview* preview, int count) {
     double deadline = secondsNow() + 30;
     while (secondsNow() < deadline) {
-        pump();
+        pumpMessages();
         if (preview->renderCount() >= count && preview->status().compare(0, 8, "Rendered") == 0 &&
             !GetUpdateRect(preview->nativeWindow, nullptr, FALSE))
             return true;
@@ -43,12 +34,7 @@ bool renderShown(RenderPreview* preview, int count) {
 } // namespace
 
 int main() {
-    char program[] = "render_bench";
-    char* args[] = {program, nullptr};
-    int count = 1;
-    theApp->initApp(count, args, GetModuleHandleA(nullptr), nullptr, SW_SHOWNORMAL);
-    auto* window =
-        static_cast<FaceCmdWindow*>(theApp->newAppWindow(nullptr, "TavokFace", 350, 350, nullptr));
+    FaceCmdWindow* window = openMainWindow("render_bench");
     RenderPreview* preview = window->renderPreview;
     window->onCommand(IdRenderPreview, 0, 0);
     if (!renderShown(preview, 1)) {
