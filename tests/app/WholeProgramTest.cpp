@@ -239,10 +239,8 @@ TEST(WholeProgram, FilesThatCannotBeUsedShowTheirNoticeAndNothingIsRemembered) {
 // even after the platform's dialog showed another.
 TEST(WholeProgram, TheRememberedFolderIsWhereTheDialogsStart) {
     std::string other = enterFolder("other"), remembered = enterFolder("remembered");
-    DeleteFileA((other + "\\first.txt").c_str());
-    answerWith("first", other);
+    answerWith("first", other); // a replace question gets Yes
     command(IdSave);
-    EXPECT_EQ(std::string(lastFileName), other + "\\first.txt");
     EXPECT_EQ(std::string(lastDirectory), other) << "the folder saved into is remembered";
 
     std::ofstream(besideThisProgram("TavokF.ini"), std::ios::binary) << remembered << "\r\n";
@@ -265,7 +263,7 @@ TEST(WholeProgram, TheRememberedFolderIsWhereTheDialogsStart) {
 struct HelpRequest {
     WORD size, command;
     LONG data, reserved;
-    WORD fileOffset, dataOffset;
+    WORD fileOffset;
 };
 std::string helpAsked;
 
