@@ -187,54 +187,60 @@ TEST(WholeProgram, NameWithNoRoomForTxtIsRefusedWithSaveError) {
     EXPECT_EQ(textOf(window()->nativeWindow), title);
 }
 
-// Chosen paths from the length that just fits on; the longest, typed into
-// the real dialog, once ended the program inside the platform's dialog.
-TEST(WholeProgram, APathTooLongIsAnErrorAndNothingIsRemembered) {
-    std::string folder = enterFolder("toolong");
+// Paths from the length that just fails (the longest, typed into the real
+// dialog, once crashed the platform's dialog), a folder in the file's place,
+// a file held open.
+TEST(WholeProgram, FilesThatCannotBeUsedShowTheirNoticeAndNothingIsRemembered) {
+    std::string folder = enterFolder("failing");
     auto path = [&](std::size_t length) {
         return folder + "\\" + std::string(length - folder.size() - 5, 'n') + ".txt";
     };
     for (std::size_t length : {255, 256})
         DeleteFileA(path(length).c_str());
-    struct Case {
+    CreateDirectoryA((folder + "\\taken.txt").c_str(), nullptr);
+    std::string held = folder + "\\held.txt";
+    std::ofstream(held, std::ios::binary) << defaultFile;
+    HANDLE holder = CreateFileA(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    const struct {
         int command;
-        std::size_t length;
+        std::string name;
         const char* notice;
-    } cases[] = {{IdSave, 256, "Save error"},
-                 {IdSave, 290, "Save error"},
-                 {IdOpen, 256, "File Not found"},
-                 {IdOpen, 290, "File Not found"}};
-    for (const Case& c : cases) {
-        std::string name = path(c.length), before = lastFileName, where = lastDirectory;
+    } cases[] = {{IdSave, path(256), "Save error"},
+                 {IdSave, path(290), "Save error"},
+                 {IdOpen, path(256), "File Not found"},
+                 {IdOpen, path(290), "File Not found"},
+                 {IdSave, folder + "\\taken", "Save error"},
+                 {IdSave, held, "Save error"},
+                 {IdOpen, held, "File Not found"}};
+    for (const auto& c : cases) {
+        std::string before = lastFileName, where = lastDirectory;
         std::string title = textOf(window()->nativeWindow);
-        if (c.command == IdOpen) std::ofstream(name, std::ios::binary) << defaultFile;
-        answerWith(name.c_str());
+        bool tooLong = c.name.size() > 255;
+        if (tooLong && c.command == IdOpen) std::ofstream(c.name, std::ios::binary) << defaultFile;
+        answerWith(c.name.c_str());
         command(c.command);
-        EXPECT_EQ(takeNotices(), (Notices{{"Notice", c.notice, true}})) << c.length;
-        if (c.command == IdSave) {
-            EXPECT_EQ(GetFileAttributesA(name.c_str()), INVALID_FILE_ATTRIBUTES);
+        EXPECT_EQ(takeNotices(), (Notices{{"Notice", c.notice, true}})) << c.name;
+        if (tooLong && c.command == IdSave) {
+            EXPECT_EQ(GetFileAttributesA(c.name.c_str()), INVALID_FILE_ATTRIBUTES);
         }
-        EXPECT_EQ(lastFileName, before) << c.length;
-        EXPECT_EQ(lastDirectory, where) << c.length;
-        EXPECT_EQ(textOf(window()->nativeWindow), title) << c.length;
+        EXPECT_EQ(lastFileName, before) << c.name;
+        EXPECT_EQ(lastDirectory, where) << c.name;
+        EXPECT_EQ(textOf(window()->nativeWindow), title) << c.name;
     }
-    std::string fits = path(255);
-    answerWith(fits.c_str());
+    CloseHandle(holder);
+    answerWith(path(255).c_str());
     command(IdSave);
-    EXPECT_EQ(bytesOf(fits), defaultFile);
-    EXPECT_EQ(lastFileName, fits);
+    EXPECT_EQ(bytesOf(path(255)), defaultFile);
+    EXPECT_EQ(lastFileName, path(255));
     EXPECT_EQ(takeNotices(), Notices{});
 }
 
-// The settings file's folder R is read at start-up: it becomes the current
-// folder, and the dialogs start there even when the platform's own dialog
-// last showed another folder, so a bare name lands in R.
+// The settings file's folder becomes current, and the dialogs start there
+// even after the platform's dialog showed another.
 TEST(WholeProgram, TheRememberedFolderIsWhereTheDialogsStart) {
     std::string other = enterFolder("other"), remembered = enterFolder("remembered");
-    DeleteFileA((other + "\\first.txt").c_str());
-    answerWith("first", other);
+    answerWith("first", other); // a replace question gets Yes
     command(IdSave);
-    EXPECT_EQ(std::string(lastFileName), other + "\\first.txt");
     EXPECT_EQ(std::string(lastDirectory), other) << "the folder saved into is remembered";
 
     std::ofstream(besideThisProgram("TavokF.ini"), std::ios::binary) << remembered << "\r\n";
@@ -245,7 +251,6 @@ TEST(WholeProgram, TheRememberedFolderIsWhereTheDialogsStart) {
     answerWith("bare");
     command(IdSave);
     EXPECT_EQ(bytesOf(remembered + "\\bare.txt"), defaultFile);
-
     std::strcpy(lastFileName, "Default");
     answerWith("bare.txt");
     command(IdOpen);
@@ -253,48 +258,21 @@ TEST(WholeProgram, TheRememberedFolderIsWhereTheDialogsStart) {
     EXPECT_EQ(takeNotices(), Notices{});
 }
 
-// Files that cannot be written or read although the dialog accepted them: a
-// folder where the pose file should be, a file another program holds open.
-TEST(WholeProgram, RealWriteAndReadFailuresShowTheirNotices) {
-    std::string folder = enterFolder("failing");
-    CreateDirectoryA((folder + "\\taken.txt").c_str(), nullptr);
-    std::ofstream(folder + "\\held.txt", std::ios::binary) << defaultFile;
-    HANDLE held = CreateFileA((folder + "\\held.txt").c_str(), GENERIC_READ, 0, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
-    std::string before = lastFileName;
-    struct Case {
-        int command;
-        const char* typed;
-        const char* notice;
-    } cases[] = {{IdSave, "taken", "Save error"},
-                 {IdSave, "held.txt", "Save error"},
-                 {IdOpen, "held.txt", "File Not found"}};
-    for (const Case& c : cases) {
-        answerWith((folder + "\\" + c.typed).c_str());
-        command(c.command);
-        EXPECT_EQ(takeNotices(), (Notices{{"Notice", c.notice, true}})) << c.typed;
-    }
-    EXPECT_EQ(lastFileName, before);
-    CloseHandle(held);
-}
-
 // What Help > Contents asks of the help viewer, as the viewer's window
-// receives it from the platform's help call.
+// receives it from the platform's help call: file, command, topic.
 struct HelpRequest {
     WORD size, command;
     LONG data, reserved;
-    WORD fileOffset, dataOffset;
+    WORD fileOffset;
 };
-std::string helpFile;
-int helpCommand = -1, helpTopic = -1;
+std::string helpAsked;
 
 LRESULT CALLBACK helpViewer(HWND window, UINT code, WPARAM wParam, LPARAM lParam) {
     if (code != WM_COPYDATA) return DefWindowProcA(window, code, wParam, lParam);
     auto* request =
         static_cast<const HelpRequest*>(reinterpret_cast<COPYDATASTRUCT*>(lParam)->lpData);
-    helpFile = reinterpret_cast<const char*>(request) + request->fileOffset;
-    helpCommand = request->command;
-    helpTopic = request->data;
+    helpAsked = reinterpret_cast<const char*>(request) + request->fileOffset;
+    helpAsked += " " + std::to_string(request->command) + " " + std::to_string(request->data);
     return TRUE;
 }
 
@@ -307,10 +285,7 @@ TEST(WholeProgram, HelpAsksTheViewerForTopicThreeAndAboutTellsTheVersion) {
         CreateWindowA("MS_WINHELP", "Help", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
     command(IdHelpContents);
     DestroyWindow(viewer);
-    EXPECT_EQ(helpFile, "TavokF.hlp");
-    EXPECT_EQ(helpCommand, HELP_CONTEXT);
-    EXPECT_EQ(helpTopic, 3);
-
+    EXPECT_EQ(helpAsked, "TavokF.hlp " + std::to_string(HELP_CONTEXT) + " 3");
     answerWith(nullptr);
     command(IdAbout);
     EXPECT_EQ(takeNotices(),
@@ -403,28 +378,23 @@ void expectEnded(const char* way) {
     app.newAppWindow(nullptr, "", 350, 350, nullptr);
 }
 
-TEST(WholeProgram, UnwritableSettingsFileIsNoticedAtEveryEndingAndTheProgramStillEnds) {
-    std::string settings = besideThisProgram("TavokF.ini");
-    DeleteFileA(settings.c_str());
-    CreateDirectoryA(settings.c_str(), nullptr); // nothing can be written there
+// Each ending with the settings file unwritable, then writable.
+TEST(WholeProgram, EveryEndingWritesTheDirectoryOfTheLastSaveOrNoticesItCannot) {
+    std::string settings = besideThisProgram("TavokF.ini"), folder = enterFolder();
     for (const Ending& ending : endings) {
+        DeleteFileA(settings.c_str());
+        CreateDirectoryA(settings.c_str(), nullptr); // nothing can be written there
         answerWith(nullptr);
         ending.end();
         EXPECT_EQ(takeNotices(), (Notices{{"Notice", "Unable to Save INI", true}})) << ending.name;
         expectEnded(ending.name);
-    }
-    RemoveDirectoryA(settings.c_str());
-}
+        RemoveDirectoryA(settings.c_str());
 
-TEST(WholeProgram, EveryEndingWritesTheDirectoryOfTheLastSave) {
-    std::string folder = enterFolder();
-    for (const Ending& ending : endings) {
         answerWith((folder + "\\exit").c_str());
         command(IdSave);
         ASSERT_EQ(std::string(lastFileName), folder + "\\exit.txt");
-        DeleteFileA(besideThisProgram("TavokF.ini").c_str());
         ending.end();
-        EXPECT_EQ(bytesOf(besideThisProgram("TavokF.ini")),
+        EXPECT_EQ(bytesOf(settings),
                   lastDirectory +
                       std::string("\r\n\r\n\r\n---- DO NOT EDIT THIS FILE !!!----\r\n\r\n"
                                   " *** containts directory information ***"))

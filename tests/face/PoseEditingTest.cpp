@@ -29,8 +29,7 @@ TEST(PoseHistory, UndoRedoBringBackPoseAndSelectionAndANewStepDropsRedo) {
     EXPECT_FALSE(keyStep(history, model, HandleLidFirst, KeyEyeZUp)) << "no change, no step";
     PoseState two = model.state();
     ASSERT_TRUE(history.undo(model));
-    EXPECT_EQ(model.pose[PoseLidFirst], 30);
-    EXPECT_EQ(model.selection, HandleMouthFirst) << "as before the lid's step";
+    EXPECT_TRUE(model.pose[PoseLidFirst] == 30 && model.selection == HandleMouthFirst);
     ASSERT_TRUE(history.undo(model));
     EXPECT_TRUE(samePose(model.pose, PoseModel().pose));
     EXPECT_FALSE(history.undo(model));
@@ -59,9 +58,6 @@ TEST(PoseModel, MirrorSwapsTheSidesAndTurnsTheEyesBack) {
     EXPECT_TRUE(samePose(model.pose, mirrored));
     model.mirrorPose();
     EXPECT_TRUE(samePose(model.pose, pose));
-    PoseModel still;
-    still.mirrorPose();
-    EXPECT_TRUE(samePose(still.pose, PoseModel().pose)) << "no -0 for an unturned eye";
 }
 
 TEST(PoseModel, SymmetricEditingGivesThePartnerTheNewValueInOneStep) {
@@ -71,7 +67,7 @@ TEST(PoseModel, SymmetricEditingGivesThePartnerTheNewValueInOneStep) {
         model.symmetric = true;
         keyStep(history, model, selection, KeyRaise);
         PoseState once = model.state();
-        model.mirrorPose();
+        model.mirrorPose(); // its own mirror image, without -0 for the unturned eyes
         EXPECT_TRUE(samePose(model.pose, once.pose)) << selection;
         EXPECT_NE(model.pose[selection + 2], PoseModel().pose[selection + 2]) << selection;
         EXPECT_TRUE(history.undo(model) && !history.canUndo()) << selection;
@@ -89,8 +85,7 @@ TEST(FaceDrag, LidsAndMouthPointsLandOnThePointersRowWithinTheirLimits) {
             drag.begin(model.state(), 175, 175);
             drag.moveTo(model, 100, row, 175, 175);
             float value = model.pose[handle + 2];
-            // Lid edges reach 25 pixels about the eyes' line, mouth points
-            // 55 about the base line; beyond, the part stays at its limit.
+            // Lids reach 25 pixels about the eyes' line, mouth points 55 about theirs.
             if (std::abs(row - (lid ? 138 : 235)) < (lid ? 25 : 55))
                 ASSERT_EQ(FaceGeometry(model.pose, 175, 175).partRow(handle), row) << handle;
             else
