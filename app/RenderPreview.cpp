@@ -52,6 +52,10 @@ void RenderPreview::open() {
 void RenderPreview::close() {
     hide();
     stop();
+    cancelRunning();
+}
+
+void RenderPreview::cancelRunning() {
     if (running_) {
         runner_.cancel(running_);
         schedule_.cancelled();
@@ -66,11 +70,7 @@ void RenderPreview::shutDown() {
 
 void RenderPreview::poseChanged() {
     if (!isShown() || program_.empty()) return;
-    if (schedule_.poseChanged(now()) && running_) {
-        runner_.cancel(running_);
-        schedule_.cancelled();
-        running_ = 0;
-    }
+    if (schedule_.poseChanged(now())) cancelRunning();
     if (!timerId) start(tickInterval);
 }
 

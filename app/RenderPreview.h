@@ -55,6 +55,8 @@ class RenderPreview : public vToolWindow, private vTimer {
     void onTick() override;
     void startRender(long long now);
     void finishRender(PovrayRunner::State state, long long now);
+    // Ends the render in progress, if any; the schedule forgets it.
+    void cancelRunning();
     void setStatus(std::string status, std::string message);
 
     vWindow* owner_;
