@@ -78,7 +78,8 @@ FaceCmdWindow::FaceCmdWindow(const char* name, int width, int height)
     addPane(statusPane);
     canvasPane->onDragStep = [this] { poseChanged(); };
     canvasPane->onDragEnd = [this](const PoseState& before) {
-        if (history.record(before, *canvasPane)) showHistory();
+        history.record(before, *canvasPane);
+        showHistory();
     };
     // The menu table outlives windows: it may hold another window's states.
     setValue(IdSymmetric, 0, SetValue);
@@ -106,6 +107,8 @@ void FaceCmdWindow::notice(const char* caption, const char* message) {
 }
 
 void FaceCmdWindow::onCommand(int id, int value, int kind) {
+    // Whatever the command, a drag in progress is a step of its own before it.
+    canvasPane->endDrag();
     PoseState before;
     switch (id) {
     case IdRestore:
@@ -135,7 +138,9 @@ void FaceCmdWindow::onCommand(int id, int value, int kind) {
         before = beginChange();
         canvasPane->mirrorPose();
         canvasPane->drawFace();
-        endChange(before);
+        // A symmetric pose is no step, but the selection moved: show it anyway.
+        endChange(before, false);
+        showSelection();
         break;
     case IdSymmetric: toggleSymmetric(); break;
     default: vCmdWindow::onCommand(id, value, kind); break;
@@ -199,7 +204,6 @@ void FaceCmdWindow::endChange(const PoseState& before, bool showValue) {
 }
 
 void FaceCmdWindow::undoOrRedo(bool undo) {
-    canvasPane->endDrag();
     if (!(undo ? history.undo(*canvasPane) : history.redo(*canvasPane))) return;
     canvasPane->drawFace();
     poseChanged();
@@ -218,7 +222,8 @@ void FaceCmdWindow::poseChanged(bool showValue) {
 
 void FaceCmdWindow::showHistory() {
     // Only changes reach the menu: this runs on every key and drag step.
-    int undo = history.canUndo(), redo = history.canRedo();
+    // A drag in progress can be undone: Ctrl+Z ends it first.
+    int undo = history.canUndo() || canvasPane->dragging(), redo = history.canRedo();
     if (undo != undoShown) setValue(IdUndo, undo, SetSensitive);
     if (redo != redoShown) setValue(IdRedo, redo, SetSensitive);
     undoShown = undo;

@@ -28,6 +28,8 @@ void FaceCanvasPane::onResize(int width, int height) {
 }
 
 void FaceCanvasPane::onMouseDown(int x, int y, int button) {
+    // A second press keeps the first drag as a step of its own.
+    endDrag();
     if (button != 1) return;
     PoseState before = state();
     selection = findNearestHandle(x, y);

@@ -25,8 +25,10 @@ class FaceCanvasPane : public vCanvasPane, public PoseModel {
     void onMouseDrag(int x, int y, int button) override;
     // A move with the button up: its release went astray.
     void onMouseMove(int, int) override { endDrag(); }
+    void onCaptureLost() override { endDrag(); }
     // Ends a drag in progress, as releasing the button would.
     void endDrag();
+    bool dragging() const { return drag.active; }
 
     // Told of each move of a drag that changed the pose, after the redraw,
     // and of the drag's end with the pose and selection from before its press.

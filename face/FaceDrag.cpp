@@ -28,9 +28,15 @@ bool FaceDrag::moveTo(PoseModel& model, int x, int y, float cx, float cy) const 
         model.pose[PoseEyeY] = turned(before.pose[PoseEyeY], x - startX);
         model.pose[PoseEyeX] = turned(before.pose[PoseEyeX], startY - y);
     } else if (model.selection >= HandleLidFirst && model.selection < HandleCount) {
-        // A part already on the pointer's row keeps its value.
-        if (FaceGeometry(model.pose, cx, cy).partRow(model.selection) == y) return false;
-        model.setSelectedValue(valueForRow(model.pose, model.selection, y, cx, cy));
+        // Back on the press's row the pose is as before the press, partner
+        // included; elsewhere the part keeps its offset from the pointer.
+        int handle = model.selection;
+        if (y == startY)
+            std::memcpy(model.pose, before.pose, sizeof model.pose);
+        else
+            model.setSelectedValue(valueForRow(
+                model.pose, handle, FaceGeometry(before.pose, cx, cy).partRow(handle) + y - startY,
+                cx, cy));
     }
     return std::memcmp(was.pose, model.pose, sizeof was.pose) != 0;
 }

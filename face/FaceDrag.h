@@ -1,7 +1,7 @@
-// Moving the selected part with the pointer while the left button is held:
-// a lid edge or a mouth point goes to the pointer's row, the eyes turn one
-// degree per pixel of movement (to the right about y, downwards about x),
-// each within the keyboard's limits. Needs no platform.
+// Moving the selected part with the pointer while the left button is held,
+// by the pointer's movement from the press: a lid edge or a mouth point as
+// many rows, the eyes one degree per pixel (to the right about y, downwards
+// about x), each within the keyboard's limits. Needs no platform.
 #pragma once
 
 #include "face/PoseModel.h"

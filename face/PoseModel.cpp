@@ -56,7 +56,6 @@ void PoseModel::applyKeyAction(int code) {
     }
     int index = selectedIndex();
     if (index < 0) return;
-    float before = pose[index];
     bool lid = index < PoseMouthFirst;
     // "8" moves a lid edge or a mouth point up on the screen: a lid angle
     // grows downwards, a mouth value upwards.
@@ -76,7 +75,9 @@ void PoseModel::applyKeyAction(int code) {
     case KeyRestore: pose[index] = resetCopy[index]; break;
     default: break;
     }
-    if (pose[index] != before) shareWithPartner(index);
+    // Also when the part kept its value (at a limit, already reset): the
+    // partner may differ.
+    shareWithPartner(index);
 }
 
 int PoseModel::selectedIndex() const {
@@ -100,6 +101,9 @@ void PoseModel::mirrorPose() {
     // 0 - v, not -v: an unturned eye stays 0, never "-0" in a saved pose.
     pose[PoseEyeY] = 0.0f - pose[PoseEyeY];
     pose[PoseEyeZ] = 0.0f - pose[PoseEyeZ];
+    // The selection follows its part; a part's handle index is its pose
+    // index less two, and the eyes stay selected as they are.
+    selection = mirrorIndex(selection + 2) - 2;
 }
 
 PoseState PoseModel::state() const {

@@ -46,13 +46,14 @@ class PoseModel {
     PoseModel();
 
     void resetPose();
-    // With symmetric editing on, a key that changes a lid or a mouth point
-    // gives its mirror partner the same new value.
+    // With symmetric editing on, a key on a lid or a mouth point gives its
+    // mirror partner the part's value.
     void applyKeyAction(int code);
     // Sets the selected lid or mouth point (and its partner, as a key would).
     void setSelectedValue(float value);
     // The left-right mirror image: the eyes' lids and the mouth points trade
-    // places, the turns about y and z change sign.
+    // places, the turns about y and z change sign, and the selection moves
+    // to the partner of the selected part.
     void mirrorPose();
 
     PoseState state() const;

@@ -233,6 +233,7 @@ Handled vWindow::handleMessage(const WindowMessage& message) {
     case WM_MBUTTONUP: return handleButtonUp(message, 2);
     case WM_RBUTTONDOWN: return handleButtonDown(message, 3);
     case WM_RBUTTONUP: return handleButtonUp(message, 3);
+    case WM_CAPTURECHANGED: return handleCaptureChanged(message);
     case WM_MDIACTIVATE: return handleActivate(message);
     default: return handleOther();
     }
@@ -330,6 +331,11 @@ Handled vWindow::handleButtonDown(const WindowMessage& message, int button) {
 
 Handled vWindow::handleButtonUp(const WindowMessage& message, int button) {
     if (canvasPane) canvasPane->onMouseUp(message.x(), message.y(), button);
+    return handled();
+}
+
+Handled vWindow::handleCaptureChanged(const WindowMessage& message) {
+    if (canvasPane && HWND(message.lParam) != message.window) canvasPane->onCaptureLost();
     return handled();
 }
 

@@ -87,6 +87,7 @@ class vWindow : public vBaseWindow {
     Handled handleLeftUp(const WindowMessage& message);
     Handled handleButtonDown(const WindowMessage& message, int button);
     Handled handleButtonUp(const WindowMessage& message, int button);
+    Handled handleCaptureChanged(const WindowMessage& message);
     Handled handleActivate(const WindowMessage& message);
     Handled handleOther();
     void unlink();

@@ -32,6 +32,9 @@ class vCmd {
     virtual HWND controlWindow(int id);
     // Sets the text colour its static control paints with; most keep the default.
     virtual void colorText(HDC) {}
+    // The dialog holding it is being shown: a command whose showing needs
+    // more than the dialog setting its title (a text entry) does it here.
+    virtual void onDialogShown() {}
 
   protected:
     // A command's text is never null: a null text reads as "".

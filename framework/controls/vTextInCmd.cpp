@@ -70,7 +70,7 @@ void vTextInCmd::restoreValue() {
     std::snprintf(textBuffer, sizeof textBuffer, "%s", savedBuffer.c_str());
 }
 
-void vTextInCmd::showKeptText() {
+void vTextInCmd::onDialogShown() {
     // The kept copy stays as it is: a declared title too long for it still
     // reads back empty until the user edits it.
     starting = true;

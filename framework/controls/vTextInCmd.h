@@ -23,7 +23,7 @@ class vTextInCmd : public vCmd {
     void restoreValue() override;
     // Shows the text of this showing: the declared title at the first, what
     // the entry kept at later ones. Not a change the user made.
-    void showKeptText();
+    void onDialogShown() override;
 
     // Copies at most max - 1 characters of the kept text, always
     // terminated; their number.

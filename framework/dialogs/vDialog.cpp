@@ -2,7 +2,6 @@
 
 #include "framework/app/vApp.h"
 #include "framework/controls/vCmd.h"
-#include "framework/controls/vTextInCmd.h"
 #include "framework/dialogs/vModalDialog.h"
 #include "framework/dialogs/vThisList.h"
 
@@ -207,8 +206,8 @@ bool vDialog::initialiseCommands() {
             command->setString(record.title);
         else if (hasKind(command, {BoxedLabel, Button, CheckBox, Label, RadioButton, Text}))
             command->setString(command->title);
-        else if (record.kind == TextIn)
-            static_cast<vTextInCmd*>(command)->showKeptText();
+        else
+            command->onDialogShown();
         if ((record.attributes & AttrDefault) || record.kind == TextIn) {
             SetFocus(GetDlgItem(windowHandle, command->id));
             focused = true;

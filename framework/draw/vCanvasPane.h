@@ -35,6 +35,8 @@ class vCanvasPane : public vPane {
     virtual void onMouseUp(int, int, int) {}
     virtual void onMouseDrag(int, int, int) {}
     virtual void onMouseMove(int, int) {}
+    // Another window took the pointer capture (a switch of program, a notice).
+    virtual void onCaptureLost() {}
     virtual void onEnterFocus() {}
     virtual void onLeaveFocus() {}
     virtual void onRedraw(int, int, int, int) {}

@@ -221,8 +221,37 @@ TEST(MainWindow, EditMenuFollowsTheHistoryAndItsChords) {
     type(KeyCtrlM, true);
     EXPECT_EQ(face->pose[PoseEyeY], -5);
     EXPECT_EQ(type(KeyCtrlE, true).substr(0, 2), "U ");
-    face->resetPose();
-    mainWindow()->setString(IdStatusText, faceStatusBar[0].title);
+}
+
+// A drag of the middle mouth point ended by Ctrl+Z (in the first drag, then
+// after a key) is undone; ended by a lost capture, a second press (far from
+// every part) or a menu command, it is one step for the next Ctrl+Z.
+TEST(MainWindow, EveryWayADragEndsMakesItOneStep) {
+    FaceCmdWindow* window = mainWindow();
+    HWND child = window->nativeWindow;
+    const MSG endings[] = {{},
+                           {},
+                           {child, WM_CAPTURECHANGED, 0, 0, 0, {}},
+                           {child, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2000, 2000), 0, {}},
+                           {app.frameWindow, WM_COMMAND, IdSymmetric, 0, 0, {}}};
+    for (const MSG& end : endings) {
+        window->history = PoseHistory();
+        window->canvasPane->selection = HandleMouthFirst + 2;
+        if (&end != endings) type('8');
+        window->poseChanged(); // the menu follows the emptied history
+        float *value = &window->canvasPane->pose[PoseMouthFirst + 2], start = *value;
+        HandlePoint at = window->canvasPane->handles[HandleMouthFirst + 2];
+        window->activationClick = 0;
+        SendMessageA(child, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(int(at.x), int(at.y)));
+        SendMessageA(child, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(int(at.x), int(at.y) - 11));
+        ASSERT_NE(*value, start) << &end - endings;
+        if (end.hwnd) SendMessageA(end.hwnd, end.message, end.wParam, end.lParam);
+        EXPECT_EQ(window->canvasPane->dragging(), !end.hwnd) << &end - endings;
+        type(KeyCtrlZ, true);
+        EXPECT_EQ(*value, start) << &end - endings;
+    }
+    SendMessageA(app.frameWindow, WM_COMMAND, IdSymmetric, 0);
+    window->setString(IdStatusText, faceStatusBar[0].title);
 }
 
 TEST(MainWindow, BarControlsSitWhereTheirDialogUnitsSay) {

@@ -48,46 +48,51 @@ TEST(PoseHistory, UndoRedoBringBackPoseAndSelectionAndANewStepDropsRedo) {
     EXPECT_EQ(model.pose[PoseEyeX], 2) << "only the newest 3 steps are kept";
 }
 
-TEST(PoseModel, MirrorSwapsTheSidesAndTurnsTheEyesBack) {
+TEST(PoseModel, MirrorSwapsTheSidesAndTurnsTheEyesBackTheSelectionFollowing) {
     PoseModel model;
     const float pose[PoseCount] = {10, 20, -30, 0.25f, 1, 2, 3, 4, 0.1f, 0.2f, 0.3f, 0.4f, 0.5f};
     const float mirrored[PoseCount] = {10, -20,  30,   0.25f, 3,    4,   1,
                                        2,  0.5f, 0.4f, 0.3f,  0.2f, 0.1f};
     std::memcpy(model.pose, pose, sizeof pose);
+    model.selection = HandleLidFirst; // the left lower lid, 1
     model.mirrorPose();
-    EXPECT_TRUE(samePose(model.pose, mirrored));
+    EXPECT_TRUE(samePose(model.pose, mirrored) && model.selection == HandleLidFirst + 2);
     model.mirrorPose();
     EXPECT_TRUE(samePose(model.pose, pose));
 }
 
-TEST(PoseModel, SymmetricEditingGivesThePartnerTheNewValueInOneStep) {
+TEST(PoseModel, SymmetricEditingGivesThePartnerThePartsValueInOneStep) {
     for (int selection = HandleLidFirst; selection < HandleCount; ++selection) {
         PoseModel model;
         PoseHistory history;
         model.symmetric = true;
-        keyStep(history, model, selection, KeyRaise);
+        model.pose[mirrorIndex(selection + 2)] = 0.5f;
+        PoseState before = model.state();
+        // Restore leaves the part at its reset value as it was.
+        keyStep(history, model, selection, selection % 2 ? KeyRaise : KeyRestore);
         PoseState once = model.state();
         model.mirrorPose(); // its own mirror image, without -0 for the unturned eyes
         EXPECT_TRUE(samePose(model.pose, once.pose)) << selection;
-        EXPECT_NE(model.pose[selection + 2], PoseModel().pose[selection + 2]) << selection;
         EXPECT_TRUE(history.undo(model) && !history.canUndo()) << selection;
-        EXPECT_TRUE(samePose(model.pose, PoseModel().pose)) << selection;
+        EXPECT_TRUE(samePose(model.pose, before.pose)) << selection;
     }
 }
 
-TEST(FaceDrag, LidsAndMouthPointsLandOnThePointersRowWithinTheirLimits) {
+TEST(FaceDrag, LidsAndMouthPointsMoveAsManyRowsAsThePointerWithinTheirLimits) {
     for (int handle = HandleLidFirst; handle < HandleCount; ++handle) {
         bool lid = handle < HandleMouthFirst;
+        // Pressed 20 rows below the part: the part stays 20 rows above the pointer.
+        int press = FaceGeometry(PoseModel().pose, 175, 175).partRow(handle) + 20;
         for (int row = 60; row < 320; ++row) {
             PoseModel model;
             model.selection = handle;
             FaceDrag drag;
-            drag.begin(model.state(), 175, 175);
-            drag.moveTo(model, 100, row, 175, 175);
+            drag.begin(model.state(), 175, press);
+            ASSERT_EQ(drag.moveTo(model, 100, row, 175, 175), row != press) << handle;
             float value = model.pose[handle + 2];
             // Lids reach 25 pixels about the eyes' line, mouth points 55 about theirs.
-            if (std::abs(row - (lid ? 138 : 235)) < (lid ? 25 : 55))
-                ASSERT_EQ(FaceGeometry(model.pose, 175, 175).partRow(handle), row) << handle;
+            if (std::abs(row - 20 - (lid ? 138 : 235)) < (lid ? 25 : 55))
+                ASSERT_EQ(FaceGeometry(model.pose, 175, 175).partRow(handle), row - 20) << handle;
             else
                 ASSERT_EQ(std::abs(value), lid ? 90 : 1) << handle << " row " << row;
         }
