@@ -1,5 +1,6 @@
 #include "app/FaceCmdWindow.h"
 
+#include "app/AnimationEditor.h"
 #include "app/FaceTables.h"
 #include "app/FileDialogState.h"
 #include "app/RenderPreview.h"
@@ -74,12 +75,15 @@ FaceCmdWindow::FaceCmdWindow(const char* name, int width, int height)
     addPane(commandPane);
     canvasPane = new FaceCanvasPane;
     addPane(canvasPane);
+    // Made before the status bar: the timeline stacks above it.
+    animationEditor = new AnimationEditor(*this);
     statusPane = new vCommandPane(faceStatusBar);
     addPane(statusPane);
     canvasPane->onDragStep = [this] { poseChanged(); };
     canvasPane->onDragEnd = [this](const PoseState& before) {
         if (history.record(before, *canvasPane)) showHistory();
     };
+    animationEditor->followDrags();
     // The menu table outlives windows: it may hold another window's states.
     setValue(IdSymmetric, 0, SetValue);
     showHistory();
@@ -88,6 +92,7 @@ FaceCmdWindow::FaceCmdWindow(const char* name, int width, int height)
 }
 
 FaceCmdWindow::~FaceCmdWindow() {
+    delete animationEditor;
     delete renderPreview;
     delete menuPane;
     delete canvasPane;
@@ -138,11 +143,14 @@ void FaceCmdWindow::onCommand(int id, int value, int kind) {
         endChange(before);
         break;
     case IdSymmetric: toggleSymmetric(); break;
-    default: vCmdWindow::onCommand(id, value, kind); break;
+    default:
+        if (!animationEditor->onCommand(id)) vCmdWindow::onCommand(id, value, kind);
+        break;
     }
 }
 
 void FaceCmdWindow::onKey(int key, int shift) {
+    if (animationEditor->onKey(key, shift)) return;
     if (int id = shortcut(key, shift)) {
         onMenuCommand(id);
         return;
@@ -200,6 +208,7 @@ void FaceCmdWindow::endChange(const PoseState& before, bool showValue) {
 
 void FaceCmdWindow::undoOrRedo(bool undo) {
     canvasPane->endDrag();
+    if (animationEditor->undoOrRedo(undo)) return;
     if (!(undo ? history.undo(*canvasPane) : history.redo(*canvasPane))) return;
     canvasPane->drawFace();
     poseChanged();
@@ -211,6 +220,7 @@ void FaceCmdWindow::toggleSymmetric() {
 }
 
 void FaceCmdWindow::poseChanged(bool showValue) {
+    animationEditor->poseChanged();
     if (showValue) showSelection();
     showHistory();
     renderPreview->poseChanged();
@@ -219,6 +229,10 @@ void FaceCmdWindow::poseChanged(bool showValue) {
 void FaceCmdWindow::showHistory() {
     // Only changes reach the menu: this runs on every key and drag step.
     int undo = history.canUndo(), redo = history.canRedo();
+    if (animationEditor->shown()) {
+        undo = animationEditor->canUndo();
+        redo = animationEditor->canRedo();
+    }
     if (undo != undoShown) setValue(IdUndo, undo, SetSensitive);
     if (redo != redoShown) setValue(IdRedo, redo, SetSensitive);
     undoShown = undo;

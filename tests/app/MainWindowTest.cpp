@@ -173,9 +173,14 @@ HMENU popup(HMENU bar, const char* text) {
 TEST(MainWindow, MenuReadsBackAsDeclared) {
     HMENU bar = GetMenu(app.frameWindow);
     ASSERT_EQ(bar, mainWindow()->menuBar);
-    EXPECT_EQ(titles(bar), (Events{"&File", "&Edit", "&View", "Help"}));
+    EXPECT_EQ(titles(bar), (Events{"&File", "&Edit", "&View", "&Animate", "Help"}));
     EXPECT_EQ(menuItems(popup(bar, "&File")),
-              (Events{"&Open 32101", "&Save 32103", "-", "E&xit 32108"}));
+              (Events{"&Open 32101", "&Save 32103", "-", "Open a&nimation... 135",
+                      "Save anima&tion as... 136", "Ex&port animation for POV-Ray... 137", "-",
+                      "E&xit 32108"}));
+    EXPECT_EQ(menuItems(popup(bar, "&Animate")),
+              (Events{"Set &key  \tK 131", "&Delete key  \tDelete 132", "&Play / Stop  \tSpace 133",
+                      "-", "Animation &settings... 134"}));
     EXPECT_EQ(menuItems(popup(bar, "&Edit")),
               (Events{"&Undo  \tCtrl+Z 105", "&Redo  \tCtrl+Y 106", "-", "&Mirror  \tCtrl+M 107",
                       "&Symmetric editing  \tCtrl+E 108"}));
