@@ -38,6 +38,7 @@ TimelinePane::TimelinePane(const Timeline& timeline) : vPane(PaneStatusBar), tim
 
 TimelinePane::~TimelinePane() {
     if (theApp) theApp->removeCommandPane(this);
+    releaseOffscreen();
     if (window_) {
         SetWindowLongPtrA(window_, 0, 0);
         DestroyWindow(window_);
@@ -73,9 +74,7 @@ void TimelinePane::showPane(int on) {
 }
 
 void TimelinePane::redraw() {
-    if (!window_ || !IsWindowVisible(window_)) return;
-    InvalidateRect(window_, nullptr, FALSE);
-    UpdateWindow(window_);
+    if (window_) InvalidateRect(window_, nullptr, FALSE);
 }
 
 int TimelinePane::inLayout() {
@@ -133,20 +132,51 @@ Handled TimelinePane::handleMessage(const WindowMessage& message) {
     }
 }
 
+bool TimelinePane::offscreen(HDC screen, int width) {
+    if (memory_ && width <= bitmapWidth_) return true;
+    releaseOffscreen();
+    // A bitmap of the process's own memory: drawing into it needs no trip
+    // to the display.
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -Height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    bitmap_ = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    memory_ = bitmap_ ? CreateCompatibleDC(screen) : nullptr;
+    if (!memory_) {
+        releaseOffscreen();
+        return false;
+    }
+    oldBitmap_ = SelectObject(memory_, bitmap_);
+    bitmapWidth_ = width;
+    return true;
+}
+
+void TimelinePane::releaseOffscreen() {
+    if (memory_) {
+        SelectObject(memory_, oldBitmap_);
+        DeleteDC(memory_);
+    }
+    if (bitmap_) DeleteObject(bitmap_);
+    memory_ = nullptr;
+    bitmap_ = nullptr;
+    bitmapWidth_ = 0;
+}
+
 Handled TimelinePane::handlePaint() {
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(window_, &paint);
     RECT client;
     GetClientRect(window_, &client);
     // Drawn off screen and shown in one copy: scrubbing never flickers.
-    HDC memory = CreateCompatibleDC(dc);
-    HBITMAP bitmap = CreateCompatibleBitmap(dc, std::max(1L, client.right), Height);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    this->paint(memory, client.right);
-    BitBlt(dc, 0, 0, client.right, Height, memory, 0, 0, SRCCOPY);
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
+    if (offscreen(dc, std::max(1L, client.right))) {
+        this->paint(memory_, client.right);
+        BitBlt(dc, 0, 0, client.right, Height, memory_, 0, 0, SRCCOPY);
+    }
     EndPaint(window_, &paint);
     return handled();
 }

@@ -26,7 +26,8 @@ class TimelinePane : public vPane, public vBar {
     void initialize(vWindow* owner, void* nativeHandle) override;
     void showPane(int on) override;
     bool isShown() const { return shown_; }
-    // Draws the timeline as it is now, at once.
+    // Draws the timeline as it is then once the program is idle: the face
+    // is drawn first, and a burst of changes paints the strip once.
     void redraw();
     // The client x of `frame` and the ruler's band of key marks, for input.
     int frameX(int frame) const;
@@ -56,12 +57,21 @@ class TimelinePane : public vPane, public vBar {
     Handled handleMouseMove(const WindowMessage& message);
     Handled handleLeftUp(const WindowMessage& message);
     void paint(HDC dc, int width);
+    // The off-screen strip at least `width` wide; false if none can be made.
+    bool offscreen(HDC screen, int width);
+    void releaseOffscreen();
     RulerScale scale() const;
     // The frame of the key mark under (x, y), or -1.
     int keyUnder(int x, int y) const;
 
     const Timeline& timeline_;
     HWND window_ = nullptr;
+    // The strip is drawn here, then shown in one copy: kept between paints,
+    // since making a bitmap costs more than drawing the strip.
+    HDC memory_ = nullptr;
+    HBITMAP bitmap_ = nullptr;
+    HGDIOBJ oldBitmap_ = nullptr;
+    int bitmapWidth_ = 0;
     bool shown_ = false;
     bool active_ = false;
     bool pressed_ = false;

@@ -68,7 +68,8 @@ void AnimationEditor::followDrags() {
     auto end = face->onDragEnd;
     face->onDragEnd = [this, end](const PoseState& before) {
         dragging_ = false;
-        if (shown()) changed(dragBefore_);
+        if (shown()) timeline.record(dragBefore_);
+        showMenus();
         end(before);
     };
 }
@@ -108,11 +109,10 @@ void AnimationEditor::poseChanged() {
     stop();
     Timeline::State before = timeline.state();
     timeline.animation.setKey(timeline.playhead, window_.canvasPane->pose);
-    // A drag is one step, recorded when it ends.
-    if (dragging_)
-        pane->redraw();
-    else
-        changed(before);
+    // The face already shows the key's pose. A drag is one step, recorded
+    // when it ends.
+    if (!dragging_) timeline.record(before);
+    showTimeline();
 }
 
 bool AnimationEditor::undoOrRedo(bool undo) {
@@ -136,7 +136,8 @@ void AnimationEditor::setKey() {
     stop();
     Timeline::State before = timeline.state();
     timeline.animation.setKey(timeline.playhead, window_.canvasPane->pose);
-    changed(before);
+    timeline.record(before);
+    showTimeline();
 }
 
 void AnimationEditor::deleteKey() {
@@ -209,6 +210,10 @@ void AnimationEditor::showFrame() {
         window_.renderPreview->poseChanged();
     }
     window_.showSelection();
+    showTimeline();
+}
+
+void AnimationEditor::showTimeline() {
     pane->redraw();
     showMenus();
 }

@@ -55,6 +55,8 @@ class AnimationEditor : private vTimer {
     void moveKey(int from, int to);
     // The face takes the pose at the playhead; the strip and status follow.
     void showFrame();
+    // The strip and the menus follow the timeline.
+    void showTimeline();
     // Records the change since `before` as one step and shows it.
     void changed(const Timeline::State& before);
     // The Animate menu's and Undo's states.
