@@ -279,13 +279,24 @@ TEST(MainWindow, TimelineKeysFollowThePlayheadAndUndo) {
     EXPECT_EQ(frames(), "0 @10") << "undo of the delete, then of the key";
     type(KeyCtrlY, true);
     EXPECT_EQ(frames(), "0 10 @10");
+    TimelinePane* strip = window->animationEditor->pane;
+    auto mouse = [&](UINT message, int frame, int y = TimelinePane::KeyTop + 5) {
+        SendMessageA(strip->barWindow(), message, MK_LBUTTON, MAKELPARAM(strip->frameX(frame), y));
+    };
+    mouse(WM_LBUTTONDOWN, 10);
+    mouse(WM_MOUSEMOVE, 0);
+    mouse(WM_MOUSEMOVE, 40);
+    mouse(WM_LBUTTONUP, 40);
+    mouse(WM_LBUTTONDOWN, 20, 10);
+    mouse(WM_LBUTTONUP, 20, 10);
+    EXPECT_EQ(frames(), "0 40 @20") << "a key dragged along the ruler, then a click on it";
     press(VK_HOME);
     window->onMenuCommand(IdTimeline);
     GetWindowRect(app.frameWindow, &grown);
     EXPECT_TRUE(sameRect(grown, frame));
     type('k');
     type('4');
-    EXPECT_EQ(frames(), "0 10 @0") << "hidden, the timeline changes nothing";
+    EXPECT_EQ(frames(), "0 40 @0") << "hidden, the timeline changes nothing";
     window->canvasPane->resetPose();
     window->setString(IdStatusText, faceStatusBar[0].title);
 }
