@@ -106,7 +106,8 @@ bool AnimationEditor::onKey(int key, int shift) {
 
 void AnimationEditor::poseChanged() {
     if (!shown()) return;
-    stop();
+    // The changed pose is the one to key, not the playhead's.
+    halt();
     Timeline::State before = timeline.state();
     timeline.animation.setKey(timeline.playhead, window_.canvasPane->pose);
     // The face already shows the key's pose. A drag is one step, recorded
@@ -174,11 +175,15 @@ void AnimationEditor::onTick() {
     if (onFrameDrawn) onFrameDrawn(frame, clock_.lastDue(), microsecondsNow());
 }
 
-void AnimationEditor::stop() {
-    if (!playing_) return;
+bool AnimationEditor::halt() {
+    if (!playing_) return false;
     vTimer::stop();
     playing_ = false;
-    showFrame();
+    return true;
+}
+
+void AnimationEditor::stop() {
+    if (halt()) showFrame();
 }
 
 void AnimationEditor::editSettings() {

@@ -46,7 +46,10 @@ class AnimationEditor : private vTimer {
     void setKey();
     void deleteKey();
     void togglePlay();
+    // Ends playback with the face at the playhead.
     void stop();
+    // Ends playback as it stands; whether it was playing.
+    bool halt();
     void editSettings();
     void openAnimation();
     void saveAnimation();
