@@ -64,7 +64,7 @@ TEST(Povray, FindsTheProgramByVariableThenOnThePathAndTheSceneBesideItElseInTheS
         {"C:\\missing.exe", "D:\\tools", ""},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(findProgram(c.variable, c.path, ';', "povray.exe", isFile), c.found)
+        EXPECT_EQ(findProgram(c.variable, c.path, ';', povrayNames, isFile), c.found)
             << c.variable << " | " << c.path;
     EXPECT_EQ(findSceneFolder("C:\\app\\", "Z:\\src\\povray", isFile), "C:\\app\\povray");
     EXPECT_EQ(findSceneFolder("C:\\half", "Z:\\src\\povray", isFile), "Z:\\src\\povray");

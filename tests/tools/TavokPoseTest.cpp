@@ -222,7 +222,7 @@ TEST_F(Tool, BlendGivesBothPosesExactlyAtItsEnds) {
     for (const char* clock : {"+K0", "+K1", "+K0.37"}) {
         ProcessResult result = runProcess(
             {setup.povray, "+Icheck.pov", "+Ocheck.png", "+W2", "+H2", "-D", "-V", clock},
-            dir.string(), (dir / "povray.log").string());
+            dir.string(), "povray.log", 60);
         ASSERT_TRUE(result.started);
         std::ifstream log(dir / "povray.log");
         std::stringstream text;
