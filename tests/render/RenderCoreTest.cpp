@@ -2,6 +2,7 @@
 // and the scene are found, what a failing scene reports, and the pictures
 // written as BMP and PNG. Real POV-Ray runs are tested under Wine.
 #include "render/Povray.h"
+#include "render/Quoting.h"
 #include "render/RenderSchedule.h"
 #include "render/RgbImage.h"
 
@@ -13,6 +14,9 @@
 #include <iterator>
 #include <random>
 #include <set>
+#include <signal.h>
+#include <unistd.h>
+#include <thread>
 
 namespace fs = std::filesystem;
 
@@ -44,16 +48,20 @@ TEST(RenderSchedule, RendersTheLastPoseOnceTheEditsPauseAndANewerChangeEndsARend
 }
 
 TEST(Povray, FindsTheProgramByVariableThenOnThePathAndTheSceneBesideItElseInTheSources) {
-    std::set<std::string> files = {
-        "C:\\pov\\bin\\povray.exe",       "D:\\tools\\povray.exe",
-        "Z:\\usr\\bin\\povray",           "C:\\app\\povray\\TavokHead.pov",
-        "C:\\app\\povray\\TavokHead.inc", "Z:\\src\\povray\\TavokHead.pov",
-        "Z:\\src\\povray\\TavokHead.inc", "C:\\half\\povray\\TavokHead.pov"};
+    std::set<std::string> files = {"C:\\pov\\bin\\povray.exe",
+                                   "D:\\tools\\povray.exe",
+                                   "Z:\\usr\\bin\\povray",
+                                   "C:\\app\\povray\\TavokHead.pov",
+                                   "C:\\app\\povray\\TavokHead.inc",
+                                   "Z:\\src\\povray\\TavokHead.pov",
+                                   "Z:\\src\\povray\\TavokHead.inc",
+                                   "C:\\half\\povray\\TavokHead.pov",
+                                   "C:\\Program Files\\POV-Ray\\v3.7\\bin\\pvengine64.exe"};
     FileTest isFile = [&](const std::string& path) { return files.count(path) > 0; };
     struct Case {
-        const char* variable;
-        const char* path;
-        const char* found;
+        std::string variable;
+        std::string path;
+        std::string found;
     } cases[] = {
         {"", "C:\\none;;D:\\tools\\;C:\\pov\\bin", "D:\\tools\\povray.exe"},
         {"", "C:\\pov\\bin;D:\\tools", "C:\\pov\\bin\\povray.exe"},
@@ -62,6 +70,9 @@ TEST(Povray, FindsTheProgramByVariableThenOnThePathAndTheSceneBesideItElseInTheS
         // The variable wins, and a variable naming nothing finds nothing.
         {"Z:\\usr\\bin\\povray", "D:\\tools", "Z:\\usr\\bin\\povray"},
         {"C:\\missing.exe", "D:\\tools", ""},
+        // POV-Ray for Windows on the PATH or where it installs itself.
+        {"", "C:\\none;" + povrayInstallFolder("C:\\Program Files"),
+         "C:\\Program Files\\POV-Ray\\v3.7\\bin\\pvengine64.exe"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(findProgram(c.variable, c.path, ';', povrayNames, isFile), c.found)
@@ -85,6 +96,8 @@ TEST(Povray, ReportsTheLastLinesFromTheFirstError) {
         {"Parsing\nParse Error: x\n----\nmore\n", 4, "Parse Error: x\nmore"},
         // Progress lines overwritten by carriage returns count by their last state.
         {"a\nb\n10%\r20%\r\n----\nc\n", 2, "20%\nc"},
+        // More lines after the error than fit: the error line stays first.
+        {"Parse Error: a\n1\n2\n3\n4\n5\n6\n7\n", 6, "Parse Error: a\n3\n4\n5\n6\n7"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(errorLines(c.log, c.count), c.lines) << c.log;
@@ -118,4 +131,89 @@ TEST(RgbImage, WritesBmpAndPngThatReadBackToTheSamePixels) {
     cut.pop_back();
     EXPECT_FALSE(again.readBmp(cut));
     EXPECT_TRUE(again.rgb.empty());
+}
+
+TEST(Povray, CommandLinesForConsolePovrayAndPovrayForWindows) {
+    struct Case {
+        const char* program;
+        const char* line;
+    } cases[] = {
+        {"C:\\pov\\povray.exe",
+         "C:\\pov\\povray.exe +ITavokHead.pov +Oout-1.bmp +FB +W320 +H240 -D -P +WT1"},
+        {"C:\\Program Files\\POV-Ray\\v3.7\\bin\\pvengine64.exe",
+         "\"C:\\Program Files\\POV-Ray\\v3.7\\bin\\pvengine64.exe\" /EXIT /RENDER TavokHead.pov "
+         "+Oout-1.bmp +FB +W320 +H240 -D -P +WT1 +GAlog-1.txt"},
+        {"D:\\a \"b\\PVENGINE.EXE", "\"D:\\a \\\"b\\PVENGINE.EXE\" /EXIT /RENDER TavokHead.pov "
+                                    "+Oout-1.bmp +FB +W320 +H240 -D -P +WT1 +GAlog-1.txt"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(renderCommand(c.program, "out-1.bmp", 320, 240, "log-1.txt"), c.line);
+    EXPECT_EQ(shellCommand("Z:\\bin\\sh", "echo 'a b'"), "Z:\\bin\\sh -c \"echo 'a b'\"");
+}
+
+// A folder for the shell tests, made and removed by the test.
+struct ShellFolder {
+    fs::path dir = fs::temp_directory_path() / ("tavok-sh-" + std::to_string(getpid()));
+    ShellFolder() { fs::create_directories(dir); }
+    ~ShellFolder() { fs::remove_all(dir); }
+    std::string read(const char* name) const {
+        std::ifstream in(dir / name);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+    int run(const std::string& script, const char* end = "") const {
+        return std::system(
+            ("cd " + shellQuoted(dir.string()) + " && sh -c " + shellQuoted(script) + end).c_str());
+    }
+};
+
+TEST(Povray, NamesReachTheShellAsTextOnly) {
+    ShellFolder folder;
+    for (std::string name : {"c';touch PWNED;'d", "a\"b", "$(touch PWNED)", "`touch PWNED`",
+                             "two words", "\xd1\x82\xd0\xb5\xd1\x81\xd1\x82\xe6\x97\xa5"}) {
+        fs::create_directories(folder.dir / name);
+        fs::path povray = folder.dir / name / "povray";
+        std::ofstream(povray) << "#!/bin/sh\nfor a; do case $a in +O*) echo ran >\"${a#+O}\";; "
+                                 "esac; done\n";
+        fs::permissions(povray, fs::perms::owner_all);
+        ASSERT_EQ(folder.run(unixRenderScript(povray.string(), name + ".bmp", 8, 6, "log.txt",
+                                              "pid.txt", "status.txt")),
+                  0);
+        EXPECT_EQ(folder.read("status.txt"), "0\n") << name << folder.read("log.txt");
+        EXPECT_EQ(std::ifstream(folder.dir / (name + ".bmp")).get(), 'r') << name;
+        EXPECT_GT(std::atoi(folder.read("pid.txt").c_str()), 1) << name;
+        EXPECT_FALSE(fs::exists(folder.dir / "PWNED")) << name;
+    }
+}
+
+TEST(Povray, OnlyTheRendersOwnRunningGroupIsSignalled) {
+    ShellFolder folder;
+    ASSERT_EQ(folder.run(unixRunScript({"sleep", "30"}, "log.txt", "pid.txt", "status.txt"), " &"),
+              0);
+    int group = 0;
+    for (int i = 0; i < 500 && !group;
+         ++i, std::this_thread::sleep_for(std::chrono::milliseconds(10)))
+        group = std::atoi(folder.read("pid.txt").c_str());
+    ASSERT_GT(group, 1) << "the group's id within 5 s";
+    // A status file that says the render ended stops the signal.
+    std::ofstream(folder.dir / "ended.txt") << "0\n";
+    EXPECT_EQ(folder.run(unixSignalScript(group, "KILL", "ended.txt")), 0);
+    EXPECT_EQ(kill(-group, 0), 0) << "signalled although its status says it ended";
+    folder.run(unixSignalScript(group, "KILL", "status.txt"));
+    for (int i = 0; i < 500 && folder.read("status.txt").empty(); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_NE(folder.read("status.txt"), "") << "the killed render's end within 5 s";
+    EXPECT_NE(kill(-group, 0), 0) << "the group still runs";
+}
+
+TEST(Povray, DeadlinesAndScratchFolderOwners) {
+    EXPECT_EQ(renderDeadline(0), 10000);
+    EXPECT_EQ(renderDeadline(3000), 30000);
+    struct Case {
+        const char* name;
+        unsigned long owner;
+    } cases[] = {{"TavokF-1234-99", 1234}, {"TavokF-1234", 0},         {"TavokF--9", 0},
+                 {"TavokF-12-3-4", 0},     {"Other-12-3", 0},          {"TavokF-x-3", 0},
+                 {"TavokF-12-", 0},        {"TavokF-99999999999-1", 0}};
+    for (const Case& c : cases)
+        EXPECT_EQ(scratchFolderOwner(c.name), c.owner) << c.name;
 }
