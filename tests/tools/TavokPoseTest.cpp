@@ -161,8 +161,7 @@ TEST_F(Tool, BadInputExitsOneAndMissingPovRayThree) {
     EXPECT_FALSE(fs::exists(dir / "a.png"));
 }
 
-#ifndef _WIN32
-// Rendering needs POV-Ray itself, which the Windows test runs do not have.
+// Under Wine these run Debian's POV-Ray through the Unix shell.
 TEST_F(Tool, SceneTakesDefaultAndExtremePoses) {
     Image normal = render(defaultPose, "default");
     EXPECT_EQ(normal.width, 64);
@@ -248,6 +247,21 @@ TEST_F(Tool, SheetLaysOutEveryPoseFile) {
     EXPECT_EQ(header[22] * 256 + header[23], 36);
 }
 
+TEST_F(Tool, FailuresAreToldByPovraysExitCodeAndTheTemporaryFolder) {
+    std::string error;
+    EXPECT_EQ(PovRender(setup.povray, setup.sceneDir)
+                  .renderScene(dir.string(), "#error \"no\"\n", "a.png", 4, 4, 1, error),
+              PovRender::Failed);
+    EXPECT_NE(error.find("exit code 1"), std::string::npos) << error;
+    for (const char* name : {"TMPDIR", "TMP", "TEMP"})
+#ifdef _WIN32
+        _putenv_s(name, (dir / "none").string().c_str());
+#else
+        setenv(name, (dir / "none").c_str(), 1);
 #endif
+    EXPECT_EQ(run({"render", put("pose.txt", defaultPose), (dir / "a.png").string()}),
+              ExitRenderFailed);
+    EXPECT_NE(err.str().find("cannot make a work folder"), std::string::npos) << err.str();
+}
 
 } // namespace

@@ -20,8 +20,11 @@ bool endsWith(const std::string& text, const std::string& end) {
 
 // Moves a finished image to where the user asked for it.
 bool deliver(const fs::path& from, const std::string& to, std::string& error) {
+    // Beside it first, then in its place: the user's file is never half
+    // written.
     std::error_code code;
-    fs::copy_file(from, to, fs::copy_options::overwrite_existing, code);
+    fs::copy_file(from, to + ".new", fs::copy_options::overwrite_existing, code);
+    if (!code) fs::rename(to + ".new", to, code);
     if (code) error = "cannot write " + to + ": " + code.message();
     return !code;
 }
