@@ -112,7 +112,8 @@ std::string unixRunScript(const std::vector<std::string>& args, const std::strin
                           const std::string& pidFile, const std::string& statusFile) {
     // setsid makes the group; its first process writes the group's id (its
     // own) and becomes the program; setsid -w waits for it to end.
-    std::string script = "setsid -w sh -c 'echo $$ >\"$0\"; exec \"$@\"' " + shellQuoted(pidFile);
+    std::string script =
+        "setsid -w sh -c 'echo $$ >\"$1\"; shift; exec \"$@\"' sh " + shellQuoted(pidFile);
     for (const std::string& arg : args)
         script += " " + shellQuoted(arg);
     return script + " </dev/null >" + shellQuoted(logFile) + " 2>&1; echo $? >" +
