@@ -1,11 +1,12 @@
-// The POV-Ray runner under Wine with Debian's POV-Ray: names that must stay
-// text, Unix scripts as the program, hung renders, scratch folders.
+// The POV-Ray runner under Wine with Debian's POV-Ray and shell scripts
+// standing in for it.
 #include "render/Povray.h"
 #include "render/PovrayRunner.h"
 #include "render/Quoting.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <functional>
 #include <windows.h>
 
@@ -15,27 +16,20 @@ const float pose[13] = {0, 0, 0, 0.5f, 30, -30, 30, -30, 0, 0, 0, 0, 0};
 const std::string dir = "/tmp/tavok-runner-" + std::to_string(GetCurrentProcessId());
 
 std::wstring wide(const std::string& text) {
-    std::wstring out(text.size(), L'\0');
-    out.resize(std::size_t(
-        MultiByteToWideChar(CP_UTF8, 0, text.data(), int(text.size()), &out[0], int(out.size()))));
-    return out;
+    return std::filesystem::u8path(text).wstring();
 }
 
 bool exists(const std::string& unixPath) {
     return GetFileAttributesW(wide(windowsPathOf(unixPath)).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-bool waitFor(const std::function<bool()>& done, int seconds, const char* what) {
+bool waitFor(const std::function<bool()>& done, int seconds, const std::string& what) {
     for (ULONGLONG end = GetTickCount64() + ULONGLONG(seconds) * 1000; !done(); Sleep(20))
-        if (GetTickCount64() > end) {
-            ADD_FAILURE() << "waited " << seconds << " s for " << what;
-            return false;
-        }
+        if (GetTickCount64() > end) return ADD_FAILURE() << "waited for " << what, false;
     return true;
 }
 
-// Runs `script` in the Unix shell and waits for its end, which a file
-// of its own tells.
+// Runs `script` in the Unix shell; its end is told by a file of its own.
 void shell(const std::string& script) {
     static int calls = 0;
     std::string done = dir + "-done-" + std::to_string(++calls);
@@ -45,16 +39,17 @@ void shell(const std::string& script) {
     PROCESS_INFORMATION info = {};
     ASSERT_TRUE(CreateProcessW(nullptr, &line[0], nullptr, nullptr, FALSE, CREATE_NO_WINDOW,
                                nullptr, nullptr, &startup, &info));
-    for (HANDLE handle : {info.hProcess, info.hThread})
-        if (handle) CloseHandle(handle);
-    waitFor([&] { return exists(done); }, 10, script.c_str());
+    CloseHandle(info.hThread);
+    CloseHandle(info.hProcess);
+    waitFor([&] { return exists(done); }, 10, script);
     DeleteFileW(wide(windowsPathOf(done)).c_str());
 }
 
-// An executable script `text` at `path`.
-void program(const std::string& path, const std::string& text) {
-    shell("mkdir -p \"$(dirname " + shellQuoted(path) + ")\" && printf %s " + shellQuoted(text) +
-          " >" + shellQuoted(path) + " && chmod +x " + shellQuoted(path));
+// An executable script `text` at `path`, in a folder made for it.
+std::string program(const std::string& path, const std::string& text) {
+    std::string file = shellQuoted(path);
+    return "mkdir -p \"$(dirname " + file + ")\" && printf %s " + shellQuoted(text) + " >" + file +
+           " && chmod +x " + file;
 }
 
 PovrayRunner::State finish(PovrayRunner& runner, int number, int seconds) {
@@ -64,47 +59,49 @@ PovrayRunner::State finish(PovrayRunner& runner, int number, int seconds) {
     return state;
 }
 
-// A Windows path cannot hold '"': the shell's side of such names is tested
-// natively.
-const char* const names[] = {"c';touch PWNED;'d", "$(touch PWNED)", "`touch PWNED`", "two words",
-                             "\xd1\x82\xd0\xb5\xd1\x81\xd1\x82\xe6\x97\xa5\xe6\x9c\xac"};
-
-// The temporary folder, as GetTempPath reads it.
 void setTemp(const std::string& folder) {
     for (const wchar_t* name : {L"TMP", L"TEMP"})
-        SetEnvironmentVariableW(name, wide(folder).c_str());
+        SetEnvironmentVariableW(name, wide(windowsPathOf(folder)).c_str());
 }
 
-TEST(PovrayRunner, NamesStayTextOnEveryLineAndFoldersNeedNotBeAnsi) {
-    for (const std::string name : names) {
-        int count = 0;
-        LPWSTR* split = CommandLineToArgvW(wide("x " + windowsArgument(name)).c_str(), &count);
-        EXPECT_TRUE(count == 2 && split[1] == wide(name)) << name;
-        LocalFree(split);
-    }
-    // A temporary folder beyond the ANSI code page holds the scratch folder.
-    std::string temp = windowsPathOf(dir + "/" + names[4]);
-    shell("mkdir -p " + shellQuoted(unixPathOf(temp)));
+// A Windows path cannot hold '"': the shell's side of that is tested natively.
+TEST(PovrayRunner, AScriptInAFolderNamedLikeCommandsRendersAndFailuresAreToldApart) {
+    std::string wrapper = dir + "/c';touch PWNED;'d $(touch PWNED) `touch PWNED` \xd1\x82/povray";
+    std::string temp = dir + "/\xe6\x97\xa5\xe6\x9c\xac/", stale = temp + "TavokF-999999-1",
+                own = temp + "TavokF-" + std::to_string(GetCurrentProcessId()) + "-1";
+    shell(program(wrapper, "#!/bin/sh\nexec povray \"$@\"\n") + "; " +
+          program(dir + "/bin/pvengine.exe", "") + "; mkdir -p " + shellQuoted(stale) + " " +
+          shellQuoted(own));
     setTemp(temp);
+    SetEnvironmentVariableW(L"POVRAY", wide(wrapper).c_str());
     PovrayRunner runner;
-    for (const std::string name : names) {
-        // A shell script wrapping POV-Ray, in a folder of that name.
-        std::string wrapper = dir + "/" + name + "/povray";
-        program(wrapper, "#!/bin/sh\nexec povray \"$@\"\n");
-        SetEnvironmentVariableW(L"POVRAY", wide(wrapper).c_str());
-        ASSERT_EQ(runner.findPovray(), windowsPathOf(wrapper));
+    ASSERT_EQ(runner.findPovray(), windowsPathOf(wrapper));
+    for (int render = 0; render < 2; ++render) {
         int number = runner.start(runner.findPovray(), pose, 32, 24);
         ASSERT_NE(number, 0) << runner.error;
-        EXPECT_EQ(runner.folder().compare(0, temp.size(), temp), 0) << runner.folder();
-        EXPECT_EQ(finish(runner, number, 20), PovrayRunner::Rendered) << name << runner.error;
+        EXPECT_EQ(unixPathOf(runner.folder()).compare(0, temp.size(), temp), 0) << runner.folder();
+        EXPECT_EQ(finish(runner, number, 20), PovrayRunner::Rendered) << runner.error;
         EXPECT_EQ(runner.image.width, 32);
+        EXPECT_FALSE(exists(stale)) << "a stale scratch folder stayed";
+        EXPECT_TRUE(exists(own)) << "a running program's scratch folder went";
         EXPECT_FALSE(exists(unixPathOf(runner.folder()) + "PWNED") || exists(dir + "/PWNED"));
         // A scratch folder a cleaner removed is made again.
         shell("rm -rf " + shellQuoted(unixPathOf(runner.folder())));
     }
-    SetEnvironmentVariableW(L"POVRAY", nullptr);
+    shell("mkdir -p " + shellQuoted(unixPathOf(runner.folder()) + "pose.txt"));
+    EXPECT_EQ(runner.start(windowsPathOf(wrapper), pose, 8, 6), 0);
+    EXPECT_EQ(runner.problem, "Cannot write the pose");
+    runner.close();
+    EXPECT_EQ(finish(runner, runner.start(windowsPathOf(dir), pose, 8, 6), 10),
+              PovrayRunner::Failed);
+    EXPECT_EQ(runner.problem, "POV-Ray failed");
+    runner.close();
+    setTemp(dir + "/none/");
+    EXPECT_FALSE(runner.prepare());
+    EXPECT_EQ(runner.problem, "No scratch folder");
+    EXPECT_NE(runner.error.find(":\n"), std::string::npos) << "no reason: " << runner.error;
     // A PATH of any length is read to its end.
-    program(dir + "/bin/pvengine.exe", "");
+    SetEnvironmentVariableW(L"POVRAY", nullptr);
     std::wstring path(5000, L'x');
     SetEnvironmentVariableW(L"PATH", (path + L";" + wide(windowsPathOf(dir + "/bin"))).c_str());
     EXPECT_EQ(runner.findPovray(), windowsPathOf(dir + "/bin/pvengine.exe"));
@@ -113,48 +110,24 @@ TEST(PovrayRunner, NamesStayTextOnEveryLineAndFoldersNeedNotBeAnsi) {
 TEST(PovrayRunner, AHungPovrayIsEndedAtItsDeadlineOrWhenCancelledEvenBeforeItsIdIsKnown) {
     // Deaf to SIGTERM, as are the programs it starts.
     std::string hung = dir + "/hung/povray";
-    program(hung, "#!/bin/sh\ntrap '' TERM\necho $$ >hung.txt\nsleep 60\n");
+    shell(program(hung, "#!/bin/sh\ntrap '' TERM\necho $$ >hung.txt\nsleep 60\n"));
+    setTemp(dir + "/");
     PovrayRunner runner;
     for (bool cancel : {true, false}) {
         int number = runner.start(windowsPathOf(hung), pose, 32, 24);
         ASSERT_NE(number, 0) << runner.error;
-        std::string group = unixPathOf(runner.folder()) + "hung.txt";
+        std::string group = shellQuoted(unixPathOf(runner.folder()) + "hung.txt");
         if (cancel)
             runner.cancel(number);
         else
             EXPECT_EQ(finish(runner, number, 15), PovrayRunner::TimedOut);
         waitFor([&] { return !runner.tidy(); }, 8, "the hung render's end");
         // Its processes go within 5 s; the file goes with them.
-        shell("for i in $(seq 50); do kill -0 -- -$(cat " + shellQuoted(group) + ") 2>/dev/null" +
-              " || { rm " + shellQuoted(group) + "; break; }; sleep 0.1; done");
-        EXPECT_FALSE(exists(group)) << "the hung render still runs";
+        shell("for i in $(seq 50); do kill -0 -- -$(cat " + group + ") 2>/dev/null || { rm " +
+              group + "; break; }; sleep 0.1; done");
+        EXPECT_FALSE(exists(unixPathOf(runner.folder()) + "hung.txt")) << "it still runs";
     }
     EXPECT_EQ(runner.problem, "POV-Ray did not finish");
-}
-
-TEST(PovrayRunner, FailuresAreToldApartAndStaleScratchFoldersGo) {
-    std::string temp = windowsPathOf(dir + "/temp");
-    std::string stale = dir + "/temp/" + ScratchPrefix + "999999-1";
-    std::string own = dir + "/temp/" + ScratchPrefix + std::to_string(GetCurrentProcessId()) + "-1";
-    shell("mkdir -p " + shellQuoted(stale) + " " + shellQuoted(own) + " && touch " +
-          shellQuoted(stale + "/out-1.bmp"));
-    setTemp(temp);
-    PovrayRunner runner;
-    ASSERT_TRUE(runner.prepare()) << runner.error;
-    EXPECT_FALSE(exists(stale)) << "a stale scratch folder stayed";
-    EXPECT_TRUE(exists(own)) << "a running program's scratch folder went";
-    shell("mkdir " + shellQuoted(unixPathOf(runner.folder()) + "pose.txt"));
-    EXPECT_EQ(runner.start(windowsPathOf("/bin/true"), pose, 8, 6), 0);
-    EXPECT_EQ(runner.problem, "Cannot write the pose");
-    runner.close();
-    int number = runner.start(windowsPathOf(dir + "/none/povray"), pose, 8, 6);
-    EXPECT_EQ(finish(runner, number, 10), PovrayRunner::Failed);
-    EXPECT_EQ(runner.problem, "POV-Ray failed");
-    runner.close();
-    setTemp(windowsPathOf(dir + "/none"));
-    EXPECT_FALSE(runner.prepare());
-    EXPECT_EQ(runner.problem, "No scratch folder");
-    EXPECT_NE(runner.error.find(":\n"), std::string::npos) << "no reason: " << runner.error;
     shell("rm -rf " + shellQuoted(dir));
 }
 
