@@ -161,16 +161,14 @@ std::string text(const fs::path& file) {
 
 TEST(Povray, NamesReachTheShellAsTextAndOnlyTheRendersRunningGroupIsSignalled) {
     fs::path dir = fs::temp_directory_path() / ("tavok-sh-" + std::to_string(getpid()));
-    for (std::string name : {"c';touch PWNED;'d", "a\"b", "$(touch PWNED)", "`touch PWNED`",
-                             "two words", "\xd1\x82\xd0\xb5\xd1\x81\xd1\x82\xe6\x97\xa5"}) {
-        fs::create_directories(dir / name);
-        std::ofstream(dir / name / "povray") << "#!/bin/sh\necho \"$2\" >ran.txt\n";
-        fs::permissions(dir / name / "povray", fs::perms::owner_all);
-        std::string povray = (dir / name / "povray").string();
-        ASSERT_EQ(sh(dir, unixRenderScript(povray, name, 8, 6, "log", "pid", "status")), 0);
-        EXPECT_EQ(text(dir / "ran.txt"), "+O" + name + "\n") << name;
-        EXPECT_FALSE(fs::exists(dir / "PWNED")) << name;
-    }
+    std::string name = "c';touch PWNED;'d \"$(touch PWNED)\" `touch PWNED` \xd1\x82\xe6\x97\xa5";
+    fs::create_directories(dir / name);
+    std::ofstream(dir / name / "povray") << "#!/bin/sh\necho \"$2\" >ran.txt\n";
+    fs::permissions(dir / name / "povray", fs::perms::owner_all);
+    std::string povray = (dir / name / "povray").string();
+    ASSERT_EQ(sh(dir, unixRenderScript(povray, name, 8, 6, "log", "pid", "status")), 0);
+    EXPECT_EQ(text(dir / "ran.txt"), "+O" + name + "\n");
+    EXPECT_FALSE(fs::exists(dir / "PWNED"));
     ASSERT_EQ(sh(dir, unixRunScript({"sleep", "30"}, "log", "group", "end"), " &"), 0);
     int group = 0;
     for (int i = 0; i < 500 && !group; ++i, usleep(10000))
