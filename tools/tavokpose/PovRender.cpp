@@ -45,8 +45,8 @@ std::string PovRender::makeWorkDir(std::string& error) {
         made = fs::create_directory(dir, code);
         if (made) return dir.string();
     }
-    error = "cannot make a work folder in the temporary folder " + temp.string() +
-            " (TMPDIR, TEMP): " + code.message();
+    error = "cannot make a work folder in the temporary folder" +
+            (temp.empty() ? "" : " " + temp.string()) + " (TMPDIR, TMP): " + code.message();
     return {};
 }
 
