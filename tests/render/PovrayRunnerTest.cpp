@@ -42,13 +42,6 @@ std::string program(const std::string& path, const std::string& text) {
            " && chmod +x " + file;
 }
 
-PovrayRunner::State finish(PovrayRunner& runner, int number, int seconds) {
-    PovrayRunner::State state = PovrayRunner::Running;
-    waitFor([&] { return (state = runner.poll(number)) != PovrayRunner::Running; }, seconds,
-            "the render's end");
-    return state;
-}
-
 // A Windows path cannot hold '"': the shell's side of that is tested natively.
 TEST(PovrayRunner, AScriptInAFolderNamedLikeCommandsRendersAndFailuresAreToldApart) {
     std::string wrapper = dir + "/c';touch PWNED;'d $(touch PWNED) `touch PWNED` \xd1\x82/povray";
@@ -62,11 +55,10 @@ TEST(PovrayRunner, AScriptInAFolderNamedLikeCommandsRendersAndFailuresAreToldApa
     PovrayRunner runner;
     for (int render = 0; render < 2; ++render) {
         int number = runner.start(runner.findPovray(), pose, 32, 24);
-        ASSERT_NE(number, 0) << runner.error;
         EXPECT_EQ(unixPathOf(runner.folder()).compare(0, temp.size(), temp), 0) << runner.folder();
-        EXPECT_EQ(finish(runner, number, 20), PovrayRunner::Rendered) << runner.error;
-        EXPECT_TRUE(!exists(stale) && exists(own))
-            << "a stale scratch folder stayed, or not a stale one went";
+        waitFor([&] { return runner.poll(number) != PovrayRunner::Running; }, 20, "the render");
+        EXPECT_TRUE(runner.problem.empty()) << runner.error;
+        EXPECT_TRUE(!exists(stale) && exists(own)) << "stale scratch folders go, others stay";
         EXPECT_FALSE(exists(unixPathOf(runner.folder()) + "PWNED") || exists(dir + "/PWNED"));
         // A scratch folder a cleaner removed is made again.
         shell("rm -rf " + shellQuoted(unixPathOf(runner.folder())));
@@ -99,9 +91,8 @@ TEST(PovrayRunner, AHungPovrayIsEndedAtItsDeadlineOrWhenCancelledEvenBeforeItsId
         if (cancel)
             runner.cancel(number);
         else
-            EXPECT_EQ(finish(runner, number, 15), PovrayRunner::TimedOut);
+            waitFor([&] { return runner.poll(number) == PovrayRunner::TimedOut; }, 15, "deadline");
         waitFor([&] { return !runner.tidy(); }, 8, "the hung render's end");
-        // Its processes go within 5 s; the file goes with them.
         shell("for i in $(seq 50); do kill -0 -- -$(cat " + group + ") 2>/dev/null || { rm " +
               group + "; break; }; sleep 0.1; done");
         EXPECT_FALSE(exists(unixPathOf(runner.folder()) + "hung.txt")) << "it still runs";

@@ -47,15 +47,12 @@ TEST(RenderSchedule, RendersTheLastPoseOnceTheEditsPauseAndANewerChangeEndsARend
 }
 
 TEST(Povray, FindsTheProgramByVariableThenOnThePathAndTheSceneBesideItElseInTheSources) {
-    std::set<std::string> files = {"C:\\pov\\bin\\povray.exe",
-                                   "D:\\tools\\povray.exe",
-                                   "Z:\\usr\\bin\\povray",
-                                   "C:\\app\\povray\\TavokHead.pov",
-                                   "C:\\app\\povray\\TavokHead.inc",
-                                   "Z:\\src\\povray\\TavokHead.pov",
-                                   "Z:\\src\\povray\\TavokHead.inc",
-                                   "C:\\half\\povray\\TavokHead.pov",
-                                   "C:\\P\\POV-Ray\\v3.7\\bin\\pvengine64.exe"};
+    std::set<std::string> files = {
+        "C:\\pov\\bin\\povray.exe",       "D:\\tools\\povray.exe",
+        "Z:\\usr\\bin\\povray",           "C:\\app\\povray\\TavokHead.pov",
+        "C:\\app\\povray\\TavokHead.inc", "Z:\\src\\povray\\TavokHead.pov",
+        "Z:\\src\\povray\\TavokHead.inc", "C:\\half\\povray\\TavokHead.pov",
+        "C:\\pv\\pvengine64.exe"};
     FileTest isFile = [&](const std::string& path) { return files.count(path) > 0; };
     struct Case {
         const char* variable;
@@ -69,8 +66,8 @@ TEST(Povray, FindsTheProgramByVariableThenOnThePathAndTheSceneBesideItElseInTheS
         // The variable wins, and a variable naming nothing finds nothing.
         {"Z:\\usr\\bin\\povray", "D:\\tools", "Z:\\usr\\bin\\povray"},
         {"C:\\missing.exe", "D:\\tools", ""},
-        // POV-Ray for Windows where it installs itself.
-        {"", "C:\\none;C:\\P\\POV-Ray\\v3.7\\bin", "C:\\P\\POV-Ray\\v3.7\\bin\\pvengine64.exe"},
+        // POV-Ray for Windows' own program.
+        {"", "C:\\none;C:\\pv", "C:\\pv\\pvengine64.exe"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(findProgram(c.variable, c.path, ';', povrayNames, isFile), c.found)
@@ -150,17 +147,9 @@ int sh(const fs::path& dir, const std::string& script, const char* end = "") {
         ("cd " + shellQuoted(dir.string()) + " && sh -c " + shellQuoted(script) + end).c_str());
 }
 
-TEST(Povray, NamesReachTheShellAsTextAndOnlyTheRendersRunningGroupIsSignalled) {
+TEST(Povray, OnlyTheRendersRunningGroupIsSignalled) {
     fs::path dir = fs::temp_directory_path() / ("tavok-sh-" + std::to_string(getpid()));
-    std::string name = "c';touch PWNED;'d \"$(touch PWNED)\" `touch PWNED` \xd1\x82\xe6\x97\xa5";
-    fs::create_directories(dir / name);
-    std::ofstream(dir / name / "povray") << "#!/bin/sh\necho \"$2\" >ran.txt\n";
-    fs::permissions(dir / name / "povray", fs::perms::owner_all);
-    ASSERT_EQ(
-        sh(dir, unixRenderScript((dir / name / "povray").string(), name, 8, 6, "l", "p", "s")), 0);
-    std::string ran;
-    EXPECT_EQ(std::getline(std::ifstream(dir / "ran.txt"), ran) ? ran : "", "+O" + name);
-    EXPECT_FALSE(fs::exists(dir / "PWNED"));
+    fs::create_directories(dir);
     ASSERT_EQ(sh(dir, unixRunScript({"sleep", "30"}, "log", "group", "end"), " &"), 0);
     int group = 0;
     for (int i = 0; i < 500 && !group; ++i, usleep(10000))
