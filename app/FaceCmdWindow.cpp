@@ -1,5 +1,6 @@
 #include "app/FaceCmdWindow.h"
 
+#include "app/ExpressionWindow.h"
 #include "app/FaceTables.h"
 #include "app/FileDialogState.h"
 #include "app/RenderPreview.h"
@@ -15,6 +16,7 @@
 #include "framework/dialogs/vNoticeDialog.h"
 
 #include <cstring>
+#include <string>
 #include <windows.h>
 
 namespace {
@@ -84,10 +86,12 @@ FaceCmdWindow::FaceCmdWindow(const char* name, int width, int height)
     setValue(IdSymmetric, 0, SetValue);
     showHistory();
     renderPreview = new RenderPreview(this, IdRenderPreview, canvasPane->pose);
+    expressionWindow = new ExpressionWindow(this, IdExpressions);
     showWindow();
 }
 
 FaceCmdWindow::~FaceCmdWindow() {
+    delete expressionWindow;
     delete renderPreview;
     delete menuPane;
     delete canvasPane;
@@ -128,6 +132,7 @@ void FaceCmdWindow::onCommand(int id, int value, int kind) {
         break;
     case IdRenderPreview: toggleRenderPreview(); break;
     case IdSaveRender: saveRender(); break;
+    case IdExpressions: toggleExpressions(); break;
     case IdExit: theApp->exitApp(); break;
     case IdUndo: undoOrRedo(true); break;
     case IdRedo: undoOrRedo(false); break;
@@ -164,6 +169,34 @@ void FaceCmdWindow::toggleRenderPreview() {
     else
         renderPreview->close();
     setValue(IdRenderPreview, show, SetValue);
+}
+
+void FaceCmdWindow::toggleExpressions() {
+    bool show = !expressionWindow->isShown();
+    if (show)
+        expressionWindow->open();
+    else
+        expressionWindow->close();
+    setValue(IdExpressions, show, SetValue);
+}
+
+void FaceCmdWindow::setExpressionPose(const float* pose, const char* name, bool live) {
+    PoseState before = mixing ? mixStart : beginChange();
+    if (live && !mixing) {
+        mixStart = before;
+        mixing = true;
+    }
+    std::memcpy(canvasPane->pose, pose, sizeof canvasPane->pose);
+    canvasPane->drawFace();
+    if (!live) history.record(before, *canvasPane);
+    poseChanged(false);
+    setString(IdStatusText, (std::string("Expression ") + name).c_str());
+}
+
+void FaceCmdWindow::endExpressionMix() {
+    if (!mixing) return;
+    mixing = false;
+    endChange(mixStart, false);
 }
 
 void FaceCmdWindow::saveRender() {

@@ -9,6 +9,7 @@ class vMenuPane;
 class vCommandPane;
 class FaceCanvasPane;
 class RenderPreview;
+class ExpressionWindow;
 
 class FaceCmdWindow : public vCmdWindow {
   public:
@@ -43,6 +44,13 @@ class FaceCmdWindow : public vCmdWindow {
     vCommandPane* statusPane = nullptr;
     PoseHistory history;
     RenderPreview* renderPreview = nullptr;
+    ExpressionWindow* expressionWindow = nullptr;
+
+    // The expression library sets the pose and the status shows
+    // "Expression <name>". A click (`live` false) is one undo step; the live
+    // steps of a slider drag become one when endExpressionMix follows.
+    void setExpressionPose(const float* pose, const char* name, bool live);
+    void endExpressionMix();
 
   private:
     // The state before a change by a command or key; a drag in progress
@@ -64,5 +72,9 @@ class FaceCmdWindow : public vCmdWindow {
     int redoShown = -1;
 
     void toggleRenderPreview();
+    void toggleExpressions();
+    // The pose before a slider drag of the expression library.
+    PoseState mixStart;
+    bool mixing = false;
     void saveRender();
 };

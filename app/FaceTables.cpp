@@ -23,6 +23,7 @@ MenuItemDef editMenu[] = {
 MenuItemDef viewMenu[] = {
     {"&Render preview", IdRenderPreview, MenuSensitive, "F5", KeyF1 + 4, nullptr, 0},
     {"Save render &as...", IdSaveRender, MenuSensitive, nullptr, 0, nullptr, 0},
+    {"E&xpressions", IdExpressions, MenuSensitive, "Ctrl+L", KeyCtrlL, nullptr, 0},
     {}};
 
 MenuItemDef helpMenu[] = {{"Contents  ", IdHelpContents, MenuSensitive, nullptr, 0, nullptr, 0},

@@ -16,11 +16,12 @@ enum FaceCommandId {
     IdMirror = 107,
     IdSymmetric = 108,
     IdRenderPreview = 109,
-    IdSaveRender = 110
+    IdSaveRender = 110,
+    IdExpressions = 131
 };
 
 // The characters the Control chords of the Edit menu type.
-enum EditKey { KeyCtrlE = 5, KeyCtrlM = 13, KeyCtrlY = 25, KeyCtrlZ = 26 };
+enum EditKey { KeyCtrlE = 5, KeyCtrlL = 12, KeyCtrlM = 13, KeyCtrlY = 25, KeyCtrlZ = 26 };
 
 extern MenuItemDef faceMenu[];
 extern CommandObject faceCommandBar[];
