@@ -106,8 +106,8 @@ TEST(Expressions, FortyPercentOfSurprisedThenADragToAllIsOneUndoStep) {
     EXPECT_FLOAT_EQ(pose[PosePupil], 0.42f);
     EXPECT_FLOAT_EQ(pose[PoseMouthFirst + 2], -0.18f);
     std::string fortyPercent = savedPose();
-    slide(SB_THUMBTRACK, 70);
-    slide(SB_THUMBTRACK, 100);
+    for (int percent : {70, 100})
+        slide(SB_THUMBTRACK, percent);
     slide(SB_ENDSCROLL);
     pumpMessages(30);
     EXPECT_EQ(savedPose(), fileBytes(library()->listing().listed[indexOf("surprised")].path));
