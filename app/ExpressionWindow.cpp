@@ -3,13 +3,17 @@
 #include "app/FaceCmdWindow.h"
 #include "app/FaceTables.h"
 #include "app/FileDialogState.h"
+#include "app/RenderPreview.h"
 #include "expressions/ExpressionMix.h"
+#include "expressions/ThumbnailKey.h"
 #include "framework/draw/vWinDC.h"
 #include "render/Povray.h"
 
 #include <algorithm>
 #include <commctrl.h>
 #include <cstring>
+#include <fstream>
+#include <sstream>
 
 namespace {
 
@@ -40,6 +44,13 @@ std::string findShippedFolder() {
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
         return beside;
     return windowsPathOf(TAVOK_SOURCE_POSES);
+}
+
+std::string fileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
 }
 
 // A name cut to the cell's width.
@@ -89,18 +100,26 @@ ExpressionWindow::ExpressionWindow(FaceCmdWindow* owner, int toggleCommand)
 
 ExpressionWindow::~ExpressionWindow() {
     stop();
+    runner_.close();
     if (tips_) DestroyWindow(tips_);
 }
 
 void ExpressionWindow::open() {
+    if (program_.empty() && runner_.prepare()) program_ = runner_.findPovray();
     reload();
     show();
-    start(PollInterval);
+    start(RenderTick);
 }
 
 void ExpressionWindow::close() {
     hide();
     stop();
+    cancelRender();
+}
+
+void ExpressionWindow::cancelRender() {
+    if (running_) runner_.cancel(running_);
+    running_ = 0;
 }
 
 void ExpressionWindow::onClose() {
@@ -111,6 +130,24 @@ void ExpressionWindow::reload() {
     userFolder_ = lastDirectory;
     listing_ = listExpressions(shippedFolder_, userFolder_);
     stamp_ = folderStamp(shippedFolder_) + '|' + folderStamp(userFolder_);
+    // Renders of files no longer listed leave memory; those in the cache
+    // folder come back from there.
+    std::map<std::string, RgbImage> kept;
+    keys_.clear();
+    for (const Expression& expression : listing_.listed) {
+        std::string key = expression.valid
+                              ? thumbnailKey(fileBytes(expression.path), ThumbWidth, ThumbHeight)
+                              : std::string();
+        keys_.push_back(key);
+        if (key.empty() || kept.count(key)) continue;
+        auto known = renders_.find(key);
+        RgbImage image;
+        if (known != renders_.end())
+            kept[key] = known->second;
+        else if (!runner_.folder().empty() && image.readBmp(fileBytes(runner_.folder() + key)))
+            kept[key] = image;
+    }
+    renders_ = std::move(kept);
     firstRow_ = std::clamp(firstRow_, 0, std::max(0, rowCount() - Rows));
     updateScrollBar();
     updateTips();
@@ -118,9 +155,63 @@ void ExpressionWindow::reload() {
 }
 
 void ExpressionWindow::onTick() {
-    if (userFolder_ != lastDirectory ||
-        folderStamp(shippedFolder_) + '|' + folderStamp(userFolder_) != stamp_)
+    if (++ticks_ % (PollInterval / RenderTick) == 0 &&
+        (userFolder_ != lastDirectory ||
+         folderStamp(shippedFolder_) + '|' + folderStamp(userFolder_) != stamp_))
         reload();
+    renderNext();
+}
+
+void ExpressionWindow::renderNext() {
+    if (running_) {
+        PovrayRunner::State state = runner_.poll(running_);
+        if (state == PovrayRunner::Running) return;
+        running_ = 0;
+        if (state == PovrayRunner::Rendered)
+            keepRender(runningKey_, runner_.image);
+        else
+            failed_.insert(runningKey_);
+    }
+    // The preview's own render comes first.
+    if (program_.empty() || owner_->renderPreview->status().compare(0, 9, "Rendering") == 0) return;
+    int index = nextToRender();
+    if (index < 0) return;
+    runningKey_ = keys_[std::size_t(index)];
+    running_ =
+        runner_.start(program_, listing_.listed[std::size_t(index)].pose, ThumbWidth, ThumbHeight);
+    // POV-Ray that cannot start is not tried again for every thumbnail.
+    if (!running_) program_.clear();
+}
+
+int ExpressionWindow::nextToRender() const {
+    auto wanted = [this](int i) {
+        const std::string& key = keys_[std::size_t(i)];
+        return !key.empty() && !renders_.count(key) && !failed_.count(key);
+    };
+    int first = firstRow_ * Columns, count = int(keys_.size());
+    for (int i = first; i < std::min(count, first + Rows * Columns); ++i)
+        if (wanted(i)) return i;
+    for (int i = 0; i < count; ++i)
+        if (wanted(i)) return i;
+    return -1;
+}
+
+void ExpressionWindow::keepRender(const std::string& key, const RgbImage& image) {
+    renders_[key] = image;
+    std::ofstream(runner_.folder() + key, std::ios::binary) << image.bmpBytes();
+    cached_.push_back(key);
+    if (int(cached_.size()) > MaxCachedRenders) {
+        DeleteFileA((runner_.folder() + cached_.front()).c_str());
+        cached_.pop_front();
+    }
+    redraw();
+}
+
+int ExpressionWindow::renderedCount() const {
+    int count = 0;
+    for (const std::string& key : keys_)
+        count += !key.empty() && renders_.count(key);
+    return count;
 }
 
 int ExpressionWindow::rowCount() const {
@@ -263,7 +354,12 @@ void ExpressionWindow::onRedraw(vWinDC& dc) {
 void ExpressionWindow::drawCell(vWinDC& dc, int index, int x, int y) {
     const Expression& expression = listing_.listed[std::size_t(index)];
     int left = x + (CellWidth - ThumbWidth) / 2, top = y + 4;
-    if (expression.valid) {
+    auto render = renders_.find(keys_[std::size_t(index)]);
+    // A picture of another size (a damaged cache file) is not drawn.
+    if (render != renders_.end() && render->second.width == ThumbWidth &&
+        render->second.height == ThumbHeight) {
+        dc.drawImage(left, top, ThumbWidth, ThumbHeight, render->second.rgb.data());
+    } else if (expression.valid) {
         std::memcpy(painter_.pose, expression.pose, sizeof painter_.pose);
         painter_.paintFace();
         HDC source = CreateCompatibleDC(dc.hdc);

@@ -3,6 +3,9 @@
 // sets the pose to an expression, or moves it part of the way there as the
 // mix slider says; dragging the slider after a click re-mixes live. Files
 // that are no pose show greyed, with the reader's message as their tip.
+// The thumbnails are drawn at once in 2-D; with POV-Ray, renders replace
+// them as they arrive, one at a time and never beside the preview's render,
+// kept in the scratch folder under names made from the files' bytes.
 #pragma once
 
 #include "expressions/ExpressionList.h"
@@ -10,8 +13,14 @@
 #include "framework/app/vTimer.h"
 #include "framework/app/vToolWindow.h"
 #include "framework/dialogs/vCommandPanel.h"
+#include "render/PovrayRunner.h"
+#include "render/RgbImage.h"
 
+#include <deque>
+#include <map>
+#include <set>
 #include <string>
+#include <vector>
 
 class FaceCmdWindow;
 
@@ -25,6 +34,10 @@ class ExpressionWindow : public vToolWindow, private vTimer {
     static constexpr int ThumbHeight = 72;
     // Cheap enough to run all the time the window shows.
     static constexpr int PollInterval = 2000;
+    // How often a finished render is looked for.
+    static constexpr int RenderTick = 50;
+    // About 3 MB of renders at most in the scratch folder.
+    static constexpr int MaxCachedRenders = 150;
     // The panel's command ids.
     enum { IdMix = 1, IdMixText = 2, IdAdd = 3 };
 
@@ -52,6 +65,9 @@ class ExpressionWindow : public vToolWindow, private vTimer {
     // control holds it; empty when it has none.
     std::string tipText(int index) const;
     int mixPercent() const { return mixPercent_; }
+    // Thumbnails shown as POV-Ray renders.
+    int renderedCount() const;
+    const std::string& cacheFolder() const { return runner_.folder(); }
     int firstRow() const { return firstRow_; }
     vCommandPanel panel;
 
@@ -69,6 +85,13 @@ class ExpressionWindow : public vToolWindow, private vTimer {
     void updateScrollBar();
     void updateTips();
     void drawCell(vWinDC& dc, int index, int x, int y);
+    // Collects a finished render, then starts the next one wanted.
+    void renderNext();
+    // The first valid expression without a render, those on screen first;
+    // -1 when there is none.
+    int nextToRender() const;
+    void keepRender(const std::string& key, const RgbImage& image);
+    void cancelRender();
 
     FaceCmdWindow* owner_;
     int toggleCommand_;
@@ -84,6 +107,17 @@ class ExpressionWindow : public vToolWindow, private vTimer {
     int gridHeight_ = Rows * CellHeight;
     int firstRow_ = 0;
     int mixPercent_ = 100;
+    int ticks_ = 0;
+    PovrayRunner runner_;
+    std::string program_;
+    int running_ = 0;
+    std::string runningKey_;
+    // The cache name of each listed expression's render; "" when invalid.
+    std::vector<std::string> keys_;
+    // The renders of the listed expressions, by cache name.
+    std::map<std::string, RgbImage> renders_;
+    std::deque<std::string> cached_; // the cache's files, oldest first
+    std::set<std::string> failed_;
     // The last click: the pose before it, the expression and the pose set.
     bool applied_ = false;
     std::string appliedName_;

@@ -5,6 +5,7 @@
 #include "app/FaceCmdWindow.h"
 #include "app/FaceTables.h"
 #include "app/FileDialogState.h"
+#include "expressions/ThumbnailKey.h"
 #include "face/PoseFile.h"
 #include "framework/draw/vWinDC.h"
 #include "tests/win/WinTest.h"
@@ -153,6 +154,18 @@ TEST(Expressions, AFileThatIsNoPoseShowsGreyedWithTheReadersMessage) {
     DeleteObject(bitmap);
     DeleteDC(picture.hdc);
     EXPECT_EQ(coloured, 0);
+}
+
+TEST(Expressions, PovrayRendersReplaceTheThumbnailsAndStayInTheCache) {
+    DWORD deadline = GetTickCount() + 30000;
+    while (library()->renderedCount() < 12 && GetTickCount() < deadline)
+        pumpMessages(50);
+    ASSERT_GE(library()->renderedCount(), 12) << "waited 30 s for the shipped thumbnails' renders";
+    std::string key = thumbnailKey(fileBytes(library()->listing().listed[0].path), 96, 72);
+    EXPECT_EQ(fileBytes(library()->cacheFolder() + key).substr(0, 2), "BM") << key;
+    command(IdExpressions);
+    command(IdExpressions);
+    EXPECT_GE(library()->renderedCount(), 12);
 }
 
 } // namespace
