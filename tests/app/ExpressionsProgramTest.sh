@@ -1,0 +1,52 @@
+#!/bin/bash
+# The expression library in the real program under real input: Ctrl+L shows
+# it beside the face, a click on a thumbnail sets the pose, and Save writes
+# exactly the expression's file.
+# Usage: ExpressionsProgramTest.sh TavokF.exe screenshot.png
+set -u
+exe=$1
+shot=$2
+root=$(cd "$(dirname "$0")/../.." && pwd)
+export DISPLAY="$TAVOK_DISPLAY"
+export WINEPREFIX="${WINEPREFIX:-$root/build/wineprefix}"
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+# No "." anywhere in the folder, or saved names would get no ".txt".
+dir=$(mktemp -d /tmp/tavokXXXXXX)
+cp "$exe" "$dir/TavokF.exe"
+cp -r "$root/poses" "$dir/poses"
+windows_dir="Z:${dir//\//\\}"
+printf 'C:\\\r\n' >"$dir/TavokF.ini" # no first-start notice
+cd "$dir"
+program=
+finish() {
+  [ -n "$program" ] && kill "$program" 2>/dev/null && wait "$program" 2>/dev/null
+  rm -rf "$dir"
+}
+trap finish EXIT
+
+source "$root/tests/app/XdoHelpers.sh"
+wine "$dir/TavokF.exe" </dev/null >/dev/null 2>&1 &
+program=$!
+window=$(find_window 'TavokFace.*')
+[ -n "$window" ] || { echo "no TavokFace window"; exit 1; }
+xdotool windowfocus --sync "$window" key ctrl+l
+library=$(find_window 'Expressions' 10)
+[ -n "$library" ] || { echo "Ctrl+L showed no expressions"; exit 1; }
+eval "$(xdotool getwindowgeometry --shell "$window")"
+eval "$(xdotool getwindowgeometry --shell "$library" | sed 's/^/E/')"
+[ $((EX)) -ge $((X + WIDTH)) ] || [ $((EX + EWIDTH)) -le $((X)) ] || fail "the expressions cover the face"
+# "surprised", the tenth: first column, fourth row of cells 112 by 96.
+xdotool mousemove $((EX + 56)) $((EY + 3 * 96 + 40)) click 1
+sleep 0.5
+import -display "$DISPLAY" -window root "$shot"
+box=$(menu_dialog s 'Save Pose') || exit 1
+xdotool windowfocus --sync "$box" key End shift+Home type "$windows_dir\\clicked"
+xdotool key Return
+for _ in $(seq 50); do [ -s "$dir/clicked.txt" ] && break; sleep 0.1; done
+cmp -s "$dir/clicked.txt" "$root/poses/surprised.txt" || fail "the saved pose is not surprised.txt"
+xdotool windowfocus --sync "$window" key alt+f x
+for _ in $(seq 100); do kill -0 "$program" 2>/dev/null || break; sleep 0.1; done
+if kill -0 "$program" 2>/dev/null; then fail "the program did not end"; else wait "$program"; fi
+program=
+[ $status = 0 ] && echo "expressions: Ctrl+L beside the face, a click and Save give the expression's bytes"
+exit $status
