@@ -106,7 +106,8 @@ ExpressionWindow::~ExpressionWindow() {
 
 void ExpressionWindow::open() {
     if (program_.empty() && runner_.prepare()) program_ = runner_.findPovray();
-    reload();
+    // Unchanged folders need no reading: their files are as listed.
+    if (foldersChanged()) reload();
     show();
     start(RenderTick);
 }
@@ -130,24 +131,9 @@ void ExpressionWindow::reload() {
     userFolder_ = lastDirectory;
     listing_ = listExpressions(shippedFolder_, userFolder_);
     stamp_ = folderStamp(shippedFolder_) + '|' + folderStamp(userFolder_);
-    // Renders of files no longer listed leave memory; those in the cache
-    // folder come back from there.
-    std::map<std::string, RgbImage> kept;
-    keys_.clear();
-    for (const Expression& expression : listing_.listed) {
-        std::string key = expression.valid
-                              ? thumbnailKey(fileBytes(expression.path), ThumbWidth, ThumbHeight)
-                              : std::string();
-        keys_.push_back(key);
-        if (key.empty() || kept.count(key)) continue;
-        auto known = renders_.find(key);
-        RgbImage image;
-        if (known != renders_.end())
-            kept[key] = known->second;
-        else if (!runner_.folder().empty() && image.readBmp(fileBytes(runner_.folder() + key)))
-            kept[key] = image;
-    }
-    renders_ = std::move(kept);
+    // Cache names are made as thumbnails need them: a file read costs.
+    keys_.assign(listing_.listed.size(), std::string());
+    renders_.clear();
     firstRow_ = std::clamp(firstRow_, 0, std::max(0, rowCount() - Rows));
     updateScrollBar();
     updateTips();
@@ -155,10 +141,7 @@ void ExpressionWindow::reload() {
 }
 
 void ExpressionWindow::onTick() {
-    if (++ticks_ % (PollInterval / RenderTick) == 0 &&
-        (userFolder_ != lastDirectory ||
-         folderStamp(shippedFolder_) + '|' + folderStamp(userFolder_) != stamp_))
-        reload();
+    if (++ticks_ % (PollInterval / RenderTick) == 0 && foldersChanged()) reload();
     renderNext();
 }
 
@@ -176,17 +159,17 @@ void ExpressionWindow::renderNext() {
     if (program_.empty() || owner_->renderPreview->status().compare(0, 9, "Rendering") == 0) return;
     int index = nextToRender();
     if (index < 0) return;
-    runningKey_ = keys_[std::size_t(index)];
+    runningKey_ = keyOf(index);
     running_ =
         runner_.start(program_, listing_.listed[std::size_t(index)].pose, ThumbWidth, ThumbHeight);
     // POV-Ray that cannot start is not tried again for every thumbnail.
     if (!running_) program_.clear();
 }
 
-int ExpressionWindow::nextToRender() const {
+int ExpressionWindow::nextToRender() {
     auto wanted = [this](int i) {
-        const std::string& key = keys_[std::size_t(i)];
-        return !key.empty() && !renders_.count(key) && !failed_.count(key);
+        const std::string& key = keyOf(i);
+        return !key.empty() && !onDisk_.count(key) && !failed_.count(key);
     };
     int first = firstRow_ * Columns, count = int(keys_.size());
     for (int i = first; i < std::min(count, first + Rows * Columns); ++i)
@@ -196,22 +179,45 @@ int ExpressionWindow::nextToRender() const {
     return -1;
 }
 
+const std::string& ExpressionWindow::keyOf(int index) {
+    std::string& key = keys_[std::size_t(index)];
+    const Expression& expression = listing_.listed[std::size_t(index)];
+    if (key.empty() && expression.valid)
+        key = thumbnailKey(fileBytes(expression.path), ThumbWidth, ThumbHeight);
+    return key;
+}
+
 void ExpressionWindow::keepRender(const std::string& key, const RgbImage& image) {
-    renders_[key] = image;
     std::ofstream(runner_.folder() + key, std::ios::binary) << image.bmpBytes();
+    onDisk_.insert(key);
     cached_.push_back(key);
     if (int(cached_.size()) > MaxCachedRenders) {
         DeleteFileA((runner_.folder() + cached_.front()).c_str());
+        onDisk_.erase(cached_.front());
+        renders_.erase(cached_.front());
         cached_.pop_front();
     }
     redraw();
 }
 
-int ExpressionWindow::renderedCount() const {
-    int count = 0;
-    for (const std::string& key : keys_)
-        count += !key.empty() && renders_.count(key);
-    return count;
+const RgbImage* ExpressionWindow::renderOf(const std::string& key) {
+    if (!onDisk_.count(key)) return nullptr;
+    auto known = renders_.find(key);
+    if (known == renders_.end()) {
+        // Memory holds about a screenful; the cache folder holds them all.
+        if (renders_.size() > 2 * Rows * Columns) renders_.clear();
+        RgbImage image;
+        image.readBmp(fileBytes(runner_.folder() + key));
+        known = renders_.emplace(key, std::move(image)).first;
+    }
+    // A picture of another size (a damaged file) is not drawn.
+    const RgbImage& image = known->second;
+    return image.width == ThumbWidth && image.height == ThumbHeight ? &image : nullptr;
+}
+
+bool ExpressionWindow::foldersChanged() const {
+    return userFolder_ != lastDirectory ||
+           folderStamp(shippedFolder_) + '|' + folderStamp(userFolder_) != stamp_;
 }
 
 int ExpressionWindow::rowCount() const {
@@ -354,11 +360,11 @@ void ExpressionWindow::onRedraw(vWinDC& dc) {
 void ExpressionWindow::drawCell(vWinDC& dc, int index, int x, int y) {
     const Expression& expression = listing_.listed[std::size_t(index)];
     int left = x + (CellWidth - ThumbWidth) / 2, top = y + 4;
-    auto render = renders_.find(keys_[std::size_t(index)]);
-    // A picture of another size (a damaged cache file) is not drawn.
-    if (render != renders_.end() && render->second.width == ThumbWidth &&
-        render->second.height == ThumbHeight) {
-        dc.drawImage(left, top, ThumbWidth, ThumbHeight, render->second.rgb.data());
+    // No file is read for its cache name before there is a render at all.
+    const RgbImage* render =
+        expression.valid && !onDisk_.empty() ? renderOf(keyOf(index)) : nullptr;
+    if (render) {
+        dc.drawImage(left, top, ThumbWidth, ThumbHeight, render->rgb.data());
     } else if (expression.valid) {
         std::memcpy(painter_.pose, expression.pose, sizeof painter_.pose);
         painter_.paintFace();

@@ -45,7 +45,7 @@ class ExpressionWindow : public vToolWindow, private vTimer {
     ExpressionWindow(FaceCmdWindow* owner, int toggleCommand);
     ~ExpressionWindow() override;
 
-    // Shows the window with the folders read afresh.
+    // Shows the window, with the folders read again when they changed.
     void open();
     void close();
     // Reads the folders again and redraws.
@@ -65,9 +65,6 @@ class ExpressionWindow : public vToolWindow, private vTimer {
     // control holds it; empty when it has none.
     std::string tipText(int index) const;
     int mixPercent() const { return mixPercent_; }
-    // Thumbnails shown as POV-Ray renders.
-    int renderedCount() const;
-    const std::string& cacheFolder() const { return runner_.folder(); }
     int firstRow() const { return firstRow_; }
     vCommandPanel panel;
 
@@ -79,6 +76,9 @@ class ExpressionWindow : public vToolWindow, private vTimer {
 
   private:
     void onTick() override;
+    // A file of the folders appeared, changed or went since the last
+    // reading, or the remembered folder is another one.
+    bool foldersChanged() const;
     void scrollTo(int row);
     // The rows of the listing, with the line counting the files not shown.
     int rowCount() const;
@@ -89,8 +89,13 @@ class ExpressionWindow : public vToolWindow, private vTimer {
     void renderNext();
     // The first valid expression without a render, those on screen first;
     // -1 when there is none.
-    int nextToRender() const;
+    int nextToRender();
+    // The cache name of expression `index`'s render; "" for a file that is
+    // no pose.
+    const std::string& keyOf(int index);
     void keepRender(const std::string& key, const RgbImage& image);
+    // The render cached under `key`, or null.
+    const RgbImage* renderOf(const std::string& key);
     void cancelRender();
 
     FaceCmdWindow* owner_;
@@ -112,11 +117,12 @@ class ExpressionWindow : public vToolWindow, private vTimer {
     std::string program_;
     int running_ = 0;
     std::string runningKey_;
-    // The cache name of each listed expression's render; "" when invalid.
+    // The cache name of each listed expression's render, once made.
     std::vector<std::string> keys_;
-    // The renders of the listed expressions, by cache name.
+    // Renders read from the cache folder, by cache name.
     std::map<std::string, RgbImage> renders_;
     std::deque<std::string> cached_; // the cache's files, oldest first
+    std::set<std::string> onDisk_;
     std::set<std::string> failed_;
     // The last click: the pose before it, the expression and the pose set.
     bool applied_ = false;

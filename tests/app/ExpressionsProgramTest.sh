@@ -1,7 +1,8 @@
 #!/bin/bash
 # The expression library in the real program under real input: Ctrl+L shows
 # it beside the face, a click on a thumbnail sets the pose, and Save writes
-# exactly the expression's file.
+# exactly the expression's file; POV-Ray's renders replace the white 2-D
+# thumbnails.
 # Usage: ExpressionsProgramTest.sh TavokF.exe screenshot.png
 set -u
 exe=$1
@@ -44,6 +45,14 @@ xdotool windowfocus --sync "$box" key End shift+Home type "$windows_dir\\clicked
 xdotool key Return
 for _ in $(seq 50); do [ -s "$dir/clicked.txt" ] && break; sleep 0.1; done
 cmp -s "$dir/clicked.txt" "$root/poses/surprised.txt" || fail "the saved pose is not surprised.txt"
+# The first thumbnail's corner turns from the 2-D face's white to the
+# scene's background.
+pixel() {
+  import -display "$DISPLAY" -window root "$shot"
+  convert "$shot" -crop "1x1+$1+$2" -format '%[fx:int(255*r)],%[fx:int(255*g)],%[fx:int(255*b)]' info:
+}
+for _ in $(seq 150); do [ "$(pixel $((EX + 12)) $((EY + 7)))" != 255,255,255 ] && break; sleep 0.2; done
+[ "$(pixel $((EX + 12)) $((EY + 7)))" != 255,255,255 ] || fail "no POV-Ray thumbnail within 30 s"
 xdotool windowfocus --sync "$window" key alt+f x
 for _ in $(seq 100); do kill -0 "$program" 2>/dev/null || break; sleep 0.1; done
 if kill -0 "$program" 2>/dev/null; then fail "the program did not end"; else wait "$program"; fi
