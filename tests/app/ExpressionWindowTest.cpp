@@ -1,6 +1,5 @@
-// The expression library in the whole program, in this process: clicks and
-// slider moves arrive as the platform delivers them. The POV-Ray renders are
-// checked from outside, by ExpressionsProgramTest.sh.
+// The expression library in the whole program, in this process; its POV-Ray
+// renders are checked from outside, by ExpressionsProgramTest.sh.
 #include "app/ExpressionWindow.h"
 #include "app/FaceApp.h"
 #include "app/FaceCmdWindow.h"
@@ -37,7 +36,7 @@ int indexOf(const char* name) {
     return -1;
 }
 
-// The top-left corner of expression `name`'s cell in the window.
+// The top-left corner of expression `name`'s cell.
 POINT cellOf(const char* name) {
     int cell = indexOf(name) - library()->firstRow() * Window::Columns;
     return {cell % Window::Columns * Window::CellWidth,
@@ -52,7 +51,7 @@ void click(const char* name) {
 }
 
 // The mix slider as a drag moves it: a track position, or the release.
-void slide(int code, int position = 0) {
+void slide(int code, int position) {
     HWND panel = library()->panel.windowHandle;
     SendMessageA(panel, WM_HSCROLL, MAKEWPARAM(code, position),
                  LPARAM(GetDlgItem(panel, Window::IdMix)));
@@ -86,7 +85,8 @@ TEST(Expressions, CtrlLShowsTheShippedLibraryFirstAndLeavesTheKeyboard) {
     EXPECT_EQ(GetActiveWindow(), app.frameWindow);
 }
 
-TEST(Expressions, AClickGivesTheExpressionsBytesAndUndoTheFormerOnes) {
+TEST(Expressions, AClickGivesTheBytesAndUndoTheFormerOnesThenFortyPercentAndADragToAll) {
+    command(IdRestore);
     std::string before = savedPose();
     click("big smile");
     EXPECT_EQ(savedPose(), expressionFile("big smile"));
@@ -95,10 +95,6 @@ TEST(Expressions, AClickGivesTheExpressionsBytesAndUndoTheFormerOnes) {
     EXPECT_STREQ(status, "Expression big smile");
     command(IdUndo);
     EXPECT_EQ(savedPose(), before);
-}
-
-TEST(Expressions, FortyPercentOfSurprisedThenADragToAllIsOneUndoStep) {
-    command(IdRestore);
     slide(SB_THUMBPOSITION, 40);
     click("surprised");
     // From neutral: lids 30 and -30 toward 75 and -75, pupil 0.5 toward 0.3.
@@ -108,9 +104,8 @@ TEST(Expressions, FortyPercentOfSurprisedThenADragToAllIsOneUndoStep) {
     EXPECT_FLOAT_EQ(pose[PosePupil], 0.42f);
     EXPECT_FLOAT_EQ(pose[PoseMouthFirst + 2], -0.18f);
     std::string fortyPercent = savedPose();
-    for (int percent : {70, 100})
-        slide(SB_THUMBTRACK, percent);
-    slide(SB_ENDSCROLL);
+    for (int position : {70, 100, -1})
+        slide(position < 0 ? SB_ENDSCROLL : SB_THUMBTRACK, position);
     EXPECT_EQ(savedPose(), expressionFile("surprised"));
     command(IdUndo);
     EXPECT_EQ(savedPose(), fortyPercent);

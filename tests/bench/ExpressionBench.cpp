@@ -1,7 +1,7 @@
 // Prints the time the expression library takes to show the 2-D thumbnails
 // of a folder of 100 poses, and the median time from a click on a thumbnail
 // and from a step of the mix slider to the repainted face, beside a plain
-// key press timed in turn with them. POV-Ray is kept out of these figures.
+// key press. POV-Ray is kept out of these figures.
 #include "app/ExpressionWindow.h"
 #include "app/FaceTables.h"
 #include "app/FileDialogState.h"
@@ -15,11 +15,7 @@
 #include <cstring>
 #include <string>
 
-namespace {
-
-FaceApp application("TavokFace", 1, 0, 0);
-
-} // namespace
+static FaceApp application("TavokFace", 1, 0, 0);
 
 int main() {
     SetEnvironmentVariableA(PovrayVariable, "C:\\nowhere\\povray.exe");
@@ -29,14 +25,11 @@ int main() {
         SendMessageA(application.frameWindow, WM_COMMAND, IdExpressions, 0);
         UpdateWindow(library.nativeWindow);
     };
-    // Two folders of 100 poses between the first two shipped expressions;
-    // every showing reads the other one.
+    // Two folders of 100 poses; every showing reads the other one.
     toggle(0);
     std::string folders[2];
     for (int f = 0; f < 2; ++f) {
-        char temp[MAX_PATH];
-        GetTempPathA(MAX_PATH, temp);
-        folders[f] = std::string(temp) + "expression-bench" + std::to_string(f);
+        folders[f] = "C:\\expression-bench" + std::to_string(f);
         CreateDirectoryA(folders[f].c_str(), nullptr);
         for (int i = 0; i < 100; ++i) {
             float pose[PoseCount];
@@ -70,8 +63,7 @@ int main() {
     click(0);
     double slideTime = medianOf(200, 1e3, slide);
     SendMessageA(panel, WM_HSCROLL, SB_ENDSCROLL, LPARAM(slider));
-    std::printf("to the repainted face, median of 200 each\n");
-    std::printf("  plain key press:       %7.3f ms\n", keyTime);
+    std::printf("to the repainted face, median of 200 each: plain key press %.3f ms\n", keyTime);
     std::printf("  click on a thumbnail:  %7.3f ms  (%.2f x the key)\n", clickTime,
                 clickTime / keyTime);
     std::printf("  mix slider step:       %7.3f ms  (%.2f x the key)\n", slideTime,
