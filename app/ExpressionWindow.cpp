@@ -77,7 +77,9 @@ ExpressionWindow::ExpressionWindow(FaceCmdWindow* owner, int toggleCommand)
                             10, 10, nativeWindow, nullptr, instance, nullptr);
     SendMessageA(tips_, TTM_SETMAXTIPWIDTH, 0, 400);
     panel.onCommand = [this](int id, int value) {
-        if (id == IdMix) mixChanged(value);
+        if (id == IdMix)
+            mixChanged(value,
+                       panel.scrollCode == SB_THUMBTRACK || panel.scrollCode == SB_THUMBPOSITION);
         if (id == IdAdd) {
             owner_->onCommand(IdSave, 0, 0);
             reload();
@@ -109,7 +111,17 @@ void ExpressionWindow::open() {
     // Unchanged folders need no reading: their files are as listed.
     if (foldersChanged()) reload();
     show();
+    keepClearOf(*owner_->renderPreview);
     start(RenderTick);
+}
+
+void ExpressionWindow::keepClearOf(const vToolWindow& other) {
+    RECT own, theirs, both;
+    if (!isShown() || !other.isShown() || !GetWindowRect(nativeWindow, &own) ||
+        !GetWindowRect(other.nativeWindow, &theirs) || !IntersectRect(&both, &own, &theirs))
+        return;
+    SetWindowPos(nativeWindow, nullptr, theirs.left, theirs.bottom, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void ExpressionWindow::close() {
@@ -243,9 +255,10 @@ void ExpressionWindow::apply(int index) {
     applied_ = true;
 }
 
-void ExpressionWindow::mixChanged(int percent) {
+void ExpressionWindow::mixChanged(int percent, bool dragged) {
     mixPercent_ = percent;
     panel.setString(IdMixText, (std::to_string(percent) + " %").c_str());
+    if (!dragged) return;
     // Any other change since the click ends what the slider re-mixes.
     if (!applied_ || std::memcmp(owner_->canvasPane->pose, mixed_, sizeof mixed_) != 0) {
         applied_ = false;

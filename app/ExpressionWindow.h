@@ -48,13 +48,17 @@ class ExpressionWindow : public vToolWindow, private vTimer {
     // Shows the window, with the folders read again when they changed.
     void open();
     void close();
+    // Moves the window below `other` when both show and overlap: the
+    // preview and the library both open beside the face.
+    void keepClearOf(const vToolWindow& other);
     // Reads the folders again and redraws.
     void reload();
 
     // Sets the pose to expression `index`, the slider's fraction of the way.
     void apply(int index);
-    // The slider moved to `percent`; after a click it re-mixes live.
-    void mixChanged(int percent);
+    // The slider moved to `percent`: the fraction of the next click. A drag
+    // of its thumb after a click re-mixes that click's expression live.
+    void mixChanged(int percent, bool dragged);
     // The slider was let go: a live re-mix becomes one undo step.
     void mixReleased();
 

@@ -169,6 +169,7 @@ void FaceCmdWindow::toggleRenderPreview() {
     else
         renderPreview->close();
     setValue(IdRenderPreview, show, SetValue);
+    expressionWindow->keepClearOf(*renderPreview);
 }
 
 void FaceCmdWindow::toggleExpressions() {

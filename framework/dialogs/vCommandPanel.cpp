@@ -89,6 +89,7 @@ Handled vCommandPanel::handleScroll(const WindowMessage& message) {
     if (code == SB_ENDSCROLL) {
         if (onRelease) onRelease(id);
     } else if (vCmd* command = findCommand(id)) {
+        scrollCode = code;
         command->onNotify(code, message.highWord());
     }
     return handled(TRUE);

@@ -26,6 +26,8 @@ class vCommandPanel : public vCmdParent {
     void processCommand(int id, int value, int kind) override;
 
     std::function<void(int id, int value)> onCommand;
+    // The scroll code (SB_THUMBTRACK, ...) of the slider report in progress.
+    int scrollCode = 0;
     std::function<void(int id)> onRelease;
 
     Handled handleMessage(const WindowMessage& message);
