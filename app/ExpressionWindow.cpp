@@ -20,7 +20,7 @@ namespace {
 int mixRange[] = {0, 100};
 
 CommandObject panelCommands[] = {
-    {Label, 4, 0, "Mix", nullptr, 0, 1, 0, 0, 0, 0, nullptr},
+    {Label, ExpressionWindow::IdMixLabel, 0, "Mix", nullptr, 0, 1, 0, 0, 0, 0, nullptr},
     {Slider, ExpressionWindow::IdMix, 100, "", mixRange, 0, 1, 0, 0, 0, 0, nullptr},
     {Label, ExpressionWindow::IdMixText, 0, "100 %", nullptr, 0, 1, 0, 0, 0, 0, nullptr},
     {Button, ExpressionWindow::IdAdd, 0, "Add current pose...", nullptr, 0, 1, 0, 0, 0, 0, nullptr},
@@ -101,13 +101,19 @@ ExpressionWindow::ExpressionWindow(FaceCmdWindow* owner, int toggleCommand)
 }
 
 ExpressionWindow::~ExpressionWindow() {
-    stop();
-    runner_.close();
+    shutDown();
     if (tips_) DestroyWindow(tips_);
 }
 
+void ExpressionWindow::shutDown() {
+    close();
+    runner_.close();
+}
+
 void ExpressionWindow::open() {
-    if (program_.empty() && runner_.prepare()) program_ = runner_.findPovray();
+    // Looked for once: without it the thumbnails stay 2-D.
+    if (!povraySearched_) program_ = runner_.findPovray();
+    povraySearched_ = true;
     // Unchanged folders need no reading: their files are as listed.
     if (foldersChanged()) reload();
     show();
@@ -168,7 +174,9 @@ void ExpressionWindow::renderNext() {
             failed_.insert(runningKey_);
     }
     // The preview's own render comes first.
-    if (program_.empty() || owner_->renderPreview->status().compare(0, 9, "Rendering") == 0) return;
+    const RenderPreview& preview = *owner_->renderPreview;
+    if (program_.empty() || (preview.isShown() && preview.status().compare(0, 9, "Rendering") == 0))
+        return;
     int index = nextToRender();
     if (index < 0) return;
     runningKey_ = keyOf(index);

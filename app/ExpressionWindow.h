@@ -39,7 +39,7 @@ class ExpressionWindow : public vToolWindow, private vTimer {
     // About 3 MB of renders at most in the scratch folder.
     static constexpr int MaxCachedRenders = 150;
     // The panel's command ids.
-    enum { IdMix = 1, IdMixText = 2, IdAdd = 3 };
+    enum { IdMix = 1, IdMixText = 2, IdAdd = 3, IdMixLabel = 4 };
 
     // The close box gives `owner` the command `toggleCommand`.
     ExpressionWindow(FaceCmdWindow* owner, int toggleCommand);
@@ -48,6 +48,9 @@ class ExpressionWindow : public vToolWindow, private vTimer {
     // Shows the window, with the folders read again when they changed.
     void open();
     void close();
+    // When the program closes: ends the render and removes the scratch
+    // folder with the cached renders.
+    void shutDown();
     // Moves the window below `other` when both show and overlap: the
     // preview and the library both open beside the face.
     void keepClearOf(const vToolWindow& other);
@@ -119,6 +122,7 @@ class ExpressionWindow : public vToolWindow, private vTimer {
     int ticks_ = 0;
     PovrayRunner runner_;
     std::string program_;
+    bool povraySearched_ = false;
     int running_ = 0;
     std::string runningKey_;
     // The cache name of each listed expression's render, once made.

@@ -101,6 +101,7 @@ FaceCmdWindow::~FaceCmdWindow() {
 
 void FaceCmdWindow::closeWindow() {
     renderPreview->shutDown();
+    expressionWindow->shutDown();
     vCmdWindow::closeWindow();
 }
 

@@ -145,5 +145,7 @@ int main(int argc, char** argv) {
     app.initApp(count, args, GetModuleHandleA(nullptr), nullptr, SW_SHOWNORMAL);
     appMain(count, args);
     pumpMessages(100);
-    return RUN_ALL_TESTS();
+    int result = RUN_ALL_TESTS();
+    command(IdExit); // the scratch folder goes
+    return result;
 }

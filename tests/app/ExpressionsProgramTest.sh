@@ -26,6 +26,8 @@ finish() {
 trap finish EXIT
 
 source "$root/tests/app/XdoHelpers.sh"
+scratch() { ls -d "$WINEPREFIX"/drive_c/users/*/Temp/TavokF-* 2>/dev/null; }
+before=$(scratch)
 wine "$dir/TavokF.exe" </dev/null >/dev/null 2>&1 &
 program=$!
 window=$(find_window 'TavokFace.*')
@@ -36,9 +38,11 @@ library=$(find_window 'Expressions' 10)
 eval "$(xdotool getwindowgeometry --shell "$window")"
 eval "$(xdotool getwindowgeometry --shell "$library" | sed 's/^/E/')"
 [ $((EX)) -ge $((X + WIDTH)) ] || [ $((EX + EWIDTH)) -le $((X)) ] || fail "the expressions cover the face"
-# "surprised", the tenth: first column, fourth row of cells 112 by 96.
+# "surprised", the tenth: first column, fourth row of cells 112 by 96. The
+# keyboard stays with the editor.
 xdotool mousemove $((EX + 56)) $((EY + 3 * 96 + 40)) click 1
 sleep 0.5
+[ "$(xdotool getactivewindow)" = "$window" ] || fail "a click on a thumbnail took the keyboard"
 import -display "$DISPLAY" -window root "$shot"
 box=$(menu_dialog s 'Save Pose') || exit 1
 xdotool windowfocus --sync "$box" key End shift+Home type "$windows_dir\\clicked"
@@ -57,5 +61,6 @@ xdotool windowfocus --sync "$window" key alt+f x
 for _ in $(seq 100); do kill -0 "$program" 2>/dev/null || break; sleep 0.1; done
 if kill -0 "$program" 2>/dev/null; then fail "the program did not end"; else wait "$program"; fi
 program=
+[ "$(scratch)" = "$before" ] || fail "scratch folder left: $(scratch)"
 [ $status = 0 ] && echo "expressions: Ctrl+L beside the face, a click and Save give the expression's bytes"
 exit $status
