@@ -49,6 +49,10 @@ xdotool windowfocus --sync "$box" key End shift+Home type "$windows_dir\\clicked
 xdotool key Return
 for _ in $(seq 50); do [ -s "$dir/clicked.txt" ] && break; sleep 0.1; done
 cmp -s "$dir/clicked.txt" "$root/poses/surprised.txt" || fail "the saved pose is not surprised.txt"
+# A click on the mix slider's track leaves the keyboard there too.
+xdotool mousemove $((EX + 70)) $((EY + 4 * 96 + 13)) click 1
+sleep 0.5
+[ "$(xdotool getactivewindow)" = "$window" ] || fail "a click on the mix slider took the keyboard"
 # The first thumbnail's corner turns from the 2-D face's white to the
 # scene's background.
 pixel() {
