@@ -183,11 +183,10 @@ void FaceCmdWindow::toggleExpressions() {
 }
 
 void FaceCmdWindow::setExpressionPose(const float* pose, const char* name, bool live) {
-    PoseState before = mixing ? mixStart : beginChange();
-    if (live && !mixing) {
-        mixStart = before;
-        mixing = true;
-    }
+    // A click, or a drag whose release went astray, ends a drag's step.
+    PoseState before = mixing && live ? mixStart : beginChange();
+    mixStart = before;
+    mixing = live;
     std::memcpy(canvasPane->pose, pose, sizeof canvasPane->pose);
     canvasPane->drawFace();
     if (!live) history.record(before, *canvasPane);
