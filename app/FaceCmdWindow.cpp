@@ -1,6 +1,7 @@
 #include "app/FaceCmdWindow.h"
 
 #include "app/AnimationEditor.h"
+#include "app/ExpressionWindow.h"
 #include "app/FaceTables.h"
 #include "app/FileDialogState.h"
 #include "app/RenderPreview.h"
@@ -16,6 +17,7 @@
 #include "framework/dialogs/vNoticeDialog.h"
 
 #include <cstring>
+#include <string>
 #include <windows.h>
 
 namespace {
@@ -89,11 +91,13 @@ FaceCmdWindow::FaceCmdWindow(const char* name, int width, int height)
     setValue(IdSymmetric, 0, SetValue);
     showHistory();
     renderPreview = new RenderPreview(this, IdRenderPreview, canvasPane->pose);
+    expressionWindow = new ExpressionWindow(this, IdExpressions);
     showWindow();
 }
 
 FaceCmdWindow::~FaceCmdWindow() {
     delete animationEditor;
+    delete expressionWindow;
     delete renderPreview;
     delete menuPane;
     delete canvasPane;
@@ -103,6 +107,7 @@ FaceCmdWindow::~FaceCmdWindow() {
 
 void FaceCmdWindow::closeWindow() {
     renderPreview->shutDown();
+    expressionWindow->shutDown();
     vCmdWindow::closeWindow();
 }
 
@@ -136,6 +141,7 @@ void FaceCmdWindow::onCommand(int id, int value, int kind) {
         break;
     case IdRenderPreview: toggleRenderPreview(); break;
     case IdSaveRender: saveRender(); break;
+    case IdExpressions: toggleExpressions(); break;
     case IdExit: theApp->exitApp(); break;
     case IdUndo: undoOrRedo(true); break;
     case IdRedo: undoOrRedo(false); break;
@@ -177,6 +183,34 @@ void FaceCmdWindow::toggleRenderPreview() {
     else
         renderPreview->close();
     setValue(IdRenderPreview, show, SetValue);
+    expressionWindow->keepClearOf(*renderPreview);
+}
+
+void FaceCmdWindow::toggleExpressions() {
+    bool show = !expressionWindow->isShown();
+    if (show)
+        expressionWindow->open();
+    else
+        expressionWindow->close();
+    setValue(IdExpressions, show, SetValue);
+}
+
+void FaceCmdWindow::setExpressionPose(const float* pose, const char* name, bool live) {
+    // A click, or a drag whose release went astray, ends a drag's step.
+    PoseState before = mixing && live ? mixStart : beginChange();
+    mixStart = before;
+    mixing = live;
+    std::memcpy(canvasPane->pose, pose, sizeof canvasPane->pose);
+    canvasPane->drawFace();
+    if (!live) history.record(before, *canvasPane);
+    poseChanged(false);
+    setString(IdStatusText, (std::string("Expression ") + name).c_str());
+}
+
+void FaceCmdWindow::endExpressionMix() {
+    if (!mixing) return;
+    mixing = false;
+    endChange(mixStart, false);
 }
 
 void FaceCmdWindow::saveRender() {

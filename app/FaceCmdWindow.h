@@ -10,6 +10,7 @@ class vCommandPane;
 class FaceCanvasPane;
 class RenderPreview;
 class AnimationEditor;
+class ExpressionWindow;
 
 class FaceCmdWindow : public vCmdWindow {
   public:
@@ -45,6 +46,13 @@ class FaceCmdWindow : public vCmdWindow {
     PoseHistory history;
     RenderPreview* renderPreview = nullptr;
     AnimationEditor* animationEditor = nullptr;
+    ExpressionWindow* expressionWindow = nullptr;
+
+    // The expression library sets the pose and the status shows
+    // "Expression <name>". A click (`live` false) is one undo step; the live
+    // steps of a slider drag become one when endExpressionMix follows.
+    void setExpressionPose(const float* pose, const char* name, bool live);
+    void endExpressionMix();
 
   private:
     friend class AnimationEditor;
@@ -67,5 +75,9 @@ class FaceCmdWindow : public vCmdWindow {
     int redoShown = -1;
 
     void toggleRenderPreview();
+    void toggleExpressions();
+    // The pose before a slider drag of the expression library.
+    PoseState mixStart;
+    bool mixing = false;
     void saveRender();
 };

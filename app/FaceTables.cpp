@@ -31,6 +31,7 @@ MenuItemDef viewMenu[] = {
     {"&Render preview", IdRenderPreview, MenuSensitive, "F5", KeyF1 + 4, nullptr, 0},
     {"Save render &as...", IdSaveRender, MenuSensitive, nullptr, 0, nullptr, 0},
     {"&Timeline", IdTimeline, MenuSensitive, "Ctrl+T", KeyCtrlT, nullptr, 0},
+    {"E&xpressions", IdExpressions, MenuSensitive, "Ctrl+L", KeyCtrlL, nullptr, 0},
     {}};
 
 // Greyed, so their keys type as before, until the timeline shows.

@@ -25,11 +25,12 @@ enum FaceCommandId {
     IdAnimationSettings = 134,
     IdOpenAnimation = 135,
     IdSaveAnimation = 136,
-    IdExportAnimation = 137
+    IdExportAnimation = 137,
+    IdExpressions = 138
 };
 
 // The characters the Control chords of the Edit menu type.
-enum EditKey { KeyCtrlE = 5, KeyCtrlM = 13, KeyCtrlY = 25, KeyCtrlZ = 26 };
+enum EditKey { KeyCtrlE = 5, KeyCtrlL = 12, KeyCtrlM = 13, KeyCtrlY = 25, KeyCtrlZ = 26 };
 
 extern MenuItemDef faceMenu[];
 extern CommandObject faceCommandBar[];

@@ -12,13 +12,13 @@ FaceCanvasPane::FaceCanvasPane() : vCanvasPane(0), offscreen(300, 300) {
 void FaceCanvasPane::useDrawColor(const vColor& color) {
     pen.setColor(color);
     pen.setWidth(penWidth);
-    setPen(pen);
+    if (dc) setPen(pen);
     offscreen.setPen(pen);
 }
 
 void FaceCanvasPane::useFillColor(const vColor& color) {
     brush.setColor(color);
-    setBrush(brush);
+    if (dc) setBrush(brush);
     offscreen.setBrush(brush);
 }
 
@@ -58,6 +58,11 @@ void FaceCanvasPane::endDrag() {
 }
 
 void FaceCanvasPane::drawFace() {
+    paintFace();
+    copyFromMemoryDC(&offscreen, 0, 0, 0, 0, 0, 0);
+}
+
+void FaceCanvasPane::paintFace() {
     FaceGeometry face(pose, centerX, centerY);
     for (int i = 0; i < HandleCount; ++i)
         handles[i] = face.handles[i];
@@ -66,7 +71,6 @@ void FaceCanvasPane::drawFace() {
     drawEyes(face);
     drawEyelids(face);
     drawMouth();
-    copyFromMemoryDC(&offscreen, 0, 0, 0, 0, 0, 0);
 }
 
 void FaceCanvasPane::drawEyeWhites() {

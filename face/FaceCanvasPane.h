@@ -16,6 +16,9 @@ class FaceCanvasPane : public vCanvasPane, public PoseModel {
     FaceCanvasPane();
 
     void drawFace();
+    // Draws the face into `offscreen` only: also a picture of a pose made
+    // without a window (the pane then has no drawing context of its own).
+    void paintFace();
     int findNearestHandle(int x, int y) { return nearestHandle(handles, x, y); }
     void useDrawColor(const vColor& color);
     void useFillColor(const vColor& color);

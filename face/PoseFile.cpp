@@ -72,6 +72,21 @@ int fail(PoseReadError* error, PoseFault fault, int line, int converted, const c
     return fault == FaultUnreadable ? PoseFileNoAccess : PoseFileDataError;
 }
 
+// The line's form with "n" for each number and no trailing comma: "<n,n,n>,n".
+std::string lineForm(const char* format) {
+    std::string form;
+    for (const char* f = format; *f; ++f) {
+        if (f[0] == '%' && f[1] == 'g') {
+            form += 'n';
+            ++f;
+        } else {
+            form += *f;
+        }
+    }
+    if (!form.empty() && form.back() == ',') form.pop_back();
+    return form;
+}
+
 } // namespace
 
 int formatPoseFileLine(char* out, std::size_t size, int line, const float* pose) {
@@ -128,4 +143,18 @@ int readPoseFile(float* pose, const char* path, PoseReadError* error) {
     int result = readPose(pose, in, error);
     std::fclose(in);
     return result;
+}
+
+std::string describePoseFault(const PoseReadError& error) {
+    switch (error.fault) {
+    case FaultMissingLine:
+        return "line missing: a pose file has " + std::to_string(PoseFileLines) + " lines";
+    case FaultLineTooLong: return "line longer than 199 characters";
+    case FaultMismatch:
+        return "expected \"" + lineForm(error.form) + "\": number " +
+               std::to_string(error.converted + 1) + " is missing or not a finite decimal number";
+    case FaultUnreadable: return "cannot be read";
+    case FaultNone: break;
+    }
+    return "";
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdio>
+#include <string>
 
 constexpr int PoseFileLines = 8;
 
@@ -23,6 +24,10 @@ struct PoseReadError {
 // is missing, too long or does not match. Values read before a failure stay.
 int readPoseFile(float* pose, const char* path, PoseReadError* error = nullptr);
 int readPose(float* pose, std::FILE* in, PoseReadError* error = nullptr);
+
+// What is wrong, in words: "line longer than 199 characters"; empty for
+// FaultNone. The line number is the caller's to show.
+std::string describePoseFault(const PoseReadError& error);
 
 // 0 after a complete write, 1 if the file could not be written; an existing
 // file is replaced only by a completely written one.

@@ -86,6 +86,9 @@ Handled vToolWindow::handleMessage(const WindowMessage& message) {
     case WM_ERASEBKGND: return handled(1);
     case WM_MOUSEACTIVATE: return handled(MA_NOACTIVATE);
     case WM_CLOSE: return handleClose();
+    case WM_LBUTTONDOWN: return handleMouseDown(message);
+    case WM_VSCROLL: return handleScroll(message);
+    case WM_MOUSEWHEEL: return handleWheel(message);
     default: return NotHandled;
     }
 }
@@ -101,5 +104,20 @@ Handled vToolWindow::handlePaint() {
 
 Handled vToolWindow::handleClose() {
     onClose();
+    return handled();
+}
+
+Handled vToolWindow::handleMouseDown(const WindowMessage& message) {
+    onMouseDown(message.x(), message.y());
+    return handled();
+}
+
+Handled vToolWindow::handleScroll(const WindowMessage& message) {
+    onScroll(message.lowWord(), message.highWord());
+    return handled();
+}
+
+Handled vToolWindow::handleWheel(const WindowMessage& message) {
+    onWheel(GET_WHEEL_DELTA_WPARAM(message.wParam));
     return handled();
 }

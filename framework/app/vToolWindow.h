@@ -28,6 +28,11 @@ class vToolWindow : public vBaseWindow {
     virtual void onRedraw(vWinDC& dc) = 0;
     // The close box; hides the window unless overridden.
     virtual void onClose() { hide(); }
+    // A left click at client coordinates.
+    virtual void onMouseDown(int, int) {}
+    // A vertical scroll bar's (scroll code, thumb position), and the wheel.
+    virtual void onScroll(int, int) {}
+    virtual void onWheel(int) {}
 
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     Handled handleMessage(const WindowMessage& message);
@@ -38,4 +43,7 @@ class vToolWindow : public vBaseWindow {
   private:
     Handled handlePaint();
     Handled handleClose();
+    Handled handleMouseDown(const WindowMessage& message);
+    Handled handleScroll(const WindowMessage& message);
+    Handled handleWheel(const WindowMessage& message);
 };

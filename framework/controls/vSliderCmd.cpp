@@ -68,7 +68,9 @@ void vSliderCmd::onNotify(int code, int thumb) {
     }
     if (position == sliderValue) return;
     sliderValue = position;
-    SetScrollPos(controlWindow(id), SB_CTL, sliderValue, TRUE);
+    // While its thumb is dragged the scroll bar draws it itself; drawing it
+    // again costs more than what the report sets off.
+    SetScrollPos(controlWindow(id), SB_CTL, sliderValue, code != SB_THUMBTRACK);
     parent->processCommand(id, sliderValue, cmdObject->kind);
 }
 

@@ -61,35 +61,6 @@ std::string seconds(double value) {
     return text;
 }
 
-// The line's form with "n" for each number and no trailing comma: "<n,n,n>,n".
-std::string lineForm(const char* format) {
-    std::string form;
-    for (const char* f = format; *f; ++f) {
-        if (f[0] == '%' && f[1] == 'g') {
-            form += 'n';
-            ++f;
-        } else {
-            form += *f;
-        }
-    }
-    if (!form.empty() && form.back() == ',') form.pop_back();
-    return form;
-}
-
-std::string faultText(const PoseReadError& error) {
-    switch (error.fault) {
-    case FaultMissingLine:
-        return "line missing: a pose file has " + std::to_string(PoseFileLines) + " lines";
-    case FaultLineTooLong: return "line longer than 199 characters";
-    case FaultMismatch:
-        return "expected \"" + lineForm(error.form) + "\": number " +
-               std::to_string(error.converted + 1) + " is missing or not a finite decimal number";
-    case FaultUnreadable: return "cannot be read";
-    case FaultNone: break;
-    }
-    return "";
-}
-
 bool isPoseFileName(const fs::path& path) {
     std::string extension = path.extension().string();
     std::transform(extension.begin(), extension.end(), extension.begin(),
@@ -153,7 +124,7 @@ bool TavokPose::readPose(const std::string& path, float (&pose)[PoseCount]) {
     if (readPoseFile(pose, path.c_str(), &error) == PoseFileOk) return true;
     err_ << path;
     if (error.line > 0) err_ << ':' << error.line;
-    err_ << ": " << faultText(error) << '\n';
+    err_ << ": " << describePoseFault(error) << '\n';
     return false;
 }
 

@@ -1,0 +1,141 @@
+// The expression library beside the face: a grid of thumbnails of the
+// shipped expressions and the pose files of the remembered folder. A click
+// sets the pose to an expression, or moves it part of the way there as the
+// mix slider says; dragging the slider after a click re-mixes live. Files
+// that are no pose show greyed, with the reader's message as their tip.
+// The thumbnails are drawn at once in 2-D; with POV-Ray, renders replace
+// them as they arrive, one at a time and never beside the preview's render,
+// kept in the scratch folder under names made from the files' bytes.
+#pragma once
+
+#include "expressions/ExpressionList.h"
+#include "face/FaceCanvasPane.h"
+#include "framework/app/vTimer.h"
+#include "framework/app/vToolWindow.h"
+#include "framework/dialogs/vCommandPanel.h"
+#include "render/PovrayRunner.h"
+#include "render/RgbImage.h"
+
+#include <deque>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+class FaceCmdWindow;
+
+class ExpressionWindow : public vToolWindow, private vTimer {
+  public:
+    static constexpr int Columns = 3;
+    static constexpr int Rows = 4;
+    static constexpr int CellWidth = 112;
+    static constexpr int CellHeight = 96;
+    static constexpr int ThumbWidth = 96;
+    static constexpr int ThumbHeight = 72;
+    // Cheap enough to run all the time the window shows.
+    static constexpr int PollInterval = 2000;
+    // How often a finished render is looked for.
+    static constexpr int RenderTick = 50;
+    // About 3 MB of renders at most in the scratch folder.
+    static constexpr int MaxCachedRenders = 150;
+    // The panel's command ids.
+    enum { IdMix = 1, IdMixText = 2, IdAdd = 3, IdMixLabel = 4 };
+
+    // The close box gives `owner` the command `toggleCommand`.
+    ExpressionWindow(FaceCmdWindow* owner, int toggleCommand);
+    ~ExpressionWindow() override;
+
+    // Shows the window, with the folders read again when they changed.
+    void open();
+    void close();
+    // When the program closes: ends the render and removes the scratch
+    // folder with the cached renders.
+    void shutDown();
+    // Moves the window below `other` when both show and overlap: the
+    // preview and the library both open beside the face.
+    void keepClearOf(const vToolWindow& other);
+    // Reads the folders again and redraws.
+    void reload();
+
+    // Sets the pose to expression `index`, the slider's fraction of the way.
+    void apply(int index);
+    // The slider moved to `percent`: the fraction of the next click. A drag
+    // of its thumb after a click re-mixes that click's expression live.
+    void mixChanged(int percent, bool dragged);
+    // The slider was let go: a live re-mix becomes one undo step.
+    void mixReleased();
+
+    const ExpressionListing& listing() const { return listing_; }
+    // The expression under client point (x, y), or -1.
+    int indexAt(int x, int y) const;
+    // The tool tip the window shows over expression `index`, as the tip
+    // control holds it; empty when it has none.
+    std::string tipText(int index) const;
+    int mixPercent() const { return mixPercent_; }
+    int firstRow() const { return firstRow_; }
+    vCommandPanel panel;
+
+    void onRedraw(vWinDC& dc) override;
+    void onClose() override;
+    void onMouseDown(int x, int y) override;
+    void onScroll(int code, int thumb) override;
+    void onWheel(int delta) override;
+
+  private:
+    void onTick() override;
+    // A file of the folders appeared, changed or went since the last
+    // reading, or the remembered folder is another one.
+    bool foldersChanged() const;
+    void scrollTo(int row);
+    // The rows of the listing, with the line counting the files not shown.
+    int rowCount() const;
+    void updateScrollBar();
+    void updateTips();
+    void drawCell(vWinDC& dc, int index, int x, int y);
+    // Collects a finished render, then starts the next one wanted.
+    void renderNext();
+    // The first valid expression without a render, those on screen first;
+    // -1 when there is none.
+    int nextToRender();
+    // The cache name of expression `index`'s render; "" for a file that is
+    // no pose.
+    const std::string& keyOf(int index);
+    void keepRender(const std::string& key, const RgbImage& image);
+    // The render cached under `key`, or null.
+    const RgbImage* renderOf(const std::string& key);
+    void cancelRender();
+
+    FaceCmdWindow* owner_;
+    int toggleCommand_;
+    std::string shippedFolder_;
+    std::string userFolder_;
+    std::string stamp_;
+    ExpressionListing listing_;
+    // Draws the thumbnails: the face's own drawing, never in a window.
+    FaceCanvasPane painter_;
+    HWND scrollBar_ = nullptr;
+    HWND tips_ = nullptr;
+    int tipCount_ = 0;
+    int gridHeight_ = Rows * CellHeight;
+    int firstRow_ = 0;
+    int mixPercent_ = 100;
+    int ticks_ = 0;
+    PovrayRunner runner_;
+    std::string program_;
+    bool povraySearched_ = false;
+    int running_ = 0;
+    std::string runningKey_;
+    // The cache name of each listed expression's render, once made.
+    std::vector<std::string> keys_;
+    // Renders read from the cache folder, by cache name.
+    std::map<std::string, RgbImage> renders_;
+    std::deque<std::string> cached_; // the cache's files, oldest first
+    std::set<std::string> onDisk_;
+    std::set<std::string> failed_;
+    // The last click: the pose before it, the expression and the pose set.
+    bool applied_ = false;
+    std::string appliedName_;
+    float base_[PoseCount] = {};
+    float target_[PoseCount] = {};
+    float mixed_[PoseCount] = {};
+};
