@@ -1,11 +1,12 @@
 #include "app/RenderPreview.h"
 
+#include "face/FileReplace.h"
 #include "framework/app/vWindow.h"
 #include "framework/draw/vWinDC.h"
 #include "render/Povray.h"
+#include "render/WicImage.h"
 
 #include <cstdio>
-#include <fstream>
 #include <windows.h>
 
 namespace {
@@ -120,12 +121,18 @@ void RenderPreview::setStatus(std::string status, std::string message) {
 }
 
 bool RenderPreview::saveImage(const char* path) const {
-    if (image_.rgb.empty()) return false;
-    std::string bytes = endsWithPng(path) ? image_.pngBytes() : image_.bmpBytes();
-    std::ofstream out(path, std::ios::binary);
-    out.write(bytes.data(), std::streamsize(bytes.size()));
-    out.close();
-    return bool(out);
+    std::string bytes = WicImage::encode(image_, endsWithPng(path) ? WicImage::Png : WicImage::Bmp);
+    if (bytes.empty()) return false;
+    // Written beside and put in place when complete: a failed save leaves
+    // the file that was there.
+    std::string tmp;
+    std::FILE* out = createBeside(path, tmp);
+    if (!out) return false;
+    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size() && flushToDisk(out);
+    ok = std::fclose(out) == 0 && ok;
+    if (ok && replaceFile(tmp.c_str(), path)) return true;
+    std::remove(tmp.c_str());
+    return false;
 }
 
 void RenderPreview::onRedraw(vWinDC& dc) {

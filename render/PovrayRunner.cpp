@@ -2,6 +2,7 @@
 
 #include "face/PoseFile.h"
 #include "render/Povray.h"
+#include "render/WicImage.h"
 
 #include <cstdio>
 #include <cstring>
@@ -210,7 +211,7 @@ PovrayRunner::State PovrayRunner::poll(int number) {
     for (std::size_t i = 0; i < children_.size(); ++i) {
         if (children_[i].number != number) continue;
         if (!ended(children_[i])) return Running;
-        bool rendered = image.readBmp(contents(folder_ + file("out", number)));
+        bool rendered = WicImage::decode(contents(folder_ + file("out", number)), image);
         if (!rendered) {
             error = errorLines(contents(folder_ + file("log", number)), 6);
             if (error.empty()) error = "POV-Ray wrote no image.";
