@@ -175,6 +175,7 @@ void FaceCmdWindow::saveRender() {
     int index = 0;
     static const char* renderFilters[] = {"*.png", "*.bmp", nullptr};
     vFileSelect select(this, "File Select");
+    select.defaultExtension = "png";
     if (!select.fileSelectSave("Save Render", name, FileNameSize, renderFilters, index, 0,
                                nullptr) ||
         !*name)

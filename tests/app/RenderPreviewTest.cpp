@@ -8,6 +8,8 @@
 #include "face/FaceCanvasPane.h"
 #include "face/PoseFile.h"
 #include "render/Povray.h"
+#include "render/WicImage.h"
+#include "tests/framework/ModalHelpers.h"
 #include "tests/win/WinTest.h"
 
 #include <gtest/gtest.h>
@@ -15,6 +17,7 @@
 #include <cstring>
 #include <fstream>
 #include <functional>
+#include <iterator>
 #include <limits>
 #include <string>
 
@@ -97,19 +100,39 @@ TEST(RenderPreview, ALidChangeRerendersOnlyTheEyesOnceForABurstOfKeys) {
     EXPECT_EQ(elsewhere, 0) << "pixels changed outside the eyes";
 }
 
-TEST(RenderPreview, SavesTheRenderAsBmpOrPng) {
-    ASSERT_FALSE(preview()->image().rgb.empty());
-    for (const char* name : {"render.bmp", "render.PNG"}) {
-        std::string path = besideThisProgram(name);
-        DeleteFileA(path.c_str());
-        ASSERT_TRUE(preview()->saveImage(path.c_str())) << path;
-        char start[2] = {};
-        FILE* file = std::fopen(path.c_str(), "rb");
-        ASSERT_TRUE(file && std::fread(start, 1, 2, file) == 2) << path;
-        std::fclose(file);
-        DeleteFileA(path.c_str());
-        EXPECT_EQ(std::string(start, 2), name[7] == 'b' ? "BM" : "\x89P") << path;
+std::string bytesOf(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+TEST(RenderPreview, SaveRenderAsReplacesTheFileWithACompressedPngOrABmp) {
+    const RgbImage& shown = preview()->image();
+    ASSERT_FALSE(shown.rgb.empty());
+    // "shot" typed under the PNG filter becomes shot.png, replacing the one there.
+    std::string typed = besideThisProgram("shot"), bmp = besideThisProgram("render.BMP");
+    std::ofstream(typed + ".png") << "old";
+    answerDialogs([typed](HWND box, bool fileDialog) {
+        if (fileDialog) SetWindowTextA(fileNameField(box), typed.c_str());
+        return PostMessageA(box, WM_COMMAND, fileDialog ? IDOK : IDYES, 0) != 0;
+    });
+    command(IdSaveRender);
+    stopAnswering();
+    ASSERT_TRUE(preview()->saveImage(bmp.c_str()));
+    // Compressed: stored blocks would take more than the pixels' own bytes.
+    struct {
+        std::string path, start;
+        std::size_t atMost;
+    } saved[] = {{typed + ".png", "\x89PNG", shown.rgb.size() / 4},
+                 {bmp, "BM", shown.rgb.size() + 60}};
+    for (const auto& file : saved) {
+        std::string bytes = bytesOf(file.path);
+        RgbImage back;
+        EXPECT_EQ(bytes.compare(0, file.start.size(), file.start), 0) << file.path;
+        EXPECT_LE(bytes.size(), file.atMost) << file.path;
+        EXPECT_TRUE(WicImage::decode(bytes, back) && back.rgb == shown.rgb) << file.path;
+        EXPECT_TRUE(DeleteFileA(file.path.c_str())) << file.path;
     }
+    EXPECT_EQ(GetFileAttributesA((typed + ".png.~0").c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 TEST(RenderPreview, F5OrTheCloseBoxHidesIt) {
