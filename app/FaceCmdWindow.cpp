@@ -83,7 +83,7 @@ FaceCmdWindow::FaceCmdWindow(const char* name, int width, int height)
     // The menu table outlives windows: it may hold another window's states.
     setValue(IdSymmetric, 0, SetValue);
     showHistory();
-    renderPreview = new RenderPreview(this, IdRenderPreview, canvasPane->pose);
+    renderPreview = new RenderPreview(this, IdRenderPreview, canvasPane);
     showWindow();
 }
 

@@ -1,5 +1,6 @@
 #include "app/RenderPreview.h"
 
+#include "face/FaceCanvasPane.h"
 #include "face/FileReplace.h"
 #include "framework/app/vWindow.h"
 #include "framework/draw/vWinDC.h"
@@ -28,9 +29,9 @@ bool endsWithPng(const std::string& path) {
 
 } // namespace
 
-RenderPreview::RenderPreview(vWindow* owner, int toggleCommand, const float* pose)
+RenderPreview::RenderPreview(vWindow* owner, int toggleCommand, FaceCanvasPane* face)
     : vToolWindow("Render preview", ImageWidth, ImageHeight + StatusHeight), owner_(owner),
-      toggleCommand_(toggleCommand), pose_(pose) {}
+      toggleCommand_(toggleCommand), face_(face) {}
 
 RenderPreview::~RenderPreview() {
     shutDown();
@@ -86,7 +87,7 @@ void RenderPreview::onTick() {
 }
 
 void RenderPreview::startRender(long long time) {
-    running_ = runner_.start(program_, pose_, ImageWidth, ImageHeight);
+    running_ = runner_.start(program_, face_->pose, ImageWidth, ImageHeight);
     if (!running_) {
         // Nothing runs: the schedule goes idle until the next change.
         schedule_.started();
@@ -97,7 +98,7 @@ void RenderPreview::startRender(long long time) {
     schedule_.started();
     startedAt_ = time;
     ++renders_;
-    setStatus("Rendering\x85", message_);
+    setStatus("Rendering...", message_);
 }
 
 void RenderPreview::finishRender(PovrayRunner::State state, long long time) {
@@ -157,4 +158,10 @@ void RenderPreview::onRedraw(vWinDC& dc) {
 
 void RenderPreview::onClose() {
     owner_->onMenuCommand(toggleCommand_);
+}
+
+bool RenderPreview::areaToKeepClear(RECT& area) {
+    area = face_->drawnArea();
+    MapWindowPoints(face_->hwnd, nullptr, reinterpret_cast<POINT*>(&area), 2);
+    return true;
 }

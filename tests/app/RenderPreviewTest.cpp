@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <fstream>
 #include <functional>
@@ -145,6 +146,53 @@ TEST(RenderPreview, F5OrTheCloseBoxHidesIt) {
     EXPECT_FALSE(preview()->isShown() || menuChecked(IdRenderPreview));
 }
 
+TEST(RenderPreview, StaysBesideTheFrameWithinTheWorkAreaAndClearOfTheFace) {
+    command(IdRenderPreview);
+    ASSERT_TRUE(preview()->isShown());
+    HWND frame = app.frameWindow;
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof monitor;
+    ASSERT_TRUE(GetMonitorInfoA(MonitorFromWindow(frame, MONITOR_DEFAULTTONEAREST), &monitor));
+    const RECT& work = monitor.rcWork;
+    RECT own;
+    GetWindowRect(preview()->nativeWindow, &own);
+    int width = own.right - own.left, workWidth = work.right - work.left;
+    enum Expect { RightOfFrame, BelowFrame, OverRightEdge };
+    struct {
+        const char* what;
+        int left, width, height;
+        Expect expect;
+    } cases[] = {{"room on the right", 0, 400, 300, RightOfFrame},
+                 {"room on neither side", width / 4, workWidth - width / 2, 300, BelowFrame},
+                 {"frame maximised", 0, 0, 0, OverRightEdge}};
+    for (const auto& c : cases) {
+        ShowWindow(frame, SW_RESTORE);
+        if (c.expect == OverRightEdge)
+            ShowWindow(frame, SW_MAXIMIZE);
+        else
+            SetWindowPos(frame, nullptr, work.left + c.left, work.top + 20, c.width, c.height,
+                         SWP_NOZORDER | SWP_NOACTIVATE);
+        pumpMessages(200);
+        RECT f, p, face, overlap;
+        GetWindowRect(frame, &f);
+        GetWindowRect(preview()->nativeWindow, &p);
+        ASSERT_TRUE(preview()->areaToKeepClear(face));
+        EXPECT_FALSE(IntersectRect(&overlap, &p, &face)) << c.what;
+        EXPECT_TRUE(p.left >= work.left && p.top >= work.top && p.right <= work.right &&
+                    p.bottom <= work.bottom)
+            << c.what;
+        POINT expected = c.expect == RightOfFrame ? POINT{f.right, f.top}
+                         : c.expect == BelowFrame
+                             ? POINT{p.left, f.bottom}
+                             : POINT{std::min(f.right, work.right) - width, p.top};
+        EXPECT_TRUE(p.left == expected.x && p.top == expected.y)
+            << c.what << ": at " << p.left << "," << p.top << " not " << expected.x << ","
+            << expected.y;
+    }
+    ShowWindow(frame, SW_RESTORE);
+    command(IdRenderPreview);
+}
+
 TEST(RenderPreview, AFailingSceneShowsPovraysErrorLines) {
     command(IdRenderPreview);
     // A value POV-Ray cannot read makes the scene fail to parse.
@@ -174,8 +222,8 @@ TEST(RenderPreview, WithoutPovrayItSaysWhatToDoAndNoRenderStarts) {
 TEST(RenderPreview, ExitEndsTheRunningRenderAndRemovesTheScratchFolder) {
     command(IdRenderPreview);
     key('8');
-    ASSERT_TRUE(waitFor([] { return preview()->status().compare(0, 9, "Rendering") == 0; }, 5,
-                        "a render to start"));
+    ASSERT_TRUE(
+        waitFor([] { return preview()->status() == "Rendering..."; }, 5, "a render to start"));
     std::string folder = preview()->scratchFolder();
     ASSERT_FALSE(folder.empty());
     command(IdExit);
