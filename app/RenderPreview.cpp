@@ -7,7 +7,9 @@
 #include "render/Povray.h"
 #include "render/WicImage.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <vector>
 #include <windows.h>
 
 namespace {
@@ -25,6 +27,27 @@ bool endsWithPng(const std::string& path) {
     for (char& c : end)
         c = char(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
     return end == ".png";
+}
+
+// The lines `text` takes in `width` pixels of `dc`'s font: each broken at
+// its last space that fits, or inside a word wider than a whole line.
+std::vector<std::string> wrapLines(vDC& dc, const std::string& text, int width) {
+    std::vector<std::string> lines;
+    for (std::string::size_type start = 0; start < text.size();) {
+        std::string::size_type end = std::min(text.find('\n', start), text.size());
+        std::string rest = text.substr(start, end - start);
+        start = end + 1;
+        do {
+            std::string::size_type fit = 1;
+            while (fit < rest.size() && dc.textWidth(rest.substr(0, fit + 1).c_str()) <= width)
+                ++fit;
+            std::string::size_type space = fit < rest.size() ? rest.rfind(' ', fit) : fit;
+            std::string::size_type cut = space == 0 || space == std::string::npos ? fit : space;
+            lines.push_back(rest.substr(0, cut));
+            rest.erase(0, rest.find_first_not_of(' ', cut));
+        } while (!rest.empty());
+    }
+    return lines;
 }
 
 } // namespace
@@ -148,10 +171,11 @@ void RenderPreview::onRedraw(vWinDC& dc) {
     dc.setPen(vPen(0, 0, 0));
     dc.font = vFont(FontSans, 9);
     int y = 24;
-    for (std::string::size_type start = 0; start < message_.size(); y += 18) {
-        std::string::size_type end = message_.find('\n', start);
-        dc.drawText(6, y, message_.substr(start, end - start).c_str());
-        start = end == std::string::npos ? message_.size() : end + 1;
+    // Lines beyond the picture's panel would cover the status line.
+    for (const std::string& line : wrapLines(dc, message_, ImageWidth - 12)) {
+        if (y > ImageHeight - 4) break;
+        dc.drawText(6, y, line.c_str());
+        y += 18;
     }
     dc.drawText(6, ImageHeight + StatusHeight - 4, status_.c_str());
 }

@@ -7,6 +7,7 @@
 #include "app/RenderPreview.h"
 #include "face/FaceCanvasPane.h"
 #include "face/PoseFile.h"
+#include "framework/draw/vWinDC.h"
 #include "render/Povray.h"
 #include "render/WicImage.h"
 #include "tests/framework/ModalHelpers.h"
@@ -203,6 +204,26 @@ TEST(RenderPreview, AFailingSceneShowsPovraysErrorLines) {
     ASSERT_TRUE(
         waitFor([] { return preview()->status() == "Render failed"; }, 20, "the failed render"));
     EXPECT_NE(preview()->message().find("Parse Error"), std::string::npos) << preview()->message();
+    // Drawn on a sheet twice as wide, the long lines stay within the preview.
+    int width = 2 * RenderPreview::ImageWidth, height = RenderPreview::ImageHeight;
+    BITMAPINFO sheet = {};
+    sheet.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    vWinDC dc;
+    dc.hdc = CreateCompatibleDC(nullptr);
+    HBITMAP bitmap = CreateDIBSection(dc.hdc, &sheet, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(dc.hdc, bitmap);
+    PatBlt(dc.hdc, 0, 0, width, height, WHITENESS);
+    preview()->onRedraw(dc);
+    int beyond = 0;
+    for (int y = 0; y < height; ++y)
+        for (int x = RenderPreview::ImageWidth + 1; x < width; ++x)
+            beyond +=
+                (static_cast<const std::uint32_t*>(bits)[y * width + x] & 0xFFFFFF) != 0xFFFFFF;
+    EXPECT_EQ(beyond, 0) << "pixels of text beyond the preview's width";
+    SelectObject(dc.hdc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc.hdc);
     pose[0] = eyeX;
     command(IdRenderPreview);
 }
