@@ -8,6 +8,7 @@
 #include "expressions/ThumbnailKey.h"
 #include "framework/draw/vWinDC.h"
 #include "render/Povray.h"
+#include "render/WicImage.h"
 
 #include <algorithm>
 #include <commctrl.h>
@@ -208,7 +209,8 @@ const std::string& ExpressionWindow::keyOf(int index) {
 }
 
 void ExpressionWindow::keepRender(const std::string& key, const RgbImage& image) {
-    std::ofstream(runner_.folder() + key, std::ios::binary) << image.bmpBytes();
+    std::ofstream(runner_.folder() + key, std::ios::binary)
+        << WicImage::encode(image, WicImage::Bmp);
     onDisk_.insert(key);
     cached_.push_back(key);
     if (int(cached_.size()) > MaxCachedRenders) {
@@ -227,7 +229,7 @@ const RgbImage* ExpressionWindow::renderOf(const std::string& key) {
         // Memory holds about a screenful; the cache folder holds them all.
         if (renders_.size() > 2 * Rows * Columns) renders_.clear();
         RgbImage image;
-        image.readBmp(fileBytes(runner_.folder() + key));
+        WicImage::decode(fileBytes(runner_.folder() + key), image);
         known = renders_.emplace(key, std::move(image)).first;
     }
     // A picture of another size (a damaged file) is not drawn.

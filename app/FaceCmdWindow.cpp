@@ -90,7 +90,7 @@ FaceCmdWindow::FaceCmdWindow(const char* name, int width, int height)
     // The menu table outlives windows: it may hold another window's states.
     setValue(IdSymmetric, 0, SetValue);
     showHistory();
-    renderPreview = new RenderPreview(this, IdRenderPreview, canvasPane->pose);
+    renderPreview = new RenderPreview(this, IdRenderPreview, canvasPane);
     expressionWindow = new ExpressionWindow(this, IdExpressions);
     showWindow();
 }
@@ -222,6 +222,7 @@ void FaceCmdWindow::saveRender() {
     int index = 0;
     static const char* renderFilters[] = {"*.png", "*.bmp", nullptr};
     vFileSelect select(this, "File Select");
+    select.defaultExtension = "png";
     if (!select.fileSelectSave("Save Render", name, FileNameSize, renderFilters, index, 0,
                                nullptr) ||
         !*name)

@@ -1,11 +1,15 @@
 #include "app/RenderPreview.h"
 
+#include "face/FaceCanvasPane.h"
+#include "face/FileReplace.h"
 #include "framework/app/vWindow.h"
 #include "framework/draw/vWinDC.h"
 #include "render/Povray.h"
+#include "render/WicImage.h"
 
+#include <algorithm>
 #include <cstdio>
-#include <fstream>
+#include <vector>
 #include <windows.h>
 
 namespace {
@@ -25,11 +29,32 @@ bool endsWithPng(const std::string& path) {
     return end == ".png";
 }
 
+// The lines `text` takes in `width` pixels of `dc`'s font: each broken at
+// its last space that fits, or inside a word wider than a whole line.
+std::vector<std::string> wrapLines(vDC& dc, const std::string& text, int width) {
+    std::vector<std::string> lines;
+    for (std::string::size_type start = 0; start < text.size();) {
+        std::string::size_type end = std::min(text.find('\n', start), text.size());
+        std::string rest = text.substr(start, end - start);
+        start = end + 1;
+        do {
+            std::string::size_type fit = 1;
+            while (fit < rest.size() && dc.textWidth(rest.substr(0, fit + 1).c_str()) <= width)
+                ++fit;
+            std::string::size_type space = fit < rest.size() ? rest.rfind(' ', fit) : fit;
+            std::string::size_type cut = space == 0 || space == std::string::npos ? fit : space;
+            lines.push_back(rest.substr(0, cut));
+            rest.erase(0, rest.find_first_not_of(' ', cut));
+        } while (!rest.empty());
+    }
+    return lines;
+}
+
 } // namespace
 
-RenderPreview::RenderPreview(vWindow* owner, int toggleCommand, const float* pose)
+RenderPreview::RenderPreview(vWindow* owner, int toggleCommand, FaceCanvasPane* face)
     : vToolWindow("Render preview", ImageWidth, ImageHeight + StatusHeight), owner_(owner),
-      toggleCommand_(toggleCommand), pose_(pose) {}
+      toggleCommand_(toggleCommand), face_(face) {}
 
 RenderPreview::~RenderPreview() {
     shutDown();
@@ -90,7 +115,7 @@ void RenderPreview::onTick() {
 }
 
 void RenderPreview::startRender(long long time) {
-    running_ = runner_.start(program_, pose_, ImageWidth, ImageHeight);
+    running_ = runner_.start(program_, face_->pose, ImageWidth, ImageHeight);
     if (!running_) {
         // Nothing runs: the schedule goes idle until the next change.
         schedule_.started();
@@ -101,7 +126,7 @@ void RenderPreview::startRender(long long time) {
     schedule_.started();
     startedAt_ = time;
     ++renders_;
-    setStatus("Rendering\x85", message_);
+    setStatus("Rendering...", message_);
 }
 
 void RenderPreview::finishRender(PovrayRunner::State state, long long time) {
@@ -125,12 +150,18 @@ void RenderPreview::setStatus(std::string status, std::string message) {
 }
 
 bool RenderPreview::saveImage(const char* path) const {
-    if (image_.rgb.empty()) return false;
-    std::string bytes = endsWithPng(path) ? image_.pngBytes() : image_.bmpBytes();
-    std::ofstream out(path, std::ios::binary);
-    out.write(bytes.data(), std::streamsize(bytes.size()));
-    out.close();
-    return bool(out);
+    std::string bytes = WicImage::encode(image_, endsWithPng(path) ? WicImage::Png : WicImage::Bmp);
+    if (bytes.empty()) return false;
+    // Written beside and put in place when complete: a failed save leaves
+    // the file that was there.
+    std::string tmp;
+    std::FILE* out = createBeside(path, tmp);
+    if (!out) return false;
+    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size() && flushToDisk(out);
+    ok = std::fclose(out) == 0 && ok;
+    if (ok && replaceFile(tmp.c_str(), path)) return true;
+    std::remove(tmp.c_str());
+    return false;
 }
 
 void RenderPreview::onRedraw(vWinDC& dc) {
@@ -145,14 +176,21 @@ void RenderPreview::onRedraw(vWinDC& dc) {
     dc.setPen(vPen(0, 0, 0));
     dc.font = vFont(FontSans, 9);
     int y = 24;
-    for (std::string::size_type start = 0; start < message_.size(); y += 18) {
-        std::string::size_type end = message_.find('\n', start);
-        dc.drawText(6, y, message_.substr(start, end - start).c_str());
-        start = end == std::string::npos ? message_.size() : end + 1;
+    // Lines beyond the picture's panel would cover the status line.
+    for (const std::string& line : wrapLines(dc, message_, ImageWidth - 12)) {
+        if (y > ImageHeight - 4) break;
+        dc.drawText(6, y, line.c_str());
+        y += 18;
     }
     dc.drawText(6, ImageHeight + StatusHeight - 4, status_.c_str());
 }
 
 void RenderPreview::onClose() {
     owner_->onMenuCommand(toggleCommand_);
+}
+
+bool RenderPreview::areaToKeepClear(RECT& area) {
+    area = face_->drawnArea();
+    MapWindowPoints(face_->hwnd, nullptr, reinterpret_cast<POINT*>(&area), 2);
+    return true;
 }

@@ -11,6 +11,7 @@
 
 #include <string>
 
+class FaceCanvasPane;
 class vWindow;
 
 class RenderPreview : public vToolWindow, private vTimer {
@@ -21,9 +22,10 @@ class RenderPreview : public vToolWindow, private vTimer {
     // Long enough to span the gap between the key presses of one edit.
     static constexpr int Pause = 300;
 
-    // `pose` (thirteen values) is read whenever a render starts; the close
-    // box gives `owner` the command `toggleCommand`.
-    RenderPreview(vWindow* owner, int toggleCommand, const float* pose);
+    // The pose of `face` is read whenever a render starts, and the window
+    // never covers its drawing; the close box gives `owner` the command
+    // `toggleCommand`.
+    RenderPreview(vWindow* owner, int toggleCommand, FaceCanvasPane* face);
     ~RenderPreview() override;
 
     // Shows the window and renders the current pose.
@@ -40,7 +42,7 @@ class RenderPreview : public vToolWindow, private vTimer {
     bool saveImage(const char* path) const;
 
     const RgbImage& image() const { return image_; }
-    // The status line: "Rendering…", the render's time, or why not.
+    // The status line: "Rendering...", the render's time, or why not.
     const std::string& status() const { return status_; }
     // Several lines over the picture when there is none to show.
     const std::string& message() const { return message_; }
@@ -50,6 +52,7 @@ class RenderPreview : public vToolWindow, private vTimer {
 
     void onRedraw(vWinDC& dc) override;
     void onClose() override;
+    bool areaToKeepClear(RECT& area) override;
 
   private:
     void onTick() override;
@@ -61,7 +64,7 @@ class RenderPreview : public vToolWindow, private vTimer {
 
     vWindow* owner_;
     int toggleCommand_;
-    const float* pose_;
+    FaceCanvasPane* face_;
     std::string program_;
     RenderSchedule schedule_{Pause};
     PovrayRunner runner_;

@@ -57,6 +57,13 @@ void FaceCanvasPane::endDrag() {
     if (onDragEnd) onDragEnd(drag.before);
 }
 
+RECT FaceCanvasPane::drawnArea() const {
+    // The eyes' wide rings and the mouth's ends reach 103 pixels to the
+    // sides; the rings 87 up, the lowest mouth point and its pen 118 down.
+    int x = truncateToPixel(centerX), y = truncateToPixel(centerY);
+    return {x - 104, y - 88, x + 105, y + 119};
+}
+
 void FaceCanvasPane::drawFace() {
     paintFace();
     copyFromMemoryDC(&offscreen, 0, 0, 0, 0, 0, 0);

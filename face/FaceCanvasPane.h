@@ -37,6 +37,9 @@ class FaceCanvasPane : public vCanvasPane, public PoseModel {
     // and of the drag's end with the pose and selection from before its press.
     std::function<void()> onDragStep;
     std::function<void(const PoseState& before)> onDragEnd;
+    // The box around everything the face draws (any pose within the keys'
+    // limits), in the pane's pixels.
+    RECT drawnArea() const;
     void onRedraw(int, int, int, int) override { drawFace(); }
     void onResize(int width, int height) override;
 

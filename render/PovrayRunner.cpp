@@ -2,6 +2,7 @@
 
 #include "face/PoseFile.h"
 #include "render/Povray.h"
+#include "render/WicImage.h"
 
 #include <cstdio>
 #include <cstring>
@@ -371,7 +372,7 @@ PovrayRunner::State PovrayRunner::poll(int number) {
             return TimedOut;
         }
         lastRender_ = now() - child.startedAt;
-        bool rendered = image.readBmp(contents(folder_ + file("out", number)));
+        bool rendered = WicImage::decode(contents(folder_ + file("out", number)), image);
         if (!rendered) {
             fail("POV-Ray failed", errorLines(contents(folder_ + file("log", number)), 6));
             if (error.empty()) error = "POV-Ray wrote no image.";

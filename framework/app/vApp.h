@@ -102,6 +102,7 @@ class vApp : public vBaseItem {
     LRESULT frameDefault(const WindowMessage& message);
     Handled handleCreate(const WindowMessage& message);
     Handled handleSize(const WindowMessage& message);
+    Handled handleMove();
     Handled handleClose(const WindowMessage& message);
     Handled handleEndSession(const WindowMessage& message);
     Handled handleCommand(const WindowMessage& message);

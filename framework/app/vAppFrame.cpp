@@ -3,6 +3,7 @@
 #include "framework/app/MenuItemDef.h"
 #include "framework/app/WindowMessage.h"
 #include "framework/app/vApp.h"
+#include "framework/app/vToolWindow.h"
 
 #include <commctrl.h>
 #include <shellapi.h>
@@ -50,6 +51,7 @@ Handled vApp::handleMessage(const WindowMessage& message) {
     case WM_CREATE: return handleCreate(message);
     case WM_DESTROY: return handled();
     case WM_SIZE: return handleSize(message);
+    case WM_MOVE: return handleMove();
     case WM_CLOSE: return handleClose(message);
     case WM_QUERYENDSESSION: return handled(1);
     case WM_ENDSESSION: return handleEndSession(message);
@@ -77,6 +79,12 @@ Handled vApp::handleCreate(const WindowMessage& message) {
 
 Handled vApp::handleSize(const WindowMessage& message) {
     SendMessageA(message.window, RelayoutMessage, 0, 0);
+    vToolWindow::followFrame();
+    return handled();
+}
+
+Handled vApp::handleMove() {
+    vToolWindow::followFrame();
     return handled();
 }
 

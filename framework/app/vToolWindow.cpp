@@ -4,10 +4,14 @@
 #include "framework/app/vApp.h"
 #include "framework/draw/vWinDC.h"
 
+#include <algorithm>
+#include <vector>
+
 namespace {
 
 const char* const className = "ToolWindowClass";
 vToolWindow* creatingTool = nullptr;
+std::vector<vToolWindow*> tools;
 
 void registerClass(HINSTANCE instance) {
     WNDCLASSA existing;
@@ -19,6 +23,20 @@ void registerClass(HINSTANCE instance) {
     toolClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
     toolClass.lpszClassName = className;
     RegisterClassA(&toolClass);
+}
+
+// The top-left corner for a window of `width` x `height` beside `frame`,
+// within `work`, never over `clear`.
+POINT placeBeside(const RECT& frame, const RECT& clear, const RECT& work, int width, int height) {
+    int top = std::max(int(work.top), std::min(int(frame.top), int(work.bottom) - height));
+    if (frame.right + width <= work.right) return {frame.right, top};
+    if (frame.left - width >= work.left) return {frame.left - width, top};
+    if (frame.bottom + height <= work.bottom) {
+        int left = std::max(int(work.left), std::min(int(frame.left), int(work.right) - width));
+        return {left, frame.bottom};
+    }
+    int left = std::min(frame.right, work.right) - width;
+    return {std::max(left, int(clear.right)), top};
 }
 
 } // namespace
@@ -37,24 +55,40 @@ vToolWindow::vToolWindow(const char* name, int width, int height)
                         outer.right - outer.left, outer.bottom - outer.top,
                         theApp ? theApp->frameWindow : nullptr, nullptr, instance, nullptr);
     creatingTool = nullptr;
+    tools.push_back(this);
 }
 
 vToolWindow::~vToolWindow() {
+    tools.erase(std::find(tools.begin(), tools.end(), this));
     if (!nativeWindow) return;
     SetWindowLongPtrA(nativeWindow, 0, 0);
     DestroyWindow(nativeWindow);
 }
 
 void vToolWindow::show() {
-    RECT frame = {}, own = {};
-    GetWindowRect(theApp->frameWindow, &frame);
-    GetWindowRect(nativeWindow, &own);
-    int outerWidth = own.right - own.left;
-    int left = frame.right + outerWidth <= GetSystemMetrics(SM_CXSCREEN) ? frame.right
-                                                                         : frame.left - outerWidth;
-    SetWindowPos(nativeWindow, nullptr, left < 0 ? 0 : left, frame.top, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    place();
     ShowWindow(nativeWindow, SW_SHOWNOACTIVATE);
+}
+
+void vToolWindow::place() {
+    HWND frameWindow = theApp->frameWindow;
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof monitor;
+    RECT frame = {}, own = {}, clear = {};
+    if (IsIconic(frameWindow) || !GetWindowRect(frameWindow, &frame) ||
+        !GetMonitorInfoA(MonitorFromWindow(frameWindow, MONITOR_DEFAULTTONEAREST), &monitor))
+        return;
+    GetWindowRect(nativeWindow, &own);
+    if (!areaToKeepClear(clear)) clear.right = monitor.rcWork.left;
+    POINT at =
+        placeBeside(frame, clear, monitor.rcWork, own.right - own.left, own.bottom - own.top);
+    SetWindowPos(nativeWindow, nullptr, at.x, at.y, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void vToolWindow::followFrame() {
+    for (vToolWindow* tool : tools)
+        if (tool->isShown()) tool->place();
 }
 
 void vToolWindow::hide() {

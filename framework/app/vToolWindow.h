@@ -15,9 +15,14 @@ class vToolWindow : public vBaseWindow {
     vToolWindow(const char* name, int width, int height);
     ~vToolWindow() override;
 
-    // Shows the window beside the frame (left of it when the screen has no
-    // room on the right), leaving the keyboard where it is.
+    // Shows the window beside the frame, leaving the keyboard where it is.
     void show();
+    // Puts the window on the frame's monitor, within its work area: right of
+    // the frame, else left of it, else below it, else over the frame's right
+    // edge but clear of areaToKeepClear.
+    void place();
+    // The frame moved or changed size: shown tool windows follow it.
+    static void followFrame();
     void hide();
     bool isShown() const;
     // Asks for onRedraw soon.
@@ -33,6 +38,8 @@ class vToolWindow : public vBaseWindow {
     // A vertical scroll bar's (scroll code, thumb position), and the wheel.
     virtual void onScroll(int, int) {}
     virtual void onWheel(int) {}
+    // What the window must never cover (screen pixels), if anything.
+    virtual bool areaToKeepClear(RECT&) { return false; }
 
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     Handled handleMessage(const WindowMessage& message);

@@ -116,6 +116,7 @@ int vFileSelect::run(bool save, const char* prompt, char* file, int size,
     request.lpstrFile = name.data();
     request.nMaxFile = DWORD(name.size());
     request.lpstrTitle = prompt;
+    request.lpstrDefExt = defaultExtension;
     request.lCustData = reinterpret_cast<LPARAM>(this);
     request.Flags = save ? SaveFlags | (directoryOnly ? OFN_NOTESTFILECREATE : 0) : OpenFlags;
     BOOL chosen = save ? GetSaveFileNameA(&request) : GetOpenFileNameA(&request);

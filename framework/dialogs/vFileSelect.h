@@ -37,6 +37,9 @@ class vFileSelect {
 
     HWND ownerHandle;
     OPENFILENAMEA request;
+    // Given (without its "."), a name typed without an extension takes the
+    // chosen filter's, or this one, and a replace question names that file.
+    const char* defaultExtension = nullptr;
     // 1 when the last request failed because the path chosen was too long
     // for the caller's buffer or for the platform; 0 otherwise.
     int pathTooLong = 0;

@@ -7,14 +7,19 @@
 #include "app/RenderPreview.h"
 #include "face/FaceCanvasPane.h"
 #include "face/PoseFile.h"
+#include "framework/draw/vMemoryDC.h"
 #include "render/Povray.h"
+#include "render/WicImage.h"
+#include "tests/framework/ModalHelpers.h"
 #include "tests/win/WinTest.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <fstream>
 #include <functional>
+#include <iterator>
 #include <limits>
 #include <string>
 
@@ -97,19 +102,27 @@ TEST(RenderPreview, ALidChangeRerendersOnlyTheEyesOnceForABurstOfKeys) {
     EXPECT_EQ(elsewhere, 0) << "pixels changed outside the eyes";
 }
 
-TEST(RenderPreview, SavesTheRenderAsBmpOrPng) {
-    ASSERT_FALSE(preview()->image().rgb.empty());
-    for (const char* name : {"render.bmp", "render.PNG"}) {
-        std::string path = besideThisProgram(name);
-        DeleteFileA(path.c_str());
-        ASSERT_TRUE(preview()->saveImage(path.c_str())) << path;
-        char start[2] = {};
-        FILE* file = std::fopen(path.c_str(), "rb");
-        ASSERT_TRUE(file && std::fread(start, 1, 2, file) == 2) << path;
-        std::fclose(file);
-        DeleteFileA(path.c_str());
-        EXPECT_EQ(std::string(start, 2), name[7] == 'b' ? "BM" : "\x89P") << path;
-    }
+TEST(RenderPreview, SaveRenderAsReplacesTheFileWithACompressedPng) {
+    const RgbImage& shown = preview()->image();
+    ASSERT_FALSE(shown.rgb.empty());
+    // "shot" typed under the PNG filter becomes shot.png, replacing the one there.
+    std::string typed = besideThisProgram("shot");
+    std::ofstream(typed + ".png") << "old";
+    answerDialogs([typed](HWND box, bool fileDialog) {
+        if (fileDialog) SetWindowTextA(fileNameField(box), typed.c_str());
+        return PostMessageA(box, WM_COMMAND, fileDialog ? IDOK : IDYES, 0) != 0;
+    });
+    command(IdSaveRender);
+    stopAnswering();
+    std::ifstream in(typed + ".png", std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(in)), {});
+    in.close();
+    RgbImage back;
+    EXPECT_TRUE(WicImage::decode(bytes, back) && back.rgb == shown.rgb);
+    // Stored deflate blocks would take more than the pixels' own bytes.
+    EXPECT_EQ(bytes.compare(0, 4, "\x89PNG"), 0);
+    EXPECT_LT(bytes.size(), shown.rgb.size() / 4);
+    EXPECT_TRUE(DeleteFileA((typed + ".png").c_str()));
 }
 
 TEST(RenderPreview, F5OrTheCloseBoxHidesIt) {
@@ -122,6 +135,46 @@ TEST(RenderPreview, F5OrTheCloseBoxHidesIt) {
     EXPECT_FALSE(preview()->isShown() || menuChecked(IdRenderPreview));
 }
 
+TEST(RenderPreview, StaysBesideTheFrameWithinTheWorkAreaAndClearOfTheFace) {
+    command(IdRenderPreview);
+    HWND frame = app.frameWindow;
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof monitor;
+    ASSERT_TRUE(GetMonitorInfoA(MonitorFromWindow(frame, MONITOR_DEFAULTTONEAREST), &monitor));
+    const RECT& work = monitor.rcWork;
+    RECT p, f, face, overlap;
+    GetWindowRect(preview()->nativeWindow, &p);
+    int width = p.right - p.left;
+    // The frame's left and width; none: maximised.
+    struct {
+        const char* what;
+        int left, width;
+    } cases[] = {{"room on the right", 0, 400},
+                 {"room on neither side: below", width / 4, work.right - work.left - width / 2},
+                 {"maximised: over its right edge", 0, 0}};
+    for (const auto& c : cases) {
+        ShowWindow(frame, c.width ? SW_RESTORE : SW_MAXIMIZE);
+        if (c.width)
+            SetWindowPos(frame, nullptr, work.left + c.left, work.top + 20, c.width, 300,
+                         SWP_NOZORDER | SWP_NOACTIVATE);
+        pumpMessages(200);
+        GetWindowRect(frame, &f);
+        GetWindowRect(preview()->nativeWindow, &p);
+        ASSERT_TRUE(preview()->areaToKeepClear(face));
+        EXPECT_FALSE(IntersectRect(&overlap, &p, &face)) << c.what;
+        EXPECT_TRUE(p.left >= work.left && p.top >= work.top && p.right <= work.right &&
+                    p.bottom <= work.bottom)
+            << c.what;
+        POINT expected = &c == cases ? POINT{f.right, f.top}
+                         : c.width   ? POINT{p.left, f.bottom}
+                                     : POINT{std::min(f.right, work.right) - width, p.top};
+        EXPECT_TRUE(p.left == expected.x && p.top == expected.y)
+            << c.what << ": at " << p.left << "," << p.top;
+    }
+    ShowWindow(frame, SW_RESTORE);
+    command(IdRenderPreview);
+}
+
 TEST(RenderPreview, AFailingSceneShowsPovraysErrorLines) {
     command(IdRenderPreview);
     // A value POV-Ray cannot read makes the scene fail to parse.
@@ -132,6 +185,18 @@ TEST(RenderPreview, AFailingSceneShowsPovraysErrorLines) {
     ASSERT_TRUE(
         waitFor([] { return preview()->status() == "POV-Ray failed"; }, 20, "the failed render"));
     EXPECT_NE(preview()->message().find("Parse Error"), std::string::npos) << preview()->message();
+    // Drawn on a sheet twice as wide, the long lines stay within the preview.
+    vMemoryDC sheet(2 * RenderPreview::ImageWidth, RenderPreview::ImageHeight);
+    sheet.setBackground(vColor(255, 255, 255));
+    sheet.clear();
+    preview()->onRedraw(sheet);
+    sheet.beginDraw();
+    int beyond = 0;
+    for (int y = 0; y < RenderPreview::ImageHeight; ++y)
+        for (int x = RenderPreview::ImageWidth + 1; x < 2 * RenderPreview::ImageWidth; ++x)
+            beyond += GetPixel(sheet.hdc, x, y) != RGB(255, 255, 255);
+    sheet.endDraw();
+    EXPECT_EQ(beyond, 0) << "pixels of text beyond the preview's width";
     pose[0] = eyeX;
     command(IdRenderPreview);
 }
@@ -151,8 +216,8 @@ TEST(RenderPreview, WithoutPovrayItSaysWhatToDoAndNoRenderStarts) {
 TEST(RenderPreview, ExitEndsTheRunningRenderAndRemovesTheScratchFolder) {
     command(IdRenderPreview);
     key('8');
-    ASSERT_TRUE(waitFor([] { return preview()->status().compare(0, 9, "Rendering") == 0; }, 5,
-                        "a render to start"));
+    ASSERT_TRUE(
+        waitFor([] { return preview()->status() == "Rendering..."; }, 5, "a render to start"));
     std::string folder = preview()->scratchFolder();
     ASSERT_FALSE(folder.empty());
     command(IdExit);

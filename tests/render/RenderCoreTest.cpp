@@ -1,18 +1,15 @@
 // The render preview's platform-free part: when renders start, where POV-Ray
-// and the scene are found, what a failing scene reports, and the pictures
-// written as BMP and PNG. Real POV-Ray runs are tested under Wine.
+// and the scene are found, and what a failing scene reports. Real POV-Ray
+// runs and their pictures are tested under Wine.
 #include "render/Povray.h"
 #include "render/Quoting.h"
 #include "render/RenderSchedule.h"
-#include "render/RgbImage.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
-#include <random>
 #include <set>
 #include <signal.h>
 #include <unistd.h>
@@ -96,36 +93,6 @@ TEST(Povray, ReportsTheLastLinesFromTheFirstError) {
     };
     for (const Case& c : cases)
         EXPECT_EQ(errorLines(c.log, c.count), c.lines) << c.log;
-}
-
-TEST(RgbImage, WritesBmpAndPngThatReadBackToTheSamePixels) {
-    RgbImage image;
-    image.width = 5; // rows of BMP files are padded to four bytes
-    image.height = 3;
-    for (int i = 0; i < 5 * 3 * 3; ++i)
-        image.rgb.push_back(std::uint8_t(i * 37));
-    RgbImage again;
-    ASSERT_TRUE(again.readBmp(image.bmpBytes()));
-    EXPECT_EQ(again.width, 5);
-    EXPECT_TRUE(again.rgb == image.rgb);
-    // ImageMagick reads our PNG back to the same pixels.
-    fs::path dir =
-        fs::temp_directory_path() / ("tavok-rgb-" + std::to_string(std::random_device{}()));
-    fs::create_directories(dir);
-    std::ofstream(dir / "out.png", std::ios::binary) << image.pngBytes();
-    std::string convert = "convert " + (dir / "out.png").string() +
-                          " -type truecolor bmp3:" + (dir / "back.bmp").string();
-    ASSERT_EQ(std::system(convert.c_str()), 0);
-    std::ifstream back(dir / "back.bmp", std::ios::binary);
-    RgbImage decoded;
-    ASSERT_TRUE(decoded.readBmp(std::string(std::istreambuf_iterator<char>(back), {})));
-    EXPECT_TRUE(decoded.rgb == image.rgb);
-    fs::remove_all(dir);
-    // Cut short by one byte, the file is no picture.
-    std::string cut = image.bmpBytes();
-    cut.pop_back();
-    EXPECT_FALSE(again.readBmp(cut));
-    EXPECT_TRUE(again.rgb.empty());
 }
 
 TEST(Povray, CommandLinesForConsolePovrayAndPovrayForWindows) {
