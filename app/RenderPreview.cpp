@@ -39,7 +39,7 @@ void RenderPreview::open() {
     show();
     if (!runner_.prepare()) {
         program_.clear();
-        setStatus("No scene", runner_.error);
+        setStatus(runner_.problem, runner_.error);
         return;
     }
     program_ = runner_.findPovray();
@@ -51,8 +51,12 @@ void RenderPreview::open() {
 
 void RenderPreview::close() {
     hide();
-    stop();
     cancelRunning();
+    // A render ended before its process id was known is ended by the ticks.
+    if (!runner_.tidy())
+        stop();
+    else if (!timerId)
+        start(tickInterval);
 }
 
 void RenderPreview::cancelRunning() {
@@ -80,8 +84,9 @@ void RenderPreview::onTick() {
         PovrayRunner::State state = runner_.poll(running_);
         if (state != PovrayRunner::Running) finishRender(state, time);
     }
-    if (schedule_.shouldStart(time)) startRender(time);
-    if (schedule_.idle()) stop();
+    if (isShown() && schedule_.shouldStart(time)) startRender(time);
+    bool ending = runner_.tidy();
+    if ((schedule_.idle() || !isShown()) && !ending) stop();
 }
 
 void RenderPreview::startRender(long long time) {
@@ -90,7 +95,7 @@ void RenderPreview::startRender(long long time) {
         // Nothing runs: the schedule goes idle until the next change.
         schedule_.started();
         schedule_.finished();
-        setStatus("Render failed", runner_.error);
+        setStatus(runner_.problem, runner_.error);
         return;
     }
     schedule_.started();
@@ -102,8 +107,8 @@ void RenderPreview::startRender(long long time) {
 void RenderPreview::finishRender(PovrayRunner::State state, long long time) {
     running_ = 0;
     bool current = schedule_.finished();
-    if (state == PovrayRunner::Failed) {
-        setStatus("Render failed", runner_.error);
+    if (state != PovrayRunner::Rendered) {
+        setStatus(runner_.problem, runner_.error);
         return;
     }
     if (!current) return;

@@ -1,6 +1,9 @@
 #include "render/Povray.h"
 
-#include <vector>
+#include "render/Quoting.h"
+
+#include <algorithm>
+#include <cctype>
 
 namespace {
 
@@ -21,28 +24,46 @@ std::string joined(const std::string& folder, const std::string& name) {
     return last == '\\' || last == '/' ? folder + name : folder + "\\" + name;
 }
 
-std::string sizeOptions(const std::string& image, int width, int height) {
-    return " +ITavokHead.pov +O" + image + " +FB +W" + std::to_string(width) + " +H" +
-           std::to_string(height) + " -D -P +WT1";
+std::vector<std::string> renderOptions(const std::string& image, int width, int height) {
+    return {"+O" + image, "+FB", "+W" + std::to_string(width), "+H" + std::to_string(height), "-D",
+            "-P",         "+WT1"};
+}
+
+std::string lowered(std::string text) {
+    for (char& c : text)
+        c = char(std::tolower(static_cast<unsigned char>(c)));
+    return text;
 }
 
 } // namespace
 
 const char* const povrayMissingText = "POV-Ray was not found, so there is no render.\n"
                                       "Debian or Ubuntu: apt-get install povray\n"
-                                      "Windows: install POV-Ray 3.7 and put povray.exe on\n"
-                                      "the PATH, or set POVRAY to the program's path.\n"
+                                      "Windows: install POV-Ray 3.7; its pvengine64.exe\n"
+                                      "is found in Program Files\\POV-Ray\\v3.7\\bin.\n"
+                                      "Or set POVRAY to the program's path.\n"
                                       "Then press F5 twice.";
 
+const std::vector<std::string> povrayNames = {"povray.exe", "pvengine64.exe", "pvengine.exe"};
+
 std::string findProgram(const std::string& variable, const std::string& path, char separator,
-                        const std::string& name, const FileTest& isFile) {
+                        const std::vector<std::string>& names, const FileTest& isFile) {
     if (!variable.empty()) return isFile(variable) ? variable : std::string();
     for (const std::string& folder : split(path, separator)) {
         if (folder.empty()) continue;
-        std::string candidate = joined(folder, name);
-        if (isFile(candidate)) return candidate;
+        for (const std::string& name : names)
+            if (isFile(joined(folder, name))) return joined(folder, name);
     }
     return {};
+}
+
+std::string povrayInstallFolder(const std::string& programFiles) {
+    return joined(programFiles, "POV-Ray\\v3.7\\bin");
+}
+
+bool isPovrayForWindows(const std::string& program) {
+    std::string name = lowered(program.substr(program.find_last_of("\\/") + 1));
+    return name.compare(0, 8, "pvengine") == 0;
 }
 
 std::string windowsPathOf(const std::string& unixPath) {
@@ -71,16 +92,66 @@ std::string findSceneFolder(const std::string& programFolder, const std::string&
 }
 
 std::string renderCommand(const std::string& program, const std::string& image, int width,
-                          int height) {
-    return "\"" + program + "\"" + sizeOptions(image, width, height);
+                          int height, const std::string& logFile) {
+    std::vector<std::string> args = {program, "+ITavokHead.pov"};
+    if (isPovrayForWindows(program)) args = {program, "/EXIT", "/RENDER", "TavokHead.pov"};
+    for (const std::string& option : renderOptions(image, width, height))
+        args.push_back(option);
+    if (isPovrayForWindows(program)) args.push_back("+GA" + logFile);
+    std::string line;
+    for (const std::string& arg : args)
+        line += (line.empty() ? "" : " ") + windowsArgument(arg);
+    return line;
 }
 
-std::string unixRenderCommand(const std::string& shell, const std::string& program,
-                              const std::string& image, int width, int height,
-                              const std::string& logFile, const std::string& pidFile,
-                              const std::string& statusFile) {
-    return "\"" + shell + "\" -c \"'" + program + "'" + sizeOptions(image, width, height) + " >" +
-           logFile + " 2>&1 & echo $! >" + pidFile + "; wait $!; echo $? >" + statusFile + "\"";
+std::string shellCommand(const std::string& shell, const std::string& script) {
+    return windowsArgument(shell) + " -c " + windowsArgument(script);
+}
+
+std::string unixRunScript(const std::vector<std::string>& args, const std::string& logFile,
+                          const std::string& pidFile, const std::string& statusFile) {
+    // setsid makes the group; its first process writes the group's id (its
+    // own) and becomes the program; setsid -w waits for it to end.
+    std::string script =
+        "setsid -w sh -c 'echo $$ >\"$1\"; shift; exec \"$@\"' sh " + shellQuoted(pidFile);
+    for (const std::string& arg : args)
+        script += " " + shellQuoted(arg);
+    return script + " </dev/null >" + shellQuoted(logFile) + " 2>&1; echo $? >" +
+           shellQuoted(statusFile);
+}
+
+std::string unixRenderScript(const std::string& program, const std::string& image, int width,
+                             int height, const std::string& logFile, const std::string& pidFile,
+                             const std::string& statusFile) {
+    std::vector<std::string> args = {program, "+ITavokHead.pov"};
+    for (const std::string& option : renderOptions(image, width, height))
+        args.push_back(option);
+    return unixRunScript(args, logFile, pidFile, statusFile);
+}
+
+std::string unixSignalScript(int group, const char* signal, const std::string& statusFile) {
+    return "test -s " + shellQuoted(statusFile) + " || kill -s " + signal + " -- -" +
+           std::to_string(group);
+}
+
+std::string unixFindScript(const std::string& name, const std::string& answerFile) {
+    return "echo \"$(command -v " + shellQuoted(name) + ")\" >" + shellQuoted(answerFile);
+}
+
+long long renderDeadline(long long lastRender) {
+    return std::max(10000LL, 10 * lastRender);
+}
+
+unsigned long scratchFolderOwner(const std::string& name) {
+    std::string prefix = ScratchPrefix;
+    if (name.compare(0, prefix.size(), prefix) != 0) return 0;
+    std::string rest = name.substr(prefix.size());
+    std::string::size_type dash = rest.find('-');
+    if (dash == 0 || dash == std::string::npos || dash > 9 || dash + 1 == rest.size() ||
+        rest.find_first_not_of("0123456789-") != std::string::npos ||
+        rest.find('-', dash + 1) != std::string::npos)
+        return 0;
+    return std::stoul(rest.substr(0, dash));
 }
 
 std::string errorLines(const std::string& log, int count) {
@@ -97,8 +168,15 @@ std::string errorLines(const std::string& log, int count) {
         lines.push_back(line);
     }
     std::size_t from = lines.size() > std::size_t(count) ? lines.size() - count : 0;
-    if (firstError != std::string::npos && firstError > from) from = firstError;
     std::string text;
+    if (firstError != std::string::npos && firstError >= from)
+        from = firstError;
+    else if (firstError != std::string::npos && count > 0) {
+        // The error line says what went wrong: it stays, the lines after it
+        // fill what room is left.
+        text = lines[firstError];
+        from = std::max(from + 1, firstError + 1);
+    }
     for (std::size_t i = from; i < lines.size(); ++i)
         text += (text.empty() ? "" : "\n") + lines[i];
     return text;

@@ -5,95 +5,197 @@
 
 #include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <sstream>
 #include <windows.h>
 
+// Paths are UTF-8 here and wide at every call of the platform, so folders
+// beyond the ANSI code page (the program's, the temporary one) work.
 namespace {
 
+// Under Wine Unix programs are started through the Unix shell: it gives
+// what Wine does not (the child's id, its end) and knows the Unix PATH,
+// which is not the PATH the Windows side sees.
+const char* const unixShell = "Z:\\bin\\sh";
+// How long an ended render may take to go before it is killed.
+const long long graceTime = 2000;
+
+std::wstring wide(const std::string& text) {
+    int size = MultiByteToWideChar(CP_UTF8, 0, text.data(), int(text.size()), nullptr, 0);
+    std::wstring out(std::size_t(size), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, text.data(), int(text.size()), &out[0], size);
+    return out;
+}
+
+std::string utf8(const std::wstring& text) {
+    int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), int(text.size()), nullptr, 0, nullptr,
+                                   nullptr);
+    std::string out(std::size_t(size), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), int(text.size()), &out[0], size, nullptr, nullptr);
+    return out;
+}
+
+long long now() {
+    return static_cast<long long>(GetTickCount64());
+}
+
 bool isFile(const std::string& path) {
-    DWORD attributes = GetFileAttributesA(path.c_str());
+    DWORD attributes = GetFileAttributesW(wide(path).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-std::string variable(const char* name) {
-    char value[4096];
-    DWORD length = GetEnvironmentVariableA(name, value, sizeof value);
-    return length > 0 && length < sizeof value ? std::string(value, length) : std::string();
+bool isFolder(const std::string& path) {
+    DWORD attributes = GetFileAttributesW(wide(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-std::string contents(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
+// Any length: the size asked for first may have grown by the second call.
+std::string variable(const char* name) {
+    std::wstring value(256, L'\0');
+    for (;;) {
+        DWORD length = GetEnvironmentVariableW(wide(name).c_str(), &value[0], DWORD(value.size()));
+        if (length < value.size()) return utf8(value.substr(0, length));
+        value.resize(length);
+    }
+}
+
+std::string contents(const std::string& path, DWORD limit = 1 << 26) {
+    HANDLE file = CreateFileW(wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return {};
+    std::string text;
+    char buffer[65536];
+    DWORD got = 0;
+    while (text.size() < limit && ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0)
+        text.append(buffer, got);
+    CloseHandle(file);
+    return text;
+}
+
+std::string systemMessage(DWORD code) {
+    wchar_t text[512];
+    DWORD length = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                                  nullptr, code, 0, text, 512, nullptr);
+    while (length > 0 && (text[length - 1] == L'\n' || text[length - 1] == L'\r'))
+        --length;
+    return length ? utf8(std::wstring(text, length)) : "error " + std::to_string(code);
 }
 
 bool underWine() {
     return GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
 }
 
-// Under Wine Unix programs are started through the Unix shell: it gives
-// what Wine does not (the child's id, its end) and knows the Unix PATH,
-// which is not the PATH the Windows side sees.
-const char* const unixShell = "Z:\\bin\\sh";
-
-// A Unix program, which Wine starts without giving a process handle.
-bool isUnixProgram(const std::string& path) {
-    char start[4] = {};
-    std::ifstream(path, std::ios::binary).read(start, sizeof start);
-    return std::memcmp(start, "\177ELF", sizeof start) == 0;
+// A Windows program starts with "MZ"; anything else (a Unix program or
+// script) Wine would start without a process handle.
+bool isWindowsProgram(const std::string& path) {
+    return contents(path, 2).compare(0, 2, "MZ") == 0;
 }
 
 std::string programFolder() {
-    char path[MAX_PATH];
-    DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
-    std::string program = length > 0 && length < sizeof path ? std::string(path) : std::string();
+    std::wstring path(MAX_PATH, L'\0');
+    DWORD length;
+    while ((length = GetModuleFileNameW(nullptr, &path[0], DWORD(path.size()))) == path.size())
+        path.resize(path.size() * 2);
+    std::string program = utf8(path.substr(0, length));
     return program.substr(0, program.find_last_of('\\') + 1);
 }
 
-bool startProcess(std::string command, const std::string& folder, HANDLE log, HANDLE& process) {
-    STARTUPINFOA startup = {};
+bool processRuns(unsigned long id) {
+    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, DWORD(id));
+    if (!process) return GetLastError() == ERROR_ACCESS_DENIED;
+    DWORD code = 0;
+    bool runs = GetExitCodeProcess(process, &code) && code == STILL_ACTIVE;
+    CloseHandle(process);
+    return runs;
+}
+
+// Removes `folder` (ending in a backslash) and the files in it.
+void removeFolder(const std::string& folder) {
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW(wide(folder + "*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do
+            DeleteFileW((wide(folder) + found.cFileName).c_str());
+        while (FindNextFileW(search, &found));
+        FindClose(search);
+    }
+    RemoveDirectoryW(wide(folder.substr(0, folder.size() - 1)).c_str());
+}
+
+// Starts `command` in `folder` with no console window and its output in
+// `log` (when given), inside `job`; POV-Ray for Windows' own window
+// (`minimised`) shows minimised and never takes the keyboard. `process` is
+// null when Wine gives no handle (a Unix program).
+bool startProcess(const std::string& command, const std::string& folder, HANDLE log, bool minimised,
+                  HANDLE job, HANDLE& process) {
+    STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     if (log != INVALID_HANDLE_VALUE) {
         startup.dwFlags = STARTF_USESTDHANDLES;
         startup.hStdOutput = log;
         startup.hStdError = log;
     }
+    if (minimised) {
+        startup.dwFlags |= STARTF_USESHOWWINDOW;
+        startup.wShowWindow = SW_SHOWMINNOACTIVE;
+    }
+    std::wstring line = wide(command);
     PROCESS_INFORMATION info = {};
-    if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, log != INVALID_HANDLE_VALUE,
-                        CREATE_NO_WINDOW, nullptr, folder.c_str(), &startup, &info))
+    // Suspended until it is in the job, so nothing it starts escapes it.
+    if (!CreateProcessW(nullptr, &line[0], nullptr, nullptr, log != INVALID_HANDLE_VALUE,
+                        CREATE_NO_WINDOW | CREATE_SUSPENDED, nullptr, wide(folder).c_str(),
+                        &startup, &info))
         return false;
-    if (info.hThread) CloseHandle(info.hThread);
+    if (info.hProcess && job) AssignProcessToJobObject(job, info.hProcess);
+    if (info.hThread) {
+        ResumeThread(info.hThread);
+        CloseHandle(info.hThread);
+    }
     process = info.hProcess;
     return true;
 }
 
+bool runShell(const std::string& script, const std::string& folder) {
+    HANDLE none = nullptr;
+    return startProcess(shellCommand(unixShell, script), folder, INVALID_HANDLE_VALUE, false,
+                        nullptr, none);
+}
+
 } // namespace
+
+PovrayRunner::PovrayRunner() {
+    job_ = CreateJobObjectW(nullptr, nullptr);
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
+    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+    if (job_)
+        SetInformationJobObject(job_, JobObjectExtendedLimitInformation, &limits, sizeof limits);
+}
+
+PovrayRunner::~PovrayRunner() {
+    close();
+    if (job_) CloseHandle(job_);
+}
 
 std::string PovrayRunner::findPovray() {
     std::string named = variable(PovrayVariable);
     // Under Wine the variable may hold a Unix path.
     if (!named.empty() && named[0] == '/') named = windowsPathOf(named);
-    std::string found = findProgram(named, variable("PATH"), ';', "povray.exe", isFile);
+    std::string path = variable("PATH");
+    for (const char* installed : {"ProgramW6432", "ProgramFiles"})
+        if (!variable(installed).empty()) path += ";" + povrayInstallFolder(variable(installed));
+    std::string found = findProgram(named, path, ';', povrayNames, isFile);
     if (!found.empty() || !named.empty() || !underWine() || !isFile(unixShell) || !prepare())
         return found;
     // Ask the shell (with its builtins only: the PATH may hold nothing
     // else), judging by the line it writes, for a few seconds at most.
-    HANDLE none = nullptr;
     std::string answer = folder_ + "povray-path.txt";
-    if (!startProcess("\"" + std::string(unixShell) +
-                          "\" -c \"echo \\\"$(command -v povray)\\\" >povray-path.txt\"",
-                      folder_, INVALID_HANDLE_VALUE, none))
-        return found;
-    std::string path;
-    for (DWORD deadline = GetTickCount() + 3000;
-         (path = contents(answer)).find('\n') == std::string::npos && GetTickCount() < deadline;)
+    if (!runShell(unixFindScript("povray", "povray-path.txt"), folder_)) return found;
+    std::string line;
+    for (long long deadline = now() + 3000;
+         (line = contents(answer)).find('\n') == std::string::npos && now() < deadline;)
         Sleep(5);
-    DeleteFileA(answer.c_str());
-    while (!path.empty() && (path.back() == '\n' || path.back() == '\r'))
-        path.pop_back();
-    if (!path.empty() && path[0] == '/' && isFile(windowsPathOf(path))) found = windowsPathOf(path);
+    DeleteFileW(wide(answer).c_str());
+    while (!line.empty() && (line.back() == '\n' || line.back() == '\r'))
+        line.pop_back();
+    if (!line.empty() && line[0] == '/' && isFile(windowsPathOf(line))) found = windowsPathOf(line);
     return found;
 }
 
@@ -105,147 +207,195 @@ std::string PovrayRunner::file(const char* kind, int number) const {
     return std::string(kind) + "-" + std::to_string(number) + (kind[0] == 'o' ? ".bmp" : ".txt");
 }
 
+void PovrayRunner::fail(const char* what, std::string details) {
+    problem = what;
+    error = std::move(details);
+}
+
+void PovrayRunner::removeStaleFolders(const std::string& temp) {
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW(wide(temp + ScratchPrefix + "*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return;
+    do {
+        unsigned long owner = scratchFolderOwner(utf8(found.cFileName));
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && owner &&
+            owner != GetCurrentProcessId() && !processRuns(owner))
+            removeFolder(temp + utf8(found.cFileName) + "\\");
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+}
+
 bool PovrayRunner::prepare() {
-    if (!folder_.empty()) return true;
+    if (!folder_.empty() && isFolder(folder_)) return true;
     scene_ = findScene();
     if (scene_.empty()) {
-        error = "The scene files TavokHead.pov and TavokHead.inc were not found\n"
-                "in the povray folder beside the program.";
+        fail("No scene", "The scene files TavokHead.pov and TavokHead.inc were not found\n"
+                         "in the povray folder beside the program.");
         return false;
     }
-    char temp[MAX_PATH];
-    DWORD length = GetTempPathA(sizeof temp, temp);
-    if (length == 0 || length >= sizeof temp) return false;
-    std::string folder = std::string(temp) + "TavokF-" + std::to_string(GetCurrentProcessId()) +
-                         "-" + std::to_string(GetTickCount());
-    if (!CreateDirectoryA(folder.c_str(), nullptr)) {
-        error = "Cannot make the scratch folder " + folder;
+    std::string folder = folder_.substr(0, folder_.size() - 1);
+    if (folder_.empty()) {
+        std::wstring temp(MAX_PATH + 1, L'\0');
+        temp.resize(GetTempPathW(DWORD(temp.size()), &temp[0]));
+        removeStaleFolders(utf8(temp));
+        folder = utf8(temp) + ScratchPrefix + std::to_string(GetCurrentProcessId()) + "-" +
+                 std::to_string(GetTickCount());
+    }
+    if (!CreateDirectoryW(wide(folder).c_str(), nullptr) &&
+        GetLastError() != ERROR_ALREADY_EXISTS) {
+        fail("No scratch folder",
+             "Cannot make the scratch folder " + folder + ":\n" + systemMessage(GetLastError()));
         return false;
     }
     folder_ = folder + "\\";
     for (const char* name : {"TavokHead.pov", "TavokHead.inc"})
-        if (!CopyFileA((scene_ + "\\" + name).c_str(), (folder_ + name).c_str(), FALSE)) {
-            error = std::string("Cannot copy ") + name + " to " + folder_;
+        if (!CopyFileW(wide(scene_ + "\\" + name).c_str(), wide(folder_ + name).c_str(), FALSE)) {
+            fail("No scratch folder", std::string("Cannot copy ") + name + " to " + folder_ +
+                                          ":\n" + systemMessage(GetLastError()));
             return false;
         }
     return true;
 }
 
 int PovrayRunner::start(const std::string& program, const float* pose, int width, int height) {
+    problem.clear();
     error.clear();
-    sweep();
+    tidy();
     if (!prepare()) return 0;
-    if (writePoseFile(pose, (folder_ + "pose.txt").c_str()) != PoseFileOk) {
-        error = "Cannot write the pose to " + folder_;
+    std::FILE* out = _wfopen(wide(folder_ + "pose.new").c_str(), L"wb");
+    bool written = out && writePose(pose, out);
+    if (out) written = std::fclose(out) == 0 && written;
+    if (!written || !MoveFileExW(wide(folder_ + "pose.new").c_str(),
+                                 wide(folder_ + "pose.txt").c_str(), MOVEFILE_REPLACE_EXISTING)) {
+        fail("Cannot write the pose", "Cannot write the pose to " + folder_);
         return 0;
     }
     int number = ++lastNumber_;
-    HANDLE process = nullptr;
+    Child child = {number, nullptr, false, 0, 0, false, now(), 0, 0};
+    child.deadline = child.startedAt + renderDeadline(lastRender_);
     bool started = false;
-    if (isUnixProgram(program)) {
-        started = startProcess(
-            unixRenderCommand(unixShell, unixPathOf(program), file("out", number), width, height,
-                              file("log", number), file("pid", number), file("status", number)),
-            folder_, INVALID_HANDLE_VALUE, process);
+    if (underWine() && !isWindowsProgram(program)) {
+        child.throughShell = true;
+        started = !unixPathOf(program).empty() &&
+                  runShell(unixRenderScript(unixPathOf(program), file("out", number), width, height,
+                                            file("log", number), file("pid", number),
+                                            file("status", number)),
+                           folder_);
     } else {
         SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
-        HANDLE log =
-            CreateFileA((folder_ + file("log", number)).c_str(), GENERIC_WRITE, FILE_SHARE_READ,
-                        &inherit, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-        started = startProcess(renderCommand(program, file("out", number), width, height), folder_,
-                               log, process);
+        HANDLE log = CreateFileW(wide(folder_ + file("log", number)).c_str(), GENERIC_WRITE,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, CREATE_ALWAYS,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr);
+        started = startProcess(
+            renderCommand(program, file("out", number), width, height, file("log", number)),
+            folder_, log, isPovrayForWindows(program), job_, child.process);
         if (log != INVALID_HANDLE_VALUE) CloseHandle(log);
+        if (started && !child.process) {
+            fail("POV-Ray failed", "Started " + program + " but got no process handle.");
+            return 0;
+        }
     }
     if (!started) {
-        error = "Cannot start " + program;
+        fail("POV-Ray failed", "Cannot start " + program + ":\n" + systemMessage(GetLastError()));
         return 0;
     }
-    children_.push_back({number, process, false, false});
+    children_.push_back(child);
     return number;
 }
 
 bool PovrayRunner::ended(Child& child) {
-    if (child.process) return WaitForSingleObject(child.process, 0) == WAIT_OBJECT_0;
-    return contents(folder_ + file("status", child.number)).find('\n') != std::string::npos;
+    if (!child.throughShell) return WaitForSingleObject(child.process, 0) == WAIT_OBJECT_0;
+    // A killed group cannot linger; its status may never come when the
+    // scratch folder went away.
+    return contents(folder_ + file("status", child.number)).find('\n') != std::string::npos ||
+           (child.signals == 2 && now() >= child.graceEnd);
 }
 
-void PovrayRunner::end(Child& child) {
+void PovrayRunner::end(Child& child, bool kill) {
     child.cancelled = true;
-    if (child.process) {
-        TerminateProcess(child.process, 1);
-        child.killSent = true;
+    if (!child.throughShell) {
+        if (!child.signals) TerminateProcess(child.process, 1);
+        child.signals = 2;
         return;
     }
-    // The shell writes the id at once, but it may not have run yet.
-    int id = 0;
-    if (child.killSent ||
-        std::sscanf(contents(folder_ + file("pid", child.number)).c_str(), "%d", &id) != 1)
+    if (child.signals == 2 || (child.signals == 1 && !kill && now() < child.graceEnd)) return;
+    // The shell writes the group's id at once, but it may not have run yet.
+    if (!child.group &&
+        std::sscanf(contents(folder_ + file("pid", child.number)).c_str(), "%d", &child.group) != 1)
         return;
-    HANDLE none = nullptr;
-    child.killSent =
-        startProcess("\"" + std::string(unixShell) + "\" -c \"kill " + std::to_string(id) + "\"",
-                     folder_, INVALID_HANDLE_VALUE, none);
+    bool hard = kill || child.signals == 1;
+    if (runShell(
+            unixSignalScript(child.group, hard ? "KILL" : "TERM", file("status", child.number)),
+            folder_)) {
+        child.signals = hard ? 2 : 1;
+        child.graceEnd = now() + graceTime;
+    }
 }
 
 void PovrayRunner::forget(std::size_t index) {
     Child& child = children_[index];
     if (child.process) CloseHandle(child.process);
     for (const char* kind : {"out", "log", "pid", "status"})
-        DeleteFileA((folder_ + file(kind, child.number)).c_str());
+        DeleteFileW(wide(folder_ + file(kind, child.number)).c_str());
     children_.erase(children_.begin() + std::ptrdiff_t(index));
 }
 
-void PovrayRunner::sweep() {
+bool PovrayRunner::tidy() {
+    bool running = false;
     for (std::size_t i = children_.size(); i-- > 0;) {
         if (!children_[i].cancelled) continue;
-        if (ended(children_[i]))
+        if (ended(children_[i])) {
             forget(i);
-        else if (!children_[i].killSent)
-            end(children_[i]);
+            continue;
+        }
+        end(children_[i], false);
+        running = true;
     }
+    return running;
 }
 
 PovrayRunner::State PovrayRunner::poll(int number) {
-    sweep();
+    tidy();
+    problem.clear();
+    error.clear();
     for (std::size_t i = 0; i < children_.size(); ++i) {
-        if (children_[i].number != number) continue;
-        if (!ended(children_[i])) return Running;
+        Child& child = children_[i];
+        if (child.number != number || child.cancelled) continue;
+        if (!ended(child)) {
+            if (now() < child.deadline) return Running;
+            end(child, true);
+            fail("POV-Ray did not finish",
+                 "POV-Ray did not finish within " +
+                     std::to_string((child.deadline - child.startedAt) / 1000) +
+                     " s, so it was ended.");
+            return TimedOut;
+        }
+        lastRender_ = now() - child.startedAt;
         bool rendered = image.readBmp(contents(folder_ + file("out", number)));
         if (!rendered) {
-            error = errorLines(contents(folder_ + file("log", number)), 6);
+            fail("POV-Ray failed", errorLines(contents(folder_ + file("log", number)), 6));
             if (error.empty()) error = "POV-Ray wrote no image.";
         }
         forget(i);
         return rendered ? Rendered : Failed;
     }
-    error = "No such render.";
+    fail("POV-Ray failed", "No such render.");
     return Failed;
 }
 
 void PovrayRunner::cancel(int number) {
     for (Child& child : children_)
-        if (child.number == number) end(child);
+        if (child.number == number) end(child, false);
 }
 
 void PovrayRunner::close() {
     for (Child& child : children_)
-        end(child);
-    DWORD deadline = GetTickCount() + 3000;
-    while (!children_.empty() && GetTickCount() < deadline) {
-        sweep();
+        end(child, false);
+    // Asked to end, then killed: the grace time and a little more.
+    for (long long deadline = now() + 2 * graceTime + 500; tidy() && now() < deadline;)
         Sleep(10);
-    }
     while (!children_.empty())
         forget(children_.size() - 1);
-    if (folder_.empty()) return;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder_ + "*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do
-            DeleteFileA((folder_ + found.cFileName).c_str());
-        while (FindNextFileA(search, &found));
-        FindClose(search);
-    }
-    RemoveDirectoryA(folder_.substr(0, folder_.size() - 1).c_str());
+    if (!folder_.empty()) removeFolder(folder_);
     folder_.clear();
 }

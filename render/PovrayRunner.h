@@ -2,7 +2,9 @@
 // there, the pose written as pose.txt), as child processes with no console
 // window that the caller polls and may end. Renders are numbered; each
 // writes its own files, so an ended render that is still winding down never
-// mixes with the next one.
+// mixes with the next one. Every render has a deadline, and no child
+// outlives the runner: Windows children sit in a job that ends them when
+// the program ends, Unix ones (under Wine) are ended as a process group.
 #pragma once
 
 #include "render/RgbImage.h"
@@ -12,28 +14,36 @@
 
 class PovrayRunner {
   public:
-    enum State { Running, Rendered, Failed };
+    enum State { Running, Rendered, Failed, TimedOut };
 
-    PovrayRunner() = default;
-    ~PovrayRunner() { close(); }
+    PovrayRunner();
+    ~PovrayRunner();
     PovrayRunner(const PovrayRunner&) = delete;
     PovrayRunner& operator=(const PovrayRunner&) = delete;
 
-    // Makes the scratch folder and copies the scene there; false, and
-    // `error` says why, when that fails.
+    // Makes the scratch folder (again, when it went away) and copies the
+    // scene there; the first time it also removes the scratch folders of
+    // programs that no longer run. False, and `problem` and `error` say
+    // why, when that fails.
     bool prepare();
-    // The POV-Ray program: the one POVRAY names, else povray.exe on the
-    // PATH, else (under Wine) povray on the Unix PATH; "" when there is none.
+    // The POV-Ray program: the one POVRAY names, else povray.exe,
+    // pvengine64.exe or pvengine.exe on the PATH or in POV-Ray for Windows'
+    // install folder, else (under Wine) povray on the Unix PATH; "" when
+    // there is none.
     std::string findPovray();
     static std::string findScene();
 
     // Starts rendering `pose` (the thirteen values) with `program`; the
-    // render's number, or 0 (and `error` says why) when it could not start.
+    // render's number, or 0 (and `problem` and `error` say why) when it
+    // could not start.
     int start(const std::string& program, const float* pose, int width, int height);
-    // Whether render `number` still runs; once it ended, `image` or `error`.
+    // Whether render `number` still runs; once it ended, `image` or
+    // `problem` and `error`. Past its deadline it is ended: TimedOut.
     State poll(int number);
     // Ends render `number` without waiting for it.
     void cancel(int number);
+    // Goes on ending the renders cancelled earlier; true while one still runs.
+    bool tidy();
     // Ends every render, waits a few seconds at most for them to go, and
     // removes the scratch folder.
     void close();
@@ -41,25 +51,33 @@ class PovrayRunner {
     const std::string& folder() const { return folder_; }
 
     RgbImage image;
-    std::string error;
+    std::string problem; // a few words for the status line
+    std::string error;   // the details
 
   private:
     struct Child {
         int number;
-        void* process; // null for a Unix program under Wine, ended through its id
+        void* process;     // its handle; null when run through the Unix shell
+        bool throughShell; // a Unix program under Wine, known by its files
+        int group;         // the Unix process group, once its file tells it
+        int signals;       // 0 none sent, 1 asked to end, 2 killed
         bool cancelled;
-        bool killSent;
+        long long startedAt;
+        long long deadline;
+        long long graceEnd; // when an ended child that did not go is killed
     };
     std::string file(const char* kind, int number) const;
     bool ended(Child& child);
-    void end(Child& child);
+    void end(Child& child, bool kill);
+    void removeStaleFolders(const std::string& temp);
+    void fail(const char* what, std::string details);
     // Closes the child's handle and deletes its files.
     void forget(std::size_t index);
-    // Retries ending cancelled renders; forgets those that ended.
-    void sweep();
 
     std::string folder_;
     std::string scene_;
     std::vector<Child> children_;
     int lastNumber_ = 0;
+    long long lastRender_ = 0;
+    void* job_ = nullptr;
 };

@@ -130,7 +130,7 @@ TEST(RenderPreview, AFailingSceneShowsPovraysErrorLines) {
     pose[0] = std::numeric_limits<float>::quiet_NaN();
     app.mainWindow->poseChanged();
     ASSERT_TRUE(
-        waitFor([] { return preview()->status() == "Render failed"; }, 20, "the failed render"));
+        waitFor([] { return preview()->status() == "POV-Ray failed"; }, 20, "the failed render"));
     EXPECT_NE(preview()->message().find("Parse Error"), std::string::npos) << preview()->message();
     pose[0] = eyeX;
     command(IdRenderPreview);

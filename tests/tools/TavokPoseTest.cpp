@@ -161,8 +161,7 @@ TEST_F(Tool, BadInputExitsOneAndMissingPovRayThree) {
     EXPECT_FALSE(fs::exists(dir / "a.png"));
 }
 
-#ifndef _WIN32
-// Rendering needs POV-Ray itself, which the Windows test runs do not have.
+// Under Wine these run Debian's POV-Ray through the Unix shell.
 TEST_F(Tool, SceneTakesDefaultAndExtremePoses) {
     Image normal = render(defaultPose, "default");
     EXPECT_EQ(normal.width, 64);
@@ -222,7 +221,7 @@ TEST_F(Tool, BlendGivesBothPosesExactlyAtItsEnds) {
     for (const char* clock : {"+K0", "+K1", "+K0.37"}) {
         ProcessResult result = runProcess(
             {setup.povray, "+Icheck.pov", "+Ocheck.png", "+W2", "+H2", "-D", "-V", clock},
-            dir.string(), (dir / "povray.log").string());
+            dir.string(), "povray.log", 60);
         ASSERT_TRUE(result.started);
         std::ifstream log(dir / "povray.log");
         std::stringstream text;
@@ -248,6 +247,15 @@ TEST_F(Tool, SheetLaysOutEveryPoseFile) {
     EXPECT_EQ(header[22] * 256 + header[23], 36);
 }
 
+TEST_F(Tool, AMissingTemporaryFolderIsARenderFailure) {
+#ifdef _WIN32
+    _putenv_s("TMP", (dir / "none").string().c_str());
+#else
+    setenv("TMPDIR", (dir / "none").c_str(), 1);
 #endif
+    EXPECT_EQ(run({"render", put("pose.txt", defaultPose), (dir / "a.png").string()}),
+              ExitRenderFailed);
+    EXPECT_NE(err.str().find("cannot make a work folder"), std::string::npos) << err.str();
+}
 
 } // namespace

@@ -20,8 +20,11 @@ bool endsWith(const std::string& text, const std::string& end) {
 
 // Moves a finished image to where the user asked for it.
 bool deliver(const fs::path& from, const std::string& to, std::string& error) {
+    // Beside it first, then in its place: the user's file is never half
+    // written.
     std::error_code code;
-    fs::copy_file(from, to, fs::copy_options::overwrite_existing, code);
+    fs::copy_file(from, to + ".new", fs::copy_options::overwrite_existing, code);
+    if (!code) fs::rename(to + ".new", to, code);
     if (code) error = "cannot write " + to + ": " + code.message();
     return !code;
 }
@@ -31,28 +34,45 @@ bool deliver(const fs::path& from, const std::string& to, std::string& error) {
 PovRender::PovRender(std::string povray, std::string sceneDir)
     : povray_(std::move(povray)), sceneDir_(std::move(sceneDir)) {}
 
-std::string PovRender::makeWorkDir() {
+std::string PovRender::makeWorkDir(std::string& error) {
     static std::atomic<unsigned> counter{0};
     auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-    for (;;) {
-        fs::path dir = fs::temp_directory_path() /
-                       ("tavokpose-" + std::to_string(stamp) + "-" + std::to_string(counter++));
-        if (fs::create_directory(dir)) return dir.string();
+    std::error_code code;
+    fs::path temp = fs::temp_directory_path(code);
+    for (bool made = false; !code;) {
+        fs::path dir =
+            temp / ("tavokpose-" + std::to_string(stamp) + "-" + std::to_string(counter++));
+        made = fs::create_directory(dir, code);
+        if (made) return dir.string();
     }
+    error = "cannot make a work folder in the temporary folder" +
+            (temp.empty() ? "" : " " + temp.string()) + " (TMPDIR, TMP): " + code.message();
+    return {};
 }
 
 PovRender::Result PovRender::run(const std::string& workDir, std::vector<std::string> options,
                                  std::string& error) const {
-    options.insert(options.begin(), {povray_, "+L" + sceneDir_});
     // No display window, no pause, and the log keeps what went wrong.
     options.insert(options.end(), {"-D", "-P", "-V"});
+    // POV-Ray for Windows renders what /RENDER names and then ends; its
+    // messages go only to the file +GA names.
+    if (isPovrayForWindows(povray_)) {
+        options[0] = options[0].substr(2);
+        options.insert(options.begin(), {"/EXIT", "/RENDER"});
+        options.push_back("+GApovray.log");
+    }
+    options.insert(options.begin(), povray_);
     std::string log = (fs::path(workDir) / "povray.log").string();
-    ProcessResult result = runProcess(options, workDir, log);
+    ProcessResult result = runProcess(options, workDir, "povray.log", renderSeconds);
     if (!result.started) {
         error = "cannot run \"" + povray_ +
                 "\": POV-Ray 3.7 is needed. Install it (Debian and Ubuntu: apt-get install "
                 "povray) or set POVRAY to the program's path.";
         return NotInstalled;
+    }
+    if (result.exitCode == -1) {
+        error = "povray did not finish within " + std::to_string(renderSeconds) + " s";
+        return Failed;
     }
     if (result.exitCode != 0) {
         std::ifstream in(log, std::ios::binary);
@@ -93,10 +113,16 @@ PovRender::Result PovRender::renderPose(const std::string& pose, const std::stri
                 " (set TAVOK_SCENE_DIR to the folder of TavokHead.pov)";
         return Failed;
     }
-    std::string workDir = makeWorkDir();
-    // POV-Ray reads the pose as "pose.txt" from its current folder.
+    std::string workDir = makeWorkDir(error);
+    if (workDir.empty()) return Failed;
+    // POV-Ray reads the pose as "pose.txt" and the scene's include from its
+    // current folder: all names it is given stay relative, which a Unix
+    // POV-Ray started from Windows needs.
     std::error_code code;
     fs::copy_file(pose, fs::path(workDir) / "pose.txt", code);
+    if (!code)
+        fs::copy_file(fs::path(sceneDir_) / "TavokHead.inc", fs::path(workDir) / "TavokHead.inc",
+                      code);
     std::ifstream sceneText(scene, std::ios::binary);
     std::stringstream text;
     text << sceneText.rdbuf();

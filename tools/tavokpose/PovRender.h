@@ -26,8 +26,12 @@ class PovRender {
                        const std::string& image, int width, int height, int threads,
                        std::string& error) const;
 
-    // A new empty folder for one render's files.
-    static std::string makeWorkDir();
+    // A new empty folder for one render's files; "" and `error` says why
+    // when the temporary folder has no room for it.
+    static std::string makeWorkDir(std::string& error);
+
+    // How long one render may take.
+    static constexpr int renderSeconds = 600;
 
   private:
     Result run(const std::string& workDir, std::vector<std::string> options,

@@ -1,12 +1,20 @@
 #include "tools/tavokpose/Process.h"
 
+#include "render/Povray.h"
+#include "render/Quoting.h"
+
+#include <cstdlib>
+
 #ifdef _WIN32
 #include <windows.h>
 #else
 #include <cerrno>
+#include <chrono>
+#include <csignal>
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 extern char** environ;
 #endif
@@ -15,55 +23,121 @@ extern char** environ;
 
 namespace {
 
-// Quotes one argument so that the C runtime of the started program splits the
-// command line back into the same words.
-std::string quoted(const std::string& arg) {
-    if (!arg.empty() && arg.find_first_of(" \t\"") == std::string::npos) return arg;
-    std::string out = "\"";
-    std::size_t slashes = 0;
-    for (char c : arg) {
-        if (c == '\\') {
-            ++slashes;
-            continue;
-        }
-        out.append(c == '"' ? 2 * slashes + 1 : slashes, '\\');
-        slashes = 0;
-        out += c;
+std::wstring wide(const std::string& text) {
+    int size = MultiByteToWideChar(CP_UTF8, 0, text.data(), int(text.size()), nullptr, 0);
+    std::wstring out(std::size_t(size), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, text.data(), int(text.size()), &out[0], size);
+    return out;
+}
+
+std::string contents(const std::string& path) {
+    HANDLE file = CreateFileW(wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return {};
+    char buffer[64];
+    DWORD got = 0;
+    bool read = ReadFile(file, buffer, sizeof buffer, &got, nullptr);
+    CloseHandle(file);
+    return read ? std::string(buffer, got) : std::string();
+}
+
+bool underWine() {
+    return GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
+}
+
+// Started by the process handle the platform gives, with no console window;
+// a window it opens (POV-Ray for Windows) stays minimised and never takes
+// the keyboard; the job ends it should this program end first.
+bool start(const std::string& command, const std::string& workDir, HANDLE log,
+           PROCESS_INFORMATION& process) {
+    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+    HANDLE input = CreateFileW(L"NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
+                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES | STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_SHOWMINNOACTIVE;
+    startup.hStdInput = input;
+    startup.hStdOutput = log;
+    startup.hStdError = log;
+    std::wstring line = wide(command);
+    BOOL created = CreateProcessW(nullptr, &line[0], nullptr, nullptr, log != nullptr,
+                                  CREATE_NO_WINDOW | CREATE_SUSPENDED, nullptr,
+                                  wide(workDir).c_str(), &startup, &process);
+    if (input != INVALID_HANDLE_VALUE) CloseHandle(input);
+    if (!created) return false;
+    static HANDLE job = [] {
+        HANDLE made = CreateJobObjectW(nullptr, nullptr);
+        JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
+        limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+        if (made)
+            SetInformationJobObject(made, JobObjectExtendedLimitInformation, &limits,
+                                    sizeof limits);
+        return made;
+    }();
+    if (process.hProcess && job) AssignProcessToJobObject(job, process.hProcess);
+    if (process.hThread) ResumeThread(process.hThread);
+    return true;
+}
+
+void closeHandles(PROCESS_INFORMATION& process) {
+    if (process.hThread) CloseHandle(process.hThread);
+    if (process.hProcess) CloseHandle(process.hProcess);
+}
+
+// Wine starts a Unix program with no process handle, so the shell runs it
+// and its files tell its process group and, at its end, its exit status.
+ProcessResult runThroughShell(std::vector<std::string> args, const std::string& workDir,
+                              const std::string& logName, int seconds) {
+    if (!unixPathOf(args[0]).empty()) args[0] = unixPathOf(args[0]);
+    std::string folder = workDir + "\\";
+    std::string command =
+        shellCommand("Z:\\bin\\sh", unixRunScript(args, logName, "run-pid.txt", "run-status.txt"));
+    DeleteFileW(wide(folder + "run-status.txt").c_str());
+    PROCESS_INFORMATION process = {};
+    if (!start(command, workDir, nullptr, process)) return {};
+    closeHandles(process);
+    std::string status;
+    for (ULONGLONG deadline = GetTickCount64() + ULONGLONG(seconds) * 1000;
+         (status = contents(folder + "run-status.txt")).find('\n') == std::string::npos;
+         Sleep(20)) {
+        if (GetTickCount64() < deadline) continue;
+        std::string group = contents(folder + "run-pid.txt");
+        if (start(shellCommand("Z:\\bin\\sh", unixSignalScript(std::atoi(group.c_str()), "KILL",
+                                                               "run-status.txt")),
+                  workDir, nullptr, process))
+            closeHandles(process);
+        return {true, -1};
     }
-    out.append(2 * slashes, '\\');
-    return out + "\"";
+    int code = std::atoi(status.c_str());
+    // The shell's own answer when it finds no such program.
+    return {code != 127, code};
 }
 
 } // namespace
 
 ProcessResult runProcess(const std::vector<std::string>& args, const std::string& workDir,
-                         const std::string& logPath) {
+                         const std::string& logName, int seconds) {
+    std::string program = contents(args[0]);
+    if (underWine() && program.compare(0, 2, "MZ") != 0)
+        return runThroughShell(args, workDir, logName, seconds);
     std::string line;
     for (const std::string& arg : args)
-        line += (line.empty() ? "" : " ") + quoted(arg);
+        line += (line.empty() ? "" : " ") + windowsArgument(arg);
     SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
-    HANDLE log = CreateFileA(logPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
-                             CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE log = CreateFileW(wide(workDir + "\\" + logName).c_str(), GENERIC_WRITE, FILE_SHARE_READ,
+                             &inherit, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (log == INVALID_HANDLE_VALUE) return {};
-    HANDLE input = CreateFileA("NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
-                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdInput = input;
-    startup.hStdOutput = log;
-    startup.hStdError = log;
     PROCESS_INFORMATION process = {};
-    BOOL created = CreateProcessA(nullptr, &line[0], nullptr, nullptr, TRUE, CREATE_NO_WINDOW,
-                                  nullptr, workDir.c_str(), &startup, &process);
+    bool created = start(line, workDir, log, process);
     CloseHandle(log);
-    if (input != INVALID_HANDLE_VALUE) CloseHandle(input);
     if (!created) return {};
-    WaitForSingleObject(process.hProcess, INFINITE);
-    DWORD code = 1;
-    GetExitCodeProcess(process.hProcess, &code);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    DWORD code = DWORD(-1);
+    if (WaitForSingleObject(process.hProcess, DWORD(seconds) * 1000) == WAIT_OBJECT_0)
+        GetExitCodeProcess(process.hProcess, &code);
+    else
+        TerminateProcess(process.hProcess, 1);
+    closeHandles(process);
     return {true, int(code)};
 }
 
@@ -76,25 +150,34 @@ std::string programPath() {
 #else
 
 ProcessResult runProcess(const std::vector<std::string>& args, const std::string& workDir,
-                         const std::string& logPath) {
+                         const std::string& logName, int seconds) {
     std::vector<char*> argv;
     for (const std::string& arg : args)
         argv.push_back(const_cast<char*>(arg.c_str()));
     argv.push_back(nullptr);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addchdir_np(&actions, workDir.c_str());
     posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 1, logPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+    posix_spawn_file_actions_addopen(&actions, 1, logName.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
                                      0644);
     posix_spawn_file_actions_adddup2(&actions, 1, 2);
-    posix_spawn_file_actions_addchdir_np(&actions, workDir.c_str());
     pid_t pid = 0;
     int failed = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     if (failed) return {};
     int status = 0;
-    while (waitpid(pid, &status, 0) < 0)
-        if (errno != EINTR) return {true, -1};
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+    for (pid_t done; (done = waitpid(pid, &status, WNOHANG)) != pid;) {
+        if (done < 0 && errno != EINTR) return {true, -1};
+        if (std::chrono::steady_clock::now() < deadline) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            continue;
+        }
+        kill(pid, SIGKILL);
+        waitpid(pid, &status, 0);
+        return {true, -1};
+    }
     return {true, WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status)};
 }
 

@@ -244,7 +244,12 @@ int TavokPose::sheet(const std::vector<std::string>& given) {
 
     auto start = std::chrono::steady_clock::now();
     PovRender povray(setup_.povray, setup_.sceneDir);
-    std::string workDir = PovRender::makeWorkDir();
+    std::string error;
+    std::string workDir = PovRender::makeWorkDir(error);
+    if (workDir.empty()) {
+        err_ << "tavokpose: " << error << '\n';
+        return ExitRenderFailed;
+    }
     int count = int(files.size());
     jobs = std::min(jobs, count);
     // Each render gets its share of the cores.
@@ -283,7 +288,6 @@ int TavokPose::sheet(const std::vector<std::string>& given) {
         for (const fs::path& file : files)
             labels.push_back(file.filename().string());
         out_ << "composing " << layout.columns() << 'x' << layout.rows() << " sheet" << std::endl;
-        std::string error;
         if (povray.renderScene(workDir, layout.scene(labels), "sheet.png", layout.width(),
                                layout.height(), 0, error) != PovRender::Rendered) {
             err_ << "tavokpose: " << error << '\n';

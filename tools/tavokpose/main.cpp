@@ -9,8 +9,31 @@
 #include <iostream>
 #include <thread>
 
+namespace {
+
+#ifdef _WIN32
+// POV-Ray for Windows installs pvengine64.exe in a folder of its own, not on
+// the PATH; Debian's povray under Wine is found by the Unix shell.
+std::string windowsPovray() {
+    const char* path = std::getenv("PATH");
+    std::string folders = path ? path : "";
+    for (const char* name : {"ProgramW6432", "ProgramFiles"})
+        if (const char* folder = std::getenv(name)) folders += ";" + povrayInstallFolder(folder);
+    std::string found = findProgram("", folders, ';', povrayNames, [](const std::string& file) {
+        std::error_code code;
+        return std::filesystem::is_regular_file(file, code);
+    });
+    return found.empty() ? "povray" : found;
+}
+#endif
+
+} // namespace
+
 int main(int argc, char** argv) {
     TavokPose::Setup setup;
+#ifdef _WIN32
+    setup.povray = windowsPovray();
+#endif
     if (const char* povray = std::getenv(PovrayVariable); povray && *povray) setup.povray = povray;
     if (const char* dir = std::getenv("TAVOK_SCENE_DIR"); dir && *dir)
         setup.sceneDir = dir;
