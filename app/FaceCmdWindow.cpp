@@ -1,5 +1,6 @@
 #include "app/FaceCmdWindow.h"
 
+#include "app/AnimationEditor.h"
 #include "app/FaceTables.h"
 #include "app/FileDialogState.h"
 #include "app/RenderPreview.h"
@@ -74,6 +75,8 @@ FaceCmdWindow::FaceCmdWindow(const char* name, int width, int height)
     addPane(commandPane);
     canvasPane = new FaceCanvasPane;
     addPane(canvasPane);
+    // Made before the status bar: the timeline stacks above it.
+    animationEditor = new AnimationEditor(*this);
     statusPane = new vCommandPane(faceStatusBar);
     addPane(statusPane);
     canvasPane->onDragStep = [this] { poseChanged(); };
@@ -81,6 +84,7 @@ FaceCmdWindow::FaceCmdWindow(const char* name, int width, int height)
         history.record(before, *canvasPane);
         showHistory();
     };
+    animationEditor->followDrags();
     // The menu table outlives windows: it may hold another window's states.
     setValue(IdSymmetric, 0, SetValue);
     showHistory();
@@ -89,6 +93,7 @@ FaceCmdWindow::FaceCmdWindow(const char* name, int width, int height)
 }
 
 FaceCmdWindow::~FaceCmdWindow() {
+    delete animationEditor;
     delete renderPreview;
     delete menuPane;
     delete canvasPane;
@@ -143,11 +148,14 @@ void FaceCmdWindow::onCommand(int id, int value, int kind) {
         showSelection();
         break;
     case IdSymmetric: toggleSymmetric(); break;
-    default: vCmdWindow::onCommand(id, value, kind); break;
+    default:
+        if (!animationEditor->onCommand(id)) vCmdWindow::onCommand(id, value, kind);
+        break;
     }
 }
 
 void FaceCmdWindow::onKey(int key, int shift) {
+    if (animationEditor->onKey(key, shift)) return;
     if (int id = shortcut(key, shift)) {
         onMenuCommand(id);
         return;
@@ -204,6 +212,7 @@ void FaceCmdWindow::endChange(const PoseState& before, bool showValue) {
 }
 
 void FaceCmdWindow::undoOrRedo(bool undo) {
+    if (animationEditor->undoOrRedo(undo)) return;
     if (!(undo ? history.undo(*canvasPane) : history.redo(*canvasPane))) return;
     canvasPane->drawFace();
     poseChanged();
@@ -215,6 +224,7 @@ void FaceCmdWindow::toggleSymmetric() {
 }
 
 void FaceCmdWindow::poseChanged(bool showValue) {
+    animationEditor->poseChanged();
     if (showValue) showSelection();
     showHistory();
     renderPreview->poseChanged();
@@ -222,8 +232,13 @@ void FaceCmdWindow::poseChanged(bool showValue) {
 
 void FaceCmdWindow::showHistory() {
     // Only changes reach the menu: this runs on every key and drag step.
+    int undo = history.canUndo(), redo = history.canRedo();
+    if (animationEditor->shown()) {
+        undo = animationEditor->canUndo();
+        redo = animationEditor->canRedo();
+    }
     // A drag in progress can be undone: Ctrl+Z ends it first.
-    int undo = history.canUndo() || canvasPane->dragging(), redo = history.canRedo();
+    undo = undo || canvasPane->dragging();
     if (undo != undoShown) setValue(IdUndo, undo, SetSensitive);
     if (redo != redoShown) setValue(IdRedo, redo, SetSensitive);
     undoShown = undo;

@@ -9,6 +9,7 @@ class vMenuPane;
 class vCommandPane;
 class FaceCanvasPane;
 class RenderPreview;
+class AnimationEditor;
 
 class FaceCmdWindow : public vCmdWindow {
   public:
@@ -43,8 +44,10 @@ class FaceCmdWindow : public vCmdWindow {
     vCommandPane* statusPane = nullptr;
     PoseHistory history;
     RenderPreview* renderPreview = nullptr;
+    AnimationEditor* animationEditor = nullptr;
 
   private:
+    friend class AnimationEditor;
     // The state before a change by a command or key; a drag in progress
     // ends first, as its own step.
     PoseState beginChange();

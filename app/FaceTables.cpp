@@ -4,11 +4,18 @@
 
 namespace {
 
-MenuItemDef fileMenu[] = {{"&Open", IdOpen, MenuSensitive, nullptr, 0, nullptr, 0},
-                          {"&Save", IdSave, MenuSensitive, nullptr, 0, nullptr, 0},
-                          {"-", IdSeparator, 0, nullptr, 0, nullptr, 0},
-                          {"E&xit", IdExit, MenuSensitive, nullptr, 0, nullptr, 0},
-                          {}};
+constexpr int KeyCtrlT = 20;
+
+MenuItemDef fileMenu[] = {
+    {"&Open", IdOpen, MenuSensitive, nullptr, 0, nullptr, 0},
+    {"&Save", IdSave, MenuSensitive, nullptr, 0, nullptr, 0},
+    {"-", IdSeparator, 0, nullptr, 0, nullptr, 0},
+    {"Open a&nimation...", IdOpenAnimation, MenuSensitive, nullptr, 0, nullptr, 0},
+    {"Save anima&tion as...", IdSaveAnimation, MenuSensitive, nullptr, 0, nullptr, 0},
+    {"Ex&port animation for POV-Ray...", IdExportAnimation, MenuSensitive, nullptr, 0, nullptr, 0},
+    {"-", IdSeparator, 0, nullptr, 0, nullptr, 0},
+    {"E&xit", IdExit, MenuSensitive, nullptr, 0, nullptr, 0},
+    {}};
 
 // Undo and Redo start greyed: there is nothing to undo yet. Ctrl+M types
 // the same character as Return, so the window tells them apart, not the table.
@@ -23,6 +30,16 @@ MenuItemDef editMenu[] = {
 MenuItemDef viewMenu[] = {
     {"&Render preview", IdRenderPreview, MenuSensitive, "F5", KeyF1 + 4, nullptr, 0},
     {"Save render &as...", IdSaveRender, MenuSensitive, nullptr, 0, nullptr, 0},
+    {"&Timeline", IdTimeline, MenuSensitive, "Ctrl+T", KeyCtrlT, nullptr, 0},
+    {}};
+
+// Greyed, so their keys type as before, until the timeline shows.
+MenuItemDef animateMenu[] = {
+    {"Set &key", IdSetKey, 0, "K", 'k', nullptr, 0},
+    {"&Delete key", IdDeleteKey, 0, "Delete", KeyDelete, nullptr, 0},
+    {"&Play / Stop", IdPlay, 0, "Space", ' ', nullptr, 0},
+    {"-", IdSeparator, 0, nullptr, 0, nullptr, 0},
+    {"Animation &settings...", IdAnimationSettings, MenuSensitive, nullptr, 0, nullptr, 0},
     {}};
 
 MenuItemDef helpMenu[] = {{"Contents  ", IdHelpContents, MenuSensitive, nullptr, 0, nullptr, 0},
@@ -34,6 +51,7 @@ MenuItemDef helpMenu[] = {{"Contents  ", IdHelpContents, MenuSensitive, nullptr,
 MenuItemDef faceMenu[] = {{"&File", 32000, MenuSensitive, nullptr, 0, fileMenu, 0},
                           {"&Edit", 32002, MenuSensitive, nullptr, 0, editMenu, 0},
                           {"&View", 32003, MenuSensitive, nullptr, 0, viewMenu, 0},
+                          {"&Animate", 32004, MenuSensitive, nullptr, 0, animateMenu, 0},
                           {"Help", 32001, MenuSensitive, nullptr, 0, helpMenu, 0},
                           {}};
 

@@ -16,7 +16,16 @@ enum FaceCommandId {
     IdMirror = 107,
     IdSymmetric = 108,
     IdRenderPreview = 109,
-    IdSaveRender = 110
+    IdSaveRender = 110,
+    // The animation's commands.
+    IdTimeline = 130,
+    IdSetKey = 131,
+    IdDeleteKey = 132,
+    IdPlay = 133,
+    IdAnimationSettings = 134,
+    IdOpenAnimation = 135,
+    IdSaveAnimation = 136,
+    IdExportAnimation = 137
 };
 
 // The characters the Control chords of the Edit menu type.

@@ -135,7 +135,7 @@ int formatPoseLine(char* out, std::size_t size, const char* format, const float*
     return int(used);
 }
 
-int scanPoseLine(const char* line, const char* format, float* values) {
+int scanPoseLine(const char* line, const char* format, float* values, const char** end) {
     int count = 0;
     const char* s = line;
     for (const char* f = format; *f; ++f) {
@@ -145,15 +145,16 @@ int scanPoseLine(const char* line, const char* format, float* values) {
                 ++s;
             std::size_t length = numberLength(s);
             float value = 0;
-            if (length == 0 || !toFloat(s, length, value)) return count;
+            if (length == 0 || !toFloat(s, length, value)) break;
             *values++ = value;
             ++count;
             s += length;
         } else if (*s == *f) {
             ++s;
         } else {
-            return count;
+            break;
         }
     }
+    if (end) *end = s;
     return count;
 }

@@ -13,5 +13,5 @@ int formatPoseLine(char* out, std::size_t size, const char* format, const float*
 // "%f" conversions, storing each value into consecutive `values` the moment it
 // is converted. Only finite decimal numbers convert: no hexadecimal, infinity
 // or NaN, and nothing that overflows a float. Returns the number of values
-// converted.
-int scanPoseLine(const char* line, const char* format, float* values);
+// converted. `end`, if given, receives where the scan stopped.
+int scanPoseLine(const char* line, const char* format, float* values, const char** end = nullptr);

@@ -1,6 +1,8 @@
 // The main window as the program builds it: its tree and layout, its menu,
 // the bars' controls, real pointer and key input on the command bar, and
 // the two ways of closing it.
+#include "animation/TimelinePane.h"
+#include "app/AnimationEditor.h"
 #include "app/FaceApp.h"
 #include "app/FaceCmdWindow.h"
 #include "app/FaceTables.h"
@@ -173,9 +175,14 @@ HMENU popup(HMENU bar, const char* text) {
 TEST(MainWindow, MenuReadsBackAsDeclared) {
     HMENU bar = GetMenu(app.frameWindow);
     ASSERT_EQ(bar, mainWindow()->menuBar);
-    EXPECT_EQ(titles(bar), (Events{"&File", "&Edit", "&View", "Help"}));
+    EXPECT_EQ(titles(bar), (Events{"&File", "&Edit", "&View", "&Animate", "Help"}));
     EXPECT_EQ(menuItems(popup(bar, "&File")),
-              (Events{"&Open 32101", "&Save 32103", "-", "E&xit 32108"}));
+              (Events{"&Open 32101", "&Save 32103", "-", "Open a&nimation... 135",
+                      "Save anima&tion as... 136", "Ex&port animation for POV-Ray... 137", "-",
+                      "E&xit 32108"}));
+    EXPECT_EQ(menuItems(popup(bar, "&Animate")),
+              (Events{"Set &key  \tK 131", "&Delete key  \tDelete 132", "&Play / Stop  \tSpace 133",
+                      "-", "Animation &settings... 134"}));
     EXPECT_EQ(menuItems(popup(bar, "&Edit")),
               (Events{"&Undo  \tCtrl+Z 105", "&Redo  \tCtrl+Y 106", "-", "&Mirror  \tCtrl+M 107",
                       "&Symmetric editing  \tCtrl+E 108"}));
@@ -251,6 +258,75 @@ TEST(MainWindow, EveryWayADragEndsMakesItOneStep) {
         EXPECT_EQ(*value, start) << &end - endings;
     }
     SendMessageA(app.frameWindow, WM_COMMAND, IdSymmetric, 0);
+    window->setString(IdStatusText, faceStatusBar[0].title);
+}
+
+// A key with the virtual-key message, as the platform sends arrows and Delete.
+void press(int key, bool control = false) {
+    BYTE keys[256] = {};
+    keys[VK_CONTROL] = control ? 0x80 : 0;
+    SetKeyboardState(keys);
+    SendMessageA(mainWindow()->nativeWindow, WM_KEYDOWN, WPARAM(key), 0);
+    keys[VK_CONTROL] = 0;
+    SetKeyboardState(keys);
+}
+
+TEST(MainWindow, TimelineKeysFollowThePlayheadAndUndo) {
+    FaceCmdWindow* window = mainWindow();
+    Timeline& timeline = window->animationEditor->timeline;
+    window->canvasPane->selection = -1;
+    auto frames = [&] {
+        std::string text;
+        for (const AnimationKey& key : timeline.animation.keys())
+            text += std::to_string(key.frame) + " ";
+        return text + "@" + std::to_string(timeline.playhead);
+    };
+    RECT frame, face, grown;
+    GetWindowRect(app.frameWindow, &frame);
+    GetClientRect(window->nativeWindow, &face);
+    window->onMenuCommand(IdTimeline);
+    GetWindowRect(app.frameWindow, &grown);
+    EXPECT_EQ(grown.bottom - frame.bottom, TimelinePane::Height);
+    RECT after;
+    GetClientRect(window->nativeWindow, &after);
+    EXPECT_TRUE(sameRect(after, face)) << "the face keeps its size";
+    type('k');
+    for (int i = 0; i < 10; ++i)
+        press(VK_RIGHT);
+    type('4');
+    ASSERT_EQ(frames(), "0 10 @10") << "a pose change keys the playhead";
+    EXPECT_EQ(timeline.animation.keyAt(10)->pose[PoseEyeX], 1);
+    press(VK_LEFT, true);
+    EXPECT_EQ(window->canvasPane->pose[PoseEyeX], 0) << "the face shows the playhead's pose";
+    press(VK_END);
+    EXPECT_EQ(frames(), "0 10 @99");
+    press(VK_LEFT, true);
+    press(VK_DELETE);
+    EXPECT_EQ(frames(), "0 @10");
+    type(KeyCtrlZ, true);
+    type(KeyCtrlZ, true);
+    EXPECT_EQ(frames(), "0 @10") << "undo of the delete, then of the key";
+    type(KeyCtrlY, true);
+    EXPECT_EQ(frames(), "0 10 @10");
+    TimelinePane* strip = window->animationEditor->pane;
+    auto mouse = [&](UINT message, int frame, int y = TimelinePane::KeyTop + 5) {
+        SendMessageA(strip->barWindow(), message, MK_LBUTTON, MAKELPARAM(strip->frameX(frame), y));
+    };
+    mouse(WM_LBUTTONDOWN, 10);
+    mouse(WM_MOUSEMOVE, 0);
+    mouse(WM_MOUSEMOVE, 40);
+    mouse(WM_LBUTTONUP, 40);
+    mouse(WM_LBUTTONDOWN, 20, 10);
+    mouse(WM_LBUTTONUP, 20, 10);
+    EXPECT_EQ(frames(), "0 40 @20") << "a key dragged along the ruler, then a click on it";
+    press(VK_HOME);
+    window->onMenuCommand(IdTimeline);
+    GetWindowRect(app.frameWindow, &grown);
+    EXPECT_TRUE(sameRect(grown, frame));
+    type('k');
+    type('4');
+    EXPECT_EQ(frames(), "0 40 @0") << "hidden, the timeline changes nothing";
+    window->canvasPane->resetPose();
     window->setString(IdStatusText, faceStatusBar[0].title);
 }
 

@@ -1,4 +1,5 @@
 // The tavokpose commands, run in process; rendering runs the real POV-Ray.
+#include "animation/AnimationFile.h"
 #include "face/PoseFile.h"
 #include "tools/tavokpose/PovRender.h"
 #include "tools/tavokpose/Process.h"
@@ -227,6 +228,43 @@ TEST_F(Tool, BlendGivesBothPosesExactlyAtItsEnds) {
         std::stringstream text;
         text << log.rdbuf();
         EXPECT_EQ(result.exitCode, 0) << clock << "\n" << text.str();
+    }
+}
+
+TEST_F(Tool, ExportedFrameRendersAsThePoseFileOfThatFrame) {
+    std::string animation =
+        put("blink.tfa", "TavokFace animation\r\nframes per second: 25\r\nlength in frames: 25\r\n"
+                         "interpolation: smooth\r\n"
+                         "key 0: <0,0,0>,0.5, 30,-30, 30,-30, 0, 0, 0, 0, 0\r\n"
+                         "key 9: <10,-20,30>,0.8, 30,60, 45,90, 0.2, 0.4, 0.6, 0.4, 0.2\r\n"
+                         "key 24: <0,0,0>,0.5, 30,-30, 30,-30, 0, 0, 0, 0, 0\r\n");
+    ASSERT_EQ(run({"check", animation}), ExitOk) << err.str();
+    std::string bad = put("bad.tfa", "TavokFace animation\r\nframes per second: 90\r\n");
+    EXPECT_EQ(run({"check", bad}), ExitBadInput);
+    EXPECT_EQ(err.str(), bad + ":2: expected \"frames per second: N\" with N from 1 to 60\n");
+    ASSERT_EQ(run({"export", animation, put("animation.inc", "")}), ExitOk) << err.str();
+    for (const char* file : {"TavokHead.pov", "TavokHead.inc"})
+        fs::copy_file(fs::path(TAVOK_SCENE_DIR) / file, dir / file);
+    Animation editor;
+    ASSERT_EQ(readAnimationFile(editor, animation.c_str()), PoseFileOk);
+    auto render = [&](std::vector<std::string> options, const std::string& written) {
+        options.insert(options.begin(), {setup.povray, "+ITavokHead.pov", "+Oframe.ppm", "+FP",
+                                         "+W48", "+H36", "-D", "-V"});
+        ProcessResult result = runProcess(options, dir.string(), (dir / "povray.log").string());
+        EXPECT_TRUE(result.started && result.exitCode == 0) << written;
+        return readPpm(dir / written);
+    };
+    for (int frame : {4, 9, 17}) {
+        float pose[PoseCount];
+        ASSERT_TRUE(editor.poseAt(frame, pose));
+        ASSERT_EQ(writePoseFile(pose, (dir / "pose.txt").string().c_str()), PoseFileOk);
+        Image still = render({}, "frame.ppm");
+        std::string k = std::to_string(frame);
+        // POV-Ray numbers an animation's frames in its image names.
+        Image animated = render({"Declare=Animation=1", "+KFI0", "+KFF24", "+SF" + k, "+EF" + k},
+                                "frame" + std::string(frame < 10 ? "0" : "") + k + ".ppm");
+        ASSERT_GT(still.width, 0);
+        EXPECT_TRUE(still.rgb == animated.rgb) << "frame " << frame;
     }
 }
 

@@ -1,5 +1,7 @@
 #include "tools/tavokpose/TavokPose.h"
 
+#include "animation/AnimationExport.h"
+#include "animation/AnimationFile.h"
 #include "face/PoseFile.h"
 #include "tools/tavokpose/ContactSheet.h"
 #include "tools/tavokpose/PoseBlend.h"
@@ -23,8 +25,9 @@ const char* const helpText =
     "\n"
     "Works with the pose files the TavokFace posing program saves.\n"
     "\n"
-    "  check FILE...                     check each pose file: \"FILE: ok\" or\n"
-    "                                    \"FILE:LINE: what is wrong\"\n"
+    "  check FILE...                     check each pose or animation (*.tfa)\n"
+    "                                    file: \"FILE: ok\" or \"FILE:LINE: what\n"
+    "                                    is wrong\"\n"
     "  render FILE OUT.png [--size WxH]  render the sample robot head in that pose\n"
     "                                    (320x240 unless given; OUT.ppm for PPM)\n"
     "  sheet DIR OUT.png [--size WxH] [--jobs N]\n"
@@ -35,6 +38,11 @@ const char* const helpText =
     "                                    at clock 0 to pose B at clock 1; with the\n"
     "                                    sample scene: povray +ITavokHead.pov\n"
     "                                    Declare=Blend=1 +KFI0 +KFF10\n"
+    "  export ANIMATION OUT.inc          write a POV-Ray include of an animation's\n"
+    "                                    pose at each frame_number; saved as\n"
+    "                                    animation.inc, with the sample scene:\n"
+    "                                    povray +ITavokHead.pov Declare=Animation=1\n"
+    "                                    +KFI0 +KFF<frames - 1>\n"
     "  --help                            show this text\n"
     "\n"
     "Rendering runs POV-Ray 3.7 (\"povray\" on the PATH, or the program named by\n"
@@ -89,6 +97,13 @@ bool isPoseFileName(const fs::path& path) {
     return extension == ".txt" || extension == ".bas";
 }
 
+bool isAnimationFileName(const std::string& path) {
+    std::string extension = fs::path(path).extension().string();
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return char(std::tolower(c)); });
+    return extension == ".tfa";
+}
+
 bool parseCount(const std::string& text, int& value) {
     if (text.empty() || text.size() > 5 ||
         !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
@@ -120,6 +135,7 @@ int TavokPose::run(const std::vector<std::string>& args) {
     if (command == "render") return render(rest);
     if (command == "sheet") return sheet(rest);
     if (command == "blend") return blend(rest);
+    if (command == "export") return exportAnimation(rest);
     return usage("unknown command \"" + command + "\"");
 }
 
@@ -138,6 +154,20 @@ bool TavokPose::readPose(const std::string& path, float (&pose)[PoseCount]) {
     err_ << path;
     if (error.line > 0) err_ << ':' << error.line;
     err_ << ": " << faultText(error) << '\n';
+    return false;
+}
+
+bool TavokPose::readAnimation(const std::string& path, Animation& animation) {
+    std::error_code code;
+    if (fs::is_directory(path, code) || !fs::exists(path, code)) {
+        err_ << path << (fs::exists(path, code) ? ": is a folder" : ": no such file") << '\n';
+        return false;
+    }
+    AnimationReadError error;
+    if (readAnimationFile(animation, path.c_str(), &error) == PoseFileOk) return true;
+    err_ << path;
+    if (error.line > 0) err_ << ':' << error.line;
+    err_ << ": " << error.what << '\n';
     return false;
 }
 
@@ -187,7 +217,8 @@ int TavokPose::check(const std::vector<std::string>& files) {
     bool allGood = true;
     for (const std::string& file : files) {
         float pose[PoseCount];
-        if (readPose(file, pose))
+        Animation animation;
+        if (isAnimationFileName(file) ? readAnimation(file, animation) : readPose(file, pose))
             out_ << file << ": ok\n";
         else
             allGood = false;
@@ -323,5 +354,17 @@ int TavokPose::blend(const std::vector<std::string>& args) {
         return ExitBadInput;
     }
     out_ << "wrote " << args[2] << '\n';
+    return ExitOk;
+}
+
+int TavokPose::exportAnimation(const std::vector<std::string>& args) {
+    if (args.size() != 2) return usage("export takes an animation file and an output include");
+    Animation animation;
+    if (!readAnimation(args[0], animation) || !outputFolderExists(args[1])) return ExitBadInput;
+    if (writeAnimationIncludeFile(animation, PoseModel().pose, args[1].c_str()) != PoseFileOk) {
+        err_ << "tavokpose: cannot write " << args[1] << '\n';
+        return ExitBadInput;
+    }
+    out_ << "wrote " << args[1] << " (" << animation.settings().length << " frames)\n";
     return ExitOk;
 }

@@ -1,8 +1,9 @@
 // The tavokpose command line: checks pose files with the posing program's own
-// reader, renders them with POV-Ray, lays several out on a contact sheet, and
-// writes blends of two poses for animations.
+// reader, checks and exports animations, renders them with POV-Ray, lays several out on a contact
+// sheet, and writes blends of two poses for animations.
 #pragma once
 
+#include "animation/Animation.h"
 #include "face/PoseModel.h"
 
 #include <ostream>
@@ -30,11 +31,13 @@ class TavokPose {
     int render(const std::vector<std::string>& args);
     int sheet(const std::vector<std::string>& args);
     int blend(const std::vector<std::string>& args);
+    int exportAnimation(const std::vector<std::string>& args);
     int usage(const std::string& problem);
 
     // Reads `path` into `pose`; on failure reports "FILE:LINE: why" on the
     // error stream and returns false.
     bool readPose(const std::string& path, float (&pose)[PoseCount]);
+    bool readAnimation(const std::string& path, Animation& animation);
     bool outputFolderExists(const std::string& path);
     // Takes "--size WxH" and "--jobs N" out of `args`; false after a usage error.
     bool takeOptions(std::vector<std::string>& args, int& width, int& height, int* jobs);

@@ -1,0 +1,257 @@
+#include "animation/TimelinePane.h"
+
+#include "framework/app/WindowMessage.h"
+#include "framework/app/vApp.h"
+
+#include <algorithm>
+#include <string>
+
+namespace {
+
+const char* const className = "TavokTimeline";
+
+// Rows of the strip, in pixels from its top.
+constexpr int RulerTop = 4;
+constexpr int LabelTop = 5;
+constexpr int RulerBottom = 36;
+constexpr int TextTop = 52;
+constexpr int PixelsPerLabel = 44;
+
+void fill(HDC dc, int left, int top, int right, int bottom, COLORREF color) {
+    SetDCBrushColor(dc, color);
+    RECT rect = {left, top, right, bottom};
+    FillRect(dc, &rect, HBRUSH(GetStockObject(DC_BRUSH)));
+}
+
+void line(HDC dc, int x, int top, int bottom, COLORREF color) {
+    fill(dc, x, top, x + 1, bottom, color);
+}
+
+void diamond(HDC dc, int x, int y, COLORREF color) {
+    for (int d = -4; d <= 4; ++d)
+        fill(dc, x - (4 - std::abs(d)), y + d, x + (4 - std::abs(d)) + 1, y + d + 1, color);
+}
+
+} // namespace
+
+TimelinePane::TimelinePane(const Timeline& timeline) : vPane(PaneStatusBar), timeline_(timeline) {}
+
+TimelinePane::~TimelinePane() {
+    if (theApp) theApp->removeCommandPane(this);
+    releaseOffscreen();
+    if (window_) {
+        SetWindowLongPtrA(window_, 0, 0);
+        DestroyWindow(window_);
+    }
+}
+
+void TimelinePane::initialize(vWindow* owner, void* nativeHandle) {
+    vPane::initialize(owner, nativeHandle);
+    WNDCLASSA windowClass = {};
+    if (!GetClassInfoA(theApp->instance(), className, &windowClass)) {
+        windowClass.lpfnWndProc = windowProc;
+        windowClass.cbWndExtra = sizeof(void*);
+        windowClass.hInstance = theApp->instance();
+        windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
+        windowClass.lpszClassName = className;
+        RegisterClassA(&windowClass);
+    }
+    window_ = CreateWindowExA(0, className, "", WS_CHILD | WS_CLIPSIBLINGS, 0, 0, 1, Height,
+                              theApp->frameWindow, nullptr, theApp->instance(), this);
+    theApp->addCommandPane(this);
+}
+
+void TimelinePane::showPane(int on) {
+    if (bool(on) == shown_ || !window_) return;
+    shown_ = on;
+    showFor(active_ ? window : nullptr);
+    RECT frame;
+    GetWindowRect(theApp->frameWindow, &frame);
+    int grow = on ? Height : -Height;
+    SetWindowPos(theApp->frameWindow, nullptr, 0, 0, frame.right - frame.left,
+                 frame.bottom - frame.top + grow, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SendMessageA(theApp->frameWindow, RelayoutMessage, 0, 0);
+}
+
+void TimelinePane::redraw() {
+    if (window_) InvalidateRect(window_, nullptr, FALSE);
+}
+
+int TimelinePane::inLayout() {
+    return shown_ && active_ && window_ && IsWindowVisible(window_);
+}
+
+void TimelinePane::showFor(vWindow* active) {
+    active_ = active == window;
+    if (window_) ShowWindow(window_, shown_ && active_ ? SW_SHOWNA : SW_HIDE);
+}
+
+RulerScale TimelinePane::scale() const {
+    RECT client = {};
+    GetClientRect(window_, &client);
+    return {client.right, Margin, timeline_.animation.settings().length};
+}
+
+int TimelinePane::frameX(int frame) const {
+    return scale().frameX(frame);
+}
+
+int TimelinePane::keyUnder(int x, int y) const {
+    if (y < KeyTop - 2 || y > KeyBottom + 2) return -1;
+    RulerScale ruler = scale();
+    int best = -1, bestDistance = 6;
+    for (const AnimationKey& key : timeline_.animation.keys()) {
+        int distance = std::abs(ruler.frameX(key.frame) - x);
+        if (distance < bestDistance) {
+            best = key.frame;
+            bestDistance = distance;
+        }
+    }
+    return best;
+}
+
+LRESULT CALLBACK TimelinePane::windowProc(HWND window, UINT code, WPARAM wParam, LPARAM lParam) {
+    auto* creating =
+        code == WM_NCCREATE
+            ? static_cast<TimelinePane*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams)
+            : nullptr;
+    return dispatchMessage(windowObject(window, creating), {window, code, wParam, lParam},
+                           [](const WindowMessage& m) {
+                               return DefWindowProcA(m.window, m.code, m.wParam, m.lParam);
+                           });
+}
+
+Handled TimelinePane::handleMessage(const WindowMessage& message) {
+    switch (message.code) {
+    case WM_PAINT: return handlePaint();
+    case WM_ERASEBKGND: return handled(1);
+    case WM_LBUTTONDOWN: return handleLeftDown(message);
+    case WM_MOUSEMOVE: return handleMouseMove(message);
+    case WM_LBUTTONUP: return handleLeftUp(message);
+    default: return NotHandled;
+    }
+}
+
+bool TimelinePane::offscreen(HDC screen, int width) {
+    if (memory_ && width <= bitmapWidth_) return true;
+    releaseOffscreen();
+    // A bitmap of the process's own memory: drawing into it needs no trip
+    // to the display.
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -Height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    bitmap_ = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    memory_ = bitmap_ ? CreateCompatibleDC(screen) : nullptr;
+    if (!memory_) {
+        releaseOffscreen();
+        return false;
+    }
+    oldBitmap_ = SelectObject(memory_, bitmap_);
+    bitmapWidth_ = width;
+    return true;
+}
+
+void TimelinePane::releaseOffscreen() {
+    if (memory_) {
+        SelectObject(memory_, oldBitmap_);
+        DeleteDC(memory_);
+    }
+    if (bitmap_) DeleteObject(bitmap_);
+    memory_ = nullptr;
+    bitmap_ = nullptr;
+    bitmapWidth_ = 0;
+}
+
+Handled TimelinePane::handlePaint() {
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(window_, &paint);
+    RECT client;
+    GetClientRect(window_, &client);
+    // Drawn off screen and shown in one copy: scrubbing never flickers.
+    if (offscreen(dc, std::max(1L, client.right))) {
+        this->paint(memory_, client.right);
+        BitBlt(dc, 0, 0, client.right, Height, memory_, 0, 0, SRCCOPY);
+    }
+    EndPaint(window_, &paint);
+    return handled();
+}
+
+void TimelinePane::paint(HDC dc, int width) {
+    const AnimationSettings& settings = timeline_.animation.settings();
+    RulerScale ruler = scale();
+    const COLORREF ink = RGB(0, 0, 0), tick = RGB(110, 110, 110), mark = RGB(20, 60, 200),
+                   head = RGB(220, 0, 0);
+    fill(dc, 0, 0, width, Height, GetSysColor(COLOR_BTNFACE));
+    fill(dc, Margin - 4, RulerTop, width - Margin + 5, KeyBottom + 3, RGB(255, 255, 255));
+    HGDIOBJ oldFont = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, ink);
+    // A tick per frame where they fit, a longer one and a label per second.
+    double spacing = double(std::max(1, width - 2 * Margin)) / std::max(1, settings.length - 1);
+    int every = spacing >= 3 ? 1 : int(3 / spacing) + 1;
+    int secondsPerLabel = std::max(1, int(PixelsPerLabel / (spacing * settings.fps)) + 1);
+    for (int frame = 0; frame < settings.length; ++frame) {
+        int x = ruler.frameX(frame);
+        bool second = frame % settings.fps == 0;
+        if (second && (frame / settings.fps) % secondsPerLabel == 0) {
+            line(dc, x, LabelTop, RulerBottom, ink);
+            std::string label = std::to_string(frame / settings.fps) + " s";
+            TextOutA(dc, x + 3, LabelTop, label.c_str(), int(label.size()));
+        } else if (second) {
+            line(dc, x, RulerBottom - 12, RulerBottom, ink);
+        } else if (frame % every == 0) {
+            line(dc, x, RulerBottom - 6, RulerBottom, tick);
+        }
+    }
+    fill(dc, Margin - 4, RulerBottom, width - Margin + 5, RulerBottom + 1, ink);
+    for (const AnimationKey& key : timeline_.animation.keys())
+        if (key.frame != keyFrom_)
+            diamond(dc, ruler.frameX(key.frame), (KeyTop + KeyBottom) / 2, mark);
+    if (keyFrom_ >= 0) diamond(dc, ruler.frameX(keyTo_), (KeyTop + KeyBottom) / 2, tick);
+    int x = ruler.frameX(timeline_.playhead);
+    fill(dc, x - 1, RulerTop, x + 2, KeyBottom + 3, head);
+    std::string status = timeline_.statusLine();
+    TextOutA(dc, Margin, TextTop, status.c_str(), int(status.size()));
+    SelectObject(dc, oldFont);
+}
+
+Handled TimelinePane::handleLeftDown(const WindowMessage& message) {
+    if (onPress) onPress();
+    pressed_ = true;
+    SetCapture(window_);
+    keyFrom_ = keyTo_ = keyUnder(message.x(), message.y());
+    if (keyFrom_ < 0 && onScrub) onScrub(scale().frameAt(message.x()));
+    return handled();
+}
+
+Handled TimelinePane::handleMouseMove(const WindowMessage& message) {
+    if (!pressed_) return handled();
+    if (!(message.wParam & MK_LBUTTON)) return handleLeftUp(message);
+    int frame = scale().frameAt(message.x());
+    if (keyFrom_ < 0) {
+        if (onScrub) onScrub(frame);
+        return handled();
+    }
+    // Never onto another key: the mark stays where it last could go.
+    if (frame == keyFrom_ || !timeline_.animation.keyAt(frame)) keyTo_ = frame;
+    redraw();
+    return handled();
+}
+
+Handled TimelinePane::handleLeftUp(const WindowMessage&) {
+    if (!pressed_) return handled();
+    pressed_ = false;
+    int from = keyFrom_, to = keyTo_;
+    keyFrom_ = keyTo_ = -1;
+    ReleaseCapture();
+    if (from >= 0 && to != from && onKeyMoved)
+        onKeyMoved(from, to);
+    else
+        redraw();
+    return handled();
+}
