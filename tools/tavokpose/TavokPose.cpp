@@ -3,6 +3,8 @@
 #include "animation/AnimationExport.h"
 #include "animation/AnimationFile.h"
 #include "face/PoseFile.h"
+#include "tools/tavokpose/AnimationRender.h"
+#include "tools/tavokpose/ChildProcess.h"
 #include "tools/tavokpose/ContactSheet.h"
 #include "tools/tavokpose/PoseBlend.h"
 #include "tools/tavokpose/PovRender.h"
@@ -43,6 +45,13 @@ const char* const helpText =
     "                                    animation.inc, with the sample scene:\n"
     "                                    povray +ITavokHead.pov Declare=Animation=1\n"
     "                                    +KFI0 +KFF<frames - 1>\n"
+    "  animate ANIMATION OUTDIR [--size WxH] [--jobs N] [--gif FILE]\n"
+    "          [--video FILE.mp4]        render every frame of an animation into\n"
+    "                                    OUTDIR as NAME000.png... (N POV-Ray\n"
+    "                                    processes, all cores unless given); an\n"
+    "                                    animated GIF (ImageMagick) and an H.264\n"
+    "                                    video (ffmpeg) of them; Ctrl+C keeps the\n"
+    "                                    complete frames\n"
     "  --help                            show this text\n"
     "\n"
     "Rendering runs POV-Ray 3.7 (\"povray\" on the PATH, or the program named by\n"
@@ -136,6 +145,7 @@ int TavokPose::run(const std::vector<std::string>& args) {
     if (command == "sheet") return sheet(rest);
     if (command == "blend") return blend(rest);
     if (command == "export") return exportAnimation(rest);
+    if (command == "animate") return animate(rest);
     return usage("unknown command \"" + command + "\"");
 }
 
@@ -366,5 +376,44 @@ int TavokPose::exportAnimation(const std::vector<std::string>& args) {
         return ExitBadInput;
     }
     out_ << "wrote " << args[1] << " (" << animation.settings().length << " frames)\n";
+    return ExitOk;
+}
+
+int TavokPose::animate(const std::vector<std::string>& given) {
+    std::vector<std::string> args = given;
+    AnimationRender::Options options;
+    for (auto [name, file] : {std::pair{"--gif", &options.gif}, {"--video", &options.video}}) {
+        auto at = std::find(args.begin(), args.end(), name);
+        if (at == args.end()) continue;
+        if (at + 1 == args.end()) return usage(std::string(name) + " needs a file name");
+        *file = at[1];
+        args.erase(at, at + 2);
+    }
+    options.jobs = std::max(1, setup_.cores);
+    if (!takeOptions(args, options.render.width, options.render.height, &options.jobs))
+        return ExitUsage;
+    if (args.size() != 2) return usage("animate takes an animation file and an output folder");
+    Animation animation;
+    if (!readAnimation(args[0], animation)) return ExitBadInput;
+    std::error_code code;
+    fs::create_directory(args[1], code);
+    if (!fs::is_directory(args[1], code)) {
+        err_ << "tavokpose: cannot make the folder " << args[1] << '\n';
+        return ExitBadInput;
+    }
+    options.render.povray = setup_.povray;
+    options.render.stem = fs::path(args[0]).stem().string();
+    options.sceneDir = setup_.sceneDir;
+    options.outDir = args[1];
+    options.progress = setup_.terminal;
+    auto start = std::chrono::steady_clock::now();
+    catchInterrupts();
+    AnimationRender render(options, out_);
+    if (render.run(animation) != AnimationRender::Done) {
+        err_ << "tavokpose: " << render.error << '\n';
+        return ExitRenderFailed;
+    }
+    out_ << "wrote " << animation.settings().length << " frames to " << args[1] << " in "
+         << seconds(secondsSince(start)) << '\n';
     return ExitOk;
 }

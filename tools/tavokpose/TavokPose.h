@@ -19,6 +19,7 @@ class TavokPose {
         std::string povray = "povray"; // the POV-Ray program
         std::string sceneDir;          // the folder of TavokHead.pov
         int cores = 1;                 // renders a sheet runs side by side
+        bool terminal = false;         // the output is a terminal: progress lines
     };
 
     TavokPose(Setup setup, std::ostream& out, std::ostream& err);
@@ -32,6 +33,7 @@ class TavokPose {
     int sheet(const std::vector<std::string>& args);
     int blend(const std::vector<std::string>& args);
     int exportAnimation(const std::vector<std::string>& args);
+    int animate(const std::vector<std::string>& args);
     int usage(const std::string& problem);
 
     // Reads `path` into `pose`; on failure reports "FILE:LINE: why" on the
