@@ -250,7 +250,7 @@ TEST_F(Tool, ExportedFrameRendersAsThePoseFileOfThatFrame) {
     auto render = [&](std::vector<std::string> options, const std::string& written) {
         options.insert(options.begin(), {setup.povray, "+ITavokHead.pov", "+Oframe.ppm", "+FP",
                                          "+W48", "+H36", "-D", "-V"});
-        ProcessResult result = runProcess(options, dir.string(), (dir / "povray.log").string());
+        ProcessResult result = runProcess(options, dir.string(), "povray.log", 60);
         EXPECT_TRUE(result.started && result.exitCode == 0) << written;
         return readPpm(dir / written);
     };
