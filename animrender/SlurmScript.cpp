@@ -79,3 +79,15 @@ std::string slurmAssemblyScript(const FarmPlan& plan) {
                   "\n" + shellLine({"mv", "-f", "--", plan.video + ".new", plan.video}) + "\n";
     return script + shellLine({"rm", "-rf", "--", work(plan)}) + "\n";
 }
+
+std::string slurmSubmitScript(const FarmPlan& plan) {
+    return "#!/bin/sh\n"
+           "set -e\n"
+           "cd " +
+           shellQuoted(work(plan)) +
+           "\n"
+           "frames=$(sbatch --parsable frames.sh)\n"
+           "assembly=$(sbatch --parsable --kill-on-invalid-dep=yes "
+           "--dependency=afterok:\"${frames%%;*}\" assemble.sh)\n"
+           "echo \"frames: job ${frames%%;*}; assembly: job ${assembly%%;*}\"\n";
+}

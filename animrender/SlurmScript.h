@@ -26,5 +26,10 @@ std::string slurmFramesScript(const FarmPlan& plan);
 // replacing its file only when complete, then the work folder removed.
 std::string slurmAssemblyScript(const FarmPlan& plan);
 
+// The script that submits both from the work folder: the frames, then the
+// assembly depending on their success (and dropped when they fail); it
+// prints both job ids.
+std::string slurmSubmitScript(const FarmPlan& plan);
+
 // A POSIX shell command line of `args`, each word quoted.
 std::string shellLine(const std::vector<std::string>& args);

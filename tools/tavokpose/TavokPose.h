@@ -5,6 +5,7 @@
 
 #include "animation/Animation.h"
 #include "face/PoseModel.h"
+#include "tools/tavokpose/AnimationRender.h"
 
 #include <ostream>
 #include <string>
@@ -34,6 +35,11 @@ class TavokPose {
     int blend(const std::vector<std::string>& args);
     int exportAnimation(const std::vector<std::string>& args);
     int animate(const std::vector<std::string>& args);
+    int farm(const std::vector<std::string>& args);
+    // Reads the animation and the options animate and farm share into
+    // `options`; -1, or the exit code of what was wrong.
+    int animationJob(std::vector<std::string>& args, Animation& animation,
+                     AnimationRender::Options& options);
     int usage(const std::string& problem);
 
     // Reads `path` into `pose`; on failure reports "FILE:LINE: why" on the
