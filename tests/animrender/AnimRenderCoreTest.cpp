@@ -1,11 +1,14 @@
 // The platform-free part of rendering an animation.
 #include "animrender/Assembly.h"
 #include "animrender/FramePlan.h"
+#include "animrender/GifTiming.h"
 #include "animrender/RenderProgress.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <fstream>
+#include <iterator>
 #include <random>
 
 TEST(FramePlan, EveryFrameOnceInFairConsecutiveShares) {
@@ -61,4 +64,31 @@ TEST(Assembly, GifDelaysKeepTheFrameRateOverTime) {
     EXPECT_EQ(gifArgs({"a.png", "b.png"}, 25, "x.gif"),
               (std::vector<std::string>{"convert", "-loop", "0", "-delay", "4", "png:a.png",
                                         "png:b.png", "gif:x.gif"}));
+}
+
+TEST(GifTiming, DelaysAndLoopSetOnAnyGif) {
+    // ImageMagick's GIFs with and without timing blocks, as the platform's
+    // encoder may write them.
+    for (const char* options : {"-delay 7 -loop 0", "+set delay -loop 1 -strip"}) {
+        std::string command = std::string("convert ") + options +
+                              " xc:red xc:blue xc:lime -scale 8x6 gif:- 2>/dev/null";
+        std::string gif;
+        FILE* pipe = popen(command.c_str(), "r");
+        char buffer[4096];
+        for (std::size_t got; pipe && (got = fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+            gif.append(buffer, got);
+        ASSERT_TRUE(pipe && pclose(pipe) == 0 && !gif.empty()) << command;
+        EXPECT_FALSE(setGifTiming(gif, {4, 4})) << "a delay for each image";
+        ASSERT_TRUE(setGifTiming(gif, {3, 4, 300})) << options;
+        GifTiming timing;
+        ASSERT_TRUE(readGifTiming(gif, timing));
+        EXPECT_EQ(timing.delays, (std::vector<int>{3, 4, 300})) << options;
+        EXPECT_TRUE(timing.loops) << options;
+        std::FILE* identify = popen("identify -format '%T %s;' gif:- > gif-timing.txt", "w");
+        fwrite(gif.data(), 1, gif.size(), identify);
+        ASSERT_EQ(pclose(identify), 0) << "identify read the patched GIF";
+        std::ifstream read("gif-timing.txt");
+        std::string shown((std::istreambuf_iterator<char>(read)), {});
+        EXPECT_EQ(shown, "3 0;4 1;300 2;") << options;
+    }
 }
