@@ -1,6 +1,7 @@
 #include "app/FaceCmdWindow.h"
 
 #include "app/AnimationEditor.h"
+#include "app/AnimationRenderer.h"
 #include "app/FaceTables.h"
 #include "app/FileDialogState.h"
 #include "app/RenderPreview.h"
@@ -89,10 +90,12 @@ FaceCmdWindow::FaceCmdWindow(const char* name, int width, int height)
     setValue(IdSymmetric, 0, SetValue);
     showHistory();
     renderPreview = new RenderPreview(this, IdRenderPreview, canvasPane->pose);
+    animationRenderer = new AnimationRenderer(*this);
     showWindow();
 }
 
 FaceCmdWindow::~FaceCmdWindow() {
+    delete animationRenderer;
     delete animationEditor;
     delete renderPreview;
     delete menuPane;
@@ -102,6 +105,7 @@ FaceCmdWindow::~FaceCmdWindow() {
 }
 
 void FaceCmdWindow::closeWindow() {
+    animationRenderer->cancel();
     renderPreview->shutDown();
     vCmdWindow::closeWindow();
 }
@@ -136,6 +140,7 @@ void FaceCmdWindow::onCommand(int id, int value, int kind) {
         break;
     case IdRenderPreview: toggleRenderPreview(); break;
     case IdSaveRender: saveRender(); break;
+    case IdRenderAnimation: animationRenderer->ask(); break;
     case IdExit: theApp->exitApp(); break;
     case IdUndo: undoOrRedo(true); break;
     case IdRedo: undoOrRedo(false); break;
@@ -227,7 +232,7 @@ void FaceCmdWindow::poseChanged(bool showValue) {
     animationEditor->poseChanged();
     if (showValue) showSelection();
     showHistory();
-    renderPreview->poseChanged();
+    if (!animationRenderer->rendering()) renderPreview->poseChanged();
 }
 
 void FaceCmdWindow::showHistory() {

@@ -10,6 +10,7 @@ class vCommandPane;
 class FaceCanvasPane;
 class RenderPreview;
 class AnimationEditor;
+class AnimationRenderer;
 
 class FaceCmdWindow : public vCmdWindow {
   public:
@@ -45,6 +46,7 @@ class FaceCmdWindow : public vCmdWindow {
     PoseHistory history;
     RenderPreview* renderPreview = nullptr;
     AnimationEditor* animationEditor = nullptr;
+    AnimationRenderer* animationRenderer = nullptr;
 
   private:
     friend class AnimationEditor;

@@ -25,7 +25,8 @@ enum FaceCommandId {
     IdAnimationSettings = 134,
     IdOpenAnimation = 135,
     IdSaveAnimation = 136,
-    IdExportAnimation = 137
+    IdExportAnimation = 137,
+    IdRenderAnimation = 138
 };
 
 // The characters the Control chords of the Edit menu type.
