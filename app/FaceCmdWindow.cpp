@@ -2,6 +2,7 @@
 
 #include "app/AnimationEditor.h"
 #include "app/ExpressionWindow.h"
+#include "app/AnimationRenderer.h"
 #include "app/FaceTables.h"
 #include "app/FileDialogState.h"
 #include "app/RenderPreview.h"
@@ -92,10 +93,12 @@ FaceCmdWindow::FaceCmdWindow(const char* name, int width, int height)
     showHistory();
     renderPreview = new RenderPreview(this, IdRenderPreview, canvasPane);
     expressionWindow = new ExpressionWindow(this, IdExpressions);
+    animationRenderer = new AnimationRenderer(*this);
     showWindow();
 }
 
 FaceCmdWindow::~FaceCmdWindow() {
+    delete animationRenderer;
     delete animationEditor;
     delete expressionWindow;
     delete renderPreview;
@@ -106,6 +109,7 @@ FaceCmdWindow::~FaceCmdWindow() {
 }
 
 void FaceCmdWindow::closeWindow() {
+    animationRenderer->cancel();
     renderPreview->shutDown();
     expressionWindow->shutDown();
     vCmdWindow::closeWindow();
@@ -142,6 +146,7 @@ void FaceCmdWindow::onCommand(int id, int value, int kind) {
     case IdRenderPreview: toggleRenderPreview(); break;
     case IdSaveRender: saveRender(); break;
     case IdExpressions: toggleExpressions(); break;
+    case IdRenderAnimation: animationRenderer->ask(); break;
     case IdExit: theApp->exitApp(); break;
     case IdUndo: undoOrRedo(true); break;
     case IdRedo: undoOrRedo(false); break;
@@ -262,7 +267,7 @@ void FaceCmdWindow::poseChanged(bool showValue) {
     animationEditor->poseChanged();
     if (showValue) showSelection();
     showHistory();
-    renderPreview->poseChanged();
+    if (!animationRenderer->rendering()) renderPreview->poseChanged();
 }
 
 void FaceCmdWindow::showHistory() {

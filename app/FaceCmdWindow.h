@@ -11,6 +11,7 @@ class FaceCanvasPane;
 class RenderPreview;
 class AnimationEditor;
 class ExpressionWindow;
+class AnimationRenderer;
 
 class FaceCmdWindow : public vCmdWindow {
   public:
@@ -53,6 +54,7 @@ class FaceCmdWindow : public vCmdWindow {
     // steps of a slider drag become one when endExpressionMix follows.
     void setExpressionPose(const float* pose, const char* name, bool live);
     void endExpressionMix();
+    AnimationRenderer* animationRenderer = nullptr;
 
   private:
     friend class AnimationEditor;

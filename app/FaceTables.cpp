@@ -13,6 +13,7 @@ MenuItemDef fileMenu[] = {
     {"Open a&nimation...", IdOpenAnimation, MenuSensitive, nullptr, 0, nullptr, 0},
     {"Save anima&tion as...", IdSaveAnimation, MenuSensitive, nullptr, 0, nullptr, 0},
     {"Ex&port animation for POV-Ray...", IdExportAnimation, MenuSensitive, nullptr, 0, nullptr, 0},
+    {"&Render animation...", IdRenderAnimation, MenuSensitive, nullptr, 0, nullptr, 0},
     {"-", IdSeparator, 0, nullptr, 0, nullptr, 0},
     {"E&xit", IdExit, MenuSensitive, nullptr, 0, nullptr, 0},
     {}};

@@ -26,7 +26,8 @@ enum FaceCommandId {
     IdOpenAnimation = 135,
     IdSaveAnimation = 136,
     IdExportAnimation = 137,
-    IdExpressions = 138
+    IdExpressions = 138,
+    IdRenderAnimation = 139
 };
 
 // The characters the Control chords of the Edit menu type.

@@ -178,8 +178,8 @@ TEST(MainWindow, MenuReadsBackAsDeclared) {
     EXPECT_EQ(titles(bar), (Events{"&File", "&Edit", "&View", "&Animate", "Help"}));
     EXPECT_EQ(menuItems(popup(bar, "&File")),
               (Events{"&Open 32101", "&Save 32103", "-", "Open a&nimation... 135",
-                      "Save anima&tion as... 136", "Ex&port animation for POV-Ray... 137", "-",
-                      "E&xit 32108"}));
+                      "Save anima&tion as... 136", "Ex&port animation for POV-Ray... 137",
+                      "&Render animation... 139", "-", "E&xit 32108"}));
     EXPECT_EQ(menuItems(popup(bar, "&Animate")),
               (Events{"Set &key  \tK 131", "&Delete key  \tDelete 132", "&Play / Stop  \tSpace 133",
                       "-", "Animation &settings... 134"}));

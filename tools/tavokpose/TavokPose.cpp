@@ -2,10 +2,14 @@
 
 #include "animation/AnimationExport.h"
 #include "animation/AnimationFile.h"
+#include "animrender/SlurmScript.h"
 #include "face/PoseFile.h"
+#include "render/Quoting.h"
+#include "tools/tavokpose/ChildProcess.h"
 #include "tools/tavokpose/ContactSheet.h"
 #include "tools/tavokpose/PoseBlend.h"
 #include "tools/tavokpose/PovRender.h"
+#include "tools/tavokpose/Process.h"
 
 #include <algorithm>
 #include <atomic>
@@ -14,6 +18,7 @@
 #include <filesystem>
 #include <fstream>
 #include <mutex>
+#include <sstream>
 #include <thread>
 
 namespace fs = std::filesystem;
@@ -43,6 +48,20 @@ const char* const helpText =
     "                                    animation.inc, with the sample scene:\n"
     "                                    povray +ITavokHead.pov Declare=Animation=1\n"
     "                                    +KFI0 +KFF<frames - 1>\n"
+    "  animate ANIMATION OUTDIR [--size WxH] [--jobs N] [--gif FILE]\n"
+    "          [--video FILE.mp4]        render every frame of an animation into\n"
+    "                                    OUTDIR as NAME000.png... (N POV-Ray\n"
+    "                                    processes, all cores unless given); an\n"
+    "                                    animated GIF (ImageMagick) and an H.264\n"
+    "                                    video (ffmpeg) of them; Ctrl+C keeps the\n"
+    "                                    complete frames\n"
+    "  farm ANIMATION OUTDIR --slurm [--submit] [--jobs N] [--size WxH]\n"
+    "          [--gif FILE] [--video FILE.mp4]\n"
+    "                                    the same on a Slurm cluster: writes a job\n"
+    "                                    array of N tasks (one per 10 frames unless\n"
+    "                                    given) and a dependent assembly job into\n"
+    "                                    OUTDIR, a folder every node shares; with\n"
+    "                                    --submit also submits them with sbatch\n"
     "  --help                            show this text\n"
     "\n"
     "Rendering runs POV-Ray 3.7 (\"povray\" on the PATH, or the program named by\n"
@@ -107,6 +126,8 @@ int TavokPose::run(const std::vector<std::string>& args) {
     if (command == "sheet") return sheet(rest);
     if (command == "blend") return blend(rest);
     if (command == "export") return exportAnimation(rest);
+    if (command == "animate") return animate(rest);
+    if (command == "farm") return farm(rest);
     return usage("unknown command \"" + command + "\"");
 }
 
@@ -337,5 +358,106 @@ int TavokPose::exportAnimation(const std::vector<std::string>& args) {
         return ExitBadInput;
     }
     out_ << "wrote " << args[1] << " (" << animation.settings().length << " frames)\n";
+    return ExitOk;
+}
+
+int TavokPose::animationJob(std::vector<std::string>& args, Animation& animation,
+                            AnimationRender::Options& options) {
+    for (auto [name, file] : {std::pair{"--gif", &options.gif}, {"--video", &options.video}}) {
+        auto at = std::find(args.begin(), args.end(), name);
+        if (at == args.end()) continue;
+        if (at + 1 == args.end()) return usage(std::string(name) + " needs a file name");
+        *file = at[1];
+        args.erase(at, at + 2);
+    }
+    if (!takeOptions(args, options.render.width, options.render.height, &options.jobs))
+        return ExitUsage;
+    if (args.size() != 2) return usage("takes an animation file and an output folder");
+    if (!readAnimation(args[0], animation)) return ExitBadInput;
+    std::error_code code;
+    fs::create_directory(args[1], code);
+    if (!fs::is_directory(args[1], code)) {
+        err_ << "tavokpose: cannot make the folder " << args[1] << '\n';
+        return ExitBadInput;
+    }
+    options.render.povray = setup_.povray;
+    options.render.stem = fs::path(args[0]).stem().string();
+    options.render.lastFrame = animation.settings().length - 1;
+    options.sceneDir = setup_.sceneDir;
+    options.outDir = fs::absolute(args[1], code).string();
+    return -1;
+}
+
+int TavokPose::animate(const std::vector<std::string>& given) {
+    std::vector<std::string> args = given;
+    AnimationRender::Options options;
+    options.jobs = std::max(1, setup_.cores);
+    Animation animation;
+    if (int result = animationJob(args, animation, options); result >= 0) return result;
+    options.progress = setup_.terminal;
+    auto start = std::chrono::steady_clock::now();
+    catchInterrupts();
+    AnimationRender render(options, out_);
+    if (render.run(animation) != AnimationRender::Done) {
+        err_ << "tavokpose: " << render.error << '\n';
+        return ExitRenderFailed;
+    }
+    out_ << "wrote " << animation.settings().length << " frames to " << args[1] << " in "
+         << seconds(secondsSince(start)) << '\n';
+    return ExitOk;
+}
+
+int TavokPose::farm(const std::vector<std::string>& given) {
+    std::vector<std::string> args = given;
+    auto slurm = std::find(args.begin(), args.end(), "--slurm");
+    if (slurm == args.end()) return usage("farm needs --slurm, the only farm it knows");
+    args.erase(slurm);
+    auto submit = std::find(args.begin(), args.end(), "--submit");
+    bool submitting = submit != args.end();
+    if (submitting) args.erase(submit);
+    AnimationRender::Options options;
+    options.jobs = 0;
+    Animation animation;
+    if (int result = animationJob(args, animation, options); result >= 0) return result;
+    FarmPlan plan;
+    plan.render = options.render;
+    plan.outDir = options.outDir;
+    plan.fps = animation.settings().fps;
+    std::error_code code;
+    for (auto [from, to] : {std::pair{&options.gif, &plan.gif}, {&options.video, &plan.video}})
+        if (!from->empty()) *to = fs::absolute(*from, code).string();
+    // Ten frames a task unless told: long enough to outweigh starting POV-Ray.
+    int frames = animation.settings().length;
+    plan.ranges = splitFrames({0, frames - 1}, options.jobs ? options.jobs : (frames + 9) / 10);
+    std::string error;
+    std::string work =
+        AnimationRender::prepare(animation, options.sceneDir, plan.outDir, plan.render.stem, error);
+    for (auto [name, text] : {std::pair{"frames.sh", slurmFramesScript(plan)},
+                              {"assemble.sh", slurmAssemblyScript(plan)},
+                              {"submit.sh", slurmSubmitScript(plan)}})
+        if (!work.empty() && replaceWithWritten((fs::path(work) / name).string().c_str(),
+                                                [&text = text](std::FILE* out) {
+                                                    return std::fputs(text.c_str(), out) >= 0;
+                                                }) != PoseFileOk)
+            error = "cannot write " + (fs::path(work) / name).string();
+    if (!error.empty()) {
+        err_ << "tavokpose: " << error << '\n';
+        return ExitBadInput;
+    }
+    std::string submitScript = (fs::path(work) / "submit.sh").string();
+    out_ << plan.ranges.size() << " tasks render " << frames << " frames into " << plan.outDir
+         << '\n';
+    if (!submitting) {
+        out_ << "submit with: sh " << shellQuoted(submitScript) << '\n';
+        return ExitOk;
+    }
+    ProcessResult result = runProcess({"sh", submitScript}, work, "submit.log", 60);
+    std::stringstream log;
+    log << std::ifstream(fs::path(work) / "submit.log", std::ios::binary).rdbuf();
+    if (!result.started || result.exitCode != 0) {
+        err_ << "tavokpose: sbatch failed:\n" << log.str();
+        return ExitRenderFailed;
+    }
+    out_ << log.str();
     return ExitOk;
 }

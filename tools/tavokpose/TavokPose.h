@@ -5,6 +5,7 @@
 
 #include "animation/Animation.h"
 #include "face/PoseModel.h"
+#include "tools/tavokpose/AnimationRender.h"
 
 #include <ostream>
 #include <string>
@@ -19,6 +20,7 @@ class TavokPose {
         std::string povray = "povray"; // the POV-Ray program
         std::string sceneDir;          // the folder of TavokHead.pov
         int cores = 1;                 // renders a sheet runs side by side
+        bool terminal = false;         // the output is a terminal: progress lines
     };
 
     TavokPose(Setup setup, std::ostream& out, std::ostream& err);
@@ -32,6 +34,12 @@ class TavokPose {
     int sheet(const std::vector<std::string>& args);
     int blend(const std::vector<std::string>& args);
     int exportAnimation(const std::vector<std::string>& args);
+    int animate(const std::vector<std::string>& args);
+    int farm(const std::vector<std::string>& args);
+    // Reads the animation and the options animate and farm share into
+    // `options`; -1, or the exit code of what was wrong.
+    int animationJob(std::vector<std::string>& args, Animation& animation,
+                     AnimationRender::Options& options);
     int usage(const std::string& problem);
 
     // Reads `path` into `pose`; on failure reports "FILE:LINE: why" on the

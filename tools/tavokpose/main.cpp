@@ -8,6 +8,11 @@
 #include <filesystem>
 #include <iostream>
 #include <thread>
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -40,6 +45,11 @@ int main(int argc, char** argv) {
     else
         setup.sceneDir = (std::filesystem::path(programPath()).parent_path() / "povray").string();
     setup.cores = int(std::max(1u, std::thread::hardware_concurrency()));
+#ifdef _WIN32
+    setup.terminal = _isatty(_fileno(stdout));
+#else
+    setup.terminal = isatty(STDOUT_FILENO);
+#endif
     TavokPose tool(setup, std::cout, std::cerr);
     return tool.run(std::vector<std::string>(argv + 1, argv + argc));
 }

@@ -1,0 +1,268 @@
+#include "animrender/FrameJobs.h"
+
+#include "animation/AnimationExport.h"
+#include "face/PoseFile.h"
+#include "render/Povray.h"
+#include "render/Quoting.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <windows.h>
+
+namespace {
+
+const char* const unixShell = "Z:\\bin\\sh";
+
+std::wstring wide(const std::string& text) {
+    int size = MultiByteToWideChar(CP_UTF8, 0, text.data(), int(text.size()), nullptr, 0);
+    std::wstring out(std::size_t(size), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, text.data(), int(text.size()), &out[0], size);
+    return out;
+}
+
+double now() {
+    return double(GetTickCount64()) / 1000;
+}
+
+bool exists(const std::string& path) {
+    return GetFileAttributesW(wide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::string contents(const std::string& path) {
+    std::string text;
+    if (std::FILE* in = _wfopen(wide(path).c_str(), L"rb")) {
+        char buffer[4096];
+        for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, in)) > 0;)
+            text.append(buffer, got);
+        std::fclose(in);
+    }
+    return text;
+}
+
+bool underWine() {
+    return GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
+}
+
+// Removes `folder` and the files in it.
+void removeFolder(const std::string& folder) {
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW(wide(folder + "\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do
+            DeleteFileW((wide(folder + "\\") + found.cFileName).c_str());
+        while (FindNextFileW(search, &found));
+        FindClose(search);
+    }
+    RemoveDirectoryW(wide(folder).c_str());
+}
+
+// Starts `command` in `folder` with no console window, its output in `log`
+// when given, inside `job`; `process` stays null when Wine gives no handle.
+bool startProcess(const std::string& command, const std::string& folder, HANDLE log, HANDLE job,
+                  void*& process) {
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_SHOWMINNOACTIVE;
+    if (log != INVALID_HANDLE_VALUE) {
+        startup.dwFlags |= STARTF_USESTDHANDLES;
+        startup.hStdOutput = log;
+        startup.hStdError = log;
+    }
+    std::wstring line = wide(command);
+    PROCESS_INFORMATION info = {};
+    if (!CreateProcessW(nullptr, &line[0], nullptr, nullptr, log != INVALID_HANDLE_VALUE,
+                        CREATE_NO_WINDOW | CREATE_SUSPENDED, nullptr, wide(folder).c_str(),
+                        &startup, &info))
+        return false;
+    if (info.hProcess && job) AssignProcessToJobObject(job, info.hProcess);
+    if (info.hThread) {
+        ResumeThread(info.hThread);
+        CloseHandle(info.hThread);
+    }
+    process = info.hProcess;
+    return true;
+}
+
+} // namespace
+
+FrameJobs::FrameJobs() {
+    job_ = CreateJobObjectW(nullptr, nullptr);
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
+    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+    if (job_)
+        SetInformationJobObject(job_, JobObjectExtendedLimitInformation, &limits, sizeof limits);
+}
+
+FrameJobs::~FrameJobs() {
+    cancel();
+    if (job_) CloseHandle(job_);
+}
+
+std::string FrameJobs::file(const char* kind, std::size_t index) const {
+    return std::string("povray-") + std::to_string(index) + "." + kind;
+}
+
+bool FrameJobs::start(const Animation& animation, FrameRender render, FrameRange frames, int jobs,
+                      const std::string& sceneDir, const std::string& outDir) {
+    cancel();
+    error.clear();
+    render.lastFrame = animation.settings().length - 1;
+    render_ = render;
+    frames_ = frames;
+    outDir_ = outDir;
+    lastFrame_.clear();
+    progress_ = RenderProgress(frames.count(), now());
+    program_ = render.povray;
+    work_ = outDir + "\\" + workFolderName(render.stem);
+    removeFolder(work_);
+    bool made = CreateDirectoryW(wide(work_).c_str(), nullptr);
+    for (const char* name : {"TavokHead.pov", "TavokHead.inc"})
+        made = made && CopyFileW(wide(sceneDir + "\\" + name).c_str(),
+                                 wide(work_ + "\\" + name).c_str(), FALSE);
+    made = made && writeAnimationIncludeFile(animation, PoseModel().pose,
+                                             (work_ + "\\animation.inc").c_str()) == PoseFileOk;
+    if (!made) {
+        error = "Cannot prepare the folder " + work_;
+        removeFolder(work_);
+        work_.clear();
+        return false;
+    }
+    for (FrameRange range : splitFrames(frames, jobs)) {
+        jobs_.push_back({range, range.first});
+        if (!startJob(jobs_.back(), jobs_.size() - 1)) {
+            error = "Cannot start " + program_;
+            cancel();
+            return false;
+        }
+    }
+    return true;
+}
+
+bool FrameJobs::startJob(Job& job, std::size_t index) {
+    FrameRender render = render_;
+    if (underWine() && contents(program_).compare(0, 2, "MZ") != 0) {
+        job.throughShell = true;
+        render.povray = unixPathOf(program_).empty() ? program_ : unixPathOf(program_);
+        return startProcess(
+            shellCommand(unixShell,
+                         unixRunScript(povrayFrameArgs(render, job.range), file("log", index),
+                                       file("pid", index), file("status", index))),
+            work_, INVALID_HANDLE_VALUE, nullptr, job.process);
+    }
+    std::string line;
+    for (const std::string& arg : povrayFrameArgs(render, job.range))
+        line += (line.empty() ? "" : " ") + windowsArgument(arg);
+    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+    HANDLE log = CreateFileW(wide(work_ + "\\" + file("log", index)).c_str(), GENERIC_WRITE,
+                             FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, CREATE_ALWAYS,
+                             FILE_ATTRIBUTE_NORMAL, nullptr);
+    bool started = startProcess(line, work_, log, job_, job.process);
+    if (log != INVALID_HANDLE_VALUE) CloseHandle(log);
+    return started && job.process;
+}
+
+bool FrameJobs::ended(Job& job, std::size_t index) {
+    if (job.exitCode >= 0) return true;
+    if (job.throughShell) {
+        std::string status = contents(work_ + "\\" + file("status", index));
+        if (status.find('\n') == std::string::npos) return false;
+        job.exitCode = std::atoi(status.c_str());
+        return true;
+    }
+    if (WaitForSingleObject(job.process, 0) != WAIT_OBJECT_0) return false;
+    DWORD code = 1;
+    GetExitCodeProcess(job.process, &code);
+    job.exitCode = int(code);
+    return true;
+}
+
+int FrameJobs::collect(Job& job, bool ended) {
+    int moved = 0;
+    for (; job.next <= job.range.last; ++job.next, ++moved) {
+        std::string name = frameFileName(render_.stem, job.next, render_.lastFrame);
+        // POV-Ray starts the next frame's image only once this one is closed.
+        bool complete =
+            ended ||
+            (job.next < job.range.last &&
+             exists(work_ + "\\" + frameFileName(render_.stem, job.next + 1, render_.lastFrame)));
+        if (!complete || !exists(work_ + "\\" + name)) break;
+        if (!MoveFileExW(wide(work_ + "\\" + name).c_str(), wide(outDir_ + "\\" + name).c_str(),
+                         MOVEFILE_REPLACE_EXISTING))
+            return -1;
+        lastFrame_ = outDir_ + "\\" + name;
+        progress_.frameDone();
+    }
+    return moved;
+}
+
+FrameJobs::State FrameJobs::poll() {
+    if (work_.empty()) return error.empty() ? Done : Failed;
+    bool running = false;
+    for (std::size_t i = 0; i < jobs_.size(); ++i) {
+        Job& job = jobs_[i];
+        bool over = ended(job, i);
+        if (over && job.exitCode != 0) {
+            error = "POV-Ray failed (exit code " + std::to_string(job.exitCode) + "):\n" +
+                    errorLines(contents(work_ + "\\" + file("log", i)), 6);
+        } else if (collect(job, over) < 0) {
+            error = "Cannot move the frames into " + outDir_;
+        } else if (over && job.next <= job.range.last) {
+            error = "POV-Ray wrote no image for frame " + std::to_string(job.next) + ":\n" +
+                    errorLines(contents(work_ + "\\" + file("log", i)), 6);
+        }
+        if (!error.empty()) {
+            cancel();
+            return Failed;
+        }
+        running = running || !over;
+    }
+    if (running) return Running;
+    finish();
+    return Done;
+}
+
+void FrameJobs::cancel() {
+    for (std::size_t i = 0; i < jobs_.size(); ++i) {
+        Job& job = jobs_[i];
+        if (ended(job, i)) continue;
+        if (!job.throughShell) {
+            TerminateProcess(job.process, 1);
+            continue;
+        }
+        // The shell writes the group's id at once; wait for it briefly.
+        int group = 0;
+        for (double deadline = now() + 1; now() < deadline; Sleep(10))
+            if ((group = std::atoi(contents(work_ + "\\" + file("pid", i)).c_str())) > 0) break;
+        void* none = nullptr;
+        if (group > 0)
+            startProcess(
+                shellCommand(unixShell, unixSignalScript(group, "KILL", file("status", i))), work_,
+                INVALID_HANDLE_VALUE, nullptr, none);
+    }
+    // Every status written, or a second.
+    for (double deadline = now() + 1; now() < deadline; Sleep(10)) {
+        bool all = true;
+        for (std::size_t i = 0; i < jobs_.size(); ++i)
+            all = ended(jobs_[i], i) && all;
+        if (all) break;
+    }
+    for (Job& job : jobs_)
+        if (!job.throughShell && job.process) WaitForSingleObject(job.process, 1000);
+    finish();
+}
+
+void FrameJobs::finish() {
+    for (Job& job : jobs_)
+        if (job.process) CloseHandle(job.process);
+    jobs_.clear();
+    if (!work_.empty()) removeFolder(work_);
+    work_.clear();
+}
+
+std::vector<std::string> FrameJobs::framePaths() const {
+    std::vector<std::string> paths;
+    for (int frame = frames_.first; frame <= frames_.last; ++frame)
+        paths.push_back(outDir_ + "\\" + frameFileName(render_.stem, frame, render_.lastFrame));
+    return paths;
+}

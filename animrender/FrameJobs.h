@@ -1,0 +1,71 @@
+// Renders the frames of an animation with several POV-Ray processes side by
+// side, for a program with a message loop: start, then poll from a timer
+// while it runs. Each process renders its own run of consecutive frames on
+// one thread, in a work folder inside the output folder; a frame moves
+// beside the others only when complete, so a cancelled render leaves
+// complete frames and nothing else. A Unix POV-Ray under Wine runs through
+// the Unix shell, which records its process group and exit status in files;
+// a Windows POV-Ray sits in a job that ends with this program.
+#pragma once
+
+#include "animation/Animation.h"
+#include "animrender/FramePlan.h"
+#include "animrender/RenderProgress.h"
+
+#include <string>
+#include <vector>
+
+class FrameJobs {
+  public:
+    enum State { Running, Done, Failed };
+
+    FrameJobs();
+    ~FrameJobs();
+    FrameJobs(const FrameJobs&) = delete;
+    FrameJobs& operator=(const FrameJobs&) = delete;
+
+    // Starts rendering `frames` of `animation` as `render` says (its
+    // lastFrame is set here) with `jobs` processes; `sceneDir` holds
+    // TavokHead.pov and TavokHead.inc. False, and `error` says why, when it
+    // cannot start.
+    bool start(const Animation& animation, FrameRender render, FrameRange frames, int jobs,
+               const std::string& sceneDir, const std::string& outDir);
+    // Moves the frames completed since the last call; Done once every frame
+    // is there, Failed (and `error`) when a process failed.
+    State poll();
+    // Ends every process, waits for them (about a second at most) and removes
+    // the work folder.
+    void cancel();
+
+    const RenderProgress& progress() const { return progress_; }
+    // The path of the frame completed last, or "".
+    const std::string& lastFrame() const { return lastFrame_; }
+    // The frames `frames` of start(), in order.
+    std::vector<std::string> framePaths() const;
+
+    std::string error;
+
+  private:
+    struct Job {
+        FrameRange range;
+        int next = 0;            // the first frame not yet moved
+        void* process = nullptr; // a Windows POV-Ray's handle
+        bool throughShell = false;
+        int exitCode = -1; // once ended
+    };
+    bool startJob(Job& job, std::size_t index);
+    bool ended(Job& job, std::size_t index);
+    int collect(Job& job, bool ended);
+    std::string file(const char* kind, std::size_t index) const;
+    void finish();
+
+    std::string program_;
+    std::string work_;
+    std::string outDir_;
+    FrameRender render_;
+    FrameRange frames_;
+    std::vector<Job> jobs_;
+    RenderProgress progress_{0, 0};
+    std::string lastFrame_;
+    void* job_ = nullptr;
+};

@@ -1,0 +1,55 @@
+#include "animrender/FramePlan.h"
+
+#include <algorithm>
+#include <cstdio>
+
+std::vector<FrameRange> splitFrames(FrameRange frames, int jobs) {
+    std::vector<FrameRange> ranges;
+    int count = std::max(0, frames.count());
+    jobs = std::min(std::max(1, jobs), count);
+    for (int job = 0, first = frames.first; job < jobs; ++job) {
+        int size = count / jobs + (job < count % jobs ? 1 : 0);
+        ranges.push_back({first, first + size - 1});
+        first += size;
+    }
+    return ranges;
+}
+
+int frameDigits(int lastFrame) {
+    if (lastFrame <= 0) return 0;
+    int digits = 0;
+    for (; lastFrame > 0; lastFrame /= 10)
+        ++digits;
+    return digits;
+}
+
+std::string frameFileName(const std::string& stem, int frame, int lastFrame) {
+    char number[16] = "";
+    if (int digits = frameDigits(lastFrame))
+        std::snprintf(number, sizeof number, "%0*d", digits, frame);
+    return stem + number + ".png";
+}
+
+std::vector<std::string> povrayFrameArgs(const FrameRender& render, FrameRange range) {
+    std::vector<std::string> args = {render.povray,
+                                     "+ITavokHead.pov",
+                                     "+O" + render.stem + ".png",
+                                     "+FN",
+                                     "+W" + std::to_string(render.width),
+                                     "+H" + std::to_string(render.height),
+                                     "Declare=Animation=1",
+                                     "+KFI0",
+                                     "+KFF" + std::to_string(render.lastFrame),
+                                     "+SF" + std::to_string(range.first),
+                                     "+EF" + std::to_string(range.last),
+                                     "+WT1",
+                                     "-D",
+                                     "-P",
+                                     "-V"};
+    if (render.antialias) args.insert(args.begin() + 6, "+A0.1");
+    return args;
+}
+
+std::string workFolderName(const std::string& stem) {
+    return ".tavokpose-" + stem + "-frames";
+}

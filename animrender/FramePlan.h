@@ -1,0 +1,47 @@
+// Which frames an animation render makes, which POV-Ray process renders
+// which, and what the images are called. POV-Ray numbers each frame's image
+// itself, with as many digits as the animation's last frame needs (none
+// when the animation has one frame). Needs no platform.
+#pragma once
+
+#include <string>
+#include <vector>
+
+struct FrameRange {
+    int first = 0;
+    int last = 0;
+
+    int count() const { return last - first + 1; }
+    bool operator==(const FrameRange& other) const {
+        return first == other.first && last == other.last;
+    }
+};
+
+// `frames` as at most `jobs` runs of consecutive frames, in order, whose
+// sizes differ by one at most, so that every process gets its fair share.
+std::vector<FrameRange> splitFrames(FrameRange frames, int jobs);
+
+// The digits POV-Ray gives frame numbers when `lastFrame` is the last one.
+int frameDigits(int lastFrame);
+// The image POV-Ray writes for `frame` with the output name "<stem>.png".
+std::string frameFileName(const std::string& stem, int frame, int lastFrame);
+
+// One animation's render: every process runs the sample scene with the
+// exported animation (TavokHead.pov, TavokHead.inc and animation.inc in its
+// current folder) on one thread, leaving the other cores to the others.
+struct FrameRender {
+    std::string povray = "povray";
+    std::string stem;
+    int width = 320;
+    int height = 240;
+    bool antialias = true;
+    int lastFrame = 0; // the animation's, which sets the names' digits
+};
+
+// POV-Ray's arguments (the program first) rendering the frames of `range`.
+std::vector<std::string> povrayFrameArgs(const FrameRender& render, FrameRange range);
+
+// The hidden folder inside the output folder where frames are rendered
+// before they are moved, complete, beside the others: on the same disk, so
+// that the move is a rename.
+std::string workFolderName(const std::string& stem);

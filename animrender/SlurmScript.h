@@ -1,0 +1,35 @@
+// A render farm through Slurm: a job array whose tasks each render their
+// share of the frames with POV-Ray, and an assembly job that runs once they
+// all succeeded. Every path and name goes through the shell's quoting.
+// Needs no platform.
+#pragma once
+
+#include "animrender/FramePlan.h"
+
+#include <string>
+#include <vector>
+
+struct FarmPlan {
+    FrameRender render;
+    std::string outDir;             // absolute, and the same on every node
+    std::vector<FrameRange> ranges; // one per array task
+    int fps = 25;
+    std::string gif;   // none when empty
+    std::string video; // none when empty
+};
+
+// The job array's script: task i renders ranges[i] in the work folder (which
+// holds the scene and animation.inc) and moves each frame, complete, into
+// the output folder. The task fails with POV-Ray's own exit status.
+std::string slurmFramesScript(const FarmPlan& plan);
+// The assembly job's script: the GIF and the video when asked for, each
+// replacing its file only when complete, then the work folder removed.
+std::string slurmAssemblyScript(const FarmPlan& plan);
+
+// The script that submits both from the work folder: the frames, then the
+// assembly depending on their success (and dropped when they fail); it
+// prints both job ids.
+std::string slurmSubmitScript(const FarmPlan& plan);
+
+// A POSIX shell command line of `args`, each word quoted.
+std::string shellLine(const std::vector<std::string>& args);

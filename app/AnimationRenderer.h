@@ -1,0 +1,47 @@
+// Rendering the animation from the editor: File > Render animation... asks
+// how, then POV-Ray renders a snapshot of the animation in the background,
+// one process per core, while a modeless window shows the progress and
+// editing goes on. The live preview pauses meanwhile, so that the cores go
+// to the frames, and catches up at the end. Closing the program cancels.
+#pragma once
+
+#include "animation/Animation.h"
+#include "animrender/FrameJobs.h"
+#include "app/RenderAnimationDialog.h"
+#include "framework/app/vTimer.h"
+
+#include <string>
+
+class AnimationProgressWindow;
+class FaceCmdWindow;
+
+class AnimationRenderer : private vTimer {
+  public:
+    explicit AnimationRenderer(FaceCmdWindow& window);
+    ~AnimationRenderer() override;
+
+    // The dialog, then the render of the window's animation as it is now.
+    void ask();
+    // Starts rendering `animation` (copied) as `request` says; false, and
+    // `problem` says why in a notice, when it cannot.
+    bool start(const Animation& animation, const RenderRequest& request);
+    bool rendering() const { return rendering_; }
+    // Ends every POV-Ray, keeps the complete frames and closes the window.
+    void cancel();
+
+    AnimationProgressWindow* progressWindow() const { return progress_; }
+    // What the last render ended with, for the status line.
+    std::string outcome;
+
+  private:
+    void onTick() override;
+    void end(const std::string& outcome, const std::string& problem);
+
+    FaceCmdWindow& window_;
+    RenderRequest request_;
+    int fps_ = 25;
+    int lengthAsked_ = 0; // the animation's length at the last ask
+    bool rendering_ = false;
+    FrameJobs jobs_;
+    AnimationProgressWindow* progress_ = nullptr;
+};

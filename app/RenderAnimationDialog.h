@@ -1,0 +1,53 @@
+// "Render animation...": the size (presets or custom), antialiasing, the
+// output folder and file name stem, the frame range and whether to make an
+// animated GIF too, in a dialog of the framework's own controls.
+#pragma once
+
+#include "framework/dialogs/vModalDialog.h"
+
+#include <string>
+
+struct RenderRequest {
+    int width = 320;
+    int height = 240;
+    bool antialias = true;
+    std::string folder;
+    std::string stem = "animation";
+    int first = 0;
+    int last = 0;
+    bool gif = true;
+};
+
+class RenderAnimationDialog : public vModalDialog {
+  public:
+    enum Id {
+        IdSize320 = 11,
+        IdSize640,
+        IdSize1280,
+        IdSize1920,
+        IdSizeCustom,
+        IdWidth = 20,
+        IdHeight,
+        IdAntialias = 30,
+        IdFolder = 40,
+        IdStem = 42,
+        IdFirst = 50,
+        IdLast = 52,
+        IdGif = 60
+    };
+
+    explicit RenderAnimationDialog(vBaseWindow* owner);
+
+    // Shows `request` for an animation of `length` frames; true, with the
+    // choices, after Start.
+    bool ask(RenderRequest& request, int length);
+
+    void onDialogDisplayed() override;
+    void onDialogCommand(int id, int value, int kind) override;
+
+  private:
+    void read();
+
+    RenderRequest request_;
+    int length_ = 1;
+};

@@ -1,0 +1,94 @@
+// The platform-free part of rendering an animation.
+#include "animrender/Assembly.h"
+#include "animrender/FramePlan.h"
+#include "animrender/GifTiming.h"
+#include "animrender/RenderProgress.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <fstream>
+#include <iterator>
+#include <random>
+
+TEST(FramePlan, EveryFrameOnceInFairConsecutiveShares) {
+    std::mt19937 random(30);
+    for (int run = 0; run < 2000; ++run) {
+        int first = int(random() % 50), last = first + int(random() % 300),
+            jobs = 1 + int(random() % 40);
+        std::vector<FrameRange> ranges = splitFrames({first, last}, jobs);
+        ASSERT_EQ(int(ranges.size()), std::min(jobs, last - first + 1));
+        int next = first;
+        for (const FrameRange& range : ranges) {
+            ASSERT_EQ(range.first, next);
+            ASSERT_LE(std::abs(range.count() - ranges[0].count()), 1);
+            next = range.last + 1;
+        }
+        ASSERT_EQ(next, last + 1);
+    }
+}
+
+TEST(FramePlan, NamesAsPovRayWritesThem) {
+    // Read off POV-Ray 3.7's own output for +KFI0 +KFF<last>.
+    struct Case {
+        int frame, last;
+        const char* name;
+    } cases[] = {{0, 0, "blink.png"},      {5, 9, "blink5.png"},    {3, 11, "blink03.png"},
+                 {7, 100, "blink007.png"}, {99, 99, "blink99.png"}, {42, 9999, "blink0042.png"}};
+    for (const Case& c : cases)
+        EXPECT_EQ(frameFileName("blink", c.frame, c.last), c.name) << c.frame << " of " << c.last;
+}
+
+TEST(RenderProgress, TimeLeftFollowsThePaceSoFar) {
+    RenderProgress progress(100, 10.0);
+    EXPECT_EQ(progress.timeText(13.5), "0:04 elapsed, ... left");
+    for (int i = 0; i < 12; ++i)
+        progress.frameDone();
+    EXPECT_EQ(progress.frameText(), "Frame 12 of 100");
+    EXPECT_DOUBLE_EQ(progress.secondsLeft(16.0), 44.0);
+    EXPECT_EQ(progress.timeText(16.0), "0:06 elapsed, 0:44 left");
+    EXPECT_EQ(clockText(3723.2), "1:02:04");
+    EXPECT_EQ(clockText(0), "0:00");
+}
+
+TEST(Assembly, GifDelaysKeepTheFrameRateOverTime) {
+    EXPECT_EQ(gifDelays(4, 30), (std::vector<int>{3, 4, 3, 3}));
+    for (int fps = 1; fps <= 60; ++fps) {
+        std::vector<int> delays = gifDelays(3 * fps, fps);
+        int total = 0;
+        for (std::size_t i = 0; i < delays.size(); ++i) {
+            total += delays[i];
+            ASSERT_EQ(total, std::lround(100.0 * double(i + 1) / fps)) << fps << " fps";
+        }
+    }
+    EXPECT_EQ(gifArgs({"a.png", "b.png"}, 25, "x.gif"),
+              (std::vector<std::string>{"convert", "-loop", "0", "-delay", "4", "png:a.png",
+                                        "png:b.png", "gif:x.gif"}));
+}
+
+TEST(GifTiming, DelaysAndLoopSetOnAnyGif) {
+    // ImageMagick's GIFs with and without timing blocks, as the platform's
+    // encoder may write them.
+    for (const char* options : {"-delay 7 -loop 0", "+set delay -loop 1 -strip"}) {
+        std::string command = std::string("convert ") + options +
+                              " xc:red xc:blue xc:lime -scale 8x6 gif:- 2>/dev/null";
+        std::string gif;
+        FILE* pipe = popen(command.c_str(), "r");
+        char buffer[4096];
+        for (std::size_t got; pipe && (got = fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+            gif.append(buffer, got);
+        ASSERT_TRUE(pipe && pclose(pipe) == 0 && !gif.empty()) << command;
+        EXPECT_FALSE(setGifTiming(gif, {4, 4})) << "a delay for each image";
+        ASSERT_TRUE(setGifTiming(gif, {3, 4, 300})) << options;
+        GifTiming timing;
+        ASSERT_TRUE(readGifTiming(gif, timing));
+        EXPECT_EQ(timing.delays, (std::vector<int>{3, 4, 300})) << options;
+        EXPECT_TRUE(timing.loops) << options;
+        std::FILE* identify = popen("identify -format '%T %s;' gif:- > gif-timing.txt", "w");
+        fwrite(gif.data(), 1, gif.size(), identify);
+        ASSERT_EQ(pclose(identify), 0) << "identify read the patched GIF";
+        std::ifstream read("gif-timing.txt");
+        std::string shown((std::istreambuf_iterator<char>(read)), {});
+        EXPECT_EQ(shown, "3 0;4 1;300 2;") << options;
+    }
+}

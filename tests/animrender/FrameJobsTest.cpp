@@ -1,0 +1,108 @@
+// The editor's frame renders under Wine with Debian's POV-Ray, and the GIF.
+#include "animrender/Assembly.h"
+#include "animrender/FrameJobs.h"
+#include "animrender/GifEncoder.h"
+#include "animrender/GifTiming.h"
+#include "render/Povray.h"
+#include "render/Quoting.h"
+#include "tools/tavokpose/Process.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <set>
+#include <windows.h>
+
+namespace {
+
+const std::string dir = "/tmp/tavok-frame-jobs";
+const std::string out = windowsPathOf(dir);
+
+// The unix shell's answer to `script`, run in the test's folder.
+std::string shell(const std::string& script) {
+    ProcessResult result =
+        runProcess({"sh", "-c", "(" + script + ") >answer.txt"}, out, "shell.log", 10);
+    EXPECT_TRUE(result.started && result.exitCode == 0) << script;
+    std::ifstream in(out + "\\answer.txt");
+    return std::string((std::istreambuf_iterator<char>(in)), {});
+}
+
+Animation blink(int length) {
+    Animation animation;
+    animation.setSettings({25, length, InterpolateSmooth});
+    float pose[PoseCount];
+    PoseModel model;
+    std::copy(model.pose, model.pose + PoseCount, pose);
+    animation.setKey(0, pose);
+    pose[4] = pose[6] = 90; // both lids shut
+    animation.setKey(length - 1, pose);
+    return animation;
+}
+
+class Jobs : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        CreateDirectoryW(L"Z:\\tmp\\tavok-frame-jobs", nullptr);
+        shell("rm -rf frames blink.gif && mkdir frames");
+        render.povray = "Z:\\usr\\bin\\povray";
+        render.stem = "blink";
+        render.width = 64;
+        render.height = 48;
+    }
+    void TearDown() override { shell("rm -rf frames blink.gif"); }
+    // Polls as the editor's timer does until it is no longer Running.
+    FrameJobs::State pollToTheEnd(int seconds) {
+        FrameJobs::State state = FrameJobs::Running;
+        for (ULONGLONG end = GetTickCount64() + 1000ULL * seconds;
+             (state = jobs.poll()) == FrameJobs::Running && GetTickCount64() < end;)
+            Sleep(20);
+        return state;
+    }
+    std::string frames() {
+        return shell("cd " + shellQuoted(dir + "/frames") + " && ls -A | xargs");
+    }
+
+    FrameJobs jobs;
+    FrameRender render;
+};
+
+TEST_F(Jobs, EveryFrameOnceAndTheirGif) {
+    ASSERT_TRUE(
+        jobs.start(blink(6), render, {0, 5}, 2, windowsPathOf(TAVOK_SCENE_DIR), out + "\\frames"))
+        << jobs.error;
+    ASSERT_EQ(pollToTheEnd(40), FrameJobs::Done) << jobs.error << " (or not done within 40 s)";
+    EXPECT_EQ(frames(), "blink0.png blink1.png blink2.png blink3.png blink4.png blink5.png\n");
+    EXPECT_EQ(jobs.progress().frameText(), "Frame 6 of 6");
+    std::string error;
+    ASSERT_TRUE(writeAnimatedGif(jobs.framePaths(), gifDelays(6, 25), out + "\\blink.gif", error))
+        << error;
+    EXPECT_EQ(shell("identify -format '%T %s %w;' " + shellQuoted(dir + "/blink.gif")),
+              "4 0 64;4 1 64;4 2 64;4 3 64;4 4 64;4 5 64;");
+}
+
+TEST_F(Jobs, CancelLeavesCompleteFramesAndNoProcess) {
+    render.width = 320;
+    render.height = 240;
+    ASSERT_TRUE(
+        jobs.start(blink(40), render, {0, 39}, 2, windowsPathOf(TAVOK_SCENE_DIR), out + "\\frames"))
+        << jobs.error;
+    for (ULONGLONG end = GetTickCount64() + 30000;
+         jobs.progress().done() == 0 && GetTickCount64() < end;)
+        ASSERT_EQ(jobs.poll(), FrameJobs::Running) << jobs.error;
+    ASSERT_GT(jobs.progress().done(), 0) << "no frame within 30 s";
+    jobs.cancel();
+    std::string working = "for p in /proc/[0-9]*; do readlink $p/cwd; done | grep -c " +
+                          shellQuoted(dir + "/frames") + " || true";
+    EXPECT_EQ(shell(working), "0\n") << "a process still works in the output folder";
+    // Only whole frames: no work folder, and each image reads back whole.
+    std::string left = frames(), sizes;
+    for (char c : left)
+        if (c == ' ' || c == '\n') sizes += "320x240 ";
+    EXPECT_EQ(shell("cd " + shellQuoted(dir + "/frames") +
+                    " && for f in *; do identify -format '%wx%h ' \"$f\"; done"),
+              sizes)
+        << left;
+}
+
+} // namespace

@@ -1,0 +1,180 @@
+#include "tools/tavokpose/ChildProcess.h"
+
+#include "render/Quoting.h"
+
+#include <csignal>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/prctl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
+
+namespace {
+
+volatile std::sig_atomic_t interruptedFlag = 0;
+
+} // namespace
+
+bool interrupted() {
+    return interruptedFlag != 0;
+}
+
+#ifdef _WIN32
+
+namespace {
+
+std::wstring wide(const std::string& text) {
+    int size = MultiByteToWideChar(CP_UTF8, 0, text.data(), int(text.size()), nullptr, 0);
+    std::wstring out(std::size_t(size), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, text.data(), int(text.size()), &out[0], size);
+    return out;
+}
+
+BOOL WINAPI onConsoleControl(DWORD) {
+    interruptedFlag = 1;
+    return TRUE;
+}
+
+} // namespace
+
+void catchInterrupts() {
+    SetConsoleCtrlHandler(onConsoleControl, TRUE);
+}
+
+bool ChildProcess::start(const std::vector<std::string>& args, const std::string& workDir,
+                         const std::string& logName) {
+    std::string line;
+    for (const std::string& arg : args)
+        line += (line.empty() ? "" : " ") + windowsArgument(arg);
+    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+    HANDLE log = CreateFileW(wide(workDir + "\\" + logName).c_str(), GENERIC_WRITE, FILE_SHARE_READ,
+                             &inherit, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (log == INVALID_HANDLE_VALUE) return false;
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES | STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_SHOWMINNOACTIVE;
+    startup.hStdOutput = log;
+    startup.hStdError = log;
+    PROCESS_INFORMATION process = {};
+    std::wstring command = wide(line);
+    BOOL created = CreateProcessW(nullptr, &command[0], nullptr, nullptr, TRUE,
+                                  CREATE_NO_WINDOW | CREATE_SUSPENDED, nullptr,
+                                  wide(workDir).c_str(), &startup, &process);
+    CloseHandle(log);
+    if (!created) return false;
+    static HANDLE job = [] {
+        HANDLE made = CreateJobObjectW(nullptr, nullptr);
+        JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
+        limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+        if (made)
+            SetInformationJobObject(made, JobObjectExtendedLimitInformation, &limits,
+                                    sizeof limits);
+        return made;
+    }();
+    if (job) AssignProcessToJobObject(job, process.hProcess);
+    ResumeThread(process.hThread);
+    CloseHandle(process.hThread);
+    process_ = process.hProcess;
+    return true;
+}
+
+bool ChildProcess::running() {
+    if (!process_) return false;
+    if (WaitForSingleObject(process_, 0) != WAIT_OBJECT_0) return true;
+    DWORD code = DWORD(-1);
+    GetExitCodeProcess(process_, &code);
+    exitCode = int(code);
+    CloseHandle(process_);
+    process_ = nullptr;
+    return false;
+}
+
+void ChildProcess::end() {
+    if (!process_) return;
+    TerminateProcess(process_, 1);
+    WaitForSingleObject(process_, 5000);
+    running();
+}
+
+#else
+
+namespace {
+
+void onInterrupt(int) {
+    interruptedFlag = 1;
+}
+
+} // namespace
+
+void catchInterrupts() {
+    struct sigaction action = {};
+    action.sa_handler = onInterrupt;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+}
+
+bool ChildProcess::start(const std::vector<std::string>& args, const std::string& workDir,
+                         const std::string& logName) {
+    std::vector<char*> argv;
+    for (const std::string& arg : args)
+        argv.push_back(const_cast<char*>(arg.c_str()));
+    argv.push_back(nullptr);
+    std::string log = workDir + "/" + logName;
+    pid_t parent = getpid();
+    pid_t pid = fork();
+    if (pid < 0) return false;
+    if (pid == 0) {
+        // Only calls that are safe between fork and exec.
+        setpgid(0, 0);
+        prctl(PR_SET_PDEATHSIG, SIGKILL);
+        if (getppid() != parent) _exit(126);
+        int out = open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        int in = open("/dev/null", O_RDONLY);
+        if (out < 0 || in < 0 || chdir(workDir.c_str()) != 0) _exit(126);
+        dup2(in, 0);
+        dup2(out, 1);
+        dup2(out, 2);
+        execvp(argv[0], argv.data());
+        _exit(127);
+    }
+    // Set from both sides, so that end() finds the group whichever runs first.
+    setpgid(pid, pid);
+    pid_ = pid;
+    return true;
+}
+
+bool ChildProcess::running() {
+    if (pid_ == 0) return false;
+    siginfo_t info = {};
+    if (waitid(P_PID, id_t(pid_), &info, WEXITED | WNOHANG | WNOWAIT) != 0) {
+        if (errno == EINTR) return true;
+        pid_ = 0;
+        return false;
+    }
+    if (info.si_pid == 0) return true;
+    // What it started goes with it, while its group's id is still its own.
+    kill(-pid_, SIGKILL);
+    int status = 0;
+    waitpid(pid_, &status, 0);
+    exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    pid_ = 0;
+    return false;
+}
+
+void ChildProcess::end() {
+    if (pid_ == 0) return;
+    kill(-pid_, SIGKILL);
+    int status = 0;
+    waitpid(pid_, &status, 0);
+    exitCode = 128 + SIGKILL;
+    pid_ = 0;
+}
+
+#endif

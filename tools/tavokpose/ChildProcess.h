@@ -1,0 +1,39 @@
+// A program run beside this one that the caller polls and may end at any
+// time, with everything it started: a Unix child leads a process group of
+// its own and is killed should this program die first; a Windows child sits
+// in a job that ends with this program. Also the user's Ctrl+C (and, on
+// Unix, SIGTERM), caught so that the caller can end its children first.
+#pragma once
+
+#include <string>
+#include <vector>
+
+class ChildProcess {
+  public:
+    ChildProcess() = default;
+    ~ChildProcess() { end(); }
+    ChildProcess(const ChildProcess&) = delete;
+    ChildProcess& operator=(const ChildProcess&) = delete;
+
+    // Starts `args` (args[0] looked up on the PATH) in `workDir`, its output
+    // and errors to the file `logName` there; false when it cannot start.
+    bool start(const std::vector<std::string>& args, const std::string& workDir,
+               const std::string& logName);
+    // Whether it still runs; once it ended, `exitCode` tells how.
+    bool running();
+    // Kills it and all it started, and waits for it to go.
+    void end();
+
+    int exitCode = -1; // 127 when the program was not found
+
+  private:
+#ifdef _WIN32
+    void* process_ = nullptr;
+#else
+    int pid_ = 0;
+#endif
+};
+
+// From now on Ctrl+C and SIGTERM only set the flag interrupted() reads.
+void catchInterrupts();
+bool interrupted();
