@@ -8,6 +8,7 @@
 #include "face/FaceCanvasPane.h"
 #include "face/PoseFile.h"
 #include "render/Povray.h"
+#include "tests/framework/ModalHelpers.h"
 #include "tests/win/WinTest.h"
 
 #include <gtest/gtest.h>
@@ -176,5 +177,6 @@ int main(int argc, char** argv) {
     app.initApp(count, args, GetModuleHandleA(nullptr), nullptr, SW_SHOWNORMAL);
     appMain(count, args);
     pumpMessages(100);
+    answerDialogs(nullptr); // a box no test expects fails it and is closed
     return RUN_ALL_TESTS();
 }

@@ -2,6 +2,7 @@
 // menu, a canvas that takes the window's size.
 #include "framework/app/vMenuPane.h"
 #include "tests/framework/Recorders.h"
+#include "tests/framework/ModalHelpers.h"
 
 #include <gtest/gtest.h>
 
@@ -73,5 +74,6 @@ int main(int argc, char** argv) {
     char* args[] = {program, nullptr};
     int count = 1;
     theApp->initApp(count, args, GetModuleHandleA(nullptr), nullptr, SW_SHOWNORMAL);
+    answerDialogs(nullptr); // a box no test expects fails it and is closed
     return RUN_ALL_TESTS();
 }
