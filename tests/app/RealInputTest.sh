@@ -3,7 +3,7 @@
 # input on the test display: a first start in a folder of its own, a click on
 # the middle mouth point (its dot turns yellow), keys that raise it, a name
 # typed into the real save dialog, drags undone with Ctrl+Z and made
-# symmetric with Ctrl+E, and Exit. (Saving, opening, the settings file and
+# symmetric with Ctrl+E, and Exit with 0. (Saving, opening, the settings file and
 # the exit code are proven in process by the whole-program tests.)
 # Usage: RealInputTest.sh TavokF.exe screenshot.png
 set -u
@@ -103,8 +103,12 @@ xdotool mousemove --sync $(point 75 235) mousedown 1 mousemove --sync $(point 75
 save corners
 expect_file "$dir/corners.txt" $'<0,0,0>,0.5,\r\n30,-30,\r\n30,-30,\r\n1,\r\n0,\r\n0.15,\r\n0,\r\n1\r\n'
 
-# Exit ends the program.
+# Exit ends the program with 0.
 xdotool windowfocus --sync "$window" key alt+f x
-wait_until 10 "end of the program after Exit" eval '! kill -0 "$program" 2>/dev/null'
+if wait_until 10 "end of the program after Exit" eval '! kill -0 "$program" 2>/dev/null'; then
+  wait "$program"
+  code=$?
+  [ $code = 0 ] || fail "exit code $code"
+fi
 result || exit 1
 echo "real input: first start, click, keys, save, drags, undo and Exit as expected ($shot)"
