@@ -239,8 +239,10 @@ TEST(WholeProgram, FilesThatCannotBeUsedShowTheirNoticeAndNothingIsRemembered) {
 // even after the platform's dialog showed another.
 TEST(WholeProgram, TheRememberedFolderIsWhereTheDialogsStart) {
     std::string other = enterFolder("other"), remembered = enterFolder("remembered");
-    answerWith("first", other); // a replace question gets Yes
+    std::ofstream(other + "\\first.txt") << "an older file";
+    answerWith("first", other); // the replace question gets Yes
     command(IdSave);
+    EXPECT_EQ(bytesOf(other + "\\first.txt"), defaultFile);
     EXPECT_EQ(std::string(lastDirectory), other) << "the folder saved into is remembered";
 
     std::ofstream(besideThisProgram("TavokF.ini"), std::ios::binary) << remembered << "\r\n";
