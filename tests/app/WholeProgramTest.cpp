@@ -348,8 +348,20 @@ TEST(WholeProgram, KeysRefreshTheStatusAndOnlyTheirTableChangesThePose) {
     SendMessageA(child, WM_KEYDOWN, VK_LEFT, 0);
     EXPECT_EQ(statusText(), "Eyes Selected <0,7,0> 0.5");
 
-    SendMessageA(child, WM_CHAR, '+', 0);
-    EXPECT_EQ(statusText(), "Eyes Selected <0,7,0> 0.55");
+    // Every key of the eyes' table, each from the same pose.
+    const struct {
+        char key;
+        const char* status;
+    } keys[] = {{'4', "<6,6,7> 0.5"},  {'7', "<4,6,7> 0.5"},  {'8', "<5,7,7> 0.5"},
+                {'5', "<5,5,7> 0.5"},  {'9', "<5,6,8> 0.5"},  {'6', "<5,6,6> 0.5"},
+                {'+', "<5,6,7> 0.55"}, {'-', "<5,6,7> 0.45"}, {'1', "<0,6,7> 0.5"},
+                {'2', "<5,0,7> 0.5"},  {'3', "<5,6,0> 0.5"}};
+    for (const auto& k : keys) {
+        const float start[] = {5, 6, 7, 0.5f};
+        std::memcpy(face()->pose, start, sizeof start);
+        SendMessageA(child, WM_CHAR, k.key, 0);
+        EXPECT_EQ(statusText(), std::string("Eyes Selected ") + k.status) << k.key;
+    }
     face()->selection = 3;
     SendMessageA(child, WM_CHAR, '8', 0);
     EXPECT_EQ(statusText(), "Eye Lid Selected  -31");
