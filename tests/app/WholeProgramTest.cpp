@@ -185,6 +185,12 @@ TEST(WholeProgram, NameWithNoRoomForTxtIsRefusedWithSaveError) {
     if (search != INVALID_HANDLE_VALUE) FindClose(search);
     EXPECT_EQ(lastFileName, before);
     EXPECT_EQ(textOf(window()->nativeWindow), title);
+    // One character less fits exactly, with ".txt" and the ending zero.
+    std::string fits = name.substr(0, name.size() - 1) + ".txt";
+    answerWith(name.substr(0, name.size() - 1).c_str());
+    command(IdSave);
+    EXPECT_EQ(std::string(lastFileName), fits);
+    EXPECT_EQ(GetFileAttributesA(fits.c_str()) & FILE_ATTRIBUTE_DIRECTORY, 0u) << fits;
 }
 
 // Paths from the length that just fails (the longest, typed into the real
