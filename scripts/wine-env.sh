@@ -1,55 +1,146 @@
 # Sourced by scripts/test and scripts/start: a private X display with a small
 # window manager, and a Wine prefix whose server runs detached until cleanup.
-# Everything started here is stopped by PID (or wineserver -k for our prefix).
+# Every step has a deadline and fails naming itself. Everything started here
+# carries this run's mark in its environment (TAVOK_RUN), so stop_started ends
+# exactly this run's processes, even the Unix children Wine starts.
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 export WINEPREFIX="$root/build/wineprefix"
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+export TAVOK_RUN="${TAVOK_RUN:-$$-$RANDOM$RANDOM}"
+prefix_done="$WINEPREFIX/tavok-prefix-complete"
 started_pids=()
 
-stop_started() {
-  if [ -n "${wine_started:-}" ]; then
-    DISPLAY="$TAVOK_DISPLAY" wineserver -k >/dev/null 2>&1 || true
-    wine_started=
+# Runs a command detached from our output with a deadline in seconds; says
+# which step failed or ran out of time.
+bounded() {
+  local seconds=$1 step=$2 status
+  shift 2
+  timeout -k 5 "$seconds" "$@" </dev/null >/dev/null 2>&1
+  status=$?
+  [ $status -eq 0 ] && return 0
+  if [ $status -eq 124 ] || [ $status -eq 137 ]; then
+    echo "wine-env: $step did not finish within $seconds s" >&2
+  else
+    echo "wine-env: $step failed (exit $status)" >&2
   fi
-  for pid in "${started_pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-  for pid in "${started_pids[@]}"; do wait "$pid" 2>/dev/null || true; done
-  started_pids=()
+  return 1
 }
 
-# Starts Xvfb on a free display number and fvwm on it; sets TAVOK_DISPLAY.
-start_display() {
-  local n
-  for n in $(seq 90 189); do
-    [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] || break
-  done
-  Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp </dev/null >/dev/null 2>&1 &
-  started_pids+=($!)
-  for _ in $(seq 100); do
-    xdpyinfo -display ":$n" >/dev/null 2>&1 && break
+# Waits up to `seconds` for a command to succeed; says what it waited for.
+wait_for() {
+  local seconds=$1 what=$2 end=$((SECONDS + $1))
+  shift 2
+  until "$@" >/dev/null 2>&1; do
+    if [ $SECONDS -ge $end ]; then
+      echo "wine-env: no $what within $seconds s" >&2
+      return 1
+    fi
     sleep 0.1
   done
-  xdpyinfo -display ":$n" >/dev/null 2>&1 || { echo "Xvfb did not start on :$n" >&2; return 1; }
+}
+
+# The pids of this run's processes (found by their mark), except ourselves;
+# grep looks without the mark so that it does not find itself.
+run_pids() {
+  env -u TAVOK_RUN grep -lsz "^TAVOK_RUN=$TAVOK_RUN\$" /proc/[0-9]*/environ |
+    while IFS=/ read -r _ _ pid _; do
+      [ "$pid" != $$ ] && [ "$pid" != "$BASHPID" ] && echo "$pid"
+    done
+}
+
+# Ends this run's processes: the test runner first (so it starts no more),
+# then Wine, then whatever is left (a Unix shell and POV-Ray a killed test
+# left behind, fvwm, Xvfb), by force after three seconds.
+stop_started() {
+  local pids
+  [ -n "${runner_pid:-}" ] && kill "$runner_pid" 2>/dev/null
+  runner_pid=
+  if [ -n "${wine_started:-}" ]; then
+    DISPLAY="$TAVOK_DISPLAY" timeout -k 5 15 wineserver -k >/dev/null 2>&1
+    wine_started=
+  fi
+  pids=$(run_pids)
+  [ -n "$pids" ] && kill $pids 2>/dev/null
+  for pid in "${started_pids[@]}"; do kill "$pid" 2>/dev/null; done
+  for _ in $(seq 30); do
+    pids=$(run_pids)
+    [ -z "$pids" ] && break
+    sleep 0.1
+  done
+  [ -n "$pids" ] && kill -KILL $pids 2>/dev/null
+  for pid in "${started_pids[@]}"; do wait "$pid" 2>/dev/null; done
+  started_pids=()
+  return 0
+}
+
+# Runs a command in the background and waits for it, so that a signal to us
+# runs our trap at once rather than when the command ends.
+interruptible() {
+  "$@" &
+  runner_pid=$!
+  wait "$runner_pid"
+  local status=$?
+  runner_pid=
+  return $status
+}
+
+# Starts Xvfb on a display it picks itself (no race with another server) and
+# fvwm on it, and waits until fvwm manages the screen; sets TAVOK_DISPLAY.
+start_display() {
+  local ready n
+  ready=$(mktemp)
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp </dev/null >/dev/null 2>&1 3>"$ready" &
+  started_pids+=($!)
+  local xvfb=$!
+  wait_for 10 "Xvfb display number" grep -q '[0-9]' "$ready"
+  n=$(tr -dc 0-9 <"$ready")
+  rm -f "$ready"
+  # The display must be our own server's, not one that raced us.
+  if [ -z "$n" ] || ! listens_on "$xvfb" "/tmp/.X11-unix/X$n"; then
+    echo "wine-env: Xvfb (pid $xvfb) did not start a display of its own" >&2
+    return 1
+  fi
   DISPLAY=":$n" fvwm -f "$root/scripts/fvwm.conf" </dev/null >/dev/null 2>&1 &
   started_pids+=($!)
   export TAVOK_DISPLAY=":$n"
+  wait_for 10 "fvwm managing display :$n" fvwm_ready
 }
 
-# Creates the prefix once, then starts its server and services detached from
-# our output, so no test runner waits on a pipe a Wine service holds open.
+# Whether process $1 holds the listening socket $2.
+listens_on() {
+  local inodes
+  inodes=$(find "/proc/$1/fd" -lname 'socket:*' -printf '%l\n' 2>/dev/null | tr -dc '0-9\n')
+  [ -n "$inodes" ] &&
+    awk -v path="$2" '$8 == path || $8 == "@" path { print $7 }' /proc/net/unix |
+    grep -qxF "$inodes"
+}
+
+fvwm_ready() {
+  xprop -display "$TAVOK_DISPLAY" -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'
+}
+
+# Creates the prefix once (a prefix left half made by a killed run is made
+# again), then starts its server and services detached from our output, so no
+# test runner waits on a pipe a Wine service holds open.
 start_wine() {
   export DISPLAY="$TAVOK_DISPLAY"
-  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+  if [ ! -f "$prefix_done" ]; then
     echo "Creating the Wine prefix $WINEPREFIX (once; takes up to a minute)"
+    timeout -k 5 15 wineserver -k >/dev/null 2>&1
+    rm -rf "$WINEPREFIX"
     mkdir -p "$WINEPREFIX"
-    wine wineboot -i </dev/null >/dev/null 2>&1
-    wineserver -w
-    # A crashing test must exit, not wait on a dialog.
-    wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f \
-      </dev/null >/dev/null 2>&1
-    wineserver -w
+    wine_started=1
+    bounded 180 "wineboot -i (creating the prefix)" wine wineboot -i &&
+      bounded 60 "wineserver -w (after wineboot -i)" wineserver -w &&
+      # A crashing test must exit, not wait on a dialog.
+      bounded 60 "wine reg add ShowCrashDialog" wine reg add 'HKCU\Software\Wine\WineDbg' \
+        /v ShowCrashDialog /t REG_DWORD /d 0 /f &&
+      bounded 60 "wineserver -w (after reg add)" wineserver -w || return 1
+    touch "$prefix_done"
   fi
-  wineserver -p </dev/null >/dev/null 2>&1
+  # Persistent, but not forever: it ends on its own should we be killed.
+  bounded 15 "wineserver -p" wineserver -p30 || return 1
   wine_started=1
-  wine wineboot </dev/null >/dev/null 2>&1
+  bounded 60 "wineboot (starting Wine)" wine wineboot
 }

@@ -1,22 +1,42 @@
-# Sourced by the scripts that drive the real program with xdotool: input
-# with deadlines, failures that do not stop the run, and window searches
-# that survive windows closing meanwhile. Needs $window for menu_dialog.
+# Sourced by the scripts that drive a real program with xdotool: input with
+# deadlines, failures that do not stop the run (also from subshells), waits
+# bounded in seconds within the script's budget ($budget seconds, below its
+# ctest timeout), and window searches that survive windows closing meanwhile.
+# Needs $window for menu_dialog.
 
-# Every input has its deadline: a window that never takes the focus fails,
-# it does not hang.
-xdotool() { timeout 10 xdotool "$@" || echo "xdotool $* failed or waited 10 s" >&2; }
+budget_end=$((SECONDS + ${budget:-25}))
+failures=$(mktemp)
+fail() { echo "$*" | tee -a "$failures"; }
+# The script's result: 0 when nothing failed.
+result() {
+  local failed=0
+  [ -s "$failures" ] && failed=1
+  rm -f "$failures"
+  return $failed
+}
 
-status=0
-fail() {
-  echo "$*"
-  status=1
+# Every input has its deadline; one that fails or times out (a window that
+# never takes the focus) fails the test.
+xdotool() { timeout 10 xdotool "$@" || fail "xdotool $* failed or waited 10 s"; }
+
+# Polls a command until it succeeds, for at most $1 seconds and never past
+# the budget; else fails naming what it waited for ($2).
+wait_until() {
+  local seconds=$1 what=$2 end
+  shift 2
+  end=$((SECONDS + seconds < budget_end ? SECONDS + seconds : budget_end))
+  until "$@"; do
+    [ $SECONDS -ge $end ] && { fail "no $what within $seconds s"; return 1; }
+    sleep 0.1
+  done
 }
 
 # The newest visible top-level window with this exact title, within $2
-# seconds (30 by default). A search fails when a window closes while it runs
+# seconds (10 by default). A search fails when a window closes while it runs
 # (a dialog just answered): search again.
 find_window() {
-  local found end=$((SECONDS + ${2:-30}))
+  local found end=$((SECONDS + ${2:-10}))
+  [ $end -gt $budget_end ] && end=$budget_end
   while [ $SECONDS -lt $end ]; do
     found=$(timeout 5 xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | tail -1)
     [ -n "$found" ] && { echo "$found"; return; }
@@ -24,17 +44,38 @@ find_window() {
   done
 }
 
+# Whether the real file dialog $1 has given its name field the keyboard: the
+# field shows a caret only then, so typing is not lost.
+dialog_focused() {
+  [ "$(timeout 5 xdotool getwindowfocus 2>/dev/null)" = "$1" ]
+}
+
 # Opens a dialog through the File menu ($1: the item's letter) and prints
-# its window; a busy machine may lose the letter before the menu is open,
-# so the menu is closed and asked again. Without the dialog the run ends.
+# its window once it has the focus; a busy machine may lose the letter
+# before the menu is open, so the menu is closed and asked again. Without
+# the dialog the run ends.
 menu_dialog() {
   local box
   for _ in 1 2 3; do
     xdotool windowfocus --sync "$window" key alt+f "$1"
     box=$(find_window "$2" 5)
-    [ -n "$box" ] && { echo "$box"; return; }
+    if [ -n "$box" ]; then
+      xdotool windowfocus --sync "$box"
+      wait_until 5 "focus in the dialog \"$2\"" dialog_focused "$box" && echo "$box"
+      return
+    fi
     xdotool windowfocus --sync "$window" key Escape Escape
   done
-  echo "no dialog \"$2\" after three tries" >&2
+  fail "no dialog \"$2\" after three tries"
   exit 1
+}
+
+# Waits for a file to hold exactly these bytes (compared byte for byte).
+expect_file() {
+  local want
+  want=$(mktemp)
+  printf '%s' "$2" >"$want"
+  wait_until 5 "file $1 with the expected bytes" cmp -s "$want" "$1" ||
+    od -c "$1" 2>&1 | head -10
+  rm -f "$want"
 }

@@ -12,58 +12,8 @@ int read16(const DialogTemplate& t, int at) {
     return t.data()[at] | t.data()[at + 1] << 8;
 }
 
-std::uint32_t read32(const DialogTemplate& t, int at) {
-    return std::uint32_t(read16(t, at)) | std::uint32_t(read16(t, at + 2)) << 16;
-}
-
-std::string readText(const DialogTemplate& t, int at) {
-    std::string text;
-    for (; read16(t, at); at += 2)
-        text += char(read16(t, at));
-    return text;
-}
-
-TEST(DialogTemplateBytes, OneButtonDialog) {
-    DialogTemplate t;
-    ASSERT_TRUE(t.begin(0x90C00040, 10, 25, 1, 1, "", "", "Dlg", 8, "Helv"));
-    // 22 + 2 + 2 + 8 rounded to 36, then 2 + 10 for the font.
-    EXPECT_EQ(t.used(), 48);
-    EXPECT_EQ(read32(t, 4), 0x90C00040u);
-    EXPECT_EQ(read32(t, 8), 0u);
-    EXPECT_EQ(read16(t, 12), 0);
-    EXPECT_EQ(read16(t, 14), 10);
-    EXPECT_EQ(read16(t, 16), 25);
-    EXPECT_EQ(read16(t, 22), 0) << "no menu";
-    EXPECT_EQ(read16(t, 24), 0) << "no class";
-    EXPECT_EQ(readText(t, 26), "Dlg");
-    EXPECT_EQ(read16(t, 34), 8);
-    EXPECT_EQ(readText(t, 36), "Helv");
-
-    int item = t.addItem(2, 2, 40, 14, 32151, 0x10010001, "BUTTON", "OK", 0, nullptr);
-    EXPECT_EQ(item, 48);
-    EXPECT_EQ(t.used(), 88); // 20 + 14 + 6, a multiple of 4
-    EXPECT_EQ(t.itemCount(), 1);
-    EXPECT_EQ(read32(t, item), 0x50010001u) << "the child bit is added";
-    EXPECT_EQ(read16(t, item + 8), 2);
-    EXPECT_EQ(read16(t, item + 12), 40);
-    EXPECT_EQ(read16(t, item + 14), 14);
-    EXPECT_EQ(read16(t, item + 16), 32151);
-    EXPECT_EQ(readText(t, item + 18), "BUTTON");
-    EXPECT_EQ(readText(t, item + 32), "OK");
-    EXPECT_EQ(read16(t, item + 38), 0) << "no creation data";
-
-    t.setItemSize(item, 50, 20);
-    EXPECT_EQ(read16(t, item + 12), 50);
-    t.end(44, 18);
-    // The prefix is gone: the block starts with the style.
-    EXPECT_EQ(read32(t, 0), 0x90C00040u);
-    EXPECT_EQ(read16(t, 8), 1);
-    EXPECT_EQ(read16(t, 14), 44);
-    EXPECT_EQ(read16(t, 16), 18);
-    EXPECT_EQ(readText(t, item - 4 + 18), "BUTTON");
-    EXPECT_EQ(t.size(), 88u);
-}
-
+// The header, the controls' places, styles and titles are proven by the
+// real dialogs built from templates; here only what they do not show.
 TEST(DialogTemplateBytes, ComboBoxRoomAndCreationData) {
     DialogTemplate t;
     ASSERT_TRUE(t.begin(0x54000040, 0, 0, 1, 1, "", "", "", 8, "Helv"));

@@ -1,15 +1,17 @@
 // Drives modal loops from inside: an action run once the loop is running,
 // and answers to dialog boxes as a user would give them. Both work from one
 // thread timer that ticks in every modal loop, and end with the test that
-// started them. A box still open after ten seconds is cancelled and fails
-// the test with its title (and a screenshot beside the test program).
+// started them. A box still open after ten seconds is ended (EndDialog, then
+// DestroyWindow) and fails the test with its title (and a screenshot beside
+// the test program).
 #pragma once
 
 #include <windows.h>
 
 #include <functional>
 
-// Runs `action` once, from a thread timer, inside the next modal loop.
+// Runs `action` once, from a thread timer, inside the next modal loop. The
+// test then answers its boxes itself until it ends.
 void whileModal(std::function<void()> action);
 
 // Answers one ready box of this thread: a file dialog (`fileDialog`) or any

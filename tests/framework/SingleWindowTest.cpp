@@ -2,6 +2,7 @@
 // menu, a canvas that takes the window's size.
 #include "framework/app/vMenuPane.h"
 #include "tests/framework/Recorders.h"
+#include "tests/framework/ModalHelpers.h"
 
 #include <gtest/gtest.h>
 
@@ -19,9 +20,9 @@ TEST(SingleWindow, OneMaximisedChildWithoutWindowMenu) {
     EventLog log;
     auto* window = new RecordingWindow(log, "Only", 350, 350);
     theApp->newAppWindow(window, "Only", 350, 350, nullptr);
-    pumpMessages(600);
     ASSERT_NE(window->nativeWindow, nullptr);
-    EXPECT_TRUE(IsZoomed(window->nativeWindow));
+    EXPECT_TRUE(pumpUntil([&] { return IsZoomed(window->nativeWindow) != 0; }, 5000))
+        << "the child was not maximised within 5 s";
     EXPECT_EQ(windowCount, 1);
 
     vMenuPane menu(menuBar);
@@ -31,14 +32,19 @@ TEST(SingleWindow, OneMaximisedChildWithoutWindowMenu) {
 
     // The frame's client area takes the window's size; the maximised child
     // fills what the client area leaves, and the canvas follows it.
+    // The window manager may still be resizing the frame: wait for it.
     window->addPane(&window->canvas);
-    pumpMessages(100);
-    RECT frameClient;
-    GetClientRect(theApp->frameWindow, &frameClient);
+    RECT frameClient, childClient;
+    pumpUntil(
+        [&] {
+            GetClientRect(theApp->frameWindow, &frameClient);
+            GetClientRect(window->nativeWindow, &childClient);
+            return frameClient.right == 350 && frameClient.bottom == 350 &&
+                   window->canvas.getWidth() == childClient.right;
+        },
+        5000);
     EXPECT_EQ(frameClient.right, 350);
     EXPECT_EQ(frameClient.bottom, 350);
-    RECT childClient;
-    GetClientRect(window->nativeWindow, &childClient);
     EXPECT_EQ(window->canvas.getWidth(), childClient.right);
     EXPECT_EQ(window->canvas.getHeight(), childClient.bottom);
     EXPECT_EQ(window->width, childClient.right);
@@ -73,5 +79,6 @@ int main(int argc, char** argv) {
     char* args[] = {program, nullptr};
     int count = 1;
     theApp->initApp(count, args, GetModuleHandleA(nullptr), nullptr, SW_SHOWNORMAL);
+    answerDialogs(nullptr); // a box no test expects fails it and is closed
     return RUN_ALL_TESTS();
 }

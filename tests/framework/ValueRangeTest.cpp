@@ -20,8 +20,13 @@ TEST(ValueRange, StepsAndBarsStayInsideEvenAtTheEndsOfInt) {
     for (int value = -6; value <= 13; previous = odd.emptyPart(value++, 38))
         EXPECT_LE(odd.emptyPart(value, 38), previous) << value;
     EXPECT_EQ(previous, 0);
-    int reversed[] = {50, 10};
+    EXPECT_EQ(odd.emptyPart(-100, 38), 38) << "a value below the range";
+    EXPECT_EQ(odd.emptyPart(100, 38), 0) << "a value above the range";
+    EXPECT_EQ(odd.moved(12, 1), 13) << "a step onto the top";
+    int reversed[] = {50, 10}, equal[] = {7, 7};
     EXPECT_EQ(loadRange(reversed).highest, 100);
+    EXPECT_EQ(loadRange(equal).lowest, 7) << "two equal ends are a range";
+    EXPECT_EQ(loadRange(equal).emptyPart(7, 38), 38);
 }
 
 } // namespace

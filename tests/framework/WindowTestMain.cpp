@@ -1,6 +1,7 @@
 // Runs the window tests inside one application in multi-window mode; its
 // frame exists for the whole run.
 #include "framework/app/vApp.h"
+#include "tests/framework/ModalHelpers.h"
 
 #include <gtest/gtest.h>
 
@@ -23,5 +24,6 @@ int main(int argc, char** argv) {
     RECT frame;
     GetWindowRect(theApp->frameWindow, &frame);
     frameAtStart = {frame.right - frame.left, frame.bottom - frame.top};
+    answerDialogs(nullptr); // a box no test expects fails it and is closed
     return RUN_ALL_TESTS();
 }

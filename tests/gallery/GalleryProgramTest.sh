@@ -7,28 +7,25 @@ exe=$1
 shot=$2
 root=$(cd "$(dirname "$0")/../.." && pwd)
 export DISPLAY="$TAVOK_DISPLAY"
-# Every input has its deadline: a window that never takes the focus fails,
-# it does not hang.
-xdotool() { timeout 10 xdotool "$@" || echo "xdotool $* failed or waited 10 s" >&2; }
+budget=25 # seconds; the ctest timeout is 30
+source "$root/tests/app/XdoHelpers.sh"
 
 "$root/scripts/wine-run" "$exe" &
 program=$!
 finish() {
   kill "$program" 2>/dev/null
   wait "$program" 2>/dev/null
+  rm -f "$failures"
 }
 trap finish EXIT
 
-window=$(timeout 60 xdotool search --sync --onlyvisible --name '^Every control$' | head -1)
-[ -n "$window" ] || { echo "no gallery dialog"; exit 1; }
+window=$(find_window 'Every control' 15)
+[ -n "$window" ] || { echo "no gallery dialog within 15 s"; exit 1; }
 sleep 1
 import -display "$DISPLAY" -window root "$shot"
 xdotool windowfocus --sync "$window" key Escape
-for _ in $(seq 100); do kill -0 "$program" 2>/dev/null || break; sleep 0.1; done
-if kill -0 "$program" 2>/dev/null; then
-  echo "the gallery did not end"
-  exit 1
-fi
+wait_until 10 "end of the gallery after Esc" eval '! kill -0 "$program" 2>/dev/null'
+result || exit 1
 wait "$program"
 code=$?
 [ "$code" = 0 ] || { echo "exit code $code"; exit 1; }

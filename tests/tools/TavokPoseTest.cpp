@@ -117,6 +117,10 @@ TEST_F(Tool, CheckAgreesWithTheReader) {
         EXPECT_EQ((good ? out : err).str().substr(0, expected.size()), expected);
     }
     EXPECT_FALSE(allGood) << "the cases include bad files";
+    // The message counts the bad value from 1.
+    run({"check", put("third.txt", "<1,2,inf>,4\n")});
+    EXPECT_NE(err.str().find(":1: expected \"<n,n,n>,n\": number 3 "), std::string::npos)
+        << err.str();
     // Several files: each is reported, and one bad file fails the whole check.
     std::string good = put("good.txt", defaultPose);
     EXPECT_EQ(run({"check", good, files.back(), (dir / "missing.txt").string()}), ExitBadInput);
@@ -155,6 +159,7 @@ TEST_F(Tool, BadInputExitsOneAndMissingPovRayThree) {
     EXPECT_EQ(run({"sheet", (dir / "empty").string(), "a.png"}), ExitBadInput);
     EXPECT_NE(err.str().find("no pose files"), std::string::npos);
     EXPECT_EQ(run({"blend", pose, (dir / "none.txt").string(), "b.inc"}), ExitBadInput);
+    EXPECT_EQ(run({"blend", (dir / "none.txt").string(), pose, "b.inc"}), ExitBadInput);
 
     setup.povray = (dir / "no-povray-here").string();
     EXPECT_EQ(run({"render", pose, (dir / "a.png").string()}), ExitRenderFailed);

@@ -29,6 +29,15 @@ void pumpMessages(int milliseconds) {
     }
 }
 
+bool pumpUntil(const std::function<bool()>& done, int milliseconds) {
+    DWORD start = GetTickCount();
+    while (!done()) {
+        if (GetTickCount() - start >= DWORD(milliseconds)) return false;
+        pumpMessages(10);
+    }
+    return true;
+}
+
 bool takeQuit(int& code) {
     pumpMessages(0);
     bool seen = quitSeen;

@@ -3,12 +3,17 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
 // Dispatches this thread's messages for about `milliseconds`; a quit
 // message is kept aside (see takeQuit).
 void pumpMessages(int milliseconds = 30);
+
+// Pumps messages until `done` holds, for at most `milliseconds`; whether it
+// held. The caller's failure names what it waited for.
+bool pumpUntil(const std::function<bool()>& done, int milliseconds);
 
 // Removes a pending quit message; true and its code when there was one.
 bool takeQuit(int& code);
