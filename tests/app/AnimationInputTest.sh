@@ -10,6 +10,7 @@ exe=$1
 shot=$2
 root=$(cd "$(dirname "$0")/../.." && pwd)
 export DISPLAY="$TAVOK_DISPLAY"
+budget=50 # seconds; the ctest timeout is 60
 source "$root/tests/app/XdoHelpers.sh"
 dir=$(mktemp -d /tmp/tavokXXXXXX)
 cp "$exe" "$dir/TavokF.exe"
@@ -63,5 +64,5 @@ for _ in $(seq 50); do [ -f blink.tfa ] && break; sleep 0.1; done
 xdotool windowfocus --sync "$window" key alt+f x
 for _ in $(seq 100); do kill -0 "$program" 2>/dev/null || break; sleep 0.1; done
 kill -0 "$program" 2>/dev/null && fail "the program did not end"
-[ $status = 0 ] && echo "timeline: Ctrl+T, keys at frames 0 and 25, play, save as expected ($shot)"
-exit $status
+result || exit 1
+echo "timeline: Ctrl+T, keys at frames 0 and 25, play, save as expected ($shot)"
