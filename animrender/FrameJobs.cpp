@@ -2,6 +2,7 @@
 
 #include "animation/AnimationExport.h"
 #include "face/PoseFile.h"
+#include "render/ChildStart.h"
 #include "render/Povray.h"
 #include "render/Quoting.h"
 
@@ -13,24 +14,17 @@ namespace {
 
 const char* const unixShell = "Z:\\bin\\sh";
 
-std::wstring wide(const std::string& text) {
-    int size = MultiByteToWideChar(CP_UTF8, 0, text.data(), int(text.size()), nullptr, 0);
-    std::wstring out(std::size_t(size), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text.data(), int(text.size()), &out[0], size);
-    return out;
-}
-
 double now() {
     return double(GetTickCount64()) / 1000;
 }
 
 bool exists(const std::string& path) {
-    return GetFileAttributesW(wide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+    return GetFileAttributesW(wideText(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 std::string contents(const std::string& path) {
     std::string text;
-    if (std::FILE* in = _wfopen(wide(path).c_str(), L"rb")) {
+    if (std::FILE* in = _wfopen(wideText(path).c_str(), L"rb")) {
         char buffer[4096];
         for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, in)) > 0;)
             text.append(buffer, got);
@@ -39,49 +33,17 @@ std::string contents(const std::string& path) {
     return text;
 }
 
-bool underWine() {
-    return GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
-}
-
 // Removes `folder` and the files in it.
 void removeFolder(const std::string& folder) {
     WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW(wide(folder + "\\*").c_str(), &found);
+    HANDLE search = FindFirstFileW(wideText(folder + "\\*").c_str(), &found);
     if (search != INVALID_HANDLE_VALUE) {
         do
-            DeleteFileW((wide(folder + "\\") + found.cFileName).c_str());
+            DeleteFileW((wideText(folder + "\\") + found.cFileName).c_str());
         while (FindNextFileW(search, &found));
         FindClose(search);
     }
-    RemoveDirectoryW(wide(folder).c_str());
-}
-
-// Starts `command` in `folder` with no console window, its output in `log`
-// when given, inside `job`; `process` stays null when Wine gives no handle.
-bool startProcess(const std::string& command, const std::string& folder, HANDLE log, HANDLE job,
-                  void*& process) {
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESHOWWINDOW;
-    startup.wShowWindow = SW_SHOWMINNOACTIVE;
-    if (log != INVALID_HANDLE_VALUE) {
-        startup.dwFlags |= STARTF_USESTDHANDLES;
-        startup.hStdOutput = log;
-        startup.hStdError = log;
-    }
-    std::wstring line = wide(command);
-    PROCESS_INFORMATION info = {};
-    if (!CreateProcessW(nullptr, &line[0], nullptr, nullptr, log != INVALID_HANDLE_VALUE,
-                        CREATE_NO_WINDOW | CREATE_SUSPENDED, nullptr, wide(folder).c_str(),
-                        &startup, &info))
-        return false;
-    if (info.hProcess && job) AssignProcessToJobObject(job, info.hProcess);
-    if (info.hThread) {
-        ResumeThread(info.hThread);
-        CloseHandle(info.hThread);
-    }
-    process = info.hProcess;
-    return true;
+    RemoveDirectoryW(wideText(folder).c_str());
 }
 
 } // namespace
@@ -116,10 +78,10 @@ bool FrameJobs::start(const Animation& animation, FrameRender render, FrameRange
     program_ = render.povray;
     work_ = outDir + "\\" + workFolderName(render.stem);
     removeFolder(work_);
-    bool made = CreateDirectoryW(wide(work_).c_str(), nullptr);
+    bool made = CreateDirectoryW(wideText(work_).c_str(), nullptr);
     for (const char* name : {"TavokHead.pov", "TavokHead.inc"})
-        made = made && CopyFileW(wide(sceneDir + "\\" + name).c_str(),
-                                 wide(work_ + "\\" + name).c_str(), FALSE);
+        made = made && CopyFileW(wideText(sceneDir + "\\" + name).c_str(),
+                                 wideText(work_ + "\\" + name).c_str(), FALSE);
     made = made && writeAnimationIncludeFile(animation, PoseModel().pose,
                                              (work_ + "\\animation.inc").c_str()) == PoseFileOk;
     if (!made) {
@@ -144,20 +106,20 @@ bool FrameJobs::startJob(Job& job, std::size_t index) {
     if (underWine() && contents(program_).compare(0, 2, "MZ") != 0) {
         job.throughShell = true;
         render.povray = unixPathOf(program_).empty() ? program_ : unixPathOf(program_);
-        return startProcess(
+        return startChild(
             shellCommand(unixShell,
                          unixRunScript(povrayFrameArgs(render, job.range), file("log", index),
                                        file("pid", index), file("status", index))),
-            work_, INVALID_HANDLE_VALUE, nullptr, job.process);
+            work_, INVALID_HANDLE_VALUE, true, nullptr, job.process);
     }
     std::string line;
     for (const std::string& arg : povrayFrameArgs(render, job.range))
         line += (line.empty() ? "" : " ") + windowsArgument(arg);
     SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
-    HANDLE log = CreateFileW(wide(work_ + "\\" + file("log", index)).c_str(), GENERIC_WRITE,
+    HANDLE log = CreateFileW(wideText(work_ + "\\" + file("log", index)).c_str(), GENERIC_WRITE,
                              FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, CREATE_ALWAYS,
                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    bool started = startProcess(line, work_, log, job_, job.process);
+    bool started = startChild(line, work_, log, true, job_, job.process);
     if (log != INVALID_HANDLE_VALUE) CloseHandle(log);
     return started && job.process;
 }
@@ -187,8 +149,8 @@ int FrameJobs::collect(Job& job, bool ended) {
             (job.next < job.range.last &&
              exists(work_ + "\\" + frameFileName(render_.stem, job.next + 1, render_.lastFrame)));
         if (!complete || !exists(work_ + "\\" + name)) break;
-        if (!MoveFileExW(wide(work_ + "\\" + name).c_str(), wide(outDir_ + "\\" + name).c_str(),
-                         MOVEFILE_REPLACE_EXISTING))
+        if (!MoveFileExW(wideText(work_ + "\\" + name).c_str(),
+                         wideText(outDir_ + "\\" + name).c_str(), MOVEFILE_REPLACE_EXISTING))
             return -1;
         lastFrame_ = outDir_ + "\\" + name;
         progress_.frameDone();
@@ -236,9 +198,8 @@ void FrameJobs::cancel() {
             if ((group = std::atoi(contents(work_ + "\\" + file("pid", i)).c_str())) > 0) break;
         void* none = nullptr;
         if (group > 0)
-            startProcess(
-                shellCommand(unixShell, unixSignalScript(group, "KILL", file("status", i))), work_,
-                INVALID_HANDLE_VALUE, nullptr, none);
+            startChild(shellCommand(unixShell, unixSignalScript(group, "KILL", file("status", i))),
+                       work_, INVALID_HANDLE_VALUE, true, nullptr, none);
     }
     // Every status written, or a second.
     for (double deadline = now() + 1; now() < deadline; Sleep(10)) {

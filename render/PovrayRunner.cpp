@@ -1,6 +1,7 @@
 #include "render/PovrayRunner.h"
 
 #include "face/PoseFile.h"
+#include "render/ChildStart.h"
 #include "render/Povray.h"
 #include "render/WicImage.h"
 
@@ -19,13 +20,6 @@ const char* const unixShell = "Z:\\bin\\sh";
 // How long an ended render may take to go before it is killed.
 const long long graceTime = 2000;
 
-std::wstring wide(const std::string& text) {
-    int size = MultiByteToWideChar(CP_UTF8, 0, text.data(), int(text.size()), nullptr, 0);
-    std::wstring out(std::size_t(size), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text.data(), int(text.size()), &out[0], size);
-    return out;
-}
-
 std::string utf8(const std::wstring& text) {
     int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), int(text.size()), nullptr, 0, nullptr,
                                    nullptr);
@@ -39,12 +33,12 @@ long long now() {
 }
 
 bool isFile(const std::string& path) {
-    DWORD attributes = GetFileAttributesW(wide(path).c_str());
+    DWORD attributes = GetFileAttributesW(wideText(path).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 bool isFolder(const std::string& path) {
-    DWORD attributes = GetFileAttributesW(wide(path).c_str());
+    DWORD attributes = GetFileAttributesW(wideText(path).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
@@ -52,15 +46,17 @@ bool isFolder(const std::string& path) {
 std::string variable(const char* name) {
     std::wstring value(256, L'\0');
     for (;;) {
-        DWORD length = GetEnvironmentVariableW(wide(name).c_str(), &value[0], DWORD(value.size()));
+        DWORD length =
+            GetEnvironmentVariableW(wideText(name).c_str(), &value[0], DWORD(value.size()));
         if (length < value.size()) return utf8(value.substr(0, length));
         value.resize(length);
     }
 }
 
 std::string contents(const std::string& path, DWORD limit = 1 << 26) {
-    HANDLE file = CreateFileW(wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file =
+        CreateFileW(wideText(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return {};
     std::string text;
     char buffer[65536];
@@ -78,10 +74,6 @@ std::string systemMessage(DWORD code) {
     while (length > 0 && (text[length - 1] == L'\n' || text[length - 1] == L'\r'))
         --length;
     return length ? utf8(std::wstring(text, length)) : "error " + std::to_string(code);
-}
-
-bool underWine() {
-    return GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
 }
 
 // A Windows program starts with "MZ"; anything else (a Unix program or
@@ -111,53 +103,20 @@ bool processRuns(unsigned long id) {
 // Removes `folder` (ending in a backslash) and the files in it.
 void removeFolder(const std::string& folder) {
     WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW(wide(folder + "*").c_str(), &found);
+    HANDLE search = FindFirstFileW(wideText(folder + "*").c_str(), &found);
     if (search != INVALID_HANDLE_VALUE) {
         do
-            DeleteFileW((wide(folder) + found.cFileName).c_str());
+            DeleteFileW((wideText(folder) + found.cFileName).c_str());
         while (FindNextFileW(search, &found));
         FindClose(search);
     }
-    RemoveDirectoryW(wide(folder.substr(0, folder.size() - 1)).c_str());
-}
-
-// Starts `command` in `folder` with no console window and its output in
-// `log` (when given), inside `job`; POV-Ray for Windows' own window
-// (`minimised`) shows minimised and never takes the keyboard. `process` is
-// null when Wine gives no handle (a Unix program).
-bool startProcess(const std::string& command, const std::string& folder, HANDLE log, bool minimised,
-                  HANDLE job, HANDLE& process) {
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof startup;
-    if (log != INVALID_HANDLE_VALUE) {
-        startup.dwFlags = STARTF_USESTDHANDLES;
-        startup.hStdOutput = log;
-        startup.hStdError = log;
-    }
-    if (minimised) {
-        startup.dwFlags |= STARTF_USESHOWWINDOW;
-        startup.wShowWindow = SW_SHOWMINNOACTIVE;
-    }
-    std::wstring line = wide(command);
-    PROCESS_INFORMATION info = {};
-    // Suspended until it is in the job, so nothing it starts escapes it.
-    if (!CreateProcessW(nullptr, &line[0], nullptr, nullptr, log != INVALID_HANDLE_VALUE,
-                        CREATE_NO_WINDOW | CREATE_SUSPENDED, nullptr, wide(folder).c_str(),
-                        &startup, &info))
-        return false;
-    if (info.hProcess && job) AssignProcessToJobObject(job, info.hProcess);
-    if (info.hThread) {
-        ResumeThread(info.hThread);
-        CloseHandle(info.hThread);
-    }
-    process = info.hProcess;
-    return true;
+    RemoveDirectoryW(wideText(folder.substr(0, folder.size() - 1)).c_str());
 }
 
 bool runShell(const std::string& script, const std::string& folder) {
     HANDLE none = nullptr;
-    return startProcess(shellCommand(unixShell, script), folder, INVALID_HANDLE_VALUE, false,
-                        nullptr, none);
+    return startChild(shellCommand(unixShell, script), folder, INVALID_HANDLE_VALUE, false, nullptr,
+                      none);
 }
 
 } // namespace
@@ -193,7 +152,7 @@ std::string PovrayRunner::findPovray() {
     for (long long deadline = now() + 3000;
          (line = contents(answer)).find('\n') == std::string::npos && now() < deadline;)
         Sleep(5);
-    DeleteFileW(wide(answer).c_str());
+    DeleteFileW(wideText(answer).c_str());
     while (!line.empty() && (line.back() == '\n' || line.back() == '\r'))
         line.pop_back();
     if (!line.empty() && line[0] == '/' && isFile(windowsPathOf(line))) found = windowsPathOf(line);
@@ -215,7 +174,7 @@ void PovrayRunner::fail(const char* what, std::string details) {
 
 void PovrayRunner::removeStaleFolders(const std::string& temp) {
     WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW(wide(temp + ScratchPrefix + "*").c_str(), &found);
+    HANDLE search = FindFirstFileW(wideText(temp + ScratchPrefix + "*").c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) return;
     do {
         unsigned long owner = scratchFolderOwner(utf8(found.cFileName));
@@ -242,7 +201,7 @@ bool PovrayRunner::prepare() {
         folder = utf8(temp) + ScratchPrefix + std::to_string(GetCurrentProcessId()) + "-" +
                  std::to_string(GetTickCount());
     }
-    if (!CreateDirectoryW(wide(folder).c_str(), nullptr) &&
+    if (!CreateDirectoryW(wideText(folder).c_str(), nullptr) &&
         GetLastError() != ERROR_ALREADY_EXISTS) {
         fail("No scratch folder",
              "Cannot make the scratch folder " + folder + ":\n" + systemMessage(GetLastError()));
@@ -250,7 +209,8 @@ bool PovrayRunner::prepare() {
     }
     folder_ = folder + "\\";
     for (const char* name : {"TavokHead.pov", "TavokHead.inc"})
-        if (!CopyFileW(wide(scene_ + "\\" + name).c_str(), wide(folder_ + name).c_str(), FALSE)) {
+        if (!CopyFileW(wideText(scene_ + "\\" + name).c_str(), wideText(folder_ + name).c_str(),
+                       FALSE)) {
             fail("No scratch folder", std::string("Cannot copy ") + name + " to " + folder_ +
                                           ":\n" + systemMessage(GetLastError()));
             return false;
@@ -263,11 +223,12 @@ int PovrayRunner::start(const std::string& program, const float* pose, int width
     error.clear();
     tidy();
     if (!prepare()) return 0;
-    std::FILE* out = _wfopen(wide(folder_ + "pose.new").c_str(), L"wb");
+    std::FILE* out = _wfopen(wideText(folder_ + "pose.new").c_str(), L"wb");
     bool written = out && writePose(pose, out);
     if (out) written = std::fclose(out) == 0 && written;
-    if (!written || !MoveFileExW(wide(folder_ + "pose.new").c_str(),
-                                 wide(folder_ + "pose.txt").c_str(), MOVEFILE_REPLACE_EXISTING)) {
+    if (!written ||
+        !MoveFileExW(wideText(folder_ + "pose.new").c_str(), wideText(folder_ + "pose.txt").c_str(),
+                     MOVEFILE_REPLACE_EXISTING)) {
         fail("Cannot write the pose", "Cannot write the pose to " + folder_);
         return 0;
     }
@@ -284,10 +245,10 @@ int PovrayRunner::start(const std::string& program, const float* pose, int width
                            folder_);
     } else {
         SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
-        HANDLE log = CreateFileW(wide(folder_ + file("log", number)).c_str(), GENERIC_WRITE,
+        HANDLE log = CreateFileW(wideText(folder_ + file("log", number)).c_str(), GENERIC_WRITE,
                                  FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, CREATE_ALWAYS,
                                  FILE_ATTRIBUTE_NORMAL, nullptr);
-        started = startProcess(
+        started = startChild(
             renderCommand(program, file("out", number), width, height, file("log", number)),
             folder_, log, isPovrayForWindows(program), job_, child.process);
         if (log != INVALID_HANDLE_VALUE) CloseHandle(log);
@@ -337,7 +298,7 @@ void PovrayRunner::forget(std::size_t index) {
     Child& child = children_[index];
     if (child.process) CloseHandle(child.process);
     for (const char* kind : {"out", "log", "pid", "status"})
-        DeleteFileW(wide(folder_ + file(kind, child.number)).c_str());
+        DeleteFileW(wideText(folder_ + file(kind, child.number)).c_str());
     children_.erase(children_.begin() + std::ptrdiff_t(index));
 }
 

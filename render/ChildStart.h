@@ -1,0 +1,20 @@
+// Starting the renders' child processes on Windows: the wide-character
+// text the platform takes, whether Wine runs us, and one way to start a
+// child with no console, inside a job. Windows only.
+#pragma once
+
+#include <string>
+
+// `text` (UTF-8) as the platform's wide characters.
+std::wstring wideText(const std::string& text);
+
+// Whether the program runs under Wine rather than on Windows.
+bool underWine();
+
+// Starts `command` in `folder` with no console window and its output in
+// `log` (a handle, when not INVALID_HANDLE_VALUE), inside `job` (when
+// given); a window of its own (`minimised`, POV-Ray for Windows) shows
+// minimised and never takes the keyboard. `process` is null when Wine gives
+// no handle (a Unix program).
+bool startChild(const std::string& command, const std::string& folder, void* log, bool minimised,
+                void* job, void*& process);
