@@ -8,6 +8,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <utility>
 
 namespace fs = std::filesystem;
 
@@ -77,11 +78,19 @@ TEST_F(SettingsFileOnDisk, FirstStartTextIs87BytesAndGivesTheDirectoryBack) {
     EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
 }
 
-TEST_F(SettingsFileOnDisk, LongFirstLineIsCutAt255) {
-    std::ofstream(file, std::ios::binary) << std::string(300, 'x') << "\r\nrest";
-    EXPECT_EQ(readBack(), std::string(255, 'x'));
-    std::ofstream(file, std::ios::binary) << std::string(255, 'y') << "\r\n";
-    EXPECT_EQ(readBack(), std::string(255, 'y'));
+// As a text-mode read sees the first line: CR LF or LF ends it, byte 26
+// (Ctrl+Z) ends the file, a lone CR is kept; 255 characters at most.
+TEST_F(SettingsFileOnDisk, FirstLineEndsAtItsLineEndOrByte26AndIsCutAt255) {
+    const std::pair<std::string, std::string> table[] = {
+        {std::string(300, 'x') + "\r\nrest", std::string(255, 'x')},
+        {std::string(255, 'y') + "\r\n", std::string(255, 'y')},
+        {"C:\\a\x1a" "b\r\n", "C:\\a"},
+        {"C:\\a\nb", "C:\\a"},
+        {"C:\\a\rb\r\n", "C:\\a\rb"}};
+    for (const auto& [bytes, line] : table) {
+        std::ofstream(file, std::ios::binary) << bytes;
+        EXPECT_EQ(readBack(), line) << bytes;
+    }
 }
 
 TEST_F(SettingsFileOnDisk, MissingOrUnwritableFileFailsAndLeavesNothingBehind) {

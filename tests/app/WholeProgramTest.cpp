@@ -9,6 +9,7 @@
 #include "tests/framework/ModalHelpers.h"
 #include "tests/win/WinTest.h"
 
+#include <dlgs.h>
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -54,6 +55,9 @@ std::string textOf(HWND window) {
     return shown;
 }
 
+// The file types the last file dialog offered, in order.
+std::vector<std::string> filtersOffered;
+
 // Answers every dialog until the next call: a file dialog gets `name` typed
 // and OK, or Cancel when `name` is null (first `folder` and OK, when given:
 // the dialog enters it); a notice is recorded and closed; a question
@@ -64,6 +68,13 @@ void answerWith(const char* name, const std::string& folder = "") {
     auto browsed = std::make_shared<HWND>();
     answerDialogs([typed, cancel, folder, browsed](HWND box, bool fileDialog) {
         if (fileDialog) {
+            HWND types = GetDlgItem(box, cmb1);
+            filtersOffered.clear();
+            for (int i = 0, n = int(SendMessageA(types, CB_GETCOUNT, 0, 0)); i < n; ++i) {
+                char text[64] = "";
+                SendMessageA(types, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
+                filtersOffered.push_back(text);
+            }
             bool browse = !folder.empty() && *browsed != box;
             *browsed = box;
             SetWindowTextA(fileNameField(box), (browse ? folder : typed).c_str());
@@ -257,12 +268,16 @@ TEST(WholeProgram, TheRememberedFolderIsWhereTheDialogsStart) {
     window()->loadSettings(window(), 0);
     EXPECT_EQ(currentDirectory(), remembered);
     DeleteFileA((remembered + "\\bare.txt").c_str());
+    const std::vector<std::string> types = {"*.txt", "*.bas", "*"};
     answerWith("bare");
     command(IdSave);
     EXPECT_EQ(bytesOf(remembered + "\\bare.txt"), defaultFile);
+    EXPECT_EQ(filtersOffered, types);
     std::strcpy(lastFileName, "Default");
     answerWith("bare.txt");
+    filtersOffered.clear();
     command(IdOpen);
+    EXPECT_EQ(filtersOffered, types);
     EXPECT_EQ(std::string(lastFileName), remembered + "\\bare.txt");
     EXPECT_EQ(takeNotices(), Notices{});
 }

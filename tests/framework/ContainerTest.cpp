@@ -209,7 +209,6 @@ TEST(Commands, EmptyTableAndLookups) {
     table[1].value = 3;
     plain.onNotify(0, 0);
     EXPECT_EQ(c.reports, (std::vector<std::string>{"7 3 13"}));
-    table[1].value = 0;
     table[1].value = 5;
     c.at(7).saveValue();
     table[1].value = 9;

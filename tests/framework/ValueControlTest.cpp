@@ -192,7 +192,7 @@ TEST(ValueControls, SpinnerStepsThroughRangesAndTexts) {
     int byFive[] = {0, 10, 5};
     int zero[] = {0, 0, 1};
     const char* longer[] = {"first", "second and longest", nullptr};
-    CommandObject table[] = {command(Spinner, 1, 10, byFive),
+    CommandObject table[] = {command(Spinner, 1, 0, byFive),
                              command(Spinner, 2, 0, zero, 0, 1),
                              command(Spinner, 3, 0, threeTexts, AttrTextList, 2),
                              command(Spinner, 4, 0, oneText, AttrTextList, 3),
@@ -201,7 +201,7 @@ TEST(ValueControls, SpinnerStepsThroughRangesAndTexts) {
                              End};
     ValueDialog dialog(table);
     int up = SB_LINEUP, down = SB_LINEDOWN;
-    for (int code : {up, down, down, down})
+    for (int code : {down, up, up, up})
         dialog.scroll(1, code);
     for (int code : {up, up, down, down, down, down})
         dialog.scroll(2, code);
@@ -212,9 +212,9 @@ TEST(ValueControls, SpinnerStepsThroughRangesAndTexts) {
             dialog.scroll(id, code);
     dialog.scroll(6, up);
     EXPECT_EQ(dialog.take(),
-              (Reports{"1 5", "1 0", "2 1", "2 2", "2 1", "2 0", "2 -1", "2 -2", "3 1", "3 2"}))
+              (Reports{"1 5", "1 10", "2 1", "2 2", "2 1", "2 0", "2 -1", "2 -2", "3 1", "3 2"}))
         << "the ends of a range or list are kept and not reported";
-    EXPECT_EQ(dialog.field(1), "0");
+    EXPECT_EQ(dialog.field(1), "10") << "spun up to exactly its top";
     EXPECT_EQ(dialog.field(2), "-2") << "0..0 has no bounds";
     EXPECT_EQ(dialog.field(3), "three");
     EXPECT_EQ(dialog.field(4), "only");
@@ -222,8 +222,8 @@ TEST(ValueControls, SpinnerStepsThroughRangesAndTexts) {
     EXPECT_EQ(dialog.getValue(5), 0);
     EXPECT_EQ(dialog.getValue(6), 1) << "changed without a report";
 
-    dialog.setValue(1, 99, SetPosition);
-    EXPECT_EQ(dialog.field(1), "10");
+    dialog.setValue(1, -7, SetPosition);
+    EXPECT_EQ(dialog.field(1), "0");
     table[2].items = longer;
     dialog.setValue(3, 5, SetListReplaced);
     EXPECT_EQ(dialog.field(3), "second and longest") << "beyond the new list: its last text";
@@ -324,8 +324,10 @@ TEST(ValueControls, ProgressBarPaintsItsValue) {
     EXPECT_TRUE(half.rowDiffers(plain, 15)) << "the value is written";
     EXPECT_FALSE(half.rowDiffers(plain, 5)) << "above the text both are alike";
 
-    dialog.setValue(1, 101, SetPosition);
-    EXPECT_EQ(dialog.getValue(1), 50) << "beyond the range: ignored";
+    for (int outside : {101, -1}) {
+        dialog.setValue(1, outside, SetPosition);
+        EXPECT_EQ(dialog.getValue(1), 50) << outside << " is beyond the range: ignored";
+    }
     dialog.setValue(4, 0, SetPosition);
     plain.paint(*dialog.findCommand(4));
     EXPECT_NE(plain.at(4, 5), face) << "no bar at the lowest value";
