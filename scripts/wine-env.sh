@@ -121,24 +121,28 @@ fvwm_ready() {
 }
 
 # Creates the prefix once (a prefix left half made by a killed run is made
-# again), then starts its server and services detached from our output, so no
-# test runner waits on a pipe a Wine service holds open.
-start_wine() {
+# again); scripts/test runs it beside the builds.
+make_prefix() {
   export DISPLAY="$TAVOK_DISPLAY"
-  if [ ! -f "$prefix_done" ]; then
-    echo "Creating the Wine prefix $WINEPREFIX (once; takes up to a minute)"
-    timeout -k 5 15 wineserver -k >/dev/null 2>&1
-    rm -rf "$WINEPREFIX"
-    mkdir -p "$WINEPREFIX"
-    wine_started=1
-    bounded 180 "wineboot -i (creating the prefix)" wine wineboot -i &&
-      bounded 60 "wineserver -w (after wineboot -i)" wineserver -w &&
-      # A crashing test must exit, not wait on a dialog.
-      bounded 60 "wine reg add ShowCrashDialog" wine reg add 'HKCU\Software\Wine\WineDbg' \
-        /v ShowCrashDialog /t REG_DWORD /d 0 /f &&
-      bounded 60 "wineserver -w (after reg add)" wineserver -w || return 1
-    touch "$prefix_done"
-  fi
+  [ -f "$prefix_done" ] && return 0
+  echo "Creating the Wine prefix $WINEPREFIX (once; takes up to a minute)"
+  timeout -k 5 15 wineserver -k >/dev/null 2>&1
+  rm -rf "$WINEPREFIX"
+  mkdir -p "$WINEPREFIX"
+  wine_started=1
+  bounded 180 "wineboot -i (creating the prefix)" wine wineboot -i &&
+    bounded 60 "wineserver -w (after wineboot -i)" wineserver -w &&
+    # A crashing test must exit, not wait on a dialog.
+    bounded 60 "wine reg add ShowCrashDialog" wine reg add 'HKCU\Software\Wine\WineDbg' \
+      /v ShowCrashDialog /t REG_DWORD /d 0 /f &&
+    bounded 60 "wineserver -w (after reg add)" wineserver -w || return 1
+  touch "$prefix_done"
+}
+
+# Makes the prefix if need be, then starts its server and services detached
+# from our output, so no test runner waits on a pipe a Wine service holds open.
+start_wine() {
+  make_prefix || return 1
   # Persistent, but not forever: it ends on its own should we be killed.
   bounded 15 "wineserver -p" wineserver -p30 || return 1
   wine_started=1

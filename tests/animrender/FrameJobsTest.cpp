@@ -16,7 +16,8 @@
 
 namespace {
 
-const std::string dir = "/tmp/tavok-frame-jobs";
+// Its own folder: the 32- and 64-bit runs, or two checkouts, may run at once.
+const std::string dir = "/tmp/tavok-frame-jobs-" + std::to_string(GetCurrentProcessId());
 const std::string out = windowsPathOf(dir);
 
 // The unix shell's answer to `script`, run in the test's folder.
@@ -43,14 +44,19 @@ Animation blink(int length) {
 class Jobs : public ::testing::Test {
   protected:
     void SetUp() override {
-        CreateDirectoryW(L"Z:\\tmp\\tavok-frame-jobs", nullptr);
+        CreateDirectoryA(out.c_str(), nullptr);
         shell("rm -rf frames blink.gif && mkdir frames");
         render.povray = "Z:\\usr\\bin\\povray";
         render.stem = "blink";
         render.width = 64;
         render.height = 48;
     }
-    void TearDown() override { shell("rm -rf frames blink.gif"); }
+    void TearDown() override {
+        shell("rm -rf frames blink.gif");
+        for (const char* file : {"\\answer.txt", "\\shell.log"})
+            DeleteFileA((out + file).c_str());
+        RemoveDirectoryA(out.c_str());
+    }
     // Polls as the editor's timer does until it is no longer Running.
     FrameJobs::State pollToTheEnd(int seconds) {
         FrameJobs::State state = FrameJobs::Running;
