@@ -128,6 +128,7 @@ int vSpinnerCmd::setPosition(int value) {
 
 int vSpinnerCmd::setValue(int value, int type) {
     switch (type) {
+    case SetValue:
     case SetPosition: return setPosition(value);
     case SetListReplaced:
     case SetListChanged: {

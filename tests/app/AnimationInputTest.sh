@@ -12,24 +12,8 @@ root=$(cd "$(dirname "$0")/../.." && pwd)
 export DISPLAY="$TAVOK_DISPLAY"
 budget=50 # seconds; the ctest timeout is 60
 source "$root/tests/app/XdoHelpers.sh"
-dir=$(mktemp -d /tmp/tavokXXXXXX)
-cp "$exe" "$dir/TavokF.exe"
-cd "$dir"
-
-"$root/scripts/wine-run" "$dir/TavokF.exe" &
-program=$!
-finish() {
-  kill "$program" 2>/dev/null
-  wait "$program" 2>/dev/null
-  rm -rf "$dir"
-}
-trap finish EXIT
-
-notice=$(find_window Notice)
-[ -n "$notice" ] || { echo "no notice at the first start"; exit 1; }
-xdotool windowfocus --sync "$notice" key Return
-window=$(find_window 'TavokFace.*')
-[ -n "$window" ] || { echo "no TavokFace window"; exit 1; }
+program_folder "$exe"
+start_program
 sleep 1
 height() { xdotool getwindowgeometry --shell "$window" | sed -n 's/^HEIGHT=//p'; }
 before=$(height)
@@ -61,8 +45,6 @@ for _ in $(seq 50); do [ -f blink.tfa ] && break; sleep 0.1; done
   od -c blink.tfa 2>&1 | head -20
 }
 
-xdotool windowfocus --sync "$window" key alt+f x
-for _ in $(seq 100); do kill -0 "$program" 2>/dev/null || break; sleep 0.1; done
-kill -0 "$program" 2>/dev/null && fail "the program did not end"
+exit_program
 result || exit 1
 echo "timeline: Ctrl+T, keys at frames 0 and 25, play, save as expected ($shot)"

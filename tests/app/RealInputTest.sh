@@ -13,27 +13,8 @@ root=$(cd "$(dirname "$0")/../.." && pwd)
 export DISPLAY="$TAVOK_DISPLAY"
 budget=50 # seconds; the ctest timeout is 60
 source "$root/tests/app/XdoHelpers.sh"
-# No "." anywhere in the folder, or saved names would get no ".txt".
-dir=$(mktemp -d /tmp/tavokXXXXXX)
-cp "$exe" "$dir/TavokF.exe"
-cd "$dir"
-
-"$root/scripts/wine-run" "$dir/TavokF.exe" &
-program=$!
-finish() {
-  kill "$program" 2>/dev/null
-  wait "$program" 2>/dev/null
-  rm -rf "$dir" "$failures"
-}
-trap finish EXIT
-
-# A first start: one notice.
-notice=$(find_window Notice 20)
-[ -n "$notice" ] || { echo "no notice at the first start"; exit 1; }
-xdotool windowfocus --sync "$notice" key Return
-
-window=$(find_window 'TavokFace.*')
-[ -n "$window" ] || { echo "no TavokFace window"; exit 1; }
+program_folder "$exe"
+start_program # a first start: one notice
 # The face view lies between the bars, below the menu. Its middle mouth
 # point of a 350-wide view is at x 175, on the mouth line, which crosses
 # x 150 in red; the other parts keep their place relative to it.
@@ -103,12 +84,6 @@ xdotool mousemove --sync $(point 75 235) mousedown 1 mousemove --sync $(point 75
 save corners
 expect_file "$dir/corners.txt" $'<0,0,0>,0.5,\r\n30,-30,\r\n30,-30,\r\n1,\r\n0,\r\n0.15,\r\n0,\r\n1\r\n'
 
-# Exit ends the program with 0.
-xdotool windowfocus --sync "$window" key alt+f x
-if wait_until 10 "end of the program after Exit" eval '! kill -0 "$program" 2>/dev/null'; then
-  wait "$program"
-  code=$?
-  [ $code = 0 ] || fail "exit code $code"
-fi
+exit_program
 result || exit 1
 echo "real input: first start, click, keys, save, drags, undo and Exit as expected ($shot)"

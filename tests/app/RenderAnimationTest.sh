@@ -12,23 +12,8 @@ root=$(cd "$(dirname "$0")/../.." && pwd)
 export DISPLAY="$TAVOK_DISPLAY"
 budget=100 # seconds; the ctest timeout is 120
 source "$root/tests/app/XdoHelpers.sh"
-# No "." in the folder's name: the frames' stem is the default "animation".
-dir=$(mktemp -d /tmp/tavokXXXXXX)
-cp "$exe" "$dir/TavokF.exe"
-printf 'C:\\\r\n' >"$dir/TavokF.ini" # no first-start notice
-cd "$dir"
-program=
-finish() {
-  [ -n "$program" ] && kill "$program" 2>/dev/null && wait "$program" 2>/dev/null
-  rm -rf "$dir"
-}
-trap finish EXIT
-start() {
-  "$root/scripts/wine-run" "$dir/TavokF.exe" </dev/null >/dev/null 2>&1 &
-  program=$!
-  window=$(find_window 'TavokFace.*')
-  [ -n "$window" ] || { echo "no TavokFace window"; exit 1; }
-}
+# The frames' stem is the default "animation": the folder has no ".".
+program_folder "$exe" settled
 working() { for p in /proc/[0-9]*; do readlink "$p/cwd" 2>/dev/null; done | grep -c "^$dir/\."; }
 frames() { ls "$dir" | grep '^animation.*png$' | xargs; }
 # Every frame left reads back whole; no work folder, no POV-Ray in it.
@@ -62,7 +47,7 @@ render() {
 printf 'TavokFace animation\r\nframes per second: 25\r\nlength in frames: 6\r\ninterpolation: smooth\r
 key 0: <0,0,0>,0.5, 30,-30, 30,-30, 0, 0, 0, 0, 0\r\nkey 5: <0,0,0>,0.5, 30,90, 30,90, 0, 0, 0, 0, 0\r\n' \
   >"$dir/blink.tfa"
-start
+start_program
 open_animation blink.tfa
 render
 for _ in $(seq 600); do [ -e "$dir/animation.gif" ] && break; sleep 0.1; done
@@ -89,9 +74,6 @@ wait_until 5 "end of the progress window after Cancel" progress_gone
 only_complete_frames "after Cancel" "320 240"
 
 render
-xdotool windowfocus --sync "$window" key alt+f x
-for _ in $(seq 100); do kill -0 "$program" 2>/dev/null || break; sleep 0.1; done
-if kill -0 "$program" 2>/dev/null; then fail "the program did not end"; else wait "$program"; fi
-program=
+exit_program
 only_complete_frames "after Exit" "320 240"
 result

@@ -12,25 +12,9 @@ root=$(cd "$(dirname "$0")/../.." && pwd)
 export DISPLAY="$TAVOK_DISPLAY"
 export WINEPREFIX="${WINEPREFIX:-$root/build/wineprefix}"
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-# No "." anywhere in the folder, or saved names would get no ".txt".
-dir=$(mktemp -d /tmp/tavokXXXXXX)
-cp "$exe" "$dir/TavokF.exe"
-printf 'C:\\\r\n' >"$dir/TavokF.ini" # no first-start notice
-cd "$dir"
-program=
 budget=50 # seconds; the ctest timeout is 60
 source "$root/tests/app/XdoHelpers.sh"
-finish() {
-  [ -n "$program" ] && kill "$program" 2>/dev/null && wait "$program" 2>/dev/null
-  rm -rf "$dir" "$failures"
-}
-trap finish EXIT
-
-# The colour of a pixel of the screen, as "r,g,b".
-pixel() {
-  import -display "$DISPLAY" -window root "$shot"
-  convert "$shot" -crop "1x1+$1+$2" -format '%[fx:int(255*r)],%[fx:int(255*g)],%[fx:int(255*b)]' info:
-}
+program_folder "$exe" settled
 # The picture of the preview, cropped from the screen.
 preview_image() {
   import -display "$DISPLAY" -window root "$shot"
@@ -38,27 +22,16 @@ preview_image() {
 }
 # Scratch folders of the program; whether the preview shows a picture.
 scratch() { ls -d "$WINEPREFIX"/drive_c/users/*/Temp/TavokF-* 2>/dev/null; }
-picture() { [ "$(pixel $((PX + 160)) $((PY + 200)))" != 240,240,240 ]; }
-start() {
-  "$@" "$dir/TavokF.exe" </dev/null >/dev/null 2>&1 &
-  program=$!
-  window=$(find_window 'TavokFace.*')
-  [ -n "$window" ] || { echo "no TavokFace window"; exit 1; }
-}
+picture() { [ "$(screen_pixel $((PX + 160)) $((PY + 200)))" != 240,240,240 ]; }
 open_preview() {
   xdotool windowfocus --sync "$window" key F5
   preview=$(find_window 'Render preview')
   [ -n "$preview" ] || { fail "F5 showed no preview"; return 1; }
   eval "$(xdotool getwindowgeometry --shell "$preview" | sed 's/^/P/')"
 }
-exit_program() {
-  xdotool windowfocus --sync "$window" key alt+f x
-  wait_until 10 "end of the program after Exit" eval '! kill -0 "$program" 2>/dev/null'
-  program=
-}
 before=$(scratch)
 
-start wine
+start_program
 open_preview || exit 1
 eval "$(xdotool getwindowgeometry --shell "$window")"
 [ $((PX)) -ge $((X + WIDTH)) ] || [ $((PX + PWIDTH)) -le $((X)) ] || fail "the preview covers the face"
@@ -82,7 +55,7 @@ exit_program
 
 # No POV-Ray on the PATH (Wine's own folder only): after a key and well
 # beyond the time a render takes, still no picture.
-start env PATH=/usr/lib/wine /usr/bin/wine
+start_program env PATH=/usr/lib/wine /usr/bin/wine
 open_preview
 xdotool windowfocus --sync "$window" key 8
 end=$((SECONDS + 3))

@@ -79,3 +79,51 @@ expect_file() {
     od -c "$1" 2>&1 | head -10
   rm -f "$want"
 }
+
+# The colour of a pixel of the screen, as "r,g,b".
+screen_pixel() {
+  import -display "$DISPLAY" -window root "$shot"
+  convert "$shot" -crop "1x1+$1+$2" -format '%[fx:int(255*r)],%[fx:int(255*g)],%[fx:int(255*b)]' info:
+}
+
+# A folder of the test's own as the current folder, holding a copy of the
+# program ($1); with "settled", a settings file too, so the start shows no
+# notice. No "." anywhere in it, or saved names would get no ".txt". When the
+# script ends, the program is ended and the folder goes.
+program_folder() {
+  dir=$(mktemp -d /tmp/tavokXXXXXX)
+  cp "$1" "$dir/TavokF.exe"
+  [ "${2:-}" = settled ] && printf 'C:\\\r\n' >"$dir/TavokF.ini"
+  cd "$dir" || exit 1
+  program=
+  trap 'end_program; rm -rf "$dir" "$failures"' EXIT
+}
+end_program() { [ -n "$program" ] && kill "$program" 2>/dev/null && wait "$program" 2>/dev/null; }
+
+# Starts the program through Wine (or the command given) and finds its main
+# window. A first start (no settings file) shows one notice, which gets
+# Return. Without the notice or the window the run ends.
+start_program() {
+  local notice first=1
+  [ -f "$dir/TavokF.ini" ] && first=
+  "${@:-$root/scripts/wine-run}" "$dir/TavokF.exe" </dev/null >/dev/null 2>&1 &
+  program=$!
+  if [ -n "$first" ]; then
+    notice=$(find_window Notice 20)
+    [ -n "$notice" ] || { echo "no notice at the first start"; exit 1; }
+    xdotool windowfocus --sync "$notice" key Return
+  fi
+  window=$(find_window 'TavokFace.*')
+  [ -n "$window" ] || { echo "no TavokFace window"; exit 1; }
+}
+
+# File > Exit: the program ends within 10 s, with 0.
+exit_program() {
+  local code
+  xdotool windowfocus --sync "$window" key alt+f x
+  wait_until 10 "end of the program after Exit" eval '! kill -0 "$program" 2>/dev/null' || return 1
+  wait "$program"
+  code=$?
+  program=
+  [ $code = 0 ] || fail "exit code $code after Exit"
+}

@@ -222,8 +222,8 @@ TEST(ValueControls, SpinnerStepsThroughRangesAndTexts) {
     EXPECT_EQ(dialog.getValue(5), 0);
     EXPECT_EQ(dialog.getValue(6), 1) << "changed without a report";
 
-    dialog.setValue(1, -7, SetPosition);
-    EXPECT_EQ(dialog.field(1), "0");
+    dialog.setValue(1, -7, SetValue);
+    EXPECT_EQ(dialog.field(1), "0") << "set as any control's value, within the range";
     table[2].items = longer;
     dialog.setValue(3, 5, SetListReplaced);
     EXPECT_EQ(dialog.field(3), "second and longest") << "beyond the new list: its last text";
