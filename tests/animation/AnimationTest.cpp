@@ -4,12 +4,12 @@
 #include "animation/AnimationFile.h"
 #include "face/PoseFile.h"
 #include "face/PoseText.h"
+#include "tests/support/TestFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <random>
 #include <sstream>
 
@@ -34,29 +34,10 @@ Animation randomAnimation(std::mt19937& random, Interpolation how) {
     return animation;
 }
 
-class AnimationFiles : public ::testing::Test {
+class AnimationFiles : public TestFolder {
   protected:
-    void SetUp() override {
-        dir = fs::temp_directory_path() /
-              ("tavok-animation-" +
-               std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-    }
-    void TearDown() override { fs::remove_all(dir); }
-
-    std::string path(const char* name) const { return (dir / name).string(); }
-    std::string put(const std::string& bytes) const {
-        std::ofstream(path("a.tfa"), std::ios::binary) << bytes;
-        return path("a.tfa");
-    }
-    std::string bytesOf(const std::string& file) const {
-        std::ostringstream all;
-        all << std::ifstream(file, std::ios::binary).rdbuf();
-        return all.str();
-    }
-
-    fs::path dir;
+    AnimationFiles() : TestFolder("tavok-animation-") {}
+    std::string put(const std::string& bytes) const { return TestFolder::put("a.tfa", bytes); }
 };
 
 const char* const twoKeys = "TavokFace animation\r\nframes per second: 25\r\n"
@@ -116,9 +97,9 @@ TEST_F(AnimationFiles, SavedAndReadBackIsIdenticalToTheLastByte) {
         Animation animation = randomAnimation(random, Interpolation(round % 3)), back;
         ASSERT_EQ(writeAnimationFile(animation, path("a.tfa").c_str()), PoseFileOk);
         ASSERT_EQ(readAnimationFile(back, path("a.tfa").c_str()), PoseFileOk);
-        std::string first = bytesOf(path("a.tfa"));
+        std::string first = fileBytes(path("a.tfa"));
         ASSERT_EQ(writeAnimationFile(back, path("a.tfa").c_str()), PoseFileOk);
-        EXPECT_EQ(bytesOf(path("a.tfa")), first);
+        EXPECT_EQ(fileBytes(path("a.tfa")), first);
         // Six digits are what the file keeps, as in the pose file.
         for (std::size_t k = 0; k < back.keys().size(); ++k)
             for (int v = 0; v < PoseCount; ++v)
@@ -127,7 +108,7 @@ TEST_F(AnimationFiles, SavedAndReadBackIsIdenticalToTheLastByte) {
     Animation two;
     ASSERT_EQ(readAnimationFile(two, put(twoKeys).c_str()), PoseFileOk);
     ASSERT_EQ(writeAnimationFile(two, path("b.tfa").c_str()), PoseFileOk);
-    EXPECT_EQ(bytesOf(path("b.tfa")), twoKeys);
+    EXPECT_EQ(fileBytes(path("b.tfa")), twoKeys);
 }
 
 TEST_F(AnimationFiles, BadLinesNameTheLineAndLoadNothing) {
@@ -194,7 +175,7 @@ TEST_F(AnimationFiles, ExportHoldsTheEditorsPoseOfEveryFrame) {
     ASSERT_EQ(readAnimationFile(animation, put(twoKeys).c_str()), PoseFileOk);
     const float still[PoseCount] = {};
     ASSERT_EQ(writeAnimationIncludeFile(animation, still, path("a.inc").c_str()), PoseFileOk);
-    std::istringstream include(bytesOf(path("a.inc")));
+    std::istringstream include(fileBytes(path("a.inc")));
     std::string line;
     for (int skip = 0; skip < 3; ++skip)
         std::getline(include, line);

@@ -6,11 +6,10 @@
 #include "render/Povray.h"
 #include "render/Quoting.h"
 #include "tools/tavokpose/Process.h"
+#include "tests/support/TestFolder.h"
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 #include <set>
 #include <windows.h>
 
@@ -25,8 +24,7 @@ std::string shell(const std::string& script) {
     ProcessResult result =
         runProcess({"sh", "-c", "(" + script + ") >answer.txt"}, out, "shell.log", 10);
     EXPECT_TRUE(result.started && result.exitCode == 0) << script;
-    std::ifstream in(out + "\\answer.txt");
-    return std::string((std::istreambuf_iterator<char>(in)), {});
+    return fileBytes(out + "\\answer.txt");
 }
 
 Animation blink(int length) {

@@ -1,12 +1,12 @@
 // The animated GIF through WIC, under Wine as on Windows.
 #include "animrender/GifEncoder.h"
 #include "animrender/GifTiming.h"
+#include "tests/support/TestFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <fstream>
-#include <iterator>
 #include <windows.h>
 #include <wincodec.h>
 
@@ -42,10 +42,8 @@ TEST(GifEncoder, FramesDelaysAndLoopReadBack) {
     }
     std::string error;
     ASSERT_TRUE(writeAnimatedGif(frames, {3, 4, 300}, "frames.gif", error)) << error;
-    std::ifstream in("frames.gif", std::ios::binary);
-    std::string bytes((std::istreambuf_iterator<char>(in)), {});
     GifTiming timing;
-    ASSERT_TRUE(readGifTiming(bytes, timing));
+    ASSERT_TRUE(readGifTiming(fileBytes("frames.gif"), timing));
     EXPECT_EQ(timing.delays, (std::vector<int>{3, 4, 300}));
     EXPECT_TRUE(timing.loops);
 

@@ -1,12 +1,12 @@
 // The main window's texts and the settings file, without a platform.
 #include "app/SettingsFile.h"
 #include "app/WindowText.h"
+#include "tests/support/TestFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <utility>
 
@@ -41,29 +41,21 @@ TEST(SettingsFile, PathIsBesideTheProgramOrNoneWhenItWouldBeCut) {
     EXPECT_STREQ(path, "");
 }
 
-class SettingsFileOnDisk : public ::testing::Test {
+class SettingsFileOnDisk : public TestFolder {
   protected:
+    SettingsFileOnDisk() : TestFolder("tavok-settings-") {}
     void SetUp() override {
-        dir = fs::temp_directory_path() / "tavok-settings";
-        fs::remove_all(dir);
-        fs::create_directories(dir);
+        TestFolder::SetUp();
+        file = path("TavokF.ini");
     }
-    void TearDown() override { fs::remove_all(dir); }
-
-    std::string bytes() const {
-        std::ifstream in(file, std::ios::binary);
-        std::ostringstream all;
-        all << in.rdbuf();
-        return all.str();
-    }
+    std::string bytes() const { return fileBytes(file); }
     std::string readBack() const {
         char directory[SettingsTextSize] = "unchanged";
         EXPECT_TRUE(readSettingsDirectory(file.c_str(), directory));
         return directory;
     }
 
-    fs::path dir;
-    std::string file = (fs::temp_directory_path() / "tavok-settings" / "TavokF.ini").string();
+    std::string file;
 };
 
 TEST_F(SettingsFileOnDisk, FirstStartTextIs87BytesAndGivesTheDirectoryBack) {
@@ -84,7 +76,9 @@ TEST_F(SettingsFileOnDisk, FirstLineEndsAtItsLineEndOrByte26AndIsCutAt255) {
     const std::pair<std::string, std::string> table[] = {
         {std::string(300, 'x') + "\r\nrest", std::string(255, 'x')},
         {std::string(255, 'y') + "\r\n", std::string(255, 'y')},
-        {"C:\\a\x1a" "b\r\n", "C:\\a"},
+        {"C:\\a\x1a"
+         "b\r\n",
+         "C:\\a"},
         {"C:\\a\nb", "C:\\a"},
         {"C:\\a\rb\r\n", "C:\\a\rb"}};
     for (const auto& [bytes, line] : table) {

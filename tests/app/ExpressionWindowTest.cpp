@@ -7,12 +7,12 @@
 #include "app/FileDialogState.h"
 #include "face/PoseFile.h"
 #include "tests/win/WinTest.h"
+#include "tests/support/TestFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <fstream>
-#include <sstream>
 #include <string>
 
 namespace {
@@ -55,12 +55,6 @@ void slide(int code, int position) {
     HWND panel = library()->panel.windowHandle;
     SendMessageA(panel, WM_HSCROLL, MAKEWPARAM(code, position),
                  LPARAM(GetDlgItem(panel, Window::IdMix)));
-}
-
-std::string fileBytes(const std::string& path) {
-    std::ostringstream bytes;
-    bytes << std::ifstream(path, std::ios::binary).rdbuf();
-    return bytes.str();
 }
 
 std::string savedPose() {

@@ -331,7 +331,6 @@ TEST(MainWindow, BarControlsSitWhereTheirDialogUnitsSay) {
     EXPECT_TRUE(sameRect(got, want))
         << got.left << "," << got.top << "," << got.right << "," << got.bottom << " not "
         << want.left << "," << want.top << "," << want.right << "," << want.bottom;
-
 }
 
 int relayoutRequests = 0;

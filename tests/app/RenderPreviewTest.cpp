@@ -12,6 +12,7 @@
 #include "render/WicImage.h"
 #include "tests/framework/ModalHelpers.h"
 #include "tests/win/WinTest.h"
+#include "tests/support/TestFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -19,7 +20,6 @@
 #include <cstring>
 #include <fstream>
 #include <functional>
-#include <iterator>
 #include <limits>
 #include <string>
 
@@ -117,9 +117,7 @@ TEST(RenderPreview, SaveRenderAsReplacesTheFileWithACompressedPng) {
     });
     command(IdSaveRender);
     stopAnswering();
-    std::ifstream in(typed + ".png", std::ios::binary);
-    std::string bytes((std::istreambuf_iterator<char>(in)), {});
-    in.close();
+    std::string bytes = fileBytes(typed + ".png");
     RgbImage back;
     EXPECT_TRUE(WicImage::decode(bytes, back) && back.rgb == shown.rgb);
     // Stored deflate blocks would take more than the pixels' own bytes.

@@ -10,12 +10,13 @@
 #include "tests/win/WinTest.h"
 
 #include <dlgs.h>
+#include "tests/support/TestFolder.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <fstream>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -113,13 +114,6 @@ void command(int id) {
     pumpMessages(50);
 }
 
-std::string bytesOf(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream all;
-    all << in.rdbuf();
-    return all.str();
-}
-
 std::string statusText() {
     char text[180] = "";
     window()->getTextIn(IdStatusText, text, sizeof text);
@@ -153,7 +147,7 @@ bool samePose(const float* a, const float* b) {
 TEST(WholeProgram, FirstStartCreatesTheSettingsFileAfterOneNotice) {
     EXPECT_EQ(startNotices,
               (Notices{{"Notice", "Unable to open INI FILE\n\n Creating NEW INI FILE", true}}));
-    std::string bytes = bytesOf(besideThisProgram("TavokF.ini"));
+    std::string bytes = fileBytes(besideThisProgram("TavokF.ini"));
     EXPECT_EQ(bytes.size(), 87u);
     EXPECT_EQ(bytes.substr(0, 5), "C:\\\r\n");
     EXPECT_STREQ(lastDirectory, "C:\\");
@@ -174,7 +168,7 @@ TEST(WholeProgram, SavingAddsTxtOnlyToAPathWithoutAnyDot) {
         // The dialog may open in the folder it showed last.
         answerWith((folder + "\\" + c.typed).c_str());
         command(IdSave);
-        EXPECT_EQ(bytesOf(file), defaultFile) << file;
+        EXPECT_EQ(fileBytes(file), defaultFile) << file;
         EXPECT_EQ(textOf(window()->nativeWindow), c.written);
         EXPECT_EQ(std::string(lastFileName), file);
         EXPECT_EQ(std::string(lastDirectory), currentDirectory());
@@ -248,7 +242,7 @@ TEST(WholeProgram, FilesThatCannotBeUsedShowTheirNoticeAndNothingIsRemembered) {
     CloseHandle(holder);
     answerWith(path(255).c_str());
     command(IdSave);
-    EXPECT_EQ(bytesOf(path(255)), defaultFile);
+    EXPECT_EQ(fileBytes(path(255)), defaultFile);
     EXPECT_EQ(lastFileName, path(255));
     EXPECT_EQ(takeNotices(), Notices{});
 }
@@ -260,7 +254,7 @@ TEST(WholeProgram, TheRememberedFolderIsWhereTheDialogsStart) {
     std::ofstream(other + "\\first.txt") << "an older file";
     answerWith("first", other); // the replace question gets Yes
     command(IdSave);
-    EXPECT_EQ(bytesOf(other + "\\first.txt"), defaultFile);
+    EXPECT_EQ(fileBytes(other + "\\first.txt"), defaultFile);
     EXPECT_EQ(std::string(lastDirectory), other) << "the folder saved into is remembered";
 
     std::ofstream(besideThisProgram("TavokF.ini"), std::ios::binary) << remembered << "\r\n";
@@ -271,7 +265,7 @@ TEST(WholeProgram, TheRememberedFolderIsWhereTheDialogsStart) {
     const std::vector<std::string> types = {"*.txt", "*.bas", "*"};
     answerWith("bare");
     command(IdSave);
-    EXPECT_EQ(bytesOf(remembered + "\\bare.txt"), defaultFile);
+    EXPECT_EQ(fileBytes(remembered + "\\bare.txt"), defaultFile);
     EXPECT_EQ(filtersOffered, types);
     std::strcpy(lastFileName, "Default");
     answerWith("bare.txt");
@@ -431,7 +425,7 @@ TEST(WholeProgram, EveryEndingWritesTheDirectoryOfTheLastSaveOrNoticesItCannot) 
         ASSERT_EQ(std::string(lastFileName), folder + "\\exit.txt");
         ending.end();
         // The file's other bytes are the settings file's own tests' concern.
-        EXPECT_EQ(bytesOf(settings).substr(0, std::strlen(lastDirectory) + 2),
+        EXPECT_EQ(fileBytes(settings).substr(0, std::strlen(lastDirectory) + 2),
                   std::string(lastDirectory) + "\r\n")
             << ending.name;
         EXPECT_EQ(takeNotices(), Notices{}) << ending.name;

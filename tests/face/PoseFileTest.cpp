@@ -1,14 +1,13 @@
 #include "face/FaceGeometry.h"
 #include "face/PoseFile.h"
 #include "face/PoseModel.h"
+#include "tests/support/TestFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 namespace fs = std::filesystem;
@@ -18,40 +17,18 @@ namespace {
 const char* const defaultFile =
     "<0,0,0>,0.5,\r\n30,-30,\r\n30,-30,\r\n0,\r\n0,\r\n0,\r\n0,\r\n0\r\n";
 
-class PoseFile : public ::testing::Test {
+class PoseFile : public TestFolder {
   protected:
-    void SetUp() override {
-        dir = fs::temp_directory_path() /
-              ("tavok-pose-" +
-               std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(dir);
-        fs::create_directories(dir);
+    PoseFile() : TestFolder("tavok-pose-") {}
+    int read(const std::string& bytes) {
+        return model.readPoseFile(put("pose.txt", bytes).c_str());
     }
-    void TearDown() override { fs::remove_all(dir); }
-
-    std::string path(const char* name) const { return (dir / name).string(); }
-
-    std::string put(const std::string& bytes, const char* name = "pose.txt") const {
-        std::ofstream(path(name), std::ios::binary) << bytes;
-        return path(name);
-    }
-
-    static std::string bytesOf(const std::string& file) {
-        std::ifstream in(file, std::ios::binary);
-        std::ostringstream all;
-        all << in.rdbuf();
-        return all.str();
-    }
-
-    int read(const std::string& bytes) { return model.readPoseFile(put(bytes).c_str()); }
-
-    fs::path dir;
     PoseModel model;
 };
 
 TEST_F(PoseFile, DefaultPoseIsExactly51Bytes) {
     ASSERT_EQ(model.writePoseFile(path("pose.txt").c_str()), 0);
-    std::string bytes = bytesOf(path("pose.txt"));
+    std::string bytes = fileBytes(path("pose.txt"));
     EXPECT_EQ(bytes, defaultFile);
     EXPECT_EQ(bytes.size(), 51u);
     // Nothing is left beside it.
@@ -63,7 +40,7 @@ TEST_F(PoseFile, WritesEveryLineInItsForm) {
                                      -0.25f, 1,     -1,  0.05f, 123456, 7.45058e-10f};
     std::copy(values, values + PoseCount, model.pose);
     ASSERT_EQ(model.writePoseFile(path("pose.txt").c_str()), 0);
-    EXPECT_EQ(bytesOf(path("pose.txt")),
+    EXPECT_EQ(fileBytes(path("pose.txt")),
               "<-12.5,1e-05,360>,0.55,\r\n90,-90,\r\n1.5e+06,-0.25,\r\n1,\r\n-1,\r\n0.05,\r\n"
               "123456,\r\n7.45058e-10\r\n");
 }
@@ -84,11 +61,11 @@ TEST_F(PoseFile, RoundTripKeepsSixSignificantDigits) {
 }
 
 TEST_F(PoseFile, ReplacesAnExistingFile) {
-    put(std::string(500, 'x'));
+    put("pose.txt", std::string(500, 'x'));
     model.pose[PoseMouthFirst] = 0.25f;
     ASSERT_EQ(model.writePoseFile(path("pose.txt").c_str()), 0);
-    EXPECT_EQ(bytesOf(path("pose.txt")).substr(32, 7), "0.25,\r\n");
-    EXPECT_EQ(bytesOf(path("pose.txt")).size(), 54u);
+    EXPECT_EQ(fileBytes(path("pose.txt")).substr(32, 7), "0.25,\r\n");
+    EXPECT_EQ(fileBytes(path("pose.txt")).size(), 54u);
 }
 
 TEST_F(PoseFile, FailedSaveReportsOneAndLeavesNothingBehind) {
@@ -192,7 +169,7 @@ TEST_F(PoseFile, OnlyFiniteDecimalValuesRead) {
         EXPECT_EQ(model.pose[PoseMouthFirst], 5) << value;
     }
     PoseReadError error;
-    EXPECT_EQ(readPoseFile(model.pose, put("<1,2,nan>,4\n").c_str(), &error), 2);
+    EXPECT_EQ(readPoseFile(model.pose, put("pose.txt", "<1,2,nan>,4\n").c_str(), &error), 2);
     EXPECT_EQ(error.line, 1);
     EXPECT_EQ(error.converted, 2);
     EXPECT_EQ(error.fault, FaultMismatch);
@@ -219,7 +196,8 @@ TEST_F(PoseFile, PovRayReadsTheFile) {
     const float values[PoseCount] = {1, 2, 3, 0.25f, 4, 5, 6, 7, 0.1f, 0.2f, 0.3f, -0.4f, 1.5e6f};
     std::copy(values, values + PoseCount, model.pose);
     ASSERT_EQ(model.writePoseFile(path("pose.txt").c_str()), 0);
-    put("#version 3.7;\n"
+    put("scene.pov",
+        "#version 3.7;\n"
         "#macro Face(Eyes, Pupil, L0, L1, L2, L3, M0, M1, M2, M3, M4)\n"
         "#if (vlength(Eyes - <1,2,3>) > 1e-6 | Pupil != 0.25 | L0 != 4 | L1 != 5 | L2 != 6 |\n"
         "     L3 != 7 | M0 != 0.1 | M1 != 0.2 | M2 != 0.3 | M3 != -0.4 | M4 != 1.5e6)\n"
@@ -227,13 +205,12 @@ TEST_F(PoseFile, PovRayReadsTheFile) {
         "#end\n"
         "#end\n"
         "Face(\n#include \"pose.txt\"\n)\n"
-        "camera { location -z look_at 0 }\n",
-        "scene.pov");
+        "camera { location -z look_at 0 }\n");
     std::string command = "cd '" + dir.string() +
                           "' && '" TAVOK_POVRAY
                           "' +Iscene.pov +Oscene.png +W4 +H4 -D -V -GA >povray.log 2>&1";
-    EXPECT_EQ(std::system(command.c_str()), 0) << bytesOf(path("povray.log"));
-    EXPECT_TRUE(fs::exists(dir / "scene.png")) << bytesOf(path("povray.log"));
+    EXPECT_EQ(std::system(command.c_str()), 0) << fileBytes(path("povray.log"));
+    EXPECT_TRUE(fs::exists(dir / "scene.png")) << fileBytes(path("povray.log"));
 }
 #endif
 

@@ -429,7 +429,8 @@ TEST_F(Windows, PositionAndCursor) {
     EXPECT_EQ(width, outer.right - outer.left);
     EXPECT_EQ(height, outer.bottom - outer.top);
     // The pointer takes the window's cursor as it moves; an unknown kind is the arrow.
-    for (auto [kind, shape] : {std::pair<int, LPCSTR>{CursorCrossHair, IDC_CROSS}, {99, IDC_ARROW}}) {
+    for (auto [kind, shape] :
+         {std::pair<int, LPCSTR>{CursorCrossHair, IDC_CROSS}, {99, IDC_ARROW}}) {
         open.window->setCursorKind(kind);
         SendMessageA(open.hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
         EXPECT_EQ(GetCursor(), LoadCursor(nullptr, shape)) << kind;

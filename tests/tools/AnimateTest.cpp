@@ -2,6 +2,7 @@
 #include "animation/AnimationFile.h"
 #include "face/PoseFile.h"
 #include "tools/tavokpose/TavokPose.h"
+#include "tests/support/TestFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -25,18 +26,12 @@ const char* const blink = "TavokFace animation\r\nframes per second: 25\r\nlengt
                           "key 0: <0,0,0>,0.5, 30,-30, 30,-30, 0, 0, 0, 0, 0\r\n"
                           "key 3: <10,-20,30>,0.8, 30,90, 45,90, 0.2, 0.4, 0.6, 0.4, 0.2\r\n";
 
-class Animate : public ::testing::Test {
+class Animate : public TestFolder {
   protected:
-    void SetUp() override {
-        dir = fs::temp_directory_path() /
-              ("tavok-animate-" +
-               std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(dir);
-        fs::create_directories(dir);
+    Animate() : TestFolder("tavok-animate-") {
         setup.sceneDir = TAVOK_SCENE_DIR;
         setup.cores = 2;
     }
-    void TearDown() override { fs::remove_all(dir); }
 
     std::string animation(int frames) {
         char text[512];
@@ -68,7 +63,6 @@ class Animate : public ::testing::Test {
         return output("convert " + png + " rgb:-");
     }
 
-    fs::path dir;
     TavokPose::Setup setup;
     std::ostringstream out, err;
 };

@@ -4,6 +4,7 @@
 #include "tools/tavokpose/PovRender.h"
 #include "tools/tavokpose/Process.h"
 #include "tools/tavokpose/TavokPose.h"
+#include "tests/support/TestFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -52,23 +53,11 @@ Image readPpm(const fs::path& file) {
     return image;
 }
 
-class Tool : public ::testing::Test {
+class Tool : public TestFolder {
   protected:
-    void SetUp() override {
-        dir = fs::temp_directory_path() /
-              ("tavok-tool-" +
-               std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(dir);
-        fs::create_directories(dir);
+    Tool() : TestFolder("tavok-tool-") {
         setup.sceneDir = TAVOK_SCENE_DIR;
         setup.cores = 2;
-    }
-    void TearDown() override { fs::remove_all(dir); }
-
-    std::string put(const std::string& name, const std::string& bytes) const {
-        fs::create_directories((dir / name).parent_path());
-        std::ofstream((dir / name), std::ios::binary) << bytes;
-        return (dir / name).string();
     }
 
     int run(std::vector<std::string> args) {
@@ -86,7 +75,6 @@ class Tool : public ::testing::Test {
         return readPpm(image);
     }
 
-    fs::path dir;
     TavokPose::Setup setup;
     std::ostringstream out;
     std::ostringstream err;
