@@ -227,6 +227,8 @@ TEST(MainWindow, EveryWayADragEndsMakesItOneStep) {
         window->history = PoseHistory();
         window->canvasPane->selection = HandleMouthFirst + 2;
         if (&end != endings) type('8');
+        // A redo step, which the drag drops as it ends.
+        if (end.hwnd) type(KeyCtrlZ, true);
         window->poseChanged(); // the menu follows the emptied history
         float *value = &window->canvasPane->pose[PoseMouthFirst + 2], start = *value;
         HandlePoint at = window->canvasPane->handles[HandleMouthFirst + 2];
@@ -241,7 +243,7 @@ TEST(MainWindow, EveryWayADragEndsMakesItOneStep) {
         }
         type(KeyCtrlZ, true);
         EXPECT_EQ(*value, start) << &end - endings;
-        EXPECT_EQ(undoRedo(), &end == endings ? "R" : "UR") << &end - endings;
+        EXPECT_EQ(undoRedo(), &end - endings == 1 ? "UR" : "R") << &end - endings;
     }
     SendMessageA(app.frameWindow, WM_COMMAND, IdSymmetric, 0);
     window->setString(IdStatusText, faceStatusBar[0].title);
