@@ -117,11 +117,19 @@ start_program() {
   [ -n "$window" ] || { echo "no TavokFace window"; exit 1; }
 }
 
-# File > Exit: the program ends within 10 s, with 0.
+# File > Exit: the program ends within 10 s, with 0. A busy machine may lose
+# the letter before the menu is open: while the window is still there after
+# 5 s, the menu is closed and Exit asked again.
 exit_program() {
   local code
   xdotool windowfocus --sync "$window" key alt+f x
-  wait_until 10 "end of the program after Exit" eval '! kill -0 "$program" 2>/dev/null' || return 1
+  ended() { ! kill -0 "$program" 2>/dev/null; }
+  for _ in $(seq 50); do ended && break; sleep 0.1; done
+  if ! ended && [ -n "$(command xdotool search --onlyvisible --name '^TavokFace' 2>/dev/null)" ]; then
+    # The window may be closing meanwhile: no failure if it has gone.
+    timeout 10 xdotool windowfocus --sync "$window" key Escape Escape alt+f x >/dev/null 2>&1
+  fi
+  wait_until 10 "end of the program after Exit" ended || return 1
   wait "$program"
   code=$?
   program=
