@@ -83,15 +83,6 @@ void xdotool(const std::string& arguments) {
     std::fflush(stdout);
 }
 
-// Pumps messages until `done` holds, for at most ten seconds.
-template <class Condition> bool waitFor(Condition done) {
-    for (int waited = 0; waited < 10000; waited += 50) {
-        if (done()) return true;
-        pumpMessages(50);
-    }
-    return done();
-}
-
 // Sizes the frame and waits until the window manager has let it be that size.
 void resizeFrame(SIZE size) {
     SetWindowPos(app.frameWindow, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER);
@@ -368,24 +359,27 @@ TEST(MainWindow, RealPointerShowsTheTipAndClicksRestore) {
     xdotool("mousemove --sync 1 1");
     xdotool("mousemove --sync " + std::to_string(x) + " " + std::to_string(y));
     char tip[80] = "";
-    EXPECT_TRUE(waitFor([&] {
-        if (!barTipWindow || !IsWindowVisible(barTipWindow)) return false;
-        TOOLINFOA tool = {};
-        tool.cbSize = TTTOOLINFOA_V1_SIZE;
-        tool.lpszText = tip;
-        SendMessageA(barTipWindow, TTM_GETCURRENTTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
-        return true;
-    })) << "no tip over the button";
+    EXPECT_TRUE(pumpUntil(
+        [&] {
+            if (!barTipWindow || !IsWindowVisible(barTipWindow)) return false;
+            TOOLINFOA tool = {};
+            tool.cbSize = TTTOOLINFOA_V1_SIZE;
+            tool.lpszText = tip;
+            SendMessageA(barTipWindow, TTM_GETCURRENTTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+            return true;
+        },
+        10000))
+        << "no tip over the button";
     EXPECT_STREQ(tip, "Clear to Defaults");
 
     app.log.take();
     float* pose = mainWindow()->canvasPane->pose;
     pose[0] = 5;
     xdotool("click 1");
-    EXPECT_TRUE(waitFor([pose] { return pose[0] == 0; })) << "the pose was not restored";
+    EXPECT_TRUE(pumpUntil([pose] { return pose[0] == 0; }, 10000)) << "the pose was not restored";
     EXPECT_EQ(GetFocus(), mainWindow()->nativeWindow);
     xdotool("key 8");
-    EXPECT_TRUE(waitFor([] { return logged("key 56 0"); })) << "the key went elsewhere";
+    EXPECT_TRUE(pumpUntil([] { return logged("key 56 0"); }, 10000)) << "the key went elsewhere";
 }
 
 void deleteClosedWindows() {

@@ -33,10 +33,8 @@ int registered(const vTimer* timer = nullptr) {
 }
 
 // Pumps until `count` reaches `wanted`, at most five seconds.
-bool pumpUntil(const int& count, int wanted) {
-    for (int i = 0; i < 500 && count < wanted; ++i)
-        pumpMessages(10);
-    return count >= wanted;
+bool reaches(const int& count, int wanted) {
+    return pumpUntil([&] { return count >= wanted; }, 5000);
 }
 
 TEST(Timers, TickFromTheMessageLoopUntilStoppedAndRestartInPlace) {
@@ -47,7 +45,7 @@ TEST(Timers, TickFromTheMessageLoopUntilStoppedAndRestartInPlace) {
     EXPECT_EQ(registered(&timer), 1) << "a restart keeps one entry";
     Sleep(50);
     EXPECT_EQ(ticks, 0) << "nothing ticks while no message is dispatched";
-    EXPECT_TRUE(pumpUntil(ticks, 3));
+    EXPECT_TRUE(reaches(ticks, 3));
     timer.stop();
     timer.stop();
     EXPECT_EQ(registered(), 0);
@@ -65,11 +63,11 @@ TEST(Timers, DeletedOrRestartedAnyTime) {
     restarting.start(10);
     CountingTimer other(witness);
     other.start(10);
-    ASSERT_TRUE(pumpUntil(running, 1));
+    ASSERT_TRUE(reaches(running, 1));
     delete deleted;
     int deletedAt = running;
-    EXPECT_TRUE(pumpUntil(witness, 5));
-    EXPECT_TRUE(pumpUntil(restarts, 3));
+    EXPECT_TRUE(reaches(witness, 5));
+    EXPECT_TRUE(reaches(restarts, 3));
     EXPECT_EQ(running, deletedAt) << "no tick reaches a deleted timer";
     EXPECT_EQ(selfDeleted, 1) << "deleted in its first tick";
     EXPECT_EQ(registered(&restarting), 1);
@@ -87,7 +85,7 @@ TEST(Timers, ATickIsNotDeliveredWhileItsHandlerRuns) {
         --running;
     });
     timer.start(10);
-    EXPECT_TRUE(pumpUntil(ticks, 3));
+    EXPECT_TRUE(reaches(ticks, 3));
 }
 
 // A tick of a stopped timer, taken from the queue before the stop and
@@ -134,7 +132,7 @@ TEST(Timers, WorkTimerRunsTheWorkSliceOfEveryWindow) {
     SlicedWindow* windows[] = {new SlicedWindow, new SlicedWindow, new SlicedWindow};
     theApp->workTimer = new _appWorkTimer;
     theApp->workTimer->start(10);
-    EXPECT_TRUE(pumpUntil(windows[0]->slices, 2));
+    EXPECT_TRUE(reaches(windows[0]->slices, 2));
     delete theApp->workTimer;
     theApp->workTimer = nullptr;
 
