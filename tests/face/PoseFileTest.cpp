@@ -1,6 +1,7 @@
 #include "face/FaceGeometry.h"
 #include "face/PoseFile.h"
 #include "face/PoseModel.h"
+#include "render/Quoting.h"
 #include "tests/support/TestFolder.h"
 
 #include <gtest/gtest.h>
@@ -206,9 +207,8 @@ TEST_F(PoseFile, PovRayReadsTheFile) {
         "#end\n"
         "Face(\n#include \"pose.txt\"\n)\n"
         "camera { location -z look_at 0 }\n");
-    std::string command = "cd '" + dir.string() +
-                          "' && '" TAVOK_POVRAY
-                          "' +Iscene.pov +Oscene.png +W4 +H4 -D -V -GA >povray.log 2>&1";
+    std::string command = "cd " + shellQuoted(dir.string()) + " && " + shellQuoted(TAVOK_POVRAY) +
+                          " +Iscene.pov +Oscene.png +W4 +H4 -D -V -GA >povray.log 2>&1";
     EXPECT_EQ(std::system(command.c_str()), 0) << fileBytes(path("povray.log"));
     EXPECT_TRUE(fs::exists(dir / "scene.png")) << fileBytes(path("povray.log"));
 }

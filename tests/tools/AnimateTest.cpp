@@ -1,6 +1,7 @@
 // tavokpose animate with the real POV-Ray, ImageMagick and ffmpeg.
 #include "animation/AnimationFile.h"
 #include "face/PoseFile.h"
+#include "render/Quoting.h"
 #include "tools/tavokpose/TavokPose.h"
 #include "tests/support/TestFolder.h"
 
@@ -60,7 +61,7 @@ class Animate : public TestFolder {
     }
     // POV-Ray's PNG holds the time of the render: compare the pixels.
     static std::string pixels(const std::string& png) {
-        return output("convert " + png + " rgb:-");
+        return output("convert " + shellQuoted(png) + " rgb:-");
     }
 
     TavokPose::Setup setup;
@@ -89,11 +90,11 @@ TEST_F(Animate, SixFramesEachItsPoseWithGifAndVideo) {
         EXPECT_TRUE(expected == pixels(frames + "/blink" + std::to_string(frame) + ".png"))
             << "frame " << frame;
     }
-    EXPECT_EQ(output("identify -format '%T %s\\n' " + frames + "/b.gif"),
+    EXPECT_EQ(output("identify -format '%T %s\\n' " + shellQuoted(frames + "/b.gif")),
               "4 0\n4 1\n4 2\n4 3\n4 4\n4 5\n");
     EXPECT_EQ(output("ffprobe -v error -count_frames -select_streams v:0 -show_entries "
                      "stream=nb_read_frames,codec_name,pix_fmt,r_frame_rate -of csv=p=0 " +
-                     frames + "/b.mp4"),
+                     shellQuoted(frames + "/b.mp4")),
               "h264,yuv420p,25/1,6\n");
 
     std::string path = std::getenv("PATH");
@@ -130,7 +131,8 @@ TEST_F(Animate, InterruptedLeavesOnlyCompleteFramesAndNoProcess) {
     std::set<std::string> left = files(frames);
     EXPECT_LT(left.size(), 40u);
     for (const std::string& name : left)
-        EXPECT_EQ(output("identify -format '%w %h' " + frames + "/" + name), "160 120") << name;
+        EXPECT_EQ(output("identify -format '%w %h' " + shellQuoted(frames + "/" + name)), "160 120")
+            << name;
     // No process still works in the output folder.
     for (const fs::directory_entry& entry : fs::directory_iterator("/proc")) {
         std::error_code code;
