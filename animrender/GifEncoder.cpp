@@ -1,19 +1,13 @@
 #include "animrender/GifEncoder.h"
 
 #include "animrender/GifTiming.h"
+#include "render/ChildStart.h"
 
 #include <cstdio>
 #include <windows.h>
 #include <wincodec.h>
 
 namespace {
-
-std::wstring wide(const std::string& text) {
-    int size = MultiByteToWideChar(CP_UTF8, 0, text.data(), int(text.size()), nullptr, 0);
-    std::wstring out(std::size_t(size), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text.data(), int(text.size()), &out[0], size);
-    return out;
-}
 
 // Holds one COM interface and releases it once.
 template <class T> struct Com {
@@ -57,7 +51,7 @@ bool addFrame(Encoding& encoding, IWICImagingFactory* factory, IWICBitmapEncoder
     WICPixelFormatGUID format = GUID_WICPixelFormat8bppIndexed;
     std::string reading = "read " + file;
     return encoding.step(
-               factory->CreateDecoderFromFilename(wide(file).c_str(), nullptr, GENERIC_READ,
+               factory->CreateDecoderFromFilename(wideText(file).c_str(), nullptr, GENERIC_READ,
                                                   WICDecodeMetadataCacheOnDemand, &decoder.p),
                reading.c_str()) &&
            encoding.step(decoder->GetFrame(0, &source.p), reading.c_str()) &&
@@ -123,7 +117,7 @@ bool writeAnimatedGif(const std::vector<std::string>& frames, const std::vector<
         error = "the imaging component wrote no whole GIF";
         return false;
     }
-    std::wstring written = wide(output + ".new");
+    std::wstring written = wideText(output + ".new");
     HANDLE file = CreateFileW(written.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     DWORD put = 0;
@@ -131,7 +125,7 @@ bool writeAnimatedGif(const std::vector<std::string>& frames, const std::vector<
                  WriteFile(file, bytes.data(), DWORD(bytes.size()), &put, nullptr) &&
                  put == bytes.size();
     if (file != INVALID_HANDLE_VALUE) whole = CloseHandle(file) && whole;
-    if (whole && MoveFileExW(written.c_str(), wide(output).c_str(), MOVEFILE_REPLACE_EXISTING))
+    if (whole && MoveFileExW(written.c_str(), wideText(output).c_str(), MOVEFILE_REPLACE_EXISTING))
         return true;
     DeleteFileW(written.c_str());
     error = "cannot write " + output;
