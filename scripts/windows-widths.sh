@@ -4,9 +4,11 @@
 # 32-bit loader cannot start, and the `wine` command picks it whenever
 # wine32 is installed, so such a machine runs the 64-bit loader directly.
 #
-# Sets TAVOK_WINDOWS_WIDTHS ("win32 win64" or "win64") and, with
-# choose_wine_loader, TAVOK_WINE. TAVOK_WINDOWS_WIDTHS=win64 set beforehand
-# forces the 64-bit-only path on a machine that runs both.
+# Sets TAVOK_WINDOWS_WIDTHS ("win32 win64" or "win64") and the reason why
+# win32 is not tested, TAVOK_WIDTHS_REASON; both are exported, so the
+# scripts a run starts take the decision made. choose_wine_loader sets
+# TAVOK_WINE once Wine is installed. TAVOK_WINDOWS_WIDTHS=win64 set
+# beforehand forces the 64-bit-only path on a machine that runs both.
 
 # Runs a 32-bit x86 Linux program of 95 bytes that exits with 42: the
 # smallest proof that the kernel runs 32-bit code, known before any
@@ -38,8 +40,10 @@ runs_32bit_code() {
 # Sets TAVOK_WINDOWS_WIDTHS once per run; an error when it cannot tell.
 decide_windows_widths() {
   local runs
+  [ -n "${TAVOK_WIDTHS_REASON:-}" ] && return 0
+  TAVOK_WIDTHS_REASON="this machine runs 64-bit programs only"
   case "${TAVOK_WINDOWS_WIDTHS:-}" in
-  win64) ;;
+  win64) TAVOK_WIDTHS_REASON="TAVOK_WINDOWS_WIDTHS=win64 asks for the 64-bit build alone" ;;
   "" | "win32 win64")
     runs=$(runs_32bit_code) || return 1
     if [ "$runs" = yes ]; then
@@ -56,7 +60,7 @@ decide_windows_widths() {
     return 1
     ;;
   esac
-  export TAVOK_WINDOWS_WIDTHS
+  export TAVOK_WINDOWS_WIDTHS TAVOK_WIDTHS_REASON
 }
 
 # Whether this run tests the 32-bit build.

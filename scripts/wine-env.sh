@@ -6,13 +6,15 @@
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 source "$root/scripts/windows-widths.sh"
-# The sourcing script ends when this machine's widths cannot be told.
-decide_windows_widths && choose_wine_loader || exit 1
+# The sourcing script ends when this machine's widths cannot be told. The
+# loader is chosen when Wine is first needed: it may not be installed yet.
+decide_windows_widths || exit 1
 TAVOK_BENCH_PRESET=$(bench_preset)
 export TAVOK_BENCH_PRESET
 export WINEPREFIX="$root/build/wineprefix"
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-export TAVOK_RUN="${TAVOK_RUN:-$$-$RANDOM$RANDOM}"
+# A mark of our own, never one inherited: a caller's processes are not ours.
+export TAVOK_RUN="$$-$RANDOM$RANDOM"
 prefix_done="$WINEPREFIX/tavok-prefix-complete"
 started_pids=()
 
@@ -53,6 +55,7 @@ run_pids() {
     while IFS=/ read -r _ _ pid _; do
       [ "$pid" != $$ ] && [ "$pid" != "$BASHPID" ] && echo "$pid"
     done
+  return 0
 }
 
 # Ends this run's processes: the test runner first (so it starts no more),
@@ -130,6 +133,7 @@ fvwm_ready() {
 # again); scripts/test runs it beside the builds.
 make_prefix() {
   export DISPLAY="$TAVOK_DISPLAY"
+  choose_wine_loader || return 1
   [ -f "$prefix_done" ] && return 0
   echo "Creating the Wine prefix $WINEPREFIX (once; takes up to a minute)"
   timeout -k 5 15 wineserver -k >/dev/null 2>&1

@@ -25,7 +25,7 @@ scratch() { ls -d "$WINEPREFIX"/drive_c/users/*/Temp/TavokF-* 2>/dev/null; }
 picture() { [ "$(screen_pixel $((PX + 160)) $((PY + 200)))" != 240,240,240 ]; }
 open_preview() {
   xdotool windowfocus --sync "$window" key F5
-  preview=$(find_window 'Render preview')
+  preview=$(find_window 'Render preview' 20)
   [ -n "$preview" ] || { fail "F5 showed no preview"; return 1; }
   eval "$(xdotool getwindowgeometry --shell "$preview" | sed 's/^/P/')"
 }

@@ -10,9 +10,9 @@ fail() { echo "FAILED: $*"; failures=$((failures + 1)); }
 
 # Decides in a fresh shell: prints the widths and the loader, or fails.
 decide() {
-  env "$@" bash -c 'root=$1; source "$root/scripts/windows-widths.sh" &&
+  env -u TAVOK_WIDTHS_REASON "$@" bash -c 'root=$2; source "$1/scripts/windows-widths.sh" &&
     decide_windows_widths && choose_wine_loader && echo "$TAVOK_WINDOWS_WIDTHS|$TAVOK_WINE|${WINELOADER:-}"' \
-    _ "${root:-$source_root}" 2>&1
+    _ "$source_root" "${root:-$source_root}" 2>&1
 }
 native=$(decide -u TAVOK_WINDOWS_WIDTHS) || fail "no decision on this machine: $native"
 case $native in
@@ -31,6 +31,7 @@ out=$(decide TAVOK_WINDOWS_WIDTHS=win32) && fail "a bad width list was taken: $o
 blocked=$(mktemp -d)
 touch "$blocked/build"
 out=$(root=$blocked decide -u TAVOK_WINDOWS_WIDTHS) && fail "no probe, yet a decision: $out"
+[[ $out = *"$blocked/build"* ]] || fail "a probe that cannot be written says: $out"
 rm -rf "$blocked"
 
 out=$(env -u TAVOK_WINE TAVOK_DISPLAY=:0 "$source_root/scripts/wine-run" x.exe 2>&1) &&
