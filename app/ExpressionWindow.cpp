@@ -7,12 +7,14 @@
 #include "expressions/ExpressionMix.h"
 #include "expressions/ThumbnailKey.h"
 #include "framework/draw/vWinDC.h"
+#include "render/ChildStart.h"
 #include "render/Povray.h"
 #include "render/WicImage.h"
 
 #include <algorithm>
 #include <commctrl.h>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -31,32 +33,37 @@ CommandObject panelCommands[] = {
 // centred at (150, 120): the eyes and the mouth down to about -0.7.
 const RECT faceArea = {30, 42, 270, 222};
 
-std::string programFolder() {
-    char path[MAX_PATH];
-    DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
-    std::string program = length > 0 && length < sizeof path ? std::string(path) : std::string();
-    return program.substr(0, program.find_last_of('\\') + 1);
-}
-
 // "poses" beside the program, else the source tree's.
 std::string findShippedFolder() {
     std::string beside = programFolder() + "poses";
-    DWORD attributes = GetFileAttributesA(beside.c_str());
+    DWORD attributes = GetFileAttributesW(wideText(beside).c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
         return beside;
     return windowsPathOf(TAVOK_SOURCE_POSES);
 }
 
 std::string fileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(std::filesystem::u8path(path), std::ios::binary);
     std::ostringstream bytes;
     bytes << in.rdbuf();
     return bytes.str();
 }
 
-// A name cut to the cell's width.
-std::string shortName(const std::string& name) {
-    return name.size() <= 16 ? name : name.substr(0, 15) + "\x85";
+// The folder the file dialogs remember, in the code page they use.
+std::string rememberedFolder() {
+    int size = MultiByteToWideChar(CP_ACP, 0, lastDirectory, -1, nullptr, 0);
+    std::wstring folder(std::size_t(std::max(size, 1)), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, lastDirectory, -1, &folder[0], size);
+    return utf8Text(folder.c_str());
+}
+
+// A name cut to the cell's width, never inside a character.
+std::wstring shortName(const std::string& name) {
+    std::wstring text = wideText(name);
+    if (text.size() <= 16) return text;
+    std::size_t cut = 15;
+    if (text[cut] >= 0xDC00 && text[cut] <= 0xDFFF) --cut;
+    return text.substr(0, cut) + L'\u2026';
 }
 
 } // namespace
@@ -147,11 +154,14 @@ void ExpressionWindow::onClose() {
 }
 
 void ExpressionWindow::reload() {
-    userFolder_ = lastDirectory;
+    userFolder_ = rememberedFolder();
     listing_ = listExpressions(shippedFolder_, userFolder_);
-    stamp_ = folderStamp(shippedFolder_) + '|' + folderStamp(userFolder_);
-    // Cache names are made as thumbnails need them: a file read costs.
-    keys_.assign(listing_.listed.size(), std::string());
+    keys_.clear();
+    for (const Expression& expression : listing_.listed)
+        keys_.push_back(expression.valid
+                            ? thumbnailKey(expression.bytesHash, ThumbWidth, ThumbHeight)
+                            : std::string());
+    cache_.setListed(keys_);
     renders_.clear();
     firstRow_ = std::clamp(firstRow_, 0, std::max(0, rowCount() - Rows));
     updateScrollBar();
@@ -165,6 +175,11 @@ void ExpressionWindow::onTick() {
 }
 
 void ExpressionWindow::renderNext() {
+    // The preview's render comes first: from the change that asks for it
+    // (it starts once the edits pause), a thumbnail is ended, to be
+    // rendered again later.
+    bool previewFirst = owner_->renderPreview->busy();
+    if (running_ && previewFirst) cancelRender();
     if (running_) {
         PovrayRunner::State state = runner_.poll(running_);
         if (state == PovrayRunner::Running) return;
@@ -172,15 +187,12 @@ void ExpressionWindow::renderNext() {
         if (state == PovrayRunner::Rendered)
             keepRender(runningKey_, runner_.image);
         else
-            failed_.insert(runningKey_);
+            cache_.failed(runningKey_, state == PovrayRunner::TimedOut);
     }
-    // The preview's own render comes first.
-    const RenderPreview& preview = *owner_->renderPreview;
-    if (program_.empty() || (preview.isShown() && preview.status().compare(0, 9, "Rendering") == 0))
-        return;
+    if (program_.empty() || previewFirst) return;
     int index = nextToRender();
     if (index < 0) return;
-    runningKey_ = keyOf(index);
+    runningKey_ = keys_[std::size_t(index)];
     running_ =
         runner_.start(program_, listing_.listed[std::size_t(index)].pose, ThumbWidth, ThumbHeight);
     // POV-Ray that cannot start is not tried again for every thumbnail.
@@ -188,42 +200,40 @@ void ExpressionWindow::renderNext() {
 }
 
 int ExpressionWindow::nextToRender() {
-    auto wanted = [this](int i) {
-        const std::string& key = keyOf(i);
-        return !key.empty() && !onDisk_.count(key) && !failed_.count(key);
-    };
+    // Those on screen first; a second try after every first one.
     int first = firstRow_ * Columns, count = int(keys_.size());
-    for (int i = first; i < std::min(count, first + Rows * Columns); ++i)
-        if (wanted(i)) return i;
-    for (int i = 0; i < count; ++i)
-        if (wanted(i)) return i;
+    for (bool retry : {false, true}) {
+        auto wanted = [&](int i) {
+            const std::string& key = keys_[std::size_t(i)];
+            return cache_.wanted(key) && cache_.retrying(key) == retry;
+        };
+        for (int i = first; i < std::min(count, first + Rows * Columns); ++i)
+            if (wanted(i)) return i;
+        for (int i = 0; i < count; ++i)
+            if (wanted(i)) return i;
+    }
     return -1;
 }
 
-const std::string& ExpressionWindow::keyOf(int index) {
-    std::string& key = keys_[std::size_t(index)];
-    const Expression& expression = listing_.listed[std::size_t(index)];
-    if (key.empty() && expression.valid)
-        key = thumbnailKey(fileBytes(expression.path), ThumbWidth, ThumbHeight);
-    return key;
-}
-
 void ExpressionWindow::keepRender(const std::string& key, const RgbImage& image) {
-    std::ofstream(runner_.folder() + key, std::ios::binary)
-        << WicImage::encode(image, WicImage::Bmp);
-    onDisk_.insert(key);
-    cached_.push_back(key);
-    if (int(cached_.size()) > MaxCachedRenders) {
-        DeleteFileA((runner_.folder() + cached_.front()).c_str());
-        onDisk_.erase(cached_.front());
-        renders_.erase(cached_.front());
-        cached_.pop_front();
+    std::string path = runner_.folder() + key;
+    bool written = bool(std::ofstream(std::filesystem::u8path(path + ".new"), std::ios::binary)
+                        << WicImage::encode(image, WicImage::Bmp));
+    if (!written || !MoveFileExW(wideText(path + ".new").c_str(), wideText(path).c_str(),
+                                 MOVEFILE_REPLACE_EXISTING)) {
+        cache_.failed(key, false);
+        return;
+    }
+    for (const std::string& dropped : cache_.add(key)) {
+        DeleteFileW(wideText(runner_.folder() + dropped).c_str());
+        renders_.erase(dropped);
     }
     redraw();
 }
 
 const RgbImage* ExpressionWindow::renderOf(const std::string& key) {
-    if (!onDisk_.count(key)) return nullptr;
+    if (!cache_.has(key)) return nullptr;
+    cache_.shown(key);
     auto known = renders_.find(key);
     if (known == renders_.end()) {
         // Memory holds about a screenful; the cache folder holds them all.
@@ -238,8 +248,8 @@ const RgbImage* ExpressionWindow::renderOf(const std::string& key) {
 }
 
 bool ExpressionWindow::foldersChanged() const {
-    return userFolder_ != lastDirectory ||
-           folderStamp(shippedFolder_) + '|' + folderStamp(userFolder_) != stamp_;
+    return userFolder_ != rememberedFolder() ||
+           foldersStamp(shippedFolder_, userFolder_) != listing_.stamp;
 }
 
 int ExpressionWindow::rowCount() const {
@@ -366,26 +376,25 @@ void ExpressionWindow::onRedraw(vWinDC& dc) {
     dc.setPen(vPen(240, 240, 240));
     dc.drawRectangle(0, 0, client.right, gridHeight_);
     dc.font = vFont(FontSans, 9);
+    int files = int(listing_.listed.size());
     for (int cell = 0; cell < Rows * Columns; ++cell) {
         int index = firstRow_ * Columns + cell;
-        int x = cell % Columns * CellWidth, y = cell / Columns * CellHeight;
-        if (index < int(listing_.listed.size())) {
-            drawCell(dc, index, x, y);
-        } else if (listing_.notListed > 0 && index == int(listing_.listed.size())) {
-            dc.setPen(vPen(0, 0, 0));
-            std::string more = std::to_string(listing_.notListed) + " more files not shown";
-            dc.drawText(8, y + 20, more.c_str());
-            break;
-        }
+        if (index < files)
+            drawCell(dc, index, cell % Columns * CellWidth, cell / Columns * CellHeight);
+    }
+    // The count has the row after the last file's to itself.
+    int countRow = (files + Columns - 1) / Columns - firstRow_;
+    if (listing_.notListed > 0 && countRow < Rows) {
+        dc.setPen(vPen(0, 0, 0));
+        std::string more = std::to_string(listing_.notListed) + " more files not shown";
+        dc.drawText(8, countRow * CellHeight + 20, more.c_str());
     }
 }
 
 void ExpressionWindow::drawCell(vWinDC& dc, int index, int x, int y) {
     const Expression& expression = listing_.listed[std::size_t(index)];
     int left = x + (CellWidth - ThumbWidth) / 2, top = y + 4;
-    // No file is read for its cache name before there is a render at all.
-    const RgbImage* render =
-        expression.valid && !onDisk_.empty() ? renderOf(keyOf(index)) : nullptr;
+    const RgbImage* render = expression.valid ? renderOf(keys_[std::size_t(index)]) : nullptr;
     if (render) {
         dc.drawImage(left, top, ThumbWidth, ThumbHeight, render->rgb.data());
     } else if (expression.valid) {
@@ -405,5 +414,5 @@ void ExpressionWindow::drawCell(vWinDC& dc, int index, int x, int y) {
         dc.drawRectangle(left, top, ThumbWidth, ThumbHeight);
     }
     dc.setPen(expression.valid ? vPen(0, 0, 0) : vPen(128, 128, 128));
-    dc.drawText(left, top + ThumbHeight + 16, shortName(expression.name).c_str());
+    dc.drawWideText(left, top + ThumbHeight + 16, shortName(expression.name));
 }

@@ -9,6 +9,7 @@
 #pragma once
 
 #include "expressions/ExpressionList.h"
+#include "expressions/ThumbnailCache.h"
 #include "face/FaceCanvasPane.h"
 #include "framework/app/vTimer.h"
 #include "framework/app/vToolWindow.h"
@@ -16,9 +17,7 @@
 #include "render/PovrayRunner.h"
 #include "render/RgbImage.h"
 
-#include <deque>
 #include <map>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -36,8 +35,9 @@ class ExpressionWindow : public vToolWindow, private vTimer {
     static constexpr int PollInterval = 2000;
     // How often a finished render is looked for.
     static constexpr int RenderTick = 50;
-    // About 3 MB of renders at most in the scratch folder.
-    static constexpr int MaxCachedRenders = 150;
+    // Every listed file's render and 100 more, about 12 MB at most in the
+    // scratch folder.
+    static constexpr int MaxCachedRenders = MaxListedExpressions + 100;
     // The panel's command ids.
     enum { IdMix = 1, IdMixText = 2, IdAdd = 3, IdMixLabel = 4 };
 
@@ -97,9 +97,6 @@ class ExpressionWindow : public vToolWindow, private vTimer {
     // The first valid expression without a render, those on screen first;
     // -1 when there is none.
     int nextToRender();
-    // The cache name of expression `index`'s render; "" for a file that is
-    // no pose.
-    const std::string& keyOf(int index);
     void keepRender(const std::string& key, const RgbImage& image);
     // The render cached under `key`, or null.
     const RgbImage* renderOf(const std::string& key);
@@ -108,8 +105,7 @@ class ExpressionWindow : public vToolWindow, private vTimer {
     FaceCmdWindow* owner_;
     int toggleCommand_;
     std::string shippedFolder_;
-    std::string userFolder_;
-    std::string stamp_;
+    std::string userFolder_; // UTF-8
     ExpressionListing listing_;
     // Draws the thumbnails: the face's own drawing, never in a window.
     FaceCanvasPane painter_;
@@ -125,13 +121,12 @@ class ExpressionWindow : public vToolWindow, private vTimer {
     bool povraySearched_ = false;
     int running_ = 0;
     std::string runningKey_;
-    // The cache name of each listed expression's render, once made.
+    // The cache name of each listed expression's render; "" for a file
+    // that is no pose.
     std::vector<std::string> keys_;
+    ThumbnailCache cache_{MaxCachedRenders};
     // Renders read from the cache folder, by cache name.
     std::map<std::string, RgbImage> renders_;
-    std::deque<std::string> cached_; // the cache's files, oldest first
-    std::set<std::string> onDisk_;
-    std::set<std::string> failed_;
     // The last click: the pose before it, the expression and the pose set.
     bool applied_ = false;
     std::string appliedName_;
