@@ -73,6 +73,8 @@ class ExpressionWindow : public vToolWindow, private vTimer {
     std::string tipText(int index) const;
     int mixPercent() const { return mixPercent_; }
     int firstRow() const { return firstRow_; }
+    // A thumbnail render runs.
+    bool rendering() const { return running_ != 0; }
     vCommandPanel panel;
 
     void onRedraw(vWinDC& dc) override;
