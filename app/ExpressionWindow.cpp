@@ -5,7 +5,9 @@
 #include "app/FileDialogState.h"
 #include "app/RenderPreview.h"
 #include "expressions/ExpressionMix.h"
+#include "expressions/LibraryPlace.h"
 #include "expressions/ThumbnailKey.h"
+#include "framework/app/vApp.h"
 #include "framework/draw/vWinDC.h"
 #include "render/ChildStart.h"
 #include "render/Povray.h"
@@ -125,16 +127,40 @@ void ExpressionWindow::open() {
     // Unchanged folders need no reading: their files are as listed.
     if (foldersChanged()) reload();
     show();
-    keepClearOf(*owner_->renderPreview);
     start(RenderTick);
 }
 
-void ExpressionWindow::keepClearOf(const vToolWindow& other) {
-    RECT own, theirs, both;
-    if (!isShown() || !other.isShown() || !GetWindowRect(nativeWindow, &own) ||
-        !GetWindowRect(other.nativeWindow, &theirs) || !IntersectRect(&both, &own, &theirs))
+void ExpressionWindow::keepClearOf(const vToolWindow&) {
+    if (isShown()) place();
+}
+
+bool ExpressionWindow::areaToKeepClear(RECT& area) {
+    // The face, as the preview keeps it clear.
+    return owner_->renderPreview->areaToKeepClear(area);
+}
+
+void ExpressionWindow::place() {
+    HWND frameWindow = theApp->frameWindow;
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof monitor;
+    RECT frame, own, face, preview;
+    if (IsIconic(frameWindow) || !GetWindowRect(frameWindow, &frame) ||
+        !GetWindowRect(nativeWindow, &own) ||
+        !GetMonitorInfoA(MonitorFromWindow(frameWindow, MONITOR_DEFAULTTONEAREST), &monitor))
         return;
-    SetWindowPos(nativeWindow, nullptr, theirs.left, theirs.bottom, 0, 0,
+    auto box = [](const RECT& r) { return ScreenBox{r.left, r.top, r.right, r.bottom}; };
+    std::vector<ScreenBox> clear;
+    if (areaToKeepClear(face)) clear.push_back(box(face));
+    const RenderPreview& shown = *owner_->renderPreview;
+    if (shown.isShown() && GetWindowRect(shown.nativeWindow, &preview))
+        clear.push_back(box(preview));
+    // With no room clear of both, the face matters most.
+    int left = 0, top = 0, width = own.right - own.left, height = own.bottom - own.top;
+    if (!placeLibrary(box(frame), clear, box(monitor.rcWork), width, height, left, top) &&
+        (clear.size() < 2 ||
+         !placeLibrary(box(frame), {clear[0]}, box(monitor.rcWork), width, height, left, top)))
+        return vToolWindow::place();
+    SetWindowPos(nativeWindow, nullptr, left, top, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 

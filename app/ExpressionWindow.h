@@ -51,9 +51,12 @@ class ExpressionWindow : public vToolWindow, private vTimer {
     // When the program closes: ends the render and removes the scratch
     // folder with the cached renders.
     void shutDown();
-    // Moves the window below `other` when both show and overlap: the
-    // preview and the library both open beside the face.
-    void keepClearOf(const vToolWindow& other);
+    // The preview showed or went: the library places itself again.
+    void keepClearOf(const vToolWindow& preview);
+    // Beside the frame within the work area, over neither the face nor the
+    // preview.
+    void place() override;
+    bool areaToKeepClear(RECT& area) override;
     // Reads the folders again and redraws.
     void reload();
 

@@ -1,5 +1,6 @@
 #include "expressions/ExpressionList.h"
 #include "expressions/ExpressionMix.h"
+#include "expressions/LibraryPlace.h"
 #include "expressions/ThumbnailCache.h"
 #include "expressions/ThumbnailKey.h"
 #include "face/PoseFile.h"
@@ -133,6 +134,42 @@ TEST(ThumbnailCache, TimedOutTriedOnceMoreFailedNever) {
     cache.failed("slow", true);
     cache.failed("broken", false);
     EXPECT_FALSE(cache.wanted("slow") || cache.wanted("broken"));
+}
+
+// Wherever the frame and the preview are, the library lies within the work
+// area and over neither the face nor the preview, when there is room.
+TEST(LibraryPlace, WithinTheWorkAreaOverNeitherFaceNorPreview) {
+    const int width = 350, height = 470; // the library's outer size
+    // 1024 by 768 with a taskbar, the preview right of the frame: no room
+    // below it, so beside it.
+    ScreenBox work = {0, 0, 1024, 738}, frame = {0, 0, 340, 450}, face = {10, 60, 330, 380};
+    ScreenBox preview = {340, 0, 670, 290};
+    int left = -1, top = -1;
+    ASSERT_TRUE(placeLibrary(frame, {face, preview}, work, width, height, left, top));
+    EXPECT_EQ(left, 670);
+    EXPECT_EQ(top, 0);
+    std::mt19937 random(3);
+    auto box = [&](int maxWidth, int maxHeight) {
+        int x = std::uniform_int_distribution<int>(-200, 1400)(random);
+        int y = std::uniform_int_distribution<int>(-200, 1000)(random);
+        return ScreenBox{x, y, x + std::uniform_int_distribution<int>(50, maxWidth)(random),
+                         y + std::uniform_int_distribution<int>(50, maxHeight)(random)};
+    };
+    int placed = 0;
+    for (int run = 0; run < 2000; ++run) {
+        ScreenBox frame = box(900, 700), face = box(500, 400), preview = box(400, 300);
+        work = {0, 0, 1024 + 256 * (run % 4), 738};
+        if (!placeLibrary(frame, {face, preview}, work, width, height, left, top)) continue;
+        ++placed;
+        EXPECT_TRUE(left >= work.left && top >= work.top && left + width <= work.right &&
+                    top + height <= work.bottom)
+            << run;
+        for (const ScreenBox& b : {face, preview})
+            EXPECT_FALSE(left < b.right && b.left < left + width && top < b.bottom &&
+                         b.top < top + height)
+                << run;
+    }
+    EXPECT_GT(placed, 1000);
 }
 
 class ExpressionList : public TestFolder {
