@@ -91,6 +91,9 @@ ExpressionWindow::ExpressionWindow(FaceCmdWindow* owner, int toggleCommand)
             mixChanged(value,
                        panel.scrollCode == SB_THUMBTRACK || panel.scrollCode == SB_THUMBPOSITION);
         if (id == IdAdd) {
+            // The Save dialog opens in the current folder, which another
+            // dialog may have moved.
+            SetCurrentDirectoryA(lastDirectory);
             owner_->onCommand(IdSave, 0, 0);
             reload();
         }
@@ -117,12 +120,14 @@ ExpressionWindow::~ExpressionWindow() {
 
 void ExpressionWindow::shutDown() {
     close();
-    runner_.close();
+    endWatches();
+    for (PovrayRunner& runner : runners_)
+        runner.close();
 }
 
 void ExpressionWindow::open() {
     // Looked for once: without it the thumbnails stay 2-D.
-    if (!povraySearched_) program_ = runner_.findPovray();
+    if (!povraySearched_) program_ = runners_[0].findPovray();
     povraySearched_ = true;
     // Unchanged folders need no reading: their files are as listed.
     if (foldersChanged()) reload();
@@ -171,8 +176,14 @@ void ExpressionWindow::close() {
 }
 
 void ExpressionWindow::cancelRender() {
-    if (running_) runner_.cancel(running_);
-    running_ = 0;
+    for (int r = 0; r < Runners; ++r)
+        if (jobs_[r].number) runners_[r].cancel(jobs_[r].number);
+    for (Job& job : jobs_)
+        job.number = 0;
+}
+
+bool ExpressionWindow::rendering() const {
+    return std::any_of(jobs_, jobs_ + Runners, [](const Job& job) { return job.number != 0; });
 }
 
 void ExpressionWindow::onClose() {
@@ -181,6 +192,8 @@ void ExpressionWindow::onClose() {
 
 void ExpressionWindow::reload() {
     userFolder_ = rememberedFolder();
+    // Watched before they are read: no change falls between.
+    watchFolders();
     listing_ = listExpressions(shippedFolder_, userFolder_);
     keys_.clear();
     for (const Expression& expression : listing_.listed)
@@ -196,7 +209,7 @@ void ExpressionWindow::reload() {
 }
 
 void ExpressionWindow::onTick() {
-    if (++ticks_ % (PollInterval / RenderTick) == 0 && foldersChanged()) reload();
+    if (foldersTouched()) reload();
     renderNext();
 }
 
@@ -205,24 +218,36 @@ void ExpressionWindow::renderNext() {
     // (it starts once the edits pause), a thumbnail is ended, to be
     // rendered again later.
     bool previewFirst = owner_->renderPreview->busy();
-    if (running_ && previewFirst) cancelRender();
-    if (running_) {
-        PovrayRunner::State state = runner_.poll(running_);
+    if (previewFirst) cancelRender();
+    for (int r = 0; r < Runners; ++r)
+        renderOn(r, previewFirst);
+}
+
+void ExpressionWindow::renderOn(int r, bool previewFirst) {
+    Job& job = jobs_[r];
+    PovrayRunner& runner = runners_[r];
+    if (job.number) {
+        PovrayRunner::State state = runner.poll(job.number);
         if (state == PovrayRunner::Running) return;
-        running_ = 0;
-        if (state == PovrayRunner::Rendered)
-            keepRender(runningKey_, runner_.image);
-        else
-            cache_.failed(runningKey_, state == PovrayRunner::TimedOut);
+        job.number = 0;
+        if (state == PovrayRunner::Rendered) {
+            keepRender(job.key, runner.image);
+        } else {
+            cache_.failed(job.key, state == PovrayRunner::TimedOut, runner.problem);
+            updateTips();
+        }
     }
-    if (program_.empty() || previewFirst) return;
-    int index = nextToRender();
+    int index = program_.empty() || previewFirst ? -1 : nextToRender();
     if (index < 0) return;
-    runningKey_ = keys_[std::size_t(index)];
-    running_ =
-        runner_.start(program_, listing_.listed[std::size_t(index)].pose, ThumbWidth, ThumbHeight);
-    // POV-Ray that cannot start is not tried again for every thumbnail.
-    if (!running_) program_.clear();
+    job.key = keys_[std::size_t(index)];
+    job.number =
+        runner.start(program_, listing_.listed[std::size_t(index)].pose, ThumbWidth, ThumbHeight);
+    failedStarts_ = job.number ? 0 : failedStarts_ + 1;
+    if (job.number) return;
+    cache_.failed(job.key, true, runner.problem + ": " + runner.error);
+    // POV-Ray that cannot start again is not tried for every thumbnail.
+    if (failedStarts_ > 1) program_.clear();
+    updateTips();
 }
 
 int ExpressionWindow::nextToRender() {
@@ -231,7 +256,9 @@ int ExpressionWindow::nextToRender() {
     for (bool retry : {false, true}) {
         auto wanted = [&](int i) {
             const std::string& key = keys_[std::size_t(i)];
-            return cache_.wanted(key) && cache_.retrying(key) == retry;
+            return cache_.wanted(key) && cache_.retrying(key) == retry &&
+                   std::none_of(jobs_, jobs_ + Runners,
+                                [&](const Job& job) { return job.number && job.key == key; });
         };
         for (int i = first; i < std::min(count, first + Rows * Columns); ++i)
             if (wanted(i)) return i;
@@ -242,16 +269,16 @@ int ExpressionWindow::nextToRender() {
 }
 
 void ExpressionWindow::keepRender(const std::string& key, const RgbImage& image) {
-    std::string path = runner_.folder() + key;
+    std::string path = cacheFolder() + key;
     bool written = bool(std::ofstream(std::filesystem::u8path(path + ".new"), std::ios::binary)
                         << WicImage::encode(image, WicImage::Bmp));
     if (!written || !MoveFileExW(wideText(path + ".new").c_str(), wideText(path).c_str(),
                                  MOVEFILE_REPLACE_EXISTING)) {
-        cache_.failed(key, false);
+        cache_.failed(key, false, "cannot keep the render in " + cacheFolder());
         return;
     }
     for (const std::string& dropped : cache_.add(key)) {
-        DeleteFileW(wideText(runner_.folder() + dropped).c_str());
+        DeleteFileW(wideText(cacheFolder() + dropped).c_str());
         renders_.erase(dropped);
     }
     redraw();
@@ -265,12 +292,45 @@ const RgbImage* ExpressionWindow::renderOf(const std::string& key) {
         // Memory holds about a screenful; the cache folder holds them all.
         if (renders_.size() > 2 * Rows * Columns) renders_.clear();
         RgbImage image;
-        WicImage::decode(fileBytes(runner_.folder() + key), image);
+        WicImage::decode(fileBytes(cacheFolder() + key), image);
         known = renders_.emplace(key, std::move(image)).first;
     }
     // A picture of another size (a damaged file) is not drawn.
     const RgbImage& image = known->second;
     return image.width == ThumbWidth && image.height == ThumbHeight ? &image : nullptr;
+}
+
+bool ExpressionWindow::foldersTouched() {
+    bool touched = userFolder_ != rememberedFolder();
+    bool unwatched = false;
+    for (HANDLE watch : watches_) {
+        if (watch == INVALID_HANDLE_VALUE) {
+            unwatched = true;
+        } else if (WaitForSingleObject(watch, 0) == WAIT_OBJECT_0) {
+            FindNextChangeNotification(watch);
+            touched = true;
+        }
+    }
+    return touched ||
+           (unwatched && ++ticks_ % (PollInterval / RenderTick) == 0 && foldersChanged());
+}
+
+void ExpressionWindow::watchFolders() {
+    endWatches();
+    const std::string* folders[] = {&shippedFolder_, &userFolder_};
+    for (int i = 0; i < 2; ++i)
+        if (!folders[i]->empty())
+            watches_[i] = FindFirstChangeNotificationW(wideText(*folders[i]).c_str(), FALSE,
+                                                       FILE_NOTIFY_CHANGE_FILE_NAME |
+                                                           FILE_NOTIFY_CHANGE_SIZE |
+                                                           FILE_NOTIFY_CHANGE_LAST_WRITE);
+}
+
+void ExpressionWindow::endWatches() {
+    for (HANDLE& watch : watches_) {
+        if (watch != INVALID_HANDLE_VALUE) FindCloseChangeNotification(watch);
+        watch = INVALID_HANDLE_VALUE;
+    }
 }
 
 bool ExpressionWindow::foldersChanged() const {
@@ -337,7 +397,11 @@ void ExpressionWindow::onScroll(int code, int thumb) {
 }
 
 void ExpressionWindow::onWheel(int delta) {
-    scrollTo(firstRow_ - delta / WHEEL_DELTA);
+    // Fine wheels and touchpads send a fraction of a notch at a time.
+    wheelRest_ += delta;
+    int rows = wheelRest_ / WHEEL_DELTA;
+    wheelRest_ -= rows * WHEEL_DELTA;
+    scrollTo(firstRow_ - rows);
 }
 
 void ExpressionWindow::scrollTo(int row) {
@@ -362,37 +426,43 @@ void ExpressionWindow::updateScrollBar() {
 }
 
 void ExpressionWindow::updateTips() {
-    TOOLINFOA tool = {};
-    tool.cbSize = TTTOOLINFOA_V1_SIZE;
-    while (SendMessageA(tips_, TTM_ENUMTOOLSA, 0, reinterpret_cast<LPARAM>(&tool)))
-        SendMessageA(tips_, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+    TOOLINFOW tool = {};
+    tool.cbSize = TTTOOLINFOW_V1_SIZE;
+    while (SendMessageW(tips_, TTM_ENUMTOOLSW, 0, reinterpret_cast<LPARAM>(&tool)))
+        SendMessageW(tips_, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
     // Only the cells on screen have tips: at most a grid's worth of tools.
     for (int cell = 0; cell < Rows * Columns; ++cell) {
         int index = firstRow_ * Columns + cell;
         if (index >= int(listing_.listed.size())) break;
         const Expression& expression = listing_.listed[std::size_t(index)];
-        if (expression.valid) continue;
+        const std::string& key = keys_[std::size_t(index)];
+        std::string why = cache_.whyFailed(key);
+        std::wstring text =
+            wideText(!expression.valid ? expression.message
+                     : why.empty()     ? expression.name
+                                       : expression.name + "\r\nNo POV-Ray render: " + why +
+                                         (cache_.retrying(key) ? " (tried again later)" : ""));
         tool = {};
-        tool.cbSize = TTTOOLINFOA_V1_SIZE;
+        tool.cbSize = TTTOOLINFOW_V1_SIZE;
         tool.uFlags = TTF_SUBCLASS;
         tool.hwnd = nativeWindow;
         tool.uId = UINT_PTR(index);
         int x = cell % Columns * CellWidth, y = cell / Columns * CellHeight;
         tool.rect = {x, y, x + CellWidth, y + CellHeight};
-        tool.lpszText = const_cast<char*>(expression.message.c_str());
-        SendMessageA(tips_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+        tool.lpszText = &text[0];
+        SendMessageW(tips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
     }
 }
 
 std::string ExpressionWindow::tipText(int index) const {
-    char text[512] = "";
-    TOOLINFOA tool = {};
-    tool.cbSize = TTTOOLINFOA_V1_SIZE;
+    wchar_t text[512] = L"";
+    TOOLINFOW tool = {};
+    tool.cbSize = TTTOOLINFOW_V1_SIZE;
     tool.hwnd = nativeWindow;
     tool.uId = UINT_PTR(index);
     tool.lpszText = text;
-    SendMessageA(tips_, TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&tool));
-    return text;
+    SendMessageW(tips_, TTM_GETTEXTW, 512, reinterpret_cast<LPARAM>(&tool));
+    return utf8Text(text);
 }
 
 void ExpressionWindow::onRedraw(vWinDC& dc) {

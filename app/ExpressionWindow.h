@@ -2,10 +2,11 @@
 // shipped expressions and the pose files of the remembered folder. A click
 // sets the pose to an expression, or moves it part of the way there as the
 // mix slider says; dragging the slider after a click re-mixes live. Files
-// that are no pose show greyed, with the reader's message as their tip.
-// The thumbnails are drawn at once in 2-D; with POV-Ray, renders replace
-// them as they arrive, one at a time and never beside the preview's render,
-// kept in the scratch folder under names made from the files' bytes.
+// that are no pose show greyed, with the reader's message as their tip;
+// the others' tip is their full name. The thumbnails are drawn at once in
+// 2-D; with POV-Ray, renders replace them as they arrive, several side by
+// side but never beside the preview's render, kept in the scratch folder
+// under names made from the files' bytes.
 #pragma once
 
 #include "expressions/ExpressionList.h"
@@ -31,10 +32,13 @@ class ExpressionWindow : public vToolWindow, private vTimer {
     static constexpr int CellHeight = 96;
     static constexpr int ThumbWidth = 96;
     static constexpr int ThumbHeight = 72;
-    // Cheap enough to run all the time the window shows.
+    // How often a folder that cannot be watched is looked at.
     static constexpr int PollInterval = 2000;
     // How often a finished render is looked for.
     static constexpr int RenderTick = 50;
+    // POV-Ray mostly waits on small pictures (its front end polls): several
+    // runs side by side keep the cores busy.
+    static constexpr int Runners = 4;
     // Every listed file's render and 100 more, about 12 MB at most in the
     // scratch folder.
     static constexpr int MaxCachedRenders = MaxListedExpressions + 100;
@@ -77,7 +81,7 @@ class ExpressionWindow : public vToolWindow, private vTimer {
     int mixPercent() const { return mixPercent_; }
     int firstRow() const { return firstRow_; }
     // A thumbnail render runs.
-    bool rendering() const { return running_ != 0; }
+    bool rendering() const;
     vCommandPanel panel;
 
     void onRedraw(vWinDC& dc) override;
@@ -91,6 +95,12 @@ class ExpressionWindow : public vToolWindow, private vTimer {
     // A file of the folders appeared, changed or went since the last
     // reading, or the remembered folder is another one.
     bool foldersChanged() const;
+    // The same, from the platform's word that a folder changed: no look at
+    // the files on every tick. A folder that cannot be watched is looked at
+    // every PollInterval.
+    bool foldersTouched();
+    void watchFolders();
+    void endWatches();
     void scrollTo(int row);
     // The rows of the listing, with the line counting the files not shown.
     int rowCount() const;
@@ -99,9 +109,13 @@ class ExpressionWindow : public vToolWindow, private vTimer {
     void drawCell(vWinDC& dc, int index, int x, int y);
     // Collects a finished render, then starts the next one wanted.
     void renderNext();
-    // The first valid expression without a render, those on screen first;
-    // -1 when there is none.
+    // Runner `r`: collects its finished render, then starts the next.
+    void renderOn(int r, bool previewFirst);
+    // The first valid expression without a render or one in progress,
+    // those on screen first; -1 when there is none.
     int nextToRender();
+    // The folder the renders are kept in.
+    const std::string& cacheFolder() const { return runners_[0].folder(); }
     void keepRender(const std::string& key, const RgbImage& image);
     // The render cached under `key`, or null.
     const RgbImage* renderOf(const std::string& key);
@@ -121,11 +135,19 @@ class ExpressionWindow : public vToolWindow, private vTimer {
     int firstRow_ = 0;
     int mixPercent_ = 100;
     int ticks_ = 0;
-    PovrayRunner runner_;
+    // The shipped and the remembered folder's change notifications.
+    HANDLE watches_[2] = {INVALID_HANDLE_VALUE, INVALID_HANDLE_VALUE};
+    PovrayRunner runners_[Runners];
     std::string program_;
     bool povraySearched_ = false;
-    int running_ = 0;
-    std::string runningKey_;
+    // Each runner's render in progress (0: none) and its cache name.
+    struct Job {
+        int number = 0;
+        std::string key;
+    };
+    Job jobs_[Runners];
+    int failedStarts_ = 0; // in a row
+    int wheelRest_ = 0;    // wheel turns short of a row
     // The cache name of each listed expression's render; "" for a file
     // that is no pose.
     std::vector<std::string> keys_;

@@ -5,13 +5,17 @@ void ThumbnailCache::setListed(const std::vector<std::string>& keys) {
 }
 
 bool ThumbnailCache::wanted(const std::string& key) const {
-    auto failures = failures_.find(key);
-    return !key.empty() && !has(key) && (failures == failures_.end() || retrying(key));
+    return !key.empty() && !has(key) && (!failures_.count(key) || retrying(key));
 }
 
 bool ThumbnailCache::retrying(const std::string& key) const {
-    auto failures = failures_.find(key);
-    return failures != failures_.end() && failures->second < 0;
+    auto failure = failures_.find(key);
+    return failure != failures_.end() && failure->second.retry;
+}
+
+std::string ThumbnailCache::whyFailed(const std::string& key) const {
+    auto failure = failures_.find(key);
+    return failure == failures_.end() ? std::string() : failure->second.reason;
 }
 
 void ThumbnailCache::shown(const std::string& key) {
@@ -36,8 +40,7 @@ std::vector<std::string> ThumbnailCache::add(const std::string& key) {
     return dropped;
 }
 
-void ThumbnailCache::failed(const std::string& key, bool mayRetry) {
-    // -1: one more try waits; 1: given up.
-    int& failures = failures_[key];
-    failures = mayRetry && failures == 0 ? -1 : 1;
+void ThumbnailCache::failed(const std::string& key, bool mayRetry, const std::string& reason) {
+    bool first = !failures_.count(key);
+    failures_[key] = {mayRetry && first, reason};
 }

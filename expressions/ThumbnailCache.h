@@ -23,9 +23,11 @@ class ThumbnailCache {
     void shown(const std::string& key);
     // A render of `key` is on disk; the names whose files are to be deleted.
     std::vector<std::string> add(const std::string& key);
-    // A render of `key` failed. One that may succeed later (it ran out of
-    // time on a busy machine) is tried once more, after the others.
-    void failed(const std::string& key, bool mayRetry);
+    // A render of `key` failed, for `reason`. One that may succeed later (it
+    // ran out of time on a busy machine) is tried once more, after the others.
+    void failed(const std::string& key, bool mayRetry, const std::string& reason);
+    // Why the last render of `key` failed; "" when none did.
+    std::string whyFailed(const std::string& key) const;
     // Whether `key` waits for its second try.
     bool retrying(const std::string& key) const;
     std::size_t size() const { return lastShown_.size(); }
@@ -35,5 +37,9 @@ class ThumbnailCache {
     long long clock_ = 0;
     std::map<std::string, long long> lastShown_;
     std::set<std::string> listed_;
-    std::map<std::string, int> failures_;
+    struct Failure {
+        bool retry; // one more try waits
+        std::string reason;
+    };
+    std::map<std::string, Failure> failures_;
 };

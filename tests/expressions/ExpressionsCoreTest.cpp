@@ -129,11 +129,12 @@ TEST(ThumbnailCache, EveryListedFileRenderedOnceAndKept) {
 // A render that ran out of time is tried once more; one that failed is not.
 TEST(ThumbnailCache, TimedOutTriedOnceMoreFailedNever) {
     ThumbnailCache cache(10);
-    cache.failed("slow", true);
+    cache.failed("slow", true, "late");
     EXPECT_TRUE(cache.wanted("slow") && cache.retrying("slow"));
-    cache.failed("slow", true);
-    cache.failed("broken", false);
+    cache.failed("slow", true, "late again");
+    cache.failed("broken", false, "no image");
     EXPECT_FALSE(cache.wanted("slow") || cache.wanted("broken"));
+    EXPECT_EQ(cache.whyFailed("slow"), "late again");
 }
 
 // Wherever the frame and the preview are, the library lies within the work
