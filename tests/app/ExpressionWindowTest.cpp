@@ -135,8 +135,10 @@ TEST(Expressions, AFileThatIsNoPoseShowsGreyedWithTheReadersMessage) {
 void showFolder(const std::wstring& folder, const std::vector<std::wstring>& names) {
     CreateDirectoryW(folder.c_str(), nullptr);
     std::string pose = fileBytes(library()->listing().listed[0].path);
+    // Bytes after the eighth line differ, and so do the renders' names.
     for (const std::wstring& name : names)
-        std::ofstream(std::filesystem::path(folder + L"\\" + name), std::ios::binary) << pose;
+        std::ofstream(std::filesystem::path(folder + L"\\" + name), std::ios::binary)
+            << pose << utf8Text(name);
     WideCharToMultiByte(CP_ACP, 0, folder.c_str(), -1, lastDirectory, FileNameSize, nullptr,
                         nullptr);
     command(IdExpressions);
@@ -145,12 +147,15 @@ void showFolder(const std::wstring& folder, const std::vector<std::wstring>& nam
 }
 
 // The folder, the files and the Temp folder (see main) have names beyond
-// ASCII: the files are poses, and POV-Ray's render replaces the 2-D face.
+// ASCII: the files are poses, their tips give their names, POV-Ray's render
+// replaces the 2-D face, and a file added shows by itself.
 TEST(Expressions, NamesBeyondAsciiAreReadAndRendered) {
-    showFolder(wideText(besideThisProgram("José €")), {L"café.txt", L"日本.txt"});
+    std::wstring folder = wideText(besideThisProgram("José €"));
+    showFolder(folder, {L"café.txt", L"日本.txt"});
     ASSERT_TRUE(pumpUntil([] { return indexOf("日本") >= 0; }, 3000)) << "日本.txt listed";
     EXPECT_TRUE(library()->listing().listed[std::size_t(indexOf("café"))].valid);
     EXPECT_TRUE(library()->listing().listed[std::size_t(indexOf("日本"))].valid);
+    EXPECT_EQ(library()->tipText(indexOf("日本")), "日本");
     POINT at = cellOf("café");
     auto rendered = [&] {
         UpdateWindow(library()->nativeWindow);
@@ -160,6 +165,8 @@ TEST(Expressions, NamesBeyondAsciiAreReadAndRendered) {
         return corner != RGB(255, 255, 255);
     };
     EXPECT_TRUE(pumpUntil(rendered, 20000)) << "POV-Ray's render of café.txt";
+    CopyFileW((folder + L"\\café.txt").c_str(), (folder + L"\\ñandú.txt").c_str(), FALSE);
+    EXPECT_TRUE(pumpUntil([] { return indexOf("ñandú") >= 0; }, 3000)) << "ñandú.txt listed";
 }
 
 // 500 files shown, 2 in the last row: the count of those not shown has the
@@ -179,6 +186,11 @@ TEST(Expressions, TheCountOfFilesNotShownHasARowOfItsOwn) {
             dark += GetPixel(dc, x, y) == RGB(0, 0, 0);
     ReleaseDC(library()->nativeWindow, dc);
     EXPECT_GT(dark, 0) << "text in the row below the last thumbnails";
+    // A fine wheel's thirds of a notch add up to a row.
+    int row = library()->firstRow();
+    for (int i = 0; i < 3; ++i)
+        SendMessageA(library()->nativeWindow, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA / 3), 0);
+    EXPECT_EQ(library()->firstRow(), row - 1);
 }
 
 // After a change the preview renders alone: a thumbnail render that runs
