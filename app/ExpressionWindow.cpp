@@ -269,8 +269,10 @@ int ExpressionWindow::nextToRender() {
 }
 
 void ExpressionWindow::keepRender(const std::string& key, const RgbImage& image) {
-    std::string path = cacheFolder() + key;
-    bool written = bool(std::ofstream(std::filesystem::u8path(path + ".new"), std::ios::binary)
+    // The first runner's folder keeps them all, whichever runner rendered.
+    std::string path = runners_[0].prepare() ? cacheFolder() + key : std::string();
+    bool written = !path.empty() &&
+                   bool(std::ofstream(std::filesystem::u8path(path + ".new"), std::ios::binary)
                         << WicImage::encode(image, WicImage::Bmp));
     if (!written || !MoveFileExW(wideText(path + ".new").c_str(), wideText(path).c_str(),
                                  MOVEFILE_REPLACE_EXISTING)) {
