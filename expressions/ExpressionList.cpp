@@ -90,8 +90,14 @@ Expression readExpression(const PoseFileEntry& file) {
 }
 
 bool sameFolder(const std::string& a, const std::string& b) {
+    // Without a trailing separator: Wine finds no "folder\" to compare.
+    auto folder = [](const std::string& name) {
+        fs::path path = fs::u8path(name);
+        return path.has_filename() ? path : path.parent_path();
+    };
     std::error_code code;
-    return !a.empty() && !b.empty() && fs::equivalent(fs::u8path(a), fs::u8path(b), code);
+    return !a.empty() && !b.empty() &&
+           (folder(a) == folder(b) || fs::equivalent(folder(a), folder(b), code));
 }
 
 } // namespace
