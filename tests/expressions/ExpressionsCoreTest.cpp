@@ -61,22 +61,6 @@ TEST(ExpressionMix, EndsExactAndEveryValueBetweenWithinLimits) {
     }
 }
 
-TEST(ExpressionMix, EndsBeyondTheLimitsAreBroughtWithinFirst) {
-    // The value, its two ends, the fraction and what it gives.
-    const float cases[][5] = {{PoseEyeX, 200, 300, 0.01f, 90},
-                              {PoseEyeX, 200, 300, 1, 90},
-                              {PoseEyeZ, 1000, 0, 0.5f, -40},
-                              {PoseEyeZ, 1000, 0, 0, 280}};
-    for (const auto& c : cases) {
-        float from[PoseCount] = {}, to[PoseCount] = {}, out[PoseCount];
-        int i = int(c[0]);
-        from[i] = c[1];
-        to[i] = c[2];
-        mixPose(from, to, c[3], out);
-        EXPECT_NEAR(turn(c[4], out[i]), 0, 1e-4) << i << " " << c[3];
-    }
-}
-
 TEST(ThumbnailKey, FollowsTheBytesAndSizeNotTheName) {
     std::string bytes = "<0,0,0>,0.5,\r\n30,-30,\r\n";
     std::string changed = bytes;
