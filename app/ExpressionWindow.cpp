@@ -5,14 +5,18 @@
 #include "app/FileDialogState.h"
 #include "app/RenderPreview.h"
 #include "expressions/ExpressionMix.h"
+#include "expressions/LibraryPlace.h"
 #include "expressions/ThumbnailKey.h"
+#include "framework/app/vApp.h"
 #include "framework/draw/vWinDC.h"
+#include "render/ChildStart.h"
 #include "render/Povray.h"
 #include "render/WicImage.h"
 
 #include <algorithm>
 #include <commctrl.h>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -31,32 +35,37 @@ CommandObject panelCommands[] = {
 // centred at (150, 120): the eyes and the mouth down to about -0.7.
 const RECT faceArea = {30, 42, 270, 222};
 
-std::string programFolder() {
-    char path[MAX_PATH];
-    DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
-    std::string program = length > 0 && length < sizeof path ? std::string(path) : std::string();
-    return program.substr(0, program.find_last_of('\\') + 1);
-}
-
 // "poses" beside the program, else the source tree's.
 std::string findShippedFolder() {
     std::string beside = programFolder() + "poses";
-    DWORD attributes = GetFileAttributesA(beside.c_str());
+    DWORD attributes = GetFileAttributesW(wideText(beside).c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
         return beside;
     return windowsPathOf(TAVOK_SOURCE_POSES);
 }
 
 std::string fileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(std::filesystem::u8path(path), std::ios::binary);
     std::ostringstream bytes;
     bytes << in.rdbuf();
     return bytes.str();
 }
 
-// A name cut to the cell's width.
-std::string shortName(const std::string& name) {
-    return name.size() <= 16 ? name : name.substr(0, 15) + "\x85";
+// The folder the file dialogs remember, in the code page they use.
+std::string rememberedFolder() {
+    int size = MultiByteToWideChar(CP_ACP, 0, lastDirectory, -1, nullptr, 0);
+    std::wstring folder(std::size_t(std::max(size, 1)), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, lastDirectory, -1, &folder[0], size);
+    return utf8Text(folder.c_str());
+}
+
+// A name cut to the cell's width, never inside a character.
+std::wstring shortName(const std::string& name) {
+    std::wstring text = wideText(name);
+    if (text.size() <= 16) return text;
+    std::size_t cut = 15;
+    if (text[cut] >= 0xDC00 && text[cut] <= 0xDFFF) --cut;
+    return text.substr(0, cut) + L'\u2026';
 }
 
 } // namespace
@@ -82,6 +91,9 @@ ExpressionWindow::ExpressionWindow(FaceCmdWindow* owner, int toggleCommand)
             mixChanged(value,
                        panel.scrollCode == SB_THUMBTRACK || panel.scrollCode == SB_THUMBPOSITION);
         if (id == IdAdd) {
+            // The Save dialog opens in the current folder, which another
+            // dialog may have moved.
+            SetCurrentDirectoryA(lastDirectory);
             owner_->onCommand(IdSave, 0, 0);
             reload();
         }
@@ -108,26 +120,52 @@ ExpressionWindow::~ExpressionWindow() {
 
 void ExpressionWindow::shutDown() {
     close();
-    runner_.close();
+    endWatches();
+    for (PovrayRunner& runner : runners_)
+        runner.close();
 }
 
 void ExpressionWindow::open() {
     // Looked for once: without it the thumbnails stay 2-D.
-    if (!povraySearched_) program_ = runner_.findPovray();
+    if (!povraySearched_) program_ = runners_[0].findPovray();
     povraySearched_ = true;
     // Unchanged folders need no reading: their files are as listed.
     if (foldersChanged()) reload();
     show();
-    keepClearOf(*owner_->renderPreview);
     start(RenderTick);
 }
 
-void ExpressionWindow::keepClearOf(const vToolWindow& other) {
-    RECT own, theirs, both;
-    if (!isShown() || !other.isShown() || !GetWindowRect(nativeWindow, &own) ||
-        !GetWindowRect(other.nativeWindow, &theirs) || !IntersectRect(&both, &own, &theirs))
+void ExpressionWindow::keepClearOf(const vToolWindow&) {
+    if (isShown()) place();
+}
+
+bool ExpressionWindow::areaToKeepClear(RECT& area) {
+    // The face, as the preview keeps it clear.
+    return owner_->renderPreview->areaToKeepClear(area);
+}
+
+void ExpressionWindow::place() {
+    HWND frameWindow = theApp->frameWindow;
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof monitor;
+    RECT frame, own, face, preview;
+    if (IsIconic(frameWindow) || !GetWindowRect(frameWindow, &frame) ||
+        !GetWindowRect(nativeWindow, &own) ||
+        !GetMonitorInfoA(MonitorFromWindow(frameWindow, MONITOR_DEFAULTTONEAREST), &monitor))
         return;
-    SetWindowPos(nativeWindow, nullptr, theirs.left, theirs.bottom, 0, 0,
+    auto box = [](const RECT& r) { return ScreenBox{r.left, r.top, r.right, r.bottom}; };
+    std::vector<ScreenBox> clear;
+    if (areaToKeepClear(face)) clear.push_back(box(face));
+    const RenderPreview& shown = *owner_->renderPreview;
+    if (shown.isShown() && GetWindowRect(shown.nativeWindow, &preview))
+        clear.push_back(box(preview));
+    // With no room clear of both, the face matters most.
+    int left = 0, top = 0, width = own.right - own.left, height = own.bottom - own.top;
+    if (!placeLibrary(box(frame), clear, box(monitor.rcWork), width, height, left, top) &&
+        (clear.size() < 2 ||
+         !placeLibrary(box(frame), {clear[0]}, box(monitor.rcWork), width, height, left, top)))
+        return vToolWindow::place();
+    SetWindowPos(nativeWindow, nullptr, left, top, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -138,8 +176,14 @@ void ExpressionWindow::close() {
 }
 
 void ExpressionWindow::cancelRender() {
-    if (running_) runner_.cancel(running_);
-    running_ = 0;
+    for (int r = 0; r < Runners; ++r)
+        if (jobs_[r].number) runners_[r].cancel(jobs_[r].number);
+    for (Job& job : jobs_)
+        job.number = 0;
+}
+
+bool ExpressionWindow::rendering() const {
+    return std::any_of(jobs_, jobs_ + Runners, [](const Job& job) { return job.number != 0; });
 }
 
 void ExpressionWindow::onClose() {
@@ -147,11 +191,16 @@ void ExpressionWindow::onClose() {
 }
 
 void ExpressionWindow::reload() {
-    userFolder_ = lastDirectory;
+    userFolder_ = rememberedFolder();
+    // Watched before they are read: no change falls between.
+    watchFolders();
     listing_ = listExpressions(shippedFolder_, userFolder_);
-    stamp_ = folderStamp(shippedFolder_) + '|' + folderStamp(userFolder_);
-    // Cache names are made as thumbnails need them: a file read costs.
-    keys_.assign(listing_.listed.size(), std::string());
+    keys_.clear();
+    for (const Expression& expression : listing_.listed)
+        keys_.push_back(expression.valid
+                            ? thumbnailKey(expression.bytesHash, ThumbWidth, ThumbHeight)
+                            : std::string());
+    cache_.setListed(keys_);
     renders_.clear();
     firstRow_ = std::clamp(firstRow_, 0, std::max(0, rowCount() - Rows));
     updateScrollBar();
@@ -160,76 +209,92 @@ void ExpressionWindow::reload() {
 }
 
 void ExpressionWindow::onTick() {
-    if (++ticks_ % (PollInterval / RenderTick) == 0 && foldersChanged()) reload();
+    if (foldersTouched()) reload();
     renderNext();
 }
 
 void ExpressionWindow::renderNext() {
-    if (running_) {
-        PovrayRunner::State state = runner_.poll(running_);
+    // The preview's render comes first: from the change that asks for it
+    // (it starts once the edits pause), a thumbnail is ended, to be
+    // rendered again later.
+    bool previewFirst = owner_->renderPreview->busy();
+    if (previewFirst) cancelRender();
+    for (int r = 0; r < Runners; ++r)
+        renderOn(r, previewFirst);
+}
+
+void ExpressionWindow::renderOn(int r, bool previewFirst) {
+    Job& job = jobs_[r];
+    PovrayRunner& runner = runners_[r];
+    if (job.number) {
+        PovrayRunner::State state = runner.poll(job.number);
         if (state == PovrayRunner::Running) return;
-        running_ = 0;
-        if (state == PovrayRunner::Rendered)
-            keepRender(runningKey_, runner_.image);
-        else
-            failed_.insert(runningKey_);
+        job.number = 0;
+        if (state == PovrayRunner::Rendered) {
+            keepRender(job.key, runner.image);
+        } else {
+            cache_.failed(job.key, state == PovrayRunner::TimedOut, runner.problem);
+            updateTips();
+        }
     }
-    // The preview's own render comes first.
-    const RenderPreview& preview = *owner_->renderPreview;
-    if (program_.empty() || (preview.isShown() && preview.status().compare(0, 9, "Rendering") == 0))
-        return;
-    int index = nextToRender();
+    int index = program_.empty() || previewFirst ? -1 : nextToRender();
     if (index < 0) return;
-    runningKey_ = keyOf(index);
-    running_ =
-        runner_.start(program_, listing_.listed[std::size_t(index)].pose, ThumbWidth, ThumbHeight);
-    // POV-Ray that cannot start is not tried again for every thumbnail.
-    if (!running_) program_.clear();
+    job.key = keys_[std::size_t(index)];
+    job.number =
+        runner.start(program_, listing_.listed[std::size_t(index)].pose, ThumbWidth, ThumbHeight);
+    failedStarts_ = job.number ? 0 : failedStarts_ + 1;
+    if (job.number) return;
+    cache_.failed(job.key, true, runner.problem + ": " + runner.error);
+    // POV-Ray that cannot start again is not tried for every thumbnail.
+    if (failedStarts_ > 1) program_.clear();
+    updateTips();
 }
 
 int ExpressionWindow::nextToRender() {
-    auto wanted = [this](int i) {
-        const std::string& key = keyOf(i);
-        return !key.empty() && !onDisk_.count(key) && !failed_.count(key);
-    };
+    // Those on screen first; a second try after every first one.
     int first = firstRow_ * Columns, count = int(keys_.size());
-    for (int i = first; i < std::min(count, first + Rows * Columns); ++i)
-        if (wanted(i)) return i;
-    for (int i = 0; i < count; ++i)
-        if (wanted(i)) return i;
+    for (bool retry : {false, true}) {
+        auto wanted = [&](int i) {
+            const std::string& key = keys_[std::size_t(i)];
+            return cache_.wanted(key) && cache_.retrying(key) == retry &&
+                   std::none_of(jobs_, jobs_ + Runners,
+                                [&](const Job& job) { return job.number && job.key == key; });
+        };
+        for (int i = first; i < std::min(count, first + Rows * Columns); ++i)
+            if (wanted(i)) return i;
+        for (int i = 0; i < count; ++i)
+            if (wanted(i)) return i;
+    }
     return -1;
 }
 
-const std::string& ExpressionWindow::keyOf(int index) {
-    std::string& key = keys_[std::size_t(index)];
-    const Expression& expression = listing_.listed[std::size_t(index)];
-    if (key.empty() && expression.valid)
-        key = thumbnailKey(fileBytes(expression.path), ThumbWidth, ThumbHeight);
-    return key;
-}
-
 void ExpressionWindow::keepRender(const std::string& key, const RgbImage& image) {
-    std::ofstream(runner_.folder() + key, std::ios::binary)
-        << WicImage::encode(image, WicImage::Bmp);
-    onDisk_.insert(key);
-    cached_.push_back(key);
-    if (int(cached_.size()) > MaxCachedRenders) {
-        DeleteFileA((runner_.folder() + cached_.front()).c_str());
-        onDisk_.erase(cached_.front());
-        renders_.erase(cached_.front());
-        cached_.pop_front();
+    // The first runner's folder keeps them all, whichever runner rendered.
+    std::string path = runners_[0].prepare() ? cacheFolder() + key : std::string();
+    bool written = !path.empty() &&
+                   bool(std::ofstream(std::filesystem::u8path(path + ".new"), std::ios::binary)
+                        << WicImage::encode(image, WicImage::Bmp));
+    if (!written || !MoveFileExW(wideText(path + ".new").c_str(), wideText(path).c_str(),
+                                 MOVEFILE_REPLACE_EXISTING)) {
+        cache_.failed(key, false, "cannot keep the render in " + cacheFolder());
+        return;
+    }
+    for (const std::string& dropped : cache_.add(key)) {
+        DeleteFileW(wideText(cacheFolder() + dropped).c_str());
+        renders_.erase(dropped);
     }
     redraw();
 }
 
 const RgbImage* ExpressionWindow::renderOf(const std::string& key) {
-    if (!onDisk_.count(key)) return nullptr;
+    if (!cache_.has(key)) return nullptr;
+    cache_.shown(key);
     auto known = renders_.find(key);
     if (known == renders_.end()) {
         // Memory holds about a screenful; the cache folder holds them all.
         if (renders_.size() > 2 * Rows * Columns) renders_.clear();
         RgbImage image;
-        WicImage::decode(fileBytes(runner_.folder() + key), image);
+        WicImage::decode(fileBytes(cacheFolder() + key), image);
         known = renders_.emplace(key, std::move(image)).first;
     }
     // A picture of another size (a damaged file) is not drawn.
@@ -237,9 +302,42 @@ const RgbImage* ExpressionWindow::renderOf(const std::string& key) {
     return image.width == ThumbWidth && image.height == ThumbHeight ? &image : nullptr;
 }
 
+bool ExpressionWindow::foldersTouched() {
+    bool touched = userFolder_ != rememberedFolder();
+    bool unwatched = false;
+    for (HANDLE watch : watches_) {
+        if (watch == INVALID_HANDLE_VALUE) {
+            unwatched = true;
+        } else if (WaitForSingleObject(watch, 0) == WAIT_OBJECT_0) {
+            FindNextChangeNotification(watch);
+            touched = true;
+        }
+    }
+    return touched ||
+           (unwatched && ++ticks_ % (PollInterval / RenderTick) == 0 && foldersChanged());
+}
+
+void ExpressionWindow::watchFolders() {
+    endWatches();
+    const std::string* folders[] = {&shippedFolder_, &userFolder_};
+    for (int i = 0; i < 2; ++i)
+        if (!folders[i]->empty())
+            watches_[i] = FindFirstChangeNotificationW(wideText(*folders[i]).c_str(), FALSE,
+                                                       FILE_NOTIFY_CHANGE_FILE_NAME |
+                                                           FILE_NOTIFY_CHANGE_SIZE |
+                                                           FILE_NOTIFY_CHANGE_LAST_WRITE);
+}
+
+void ExpressionWindow::endWatches() {
+    for (HANDLE& watch : watches_) {
+        if (watch != INVALID_HANDLE_VALUE) FindCloseChangeNotification(watch);
+        watch = INVALID_HANDLE_VALUE;
+    }
+}
+
 bool ExpressionWindow::foldersChanged() const {
-    return userFolder_ != lastDirectory ||
-           folderStamp(shippedFolder_) + '|' + folderStamp(userFolder_) != stamp_;
+    return userFolder_ != rememberedFolder() ||
+           foldersStamp(shippedFolder_, userFolder_) != listing_.stamp;
 }
 
 int ExpressionWindow::rowCount() const {
@@ -301,7 +399,11 @@ void ExpressionWindow::onScroll(int code, int thumb) {
 }
 
 void ExpressionWindow::onWheel(int delta) {
-    scrollTo(firstRow_ - delta / WHEEL_DELTA);
+    // Fine wheels and touchpads send a fraction of a notch at a time.
+    wheelRest_ += delta;
+    int rows = wheelRest_ / WHEEL_DELTA;
+    wheelRest_ -= rows * WHEEL_DELTA;
+    scrollTo(firstRow_ - rows);
 }
 
 void ExpressionWindow::scrollTo(int row) {
@@ -326,37 +428,43 @@ void ExpressionWindow::updateScrollBar() {
 }
 
 void ExpressionWindow::updateTips() {
-    TOOLINFOA tool = {};
-    tool.cbSize = TTTOOLINFOA_V1_SIZE;
-    while (SendMessageA(tips_, TTM_ENUMTOOLSA, 0, reinterpret_cast<LPARAM>(&tool)))
-        SendMessageA(tips_, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+    TOOLINFOW tool = {};
+    tool.cbSize = TTTOOLINFOW_V1_SIZE;
+    while (SendMessageW(tips_, TTM_ENUMTOOLSW, 0, reinterpret_cast<LPARAM>(&tool)))
+        SendMessageW(tips_, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
     // Only the cells on screen have tips: at most a grid's worth of tools.
     for (int cell = 0; cell < Rows * Columns; ++cell) {
         int index = firstRow_ * Columns + cell;
         if (index >= int(listing_.listed.size())) break;
         const Expression& expression = listing_.listed[std::size_t(index)];
-        if (expression.valid) continue;
+        const std::string& key = keys_[std::size_t(index)];
+        std::string why = cache_.whyFailed(key);
+        std::wstring text =
+            wideText(!expression.valid ? expression.message
+                     : why.empty()     ? expression.name
+                                       : expression.name + "\r\nNo POV-Ray render: " + why +
+                                         (cache_.retrying(key) ? " (tried again later)" : ""));
         tool = {};
-        tool.cbSize = TTTOOLINFOA_V1_SIZE;
+        tool.cbSize = TTTOOLINFOW_V1_SIZE;
         tool.uFlags = TTF_SUBCLASS;
         tool.hwnd = nativeWindow;
         tool.uId = UINT_PTR(index);
         int x = cell % Columns * CellWidth, y = cell / Columns * CellHeight;
         tool.rect = {x, y, x + CellWidth, y + CellHeight};
-        tool.lpszText = const_cast<char*>(expression.message.c_str());
-        SendMessageA(tips_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+        tool.lpszText = &text[0];
+        SendMessageW(tips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
     }
 }
 
 std::string ExpressionWindow::tipText(int index) const {
-    char text[512] = "";
-    TOOLINFOA tool = {};
-    tool.cbSize = TTTOOLINFOA_V1_SIZE;
+    wchar_t text[512] = L"";
+    TOOLINFOW tool = {};
+    tool.cbSize = TTTOOLINFOW_V1_SIZE;
     tool.hwnd = nativeWindow;
     tool.uId = UINT_PTR(index);
     tool.lpszText = text;
-    SendMessageA(tips_, TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&tool));
-    return text;
+    SendMessageW(tips_, TTM_GETTEXTW, 512, reinterpret_cast<LPARAM>(&tool));
+    return utf8Text(text);
 }
 
 void ExpressionWindow::onRedraw(vWinDC& dc) {
@@ -366,26 +474,25 @@ void ExpressionWindow::onRedraw(vWinDC& dc) {
     dc.setPen(vPen(240, 240, 240));
     dc.drawRectangle(0, 0, client.right, gridHeight_);
     dc.font = vFont(FontSans, 9);
+    int files = int(listing_.listed.size());
     for (int cell = 0; cell < Rows * Columns; ++cell) {
         int index = firstRow_ * Columns + cell;
-        int x = cell % Columns * CellWidth, y = cell / Columns * CellHeight;
-        if (index < int(listing_.listed.size())) {
-            drawCell(dc, index, x, y);
-        } else if (listing_.notListed > 0 && index == int(listing_.listed.size())) {
-            dc.setPen(vPen(0, 0, 0));
-            std::string more = std::to_string(listing_.notListed) + " more files not shown";
-            dc.drawText(8, y + 20, more.c_str());
-            break;
-        }
+        if (index < files)
+            drawCell(dc, index, cell % Columns * CellWidth, cell / Columns * CellHeight);
+    }
+    // The count has the row after the last file's to itself.
+    int countRow = (files + Columns - 1) / Columns - firstRow_;
+    if (listing_.notListed > 0 && countRow < Rows) {
+        dc.setPen(vPen(0, 0, 0));
+        std::string more = std::to_string(listing_.notListed) + " more files not shown";
+        dc.drawText(8, countRow * CellHeight + 20, more.c_str());
     }
 }
 
 void ExpressionWindow::drawCell(vWinDC& dc, int index, int x, int y) {
     const Expression& expression = listing_.listed[std::size_t(index)];
     int left = x + (CellWidth - ThumbWidth) / 2, top = y + 4;
-    // No file is read for its cache name before there is a render at all.
-    const RgbImage* render =
-        expression.valid && !onDisk_.empty() ? renderOf(keyOf(index)) : nullptr;
+    const RgbImage* render = expression.valid ? renderOf(keys_[std::size_t(index)]) : nullptr;
     if (render) {
         dc.drawImage(left, top, ThumbWidth, ThumbHeight, render->rgb.data());
     } else if (expression.valid) {
@@ -405,5 +512,5 @@ void ExpressionWindow::drawCell(vWinDC& dc, int index, int x, int y) {
         dc.drawRectangle(left, top, ThumbWidth, ThumbHeight);
     }
     dc.setPen(expression.valid ? vPen(0, 0, 0) : vPen(128, 128, 128));
-    dc.drawText(left, top + ThumbHeight + 16, shortName(expression.name).c_str());
+    dc.drawWideText(left, top + ThumbHeight + 16, shortName(expression.name));
 }

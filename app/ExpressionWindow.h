@@ -2,13 +2,15 @@
 // shipped expressions and the pose files of the remembered folder. A click
 // sets the pose to an expression, or moves it part of the way there as the
 // mix slider says; dragging the slider after a click re-mixes live. Files
-// that are no pose show greyed, with the reader's message as their tip.
-// The thumbnails are drawn at once in 2-D; with POV-Ray, renders replace
-// them as they arrive, one at a time and never beside the preview's render,
-// kept in the scratch folder under names made from the files' bytes.
+// that are no pose show greyed, with the reader's message as their tip;
+// the others' tip is their full name. The thumbnails are drawn at once in
+// 2-D; with POV-Ray, renders replace them as they arrive, several side by
+// side but never beside the preview's render, kept in the scratch folder
+// under names made from the files' bytes.
 #pragma once
 
 #include "expressions/ExpressionList.h"
+#include "expressions/ThumbnailCache.h"
 #include "face/FaceCanvasPane.h"
 #include "framework/app/vTimer.h"
 #include "framework/app/vToolWindow.h"
@@ -16,9 +18,7 @@
 #include "render/PovrayRunner.h"
 #include "render/RgbImage.h"
 
-#include <deque>
 #include <map>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -32,12 +32,16 @@ class ExpressionWindow : public vToolWindow, private vTimer {
     static constexpr int CellHeight = 96;
     static constexpr int ThumbWidth = 96;
     static constexpr int ThumbHeight = 72;
-    // Cheap enough to run all the time the window shows.
+    // How often a folder that cannot be watched is looked at.
     static constexpr int PollInterval = 2000;
     // How often a finished render is looked for.
     static constexpr int RenderTick = 50;
-    // About 3 MB of renders at most in the scratch folder.
-    static constexpr int MaxCachedRenders = 150;
+    // POV-Ray mostly waits on small pictures (its front end polls): several
+    // runs side by side keep the cores busy.
+    static constexpr int Runners = 8;
+    // Every listed file's render and 100 more, about 12 MB at most in the
+    // scratch folder.
+    static constexpr int MaxCachedRenders = MaxListedExpressions + 100;
     // The panel's command ids.
     enum { IdMix = 1, IdMixText = 2, IdAdd = 3, IdMixLabel = 4 };
 
@@ -51,9 +55,12 @@ class ExpressionWindow : public vToolWindow, private vTimer {
     // When the program closes: ends the render and removes the scratch
     // folder with the cached renders.
     void shutDown();
-    // Moves the window below `other` when both show and overlap: the
-    // preview and the library both open beside the face.
-    void keepClearOf(const vToolWindow& other);
+    // The preview showed or went: the library places itself again.
+    void keepClearOf(const vToolWindow& preview);
+    // Beside the frame within the work area, over neither the face nor the
+    // preview.
+    void place() override;
+    bool areaToKeepClear(RECT& area) override;
     // Reads the folders again and redraws.
     void reload();
 
@@ -73,6 +80,8 @@ class ExpressionWindow : public vToolWindow, private vTimer {
     std::string tipText(int index) const;
     int mixPercent() const { return mixPercent_; }
     int firstRow() const { return firstRow_; }
+    // A thumbnail render runs.
+    bool rendering() const;
     vCommandPanel panel;
 
     void onRedraw(vWinDC& dc) override;
@@ -86,6 +95,12 @@ class ExpressionWindow : public vToolWindow, private vTimer {
     // A file of the folders appeared, changed or went since the last
     // reading, or the remembered folder is another one.
     bool foldersChanged() const;
+    // The same, from the platform's word that a folder changed: no look at
+    // the files on every tick. A folder that cannot be watched is looked at
+    // every PollInterval.
+    bool foldersTouched();
+    void watchFolders();
+    void endWatches();
     void scrollTo(int row);
     // The rows of the listing, with the line counting the files not shown.
     int rowCount() const;
@@ -94,12 +109,13 @@ class ExpressionWindow : public vToolWindow, private vTimer {
     void drawCell(vWinDC& dc, int index, int x, int y);
     // Collects a finished render, then starts the next one wanted.
     void renderNext();
-    // The first valid expression without a render, those on screen first;
-    // -1 when there is none.
+    // Runner `r`: collects its finished render, then starts the next.
+    void renderOn(int r, bool previewFirst);
+    // The first valid expression without a render or one in progress,
+    // those on screen first; -1 when there is none.
     int nextToRender();
-    // The cache name of expression `index`'s render; "" for a file that is
-    // no pose.
-    const std::string& keyOf(int index);
+    // The folder the renders are kept in.
+    const std::string& cacheFolder() const { return runners_[0].folder(); }
     void keepRender(const std::string& key, const RgbImage& image);
     // The render cached under `key`, or null.
     const RgbImage* renderOf(const std::string& key);
@@ -108,8 +124,7 @@ class ExpressionWindow : public vToolWindow, private vTimer {
     FaceCmdWindow* owner_;
     int toggleCommand_;
     std::string shippedFolder_;
-    std::string userFolder_;
-    std::string stamp_;
+    std::string userFolder_; // UTF-8
     ExpressionListing listing_;
     // Draws the thumbnails: the face's own drawing, never in a window.
     FaceCanvasPane painter_;
@@ -120,18 +135,25 @@ class ExpressionWindow : public vToolWindow, private vTimer {
     int firstRow_ = 0;
     int mixPercent_ = 100;
     int ticks_ = 0;
-    PovrayRunner runner_;
+    // The shipped and the remembered folder's change notifications.
+    HANDLE watches_[2] = {INVALID_HANDLE_VALUE, INVALID_HANDLE_VALUE};
+    PovrayRunner runners_[Runners];
     std::string program_;
     bool povraySearched_ = false;
-    int running_ = 0;
-    std::string runningKey_;
-    // The cache name of each listed expression's render, once made.
+    // Each runner's render in progress (0: none) and its cache name.
+    struct Job {
+        int number = 0;
+        std::string key;
+    };
+    Job jobs_[Runners];
+    int failedStarts_ = 0; // in a row
+    int wheelRest_ = 0;    // wheel turns short of a row
+    // The cache name of each listed expression's render; "" for a file
+    // that is no pose.
     std::vector<std::string> keys_;
+    ThumbnailCache cache_{MaxCachedRenders};
     // Renders read from the cache folder, by cache name.
     std::map<std::string, RgbImage> renders_;
-    std::deque<std::string> cached_; // the cache's files, oldest first
-    std::set<std::string> onDisk_;
-    std::set<std::string> failed_;
     // The last click: the pose before it, the expression and the pose set.
     bool applied_ = false;
     std::string appliedName_;

@@ -46,6 +46,8 @@ class RenderPreview : public vToolWindow, private vTimer {
     const std::string& status() const { return status_; }
     // Several lines over the picture when there is none to show.
     const std::string& message() const { return message_; }
+    // A render runs or waits for the edits to pause: other renders wait.
+    bool busy() const { return isShown() && !program_.empty() && !schedule_.idle(); }
     // Renders started since the window was made.
     int renderCount() const { return renders_; }
     const std::string& scratchFolder() const { return runner_.folder(); }

@@ -1,6 +1,7 @@
 #include "expressions/ExpressionMix.h"
 
 #include <algorithm>
+#include <cmath>
 
 const PoseLimit poseLimits[PoseCount] = {{-90, 90}, {-90, 90}, {-360, 360}, {0, 1},  {-90, 90},
                                          {-90, 90}, {-90, 90}, {-90, 90},   {-1, 1}, {-1, 1},
@@ -22,22 +23,27 @@ double mixTurn(double from, double to, double fraction) {
     return value;
 }
 
+// A value as the keys keep it: a file may hold any finite value.
+double withinLimit(int i, double value) {
+    const PoseLimit& limit = poseLimits[i];
+    if (i == PoseEyeZ && (value < limit.low || value > limit.high)) return std::fmod(value, 360.0);
+    return std::clamp(value, double(limit.low), double(limit.high));
+}
+
 } // namespace
 
 void mixPose(const float* from, const float* to, double fraction, float* out) {
     for (int i = 0; i < PoseCount; ++i) {
+        double a = withinLimit(i, from[i]), b = withinLimit(i, to[i]);
         if (fraction <= 0) {
-            out[i] = from[i];
+            out[i] = float(a);
         } else if (fraction >= 1) {
-            out[i] = to[i];
+            out[i] = float(b);
         } else if (i == PoseEyeZ) {
-            out[i] = float(mixTurn(from[i], to[i], fraction));
+            out[i] = float(mixTurn(a, b, fraction));
         } else {
-            double a = from[i], b = to[i];
             // Rounding must not carry the value past either end.
-            double value = std::clamp(a + (b - a) * fraction, std::min(a, b), std::max(a, b));
-            out[i] =
-                float(std::clamp(value, double(poseLimits[i].low), double(poseLimits[i].high)));
+            out[i] = float(std::clamp(a + (b - a) * fraction, std::min(a, b), std::max(a, b)));
         }
     }
 }

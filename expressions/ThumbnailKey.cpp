@@ -1,18 +1,19 @@
 #include "expressions/ThumbnailKey.h"
 
-#include <cstdint>
 #include <cstdio>
 
-std::string thumbnailKey(const std::string& fileBytes, int width, int height) {
-    // 64-bit FNV-1a: cheap, and collisions among a few hundred files are
-    // vanishingly unlikely.
+std::uint64_t bytesHash(const std::string& bytes) {
     std::uint64_t hash = 14695981039346656037ull;
-    for (unsigned char c : fileBytes) {
+    for (unsigned char c : bytes) {
         hash ^= c;
         hash *= 1099511628211ull;
     }
+    return hash;
+}
+
+std::string thumbnailKey(std::uint64_t bytesHash, int width, int height) {
     char name[64];
     std::snprintf(name, sizeof name, "thumb-%016llx-%dx%d.bmp",
-                  static_cast<unsigned long long>(hash), width, height);
+                  static_cast<unsigned long long>(bytesHash), width, height);
     return name;
 }

@@ -30,30 +30,48 @@ const PoseLine poseLines[PoseFileLines] = {
 // A line holds at most this many characters before its line end.
 constexpr int MaxLineLength = 199;
 
+// Where the reader's bytes come from: an open file, or bytes read before.
+struct FileBytes {
+    std::FILE* in;
+    int get() { return std::getc(in); }
+    void unget(int c) { std::ungetc(c, in); }
+    bool failed() const { return std::ferror(in) != 0; }
+};
+
+struct TextBytes {
+    const std::string& text;
+    std::size_t at = 0;
+    int get() { return at < text.size() ? static_cast<unsigned char>(text[at++]) : EOF; }
+    void unget(int c) {
+        if (c != EOF) --at;
+    }
+    bool failed() const { return false; }
+};
+
 // Reads lines as a text-mode stream would deliver them: CR LF and LF both end
 // a line, and a byte 26 ends the file.
-class LineReader {
+template <class Bytes> class LineReader {
   public:
-    explicit LineReader(std::FILE* in) : in_(in) {}
+    explicit LineReader(Bytes& in) : in_(in) {}
 
     enum Result { Line, End, TooLong, Error };
 
     Result read(char (&line)[MaxLineLength + 1]) {
         int length = 0;
         for (;;) {
-            int c = ended_ ? EOF : std::getc(in_);
+            int c = ended_ ? EOF : in_.get();
             if (c == 26) ended_ = true;
             if (c == EOF || c == 26) {
-                if (std::ferror(in_)) return Error;
+                if (in_.failed()) return Error;
                 if (length == 0) return End;
                 break;
             }
             if (c == '\n') break;
             // A CR LF pair is one line end: its CR never counts toward the limit.
             if (c == '\r') {
-                int after = std::getc(in_);
+                int after = in_.get();
                 if (after == '\n') break;
-                std::ungetc(after, in_);
+                in_.unget(after);
             }
             if (length == MaxLineLength) return TooLong;
             line[length++] = char(c);
@@ -63,7 +81,7 @@ class LineReader {
     }
 
   private:
-    std::FILE* in_;
+    Bytes& in_;
     bool ended_ = false;
 };
 
@@ -118,16 +136,21 @@ int writePoseFile(const float* pose, const char* path) {
     return PoseFileNoAccess;
 }
 
-int readPose(float* pose, std::FILE* in, PoseReadError* error) {
-    LineReader reader(in);
+namespace {
+
+template <class Bytes> int readLines(float* pose, Bytes& in, PoseReadError* error) {
+    LineReader<Bytes> reader(in);
     for (int number = 1; number <= PoseFileLines; ++number) {
         const PoseLine& line = poseLines[number - 1];
         char text[MaxLineLength + 1];
         switch (reader.read(text)) {
-        case LineReader::Line: break;
-        case LineReader::Error: return fail(error, FaultUnreadable, number, 0, line.writeFormat);
-        case LineReader::End: return fail(error, FaultMissingLine, number, 0, line.writeFormat);
-        case LineReader::TooLong: return fail(error, FaultLineTooLong, number, 0, line.writeFormat);
+        case LineReader<Bytes>::Line: break;
+        case LineReader<Bytes>::Error:
+            return fail(error, FaultUnreadable, number, 0, line.writeFormat);
+        case LineReader<Bytes>::End:
+            return fail(error, FaultMissingLine, number, 0, line.writeFormat);
+        case LineReader<Bytes>::TooLong:
+            return fail(error, FaultLineTooLong, number, 0, line.writeFormat);
         }
         int converted = scanPoseLine(text, line.readFormat, pose + line.first);
         if (converted != line.count)
@@ -135,6 +158,18 @@ int readPose(float* pose, std::FILE* in, PoseReadError* error) {
     }
     if (error) *error = {};
     return PoseFileOk;
+}
+
+} // namespace
+
+int readPose(float* pose, std::FILE* in, PoseReadError* error) {
+    FileBytes bytes{in};
+    return readLines(pose, bytes, error);
+}
+
+int readPoseText(float* pose, const std::string& text, PoseReadError* error) {
+    TextBytes bytes{text};
+    return readLines(pose, bytes, error);
 }
 
 int readPoseFile(float* pose, const char* path, PoseReadError* error) {

@@ -24,6 +24,8 @@ struct PoseReadError {
 // is missing, too long or does not match. Values read before a failure stay.
 int readPoseFile(float* pose, const char* path, PoseReadError* error = nullptr);
 int readPose(float* pose, std::FILE* in, PoseReadError* error = nullptr);
+// The same, from the file's bytes read before.
+int readPoseText(float* pose, const std::string& text, PoseReadError* error = nullptr);
 
 // What is wrong, in words: "line longer than 199 characters"; empty for
 // FaultNone. The line number is the caller's to show.

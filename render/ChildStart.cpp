@@ -9,6 +9,23 @@ std::wstring wideText(const std::string& text) {
     return out;
 }
 
+std::string utf8Text(const std::wstring& text) {
+    int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), int(text.size()), nullptr, 0, nullptr,
+                                   nullptr);
+    std::string out(std::size_t(size), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), int(text.size()), &out[0], size, nullptr, nullptr);
+    return out;
+}
+
+std::string programFolder() {
+    std::wstring path(MAX_PATH, L'\0');
+    DWORD length;
+    while ((length = GetModuleFileNameW(nullptr, &path[0], DWORD(path.size()))) == path.size())
+        path.resize(path.size() * 2);
+    std::string program = utf8Text(path.substr(0, length));
+    return program.substr(0, program.find_last_of('\\') + 1);
+}
+
 bool underWine() {
     return GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
 }

@@ -5,8 +5,12 @@
 
 #include <string>
 
-// `text` (UTF-8) as the platform's wide characters.
+// `text` (UTF-8) as the platform's wide characters, and back.
 std::wstring wideText(const std::string& text);
+std::string utf8Text(const std::wstring& text);
+
+// The folder of the running program, ending in a backslash (UTF-8).
+std::string programFolder();
 
 // Whether the program runs under Wine rather than on Windows.
 bool underWine();

@@ -20,14 +20,6 @@ const char* const unixShell = "Z:\\bin\\sh";
 // How long an ended render may take to go before it is killed.
 const long long graceTime = 2000;
 
-std::string utf8(const std::wstring& text) {
-    int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), int(text.size()), nullptr, 0, nullptr,
-                                   nullptr);
-    std::string out(std::size_t(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), int(text.size()), &out[0], size, nullptr, nullptr);
-    return out;
-}
-
 long long now() {
     return static_cast<long long>(GetTickCount64());
 }
@@ -48,7 +40,7 @@ std::string variable(const char* name) {
     for (;;) {
         DWORD length =
             GetEnvironmentVariableW(wideText(name).c_str(), &value[0], DWORD(value.size()));
-        if (length < value.size()) return utf8(value.substr(0, length));
+        if (length < value.size()) return utf8Text(value.substr(0, length));
         value.resize(length);
     }
 }
@@ -73,22 +65,13 @@ std::string systemMessage(DWORD code) {
                                   nullptr, code, 0, text, 512, nullptr);
     while (length > 0 && (text[length - 1] == L'\n' || text[length - 1] == L'\r'))
         --length;
-    return length ? utf8(std::wstring(text, length)) : "error " + std::to_string(code);
+    return length ? utf8Text(std::wstring(text, length)) : "error " + std::to_string(code);
 }
 
 // A Windows program starts with "MZ"; anything else (a Unix program or
 // script) Wine would start without a process handle.
 bool isWindowsProgram(const std::string& path) {
     return contents(path, 2).compare(0, 2, "MZ") == 0;
-}
-
-std::string programFolder() {
-    std::wstring path(MAX_PATH, L'\0');
-    DWORD length;
-    while ((length = GetModuleFileNameW(nullptr, &path[0], DWORD(path.size()))) == path.size())
-        path.resize(path.size() * 2);
-    std::string program = utf8(path.substr(0, length));
-    return program.substr(0, program.find_last_of('\\') + 1);
 }
 
 bool processRuns(unsigned long id) {
@@ -177,10 +160,10 @@ void PovrayRunner::removeStaleFolders(const std::string& temp) {
     HANDLE search = FindFirstFileW(wideText(temp + ScratchPrefix + "*").c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) return;
     do {
-        unsigned long owner = scratchFolderOwner(utf8(found.cFileName));
+        unsigned long owner = scratchFolderOwner(utf8Text(found.cFileName));
         if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && owner &&
             owner != GetCurrentProcessId() && !processRuns(owner))
-            removeFolder(temp + utf8(found.cFileName) + "\\");
+            removeFolder(temp + utf8Text(found.cFileName) + "\\");
     } while (FindNextFileW(search, &found));
     FindClose(search);
 }
@@ -197,8 +180,8 @@ bool PovrayRunner::prepare() {
     if (folder_.empty()) {
         std::wstring temp(MAX_PATH + 1, L'\0');
         temp.resize(GetTempPathW(DWORD(temp.size()), &temp[0]));
-        removeStaleFolders(utf8(temp));
-        folder = utf8(temp) + ScratchPrefix + std::to_string(GetCurrentProcessId()) + "-" +
+        removeStaleFolders(utf8Text(temp));
+        folder = utf8Text(temp) + ScratchPrefix + std::to_string(GetCurrentProcessId()) + "-" +
                  std::to_string(GetTickCount());
     }
     if (!CreateDirectoryW(wideText(folder).c_str(), nullptr) &&

@@ -19,8 +19,9 @@ class vToolWindow : public vBaseWindow {
     void show();
     // Puts the window on the frame's monitor, within its work area: right of
     // the frame, else left of it, else below it, else over the frame's right
-    // edge but clear of areaToKeepClear.
-    void place();
+    // edge but clear of areaToKeepClear. A window that keeps clear of more
+    // places itself.
+    virtual void place();
     // The frame moved or changed size: shown tool windows follow it.
     static void followFrame();
     void hide();

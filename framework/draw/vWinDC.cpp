@@ -124,14 +124,27 @@ int vWinDC::cellHeight() {
     return GetTextMetricsA(hdc, &metrics) ? metrics.tmAscent + metrics.tmDescent : 8;
 }
 
-void vWinDC::outputText(int x, int y, const char* text, uint32_t textColor, uint32_t backColor) {
+namespace {
+
+std::wstring fromCodePage(const char* text) {
+    int length = int(std::strlen(text));
+    int size = MultiByteToWideChar(CP_ACP, 0, text, length, nullptr, 0);
+    std::wstring out(std::size_t(size), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text, length, &out[0], size);
+    return out;
+}
+
+} // namespace
+
+void vWinDC::outputText(int x, int y, const std::wstring& text, uint32_t textColor,
+                        uint32_t backColor) {
     Drawing drawing(*this);
     if (!drawing) return;
     FontIn selected(*this);
     COLORREF oldText = SetTextColor(hdc, textColor);
     COLORREF oldBack = SetBkColor(hdc, backColor);
     int oldMode = SetBkMode(hdc, pen.style == PenTransparent ? TRANSPARENT : OPAQUE);
-    TextOutA(hdc, mapX(x), mapY(y) - cellHeight(), text, int(std::strlen(text)));
+    TextOutW(hdc, mapX(x), mapY(y) - cellHeight(), text.c_str(), int(text.size()));
     SetBkMode(hdc, oldMode);
     SetBkColor(hdc, oldBack);
     SetTextColor(hdc, oldText);
@@ -139,7 +152,11 @@ void vWinDC::outputText(int x, int y, const char* text, uint32_t textColor, uint
 
 void vWinDC::drawText(int x, int y, const char* text) {
     if (!text || !*text) return;
-    outputText(x, y, text, ownTextColor(), background);
+    outputText(x, y, fromCodePage(text), ownTextColor(), background);
+}
+
+void vWinDC::drawWideText(int x, int y, const std::wstring& text) {
+    if (!text.empty()) outputText(x, y, text, ownTextColor(), background);
 }
 
 void vWinDC::drawAttrText(int x, int y, const char* text, int attributes) {
@@ -163,7 +180,7 @@ void vWinDC::drawAttrText(int x, int y, const char* text, int attributes) {
         textColor = code ? codeColor(code) : ownTextColor();
         backColor = background;
     }
-    outputText(x, y, text, textColor, backColor);
+    outputText(x, y, fromCodePage(text), textColor, backColor);
 }
 
 void vWinDC::drawEllipse(int x, int y, int w, int h) {

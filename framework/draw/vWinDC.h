@@ -4,6 +4,7 @@
 
 #include "framework/draw/vDC.h"
 
+#include <string>
 #include <vector>
 #include <windows.h>
 
@@ -17,6 +18,8 @@ class vWinDC : public vDC {
                           int h) override;
     void drawAttrText(int x, int y, const char* text, int attributes) override;
     void drawText(int x, int y, const char* text) override;
+    // Text beyond the ANSI code page, as drawText places it.
+    void drawWideText(int x, int y, const std::wstring& text);
     void drawEllipse(int x, int y, int w, int h) override;
     void drawIcon(int x, int y, vIcon& icon) override;
     void drawLine(int x1, int y1, int x2, int y2) override;
@@ -74,7 +77,7 @@ class vWinDC : public vDC {
     void rectangle(int x, int y, int w, int h);
     void pointLine(int x, int y);
     std::vector<POINT> mapPoints(const int* points, int count);
-    void outputText(int x, int y, const char* text, uint32_t textColor, uint32_t backColor);
+    void outputText(int x, int y, const std::wstring& text, uint32_t textColor, uint32_t backColor);
     uint32_t ownTextColor() const { return font.textColor ? font.textColor : pen.color.packed; }
     int cellHeight();
 };

@@ -5,13 +5,16 @@
 #include "app/FaceCmdWindow.h"
 #include "app/FaceTables.h"
 #include "app/FileDialogState.h"
+#include "app/RenderPreview.h"
 #include "face/PoseFile.h"
+#include "render/ChildStart.h"
 #include "tests/win/WinTest.h"
 #include "tests/support/TestFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <string>
 
@@ -127,10 +130,99 @@ TEST(Expressions, AFileThatIsNoPoseShowsGreyedWithTheReadersMessage) {
     ReleaseDC(library()->nativeWindow, dc);
 }
 
+// Files written through wide names into `folder`, which becomes the
+// remembered one (in the dialogs' code page) and is shown.
+void showFolder(const std::wstring& folder, const std::vector<std::wstring>& names) {
+    CreateDirectoryW(folder.c_str(), nullptr);
+    std::string pose = fileBytes(library()->listing().listed[0].path);
+    // Bytes after the eighth line differ, and so do the renders' names.
+    for (const std::wstring& name : names)
+        std::ofstream(std::filesystem::path(folder + L"\\" + name), std::ios::binary)
+            << pose << utf8Text(name);
+    WideCharToMultiByte(CP_ACP, 0, folder.c_str(), -1, lastDirectory, FileNameSize, nullptr,
+                        nullptr);
+    command(IdExpressions);
+    command(IdExpressions);
+    SendMessageA(library()->nativeWindow, WM_VSCROLL, SB_BOTTOM, 0);
+}
+
+// The folder, the files and the Temp folder (see main) have names beyond
+// ASCII: the files are poses, their tips give their names, POV-Ray's render
+// replaces the 2-D face, and a file added shows by itself.
+TEST(Expressions, NamesBeyondAsciiAreReadAndRendered) {
+    std::wstring folder = wideText(besideThisProgram("José €"));
+    showFolder(folder, {L"café.txt", L"日本.txt"});
+    ASSERT_TRUE(pumpUntil([] { return indexOf("日本") >= 0; }, 3000)) << "日本.txt listed";
+    EXPECT_TRUE(library()->listing().listed[std::size_t(indexOf("café"))].valid);
+    EXPECT_TRUE(library()->listing().listed[std::size_t(indexOf("日本"))].valid);
+    EXPECT_EQ(library()->tipText(indexOf("日本")), "日本");
+    POINT at = cellOf("café");
+    auto rendered = [&] {
+        UpdateWindow(library()->nativeWindow);
+        HDC dc = GetDC(library()->nativeWindow);
+        COLORREF corner = GetPixel(dc, at.x + 12, at.y + 7);
+        ReleaseDC(library()->nativeWindow, dc);
+        return corner != RGB(255, 255, 255);
+    };
+    EXPECT_TRUE(pumpUntil(rendered, 20000)) << "POV-Ray's render of café.txt";
+    CopyFileW((folder + L"\\café.txt").c_str(), (folder + L"\\ñandú.txt").c_str(), FALSE);
+    EXPECT_TRUE(pumpUntil([] { return indexOf("ñandú") >= 0; }, 3000)) << "ñandú.txt listed";
+}
+
+// 500 files shown, 2 in the last row: the count of those not shown has the
+// row below to itself.
+TEST(Expressions, TheCountOfFilesNotShownHasARowOfItsOwn) {
+    std::vector<std::wstring> names;
+    for (int i = 0; i < MaxListedExpressions - 12 + 1; ++i)
+        names.push_back(L"p" + std::to_wstring(1000 + i) + L".txt");
+    showFolder(wideText(besideThisProgram("many")), names);
+    ASSERT_EQ(library()->listing().notListed, 1);
+    UpdateWindow(library()->nativeWindow);
+    int countRow = MaxListedExpressions / Window::Columns + 1 - library()->firstRow();
+    HDC dc = GetDC(library()->nativeWindow);
+    int dark = 0;
+    for (int x = 8; x < Window::CellWidth * Window::Columns; ++x)
+        for (int y = countRow * Window::CellHeight; y < countRow * Window::CellHeight + 24; ++y)
+            dark += GetPixel(dc, x, y) == RGB(0, 0, 0);
+    ReleaseDC(library()->nativeWindow, dc);
+    EXPECT_GT(dark, 0) << "text in the row below the last thumbnails";
+    // A fine wheel's thirds of a notch add up to a row.
+    int row = library()->firstRow();
+    for (int i = 0; i < 3; ++i)
+        SendMessageA(library()->nativeWindow, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA / 3), 0);
+    EXPECT_EQ(library()->firstRow(), row - 1);
+}
+
+// After a change the preview renders alone: a thumbnail render that runs
+// is ended first.
+TEST(Expressions, ThePreviewRendersAloneAfterAClick) {
+    const RenderPreview& preview = *app.mainWindow->renderPreview;
+    command(IdRenderPreview);
+    ASSERT_TRUE(pumpUntil([&] { return !preview.busy(); }, 20000)) << "the preview's first render";
+    ASSERT_TRUE(pumpUntil([] { return library()->rendering(); }, 20000)) << "a thumbnail render";
+    int renders = preview.renderCount();
+    SendMessageA(library()->nativeWindow, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(50, 40));
+    bool together = false;
+    EXPECT_TRUE(pumpUntil(
+        [&] {
+            together |= preview.status().compare(0, 9, "Rendering") == 0 && library()->rendering();
+            return preview.renderCount() > renders && !preview.busy();
+        },
+        20000))
+        << "the preview's render after the click";
+    EXPECT_FALSE(together);
+    command(IdRenderPreview);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
+    // The renders' scratch folder goes under a Temp folder beyond ASCII.
+    std::wstring temp = wideText(besideThisProgram("Temp José € 日本"));
+    CreateDirectoryW(temp.c_str(), nullptr);
+    SetEnvironmentVariableW(L"TMP", temp.c_str());
+    SetEnvironmentVariableW(L"TEMP", temp.c_str());
     // A settings file already there: no notice at the start.
     std::ofstream(besideThisProgram("TavokF.ini"), std::ios::binary) << "C:\\\r\n";
     char program[] = "expression_window_tests";

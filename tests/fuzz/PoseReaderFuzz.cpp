@@ -1,6 +1,6 @@
-// Feeds arbitrary bytes to the pose reader. Whatever it accepts must be
-// finite, and writing it must give a file that reads back to the same values
-// and the same bytes.
+// Feeds arbitrary bytes to the pose reader, from a stream and from memory:
+// both must agree. Whatever it accepts must be finite, and writing it must give a file that reads
+// back to the same values and the same bytes.
 #include "face/PoseFile.h"
 #include "face/PoseModel.h"
 
@@ -39,8 +39,13 @@ int read(float* pose, const void* data, size_t size) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    PoseModel model;
+    PoseModel model, fromText;
     int result = read(model.pose, data, size);
+    if (readPoseText(fromText.pose,
+                     std::string(static_cast<const char*>(static_cast<const void*>(data)), size)) !=
+            result ||
+        std::memcmp(model.pose, fromText.pose, sizeof model.pose) != 0)
+        std::abort();
     if (result != PoseFileOk && result != PoseFileDataError) std::abort();
     if (result != PoseFileOk) return 0;
     for (float value : model.pose)
