@@ -1,0 +1,198 @@
+// The document's one history over random sequences of the editor's changes:
+// each undo brings back the state before its step, each redo the state
+// after it, selection and playhead included; a gesture is one step.
+#include "document/Document.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <random>
+
+namespace {
+
+struct Snapshot {
+    PoseState pose;
+    int playhead;
+    Animation animation;
+
+    bool operator==(const Snapshot& other) const {
+        return std::memcmp(&pose, &other.pose, sizeof pose) == 0 && playhead == other.playhead &&
+               animation == other.animation;
+    }
+};
+
+Snapshot snapshot(const Document& document) {
+    return {document.model().state(), document.playhead(), document.animation()};
+}
+
+class Counter : public DocumentView {
+  public:
+    void documentChanged(int hints) override { all |= hints; }
+    int all = 0;
+};
+
+// One of the editor's changes, chosen at random; some are no step.
+void randomChange(Document& document, std::mt19937& random) {
+    auto pick = [&random](int n) { return int(random() % unsigned(n)); };
+    int part = pick(12) - 1;
+    switch (pick(10)) {
+    case 0:
+        document.begin("Key");
+        document.pose().selection = part;
+        document.pose().applyKeyAction(pick(11) + 1);
+        document.commit();
+        break;
+    case 1: {
+        document.beginGesture(GestureDrag);
+        document.begin("Select", GestureDrag);
+        document.pose().selection = part;
+        document.commit();
+        for (int move = pick(5); move > 0; --move) {
+            document.begin("Drag", GestureDrag);
+            document.pose().setSelectedValue(float(pick(100)) / 100);
+            document.commit();
+        }
+        document.endGesture();
+        break;
+    }
+    case 2: document.moveTo(pick(document.lastFrame() + 3) - 1); break;
+    case 3: document.setKeying(!document.keying()); break;
+    case 4:
+        document.begin("Set key");
+        document.setKey(document.playhead(), document.model().pose);
+        document.commit();
+        break;
+    case 5:
+        document.begin("Delete key");
+        document.removeKey(document.playhead());
+        document.commit();
+        break;
+    case 6:
+        document.begin("Move key");
+        document.moveKey(document.playhead(), pick(document.lastFrame() + 1));
+        document.commit();
+        break;
+    case 7: {
+        AnimationSettings settings{pick(60) + 1, pick(40) + 1, Interpolation(pick(3))};
+        document.begin("Animation settings");
+        document.setSettings(settings);
+        document.commit();
+        break;
+    }
+    case 8: {
+        Animation opened;
+        opened.setSettings({25, pick(30) + 1, InterpolateLinear});
+        float pose[PoseCount] = {float(pick(90))};
+        for (int key = pick(4); key > 0; --key)
+            opened.setKey(pick(30), pose);
+        document.begin("Open animation");
+        document.replaceAnimation(opened);
+        document.commit();
+        break;
+    }
+    default:
+        document.begin("Mirror");
+        document.pose().mirrorPose();
+        document.commit();
+        break;
+    }
+}
+
+} // namespace
+
+TEST(DocumentHistory, UndoAndRedoOfEveryStepBringBackEachStateExactly) {
+    std::mt19937 random(36);
+    for (int round = 0; round < 200; ++round) {
+        Document document;
+        Counter told;
+        document.addView(&told);
+        std::vector<Snapshot> before(1), after(1);
+        for (int change = 0; change < 60; ++change) {
+            Snapshot start = snapshot(document);
+            std::size_t steps = document.history().undoCount();
+            told.all = 0;
+            randomChange(document, random);
+            std::size_t now = document.history().undoCount();
+            ASSERT_LE(now, steps + 1) << "one change is one step at most";
+            if (now > steps) before.push_back(start);
+            if (told.all & HintHistory) after.resize(now + 1, snapshot(document));
+            if (told.all & HintHistory) after[now] = snapshot(document);
+        }
+        std::size_t steps = document.history().undoCount();
+        for (std::size_t step = steps; step > 0; --step) {
+            ASSERT_TRUE(document.undo());
+            ASSERT_TRUE(snapshot(document) == before[step])
+                << "round " << round << " undo " << step;
+        }
+        EXPECT_FALSE(document.undo());
+        for (std::size_t step = 1; step <= steps; ++step) {
+            ASSERT_TRUE(document.redo());
+            ASSERT_TRUE(snapshot(document) == after[step]) << "round " << round << " redo " << step;
+        }
+        EXPECT_FALSE(document.redo());
+    }
+}
+
+TEST(DocumentHistory, AGestureIsOneStepAndAKeyInsideItAStepOfItsOwn) {
+    Document document;
+    Counter views;
+    document.addView(&views);
+    document.setKeying(true);
+    document.beginGesture(GestureDrag);
+    document.begin("Drag", GestureDrag);
+    document.pose().selection = 2;
+    document.commit();
+    EXPECT_EQ(document.history().undoCount(), 0u) << "a press that only selects is no step";
+    for (int move = 1; move <= 5; ++move) {
+        document.begin("Drag", GestureDrag);
+        document.pose().setSelectedValue(float(move));
+        document.commit();
+    }
+    document.endGesture();
+    for (int mix = 1; mix <= 6; ++mix) {
+        document.begin("Expression happy", GestureMix);
+        document.pose().pose[PosePupil] = mix / 10.0f;
+        document.commit();
+        if (mix == 3) {
+            document.begin("Key 8");
+            document.pose().applyKeyAction(KeyRaise);
+            document.commit();
+        }
+    }
+    document.endGesture();
+    const char* names[] = {"Expression happy", "Key 8", "Expression happy", "Drag"};
+    for (const char* name : names) {
+        ASSERT_NE(document.undoStep(), nullptr);
+        EXPECT_EQ(document.undoStep()->name, name);
+        document.undo();
+    }
+    EXPECT_EQ(document.undoStep(), nullptr);
+    EXPECT_EQ(document.model().selection, -1) << "the press's selection goes with the drag";
+    EXPECT_TRUE(document.animation().keys().empty());
+    EXPECT_EQ(views.all & (HintPose | HintSelection | HintKeys | HintHistory),
+              HintPose | HintSelection | HintKeys | HintHistory);
+}
+
+TEST(DocumentHistory, StepsKeepWhatChangedAndTheHistoryStaysWithinItsMemory) {
+    Document document(History(5000, 1u << 20));
+    Animation opened;
+    opened.setSettings({25, MaxLength, InterpolateSmooth});
+    float pose[PoseCount] = {};
+    for (int frame = 0; frame < MaxLength; frame += 10)
+        opened.setKey(frame, pose);
+    document.begin("Open animation");
+    document.replaceAnimation(opened);
+    document.commit();
+    document.setKeying(true);
+    for (int step = 0; step < 400; ++step) {
+        document.moveTo(step * 25);
+        document.begin("Key 8");
+        document.pose().applyKeyAction(KeyRaise);
+        document.commit();
+    }
+    EXPECT_LE(document.history().bytes(), 1u << 20);
+    EXPECT_EQ(document.history().undoCount(), 401u);
+    for (int step = 0; step < 400; ++step)
+        document.undo();
+    EXPECT_TRUE(document.animation() == opened);
+}
