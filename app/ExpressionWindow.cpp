@@ -1,9 +1,9 @@
 #include "app/ExpressionWindow.h"
 
-#include "app/FaceCmdWindow.h"
 #include "app/FaceTables.h"
 #include "app/FileDialogState.h"
-#include "app/RenderPreview.h"
+#include "document/Document.h"
+#include "framework/app/vWindow.h"
 #include "expressions/ExpressionMix.h"
 #include "expressions/ThumbnailKey.h"
 #include "framework/draw/vWinDC.h"
@@ -61,9 +61,10 @@ std::string shortName(const std::string& name) {
 
 } // namespace
 
-ExpressionWindow::ExpressionWindow(FaceCmdWindow* owner, int toggleCommand)
+ExpressionWindow::ExpressionWindow(vWindow* owner, int toggleCommand, Document& document)
     : vToolWindow("Expressions", Columns * CellWidth, Rows * CellHeight), panel(panelCommands),
-      owner_(owner), toggleCommand_(toggleCommand), shippedFolder_(findShippedFolder()) {
+      owner_(owner), document_(document), toggleCommand_(toggleCommand),
+      shippedFolder_(findShippedFolder()) {
     painter_.centerX = 150;
     painter_.centerY = 120;
     LONG_PTR style = GetWindowLongPtrA(nativeWindow, GWL_STYLE);
@@ -118,7 +119,7 @@ void ExpressionWindow::open() {
     // Unchanged folders need no reading: their files are as listed.
     if (foldersChanged()) reload();
     show();
-    keepClearOf(*owner_->renderPreview);
+    if (neighbour) keepClearOf(*neighbour);
     start(RenderTick);
 }
 
@@ -175,9 +176,7 @@ void ExpressionWindow::renderNext() {
             failed_.insert(runningKey_);
     }
     // The preview's own render comes first.
-    const RenderPreview& preview = *owner_->renderPreview;
-    if (program_.empty() || (preview.isShown() && preview.status().compare(0, 9, "Rendering") == 0))
-        return;
+    if (program_.empty() || (neighbourRendering && neighbourRendering())) return;
     int index = nextToRender();
     if (index < 0) return;
     runningKey_ = keyOf(index);
@@ -257,11 +256,11 @@ void ExpressionWindow::apply(int index) {
     if (index < 0 || index >= int(listing_.listed.size())) return;
     const Expression& expression = listing_.listed[std::size_t(index)];
     if (!expression.valid) return;
-    std::memcpy(base_, owner_->canvasPane->pose, sizeof base_);
+    std::memcpy(base_, document_.model().pose, sizeof base_);
     std::memcpy(target_, expression.pose, sizeof target_);
     appliedName_ = expression.name;
     mixPose(base_, target_, mixPercent_ / 100.0, mixed_);
-    owner_->setExpressionPose(mixed_, appliedName_.c_str(), false);
+    setPose(GestureNone);
     applied_ = true;
 }
 
@@ -270,16 +269,22 @@ void ExpressionWindow::mixChanged(int percent, bool dragged) {
     panel.setString(IdMixText, (std::to_string(percent) + " %").c_str());
     if (!dragged) return;
     // Any other change since the click ends what the slider re-mixes.
-    if (!applied_ || std::memcmp(owner_->canvasPane->pose, mixed_, sizeof mixed_) != 0) {
+    if (!applied_ || std::memcmp(document_.model().pose, mixed_, sizeof mixed_) != 0) {
         applied_ = false;
         return;
     }
     mixPose(base_, target_, percent / 100.0, mixed_);
-    owner_->setExpressionPose(mixed_, appliedName_.c_str(), true);
+    setPose(GestureMix);
+}
+
+void ExpressionWindow::setPose(int gesture) {
+    document_.begin("Expression " + appliedName_, gesture);
+    std::memcpy(document_.pose().pose, mixed_, sizeof mixed_);
+    document_.commit();
 }
 
 void ExpressionWindow::mixReleased() {
-    owner_->endExpressionMix();
+    document_.endGesture();
 }
 
 void ExpressionWindow::onMouseDown(int x, int y) {

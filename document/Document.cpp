@@ -25,7 +25,7 @@ int Document::hintsFrom(const PoseState& pose, int playhead) const {
 
 void Document::begin(const std::string& name, int gesture) {
     step_ = Step();
-    step_.name = name;
+    step_.name = changeName_ = name;
     step_.gesture = gesture;
     bool continues = gesture != GestureNone && gesture == gesture_;
     step_.before = continues ? gestureBefore_ : model_.state();
@@ -99,7 +99,7 @@ void Document::commit() {
         history_.push(std::move(step_));
         hints |= HintHistory;
     }
-    tell(hints);
+    tell(hints | HintStep);
 }
 
 void Document::beginGesture(int gesture) {
@@ -136,6 +136,7 @@ void Document::setKeying(bool on) {
 bool Document::apply(const Step* step, bool forward) {
     if (!step) return false;
     gesture_ = GestureNone;
+    changeName_ = forward ? "Redo" : "Undo";
     PoseState pose = model_.state();
     int playhead = playhead_;
     int hints = HintHistory;

@@ -17,11 +17,12 @@ enum DocumentHint {
     HintPlayhead = 8,
     HintSettings = 16,
     HintHistory = 32,
-    HintKeying = 64
+    HintKeying = 64,
+    HintStep = 128 // a change was committed, whether or not it was a step
 };
 
 // Gestures: their consecutive steps merge into one.
-enum Gesture { GestureNone = 0, GestureDrag = 1, GestureMix = 2, GestureKeyRepeat = 3 };
+enum Gesture { GestureNone = 0, GestureDrag = 1, GestureMix = 2 };
 
 class DocumentView {
   public:
@@ -35,12 +36,15 @@ class Document {
 
     const PoseModel& model() const { return model_; }
     const Animation& animation() const { return animation_; }
-    int playhead() const { return playhead_; }
+    // A reference that lives as long as the document: the strip reads it.
+    const int& playhead() const { return playhead_; }
     int lastFrame() const { return animation_.settings().length - 1; }
     // While keying (the timeline shows), a pose change sets the key at the
     // playhead in the same step, and the playhead's frame gives the pose.
     bool keying() const { return keying_; }
     bool symmetric() const { return model_.symmetric; }
+    // The name of the last change begun, "Undo" or "Redo".
+    const std::string& changeName() const { return changeName_; }
 
     // Views are told of every change; they must outlive the document or leave.
     void addView(DocumentView* view) { views_.push_back(view); }
@@ -68,6 +72,8 @@ class Document {
     void moveTo(int frame);
     void setKeying(bool on);
     void setSymmetric(bool on) { model_.symmetric = on; }
+    // Tells the views again, as if `hints` changed (playback ended).
+    void refresh(int hints) { tell(hints); }
 
     bool undo();
     bool redo();
@@ -90,6 +96,7 @@ class Document {
     History history_;
     std::vector<DocumentView*> views_;
     Step step_;
+    std::string changeName_;
     // The state at begin: a gesture's step may start before it.
     PoseState from_{};
     int fromPlayhead_ = 0;

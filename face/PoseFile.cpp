@@ -1,6 +1,7 @@
 #include "face/PoseFile.h"
 
 #include "face/FileReplace.h"
+#include "face/LineReader.h"
 #include "face/PoseText.h"
 
 #include <string>
@@ -30,43 +31,6 @@ const PoseLine poseLines[PoseFileLines] = {
 // A line holds at most this many characters before its line end.
 constexpr int MaxLineLength = 199;
 
-// Reads lines as a text-mode stream would deliver them: CR LF and LF both end
-// a line, and a byte 26 ends the file.
-class LineReader {
-  public:
-    explicit LineReader(std::FILE* in) : in_(in) {}
-
-    enum Result { Line, End, TooLong, Error };
-
-    Result read(char (&line)[MaxLineLength + 1]) {
-        int length = 0;
-        for (;;) {
-            int c = ended_ ? EOF : std::getc(in_);
-            if (c == 26) ended_ = true;
-            if (c == EOF || c == 26) {
-                if (std::ferror(in_)) return Error;
-                if (length == 0) return End;
-                break;
-            }
-            if (c == '\n') break;
-            // A CR LF pair is one line end: its CR never counts toward the limit.
-            if (c == '\r') {
-                int after = std::getc(in_);
-                if (after == '\n') break;
-                std::ungetc(after, in_);
-            }
-            if (length == MaxLineLength) return TooLong;
-            line[length++] = char(c);
-        }
-        line[length] = '\0';
-        return Line;
-    }
-
-  private:
-    std::FILE* in_;
-    bool ended_ = false;
-};
-
 int fail(PoseReadError* error, PoseFault fault, int line, int converted, const char* form) {
     if (error) *error = {fault, line, converted, form};
     return fault == FaultUnreadable ? PoseFileNoAccess : PoseFileDataError;
@@ -89,9 +53,9 @@ std::string lineForm(const char* format) {
 
 } // namespace
 
-int formatPoseFileLine(char* out, std::size_t size, int line, const float* pose) {
+int formatPoseFileLine(char* out, std::size_t size, int line, const float* pose, bool exact) {
     const PoseLine& l = poseLines[line - 1];
-    return formatPoseLine(out, size, l.writeFormat, pose + l.first);
+    return formatPoseLine(out, size, l.writeFormat, pose + l.first, exact);
 }
 
 bool writePose(const float* pose, std::FILE* out) {
@@ -123,7 +87,7 @@ int readPose(float* pose, std::FILE* in, PoseReadError* error) {
     for (int number = 1; number <= PoseFileLines; ++number) {
         const PoseLine& line = poseLines[number - 1];
         char text[MaxLineLength + 1];
-        switch (reader.read(text)) {
+        switch (reader.read(text, MaxLineLength)) {
         case LineReader::Line: break;
         case LineReader::Error: return fail(error, FaultUnreadable, number, 0, line.writeFormat);
         case LineReader::End: return fail(error, FaultMissingLine, number, 0, line.writeFormat);

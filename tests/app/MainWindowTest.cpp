@@ -180,7 +180,8 @@ std::string type(int key, bool control = false, bool shift = false) {
 
 TEST(MainWindow, EditMenuFollowsTheHistoryAndItsChords) {
     FaceCanvasPane* face = mainWindow()->canvasPane;
-    face->selection = HandleMouthFirst;
+    PoseModel& model = mainWindow()->document.pose();
+    model.selection = HandleMouthFirst;
     EXPECT_EQ(type('0'), " Mouth part Selected  0") << "nothing to undo yet";
     std::vector<COLORREF> before = facePixels();
     EXPECT_EQ(type('8'), "U Mouth part Selected  0.05");
@@ -195,7 +196,7 @@ TEST(MainWindow, EditMenuFollowsTheHistoryAndItsChords) {
     type(KeyCtrlZ, true);
     EXPECT_EQ(type('5'), "U Mouth part Selected  -0.05") << "a new step drops the redo steps";
     EXPECT_EQ(type(KeyCtrlE, true).substr(0, 2), "US");
-    face->pose[PoseEyeY] = 5;
+    model.pose[PoseEyeY] = 5;
     type('\r');
     EXPECT_EQ(face->pose[PoseEyeY], 5) << "Return is no Ctrl+M";
     type(KeyCtrlM, true);
@@ -215,12 +216,12 @@ TEST(MainWindow, EveryWayADragEndsMakesItOneStep) {
                            {child, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2000, 2000), 0, {}},
                            {app.frameWindow, WM_COMMAND, IdSymmetric, 0, 0, {}}};
     for (const MSG& end : endings) {
-        window->history = PoseHistory();
-        window->canvasPane->selection = HandleMouthFirst + 2;
+        while (window->document.undo()) {
+        }
+        window->document.pose().selection = HandleMouthFirst + 2;
         if (&end != endings) type('8');
         // A redo step, which the drag drops as it ends.
         if (end.hwnd) type(KeyCtrlZ, true);
-        window->poseChanged(); // the menu follows the emptied history
         float *value = &window->canvasPane->pose[PoseMouthFirst + 2], start = *value;
         HandlePoint at = window->canvasPane->handles[HandleMouthFirst + 2];
         window->activationClick = 0;
@@ -252,13 +253,13 @@ void press(int key, bool control = false) {
 
 TEST(MainWindow, TimelineKeysFollowThePlayheadAndUndo) {
     FaceCmdWindow* window = mainWindow();
-    Timeline& timeline = window->animationEditor->timeline;
-    window->canvasPane->selection = -1;
+    const Document& document = window->document;
+    window->document.pose().selection = -1;
     auto frames = [&] {
         std::string text;
-        for (const AnimationKey& key : timeline.animation.keys())
+        for (const AnimationKey& key : document.animation().keys())
             text += std::to_string(key.frame) + " ";
-        return text + "@" + std::to_string(timeline.playhead);
+        return text + "@" + std::to_string(document.playhead());
     };
     RECT frame, face, grown;
     GetWindowRect(app.frameWindow, &frame);
@@ -274,7 +275,7 @@ TEST(MainWindow, TimelineKeysFollowThePlayheadAndUndo) {
         press(VK_RIGHT);
     type('4');
     ASSERT_EQ(frames(), "0 10 @10") << "a pose change keys the playhead";
-    EXPECT_EQ(timeline.animation.keyAt(10)->pose[PoseEyeX], 1);
+    EXPECT_EQ(document.animation().keyAt(10)->pose[PoseEyeX], 1);
     press(VK_LEFT, true);
     EXPECT_EQ(window->canvasPane->pose[PoseEyeX], 0) << "the face shows the playhead's pose";
     press(VK_END);
@@ -305,7 +306,7 @@ TEST(MainWindow, TimelineKeysFollowThePlayheadAndUndo) {
     type('k');
     type('4');
     EXPECT_EQ(frames(), "0 40 @0") << "hidden, the timeline changes nothing";
-    window->canvasPane->resetPose();
+    window->onMenuCommand(IdRestore);
     window->setString(IdStatusText, faceStatusBar[0].title);
 }
 
@@ -373,7 +374,7 @@ TEST(MainWindow, RealPointerShowsTheTipAndClicksRestore) {
     EXPECT_STREQ(tip, "Clear to Defaults");
 
     app.log.take();
-    float* pose = mainWindow()->canvasPane->pose;
+    float* pose = mainWindow()->document.pose().pose;
     pose[0] = 5;
     xdotool("click 1");
     EXPECT_TRUE(pumpUntil([pose] { return pose[0] == 0; }, 10000)) << "the pose was not restored";

@@ -81,7 +81,7 @@ TEST(RenderPreview, ALidChangeRerendersOnlyTheEyesOnceForABurstOfKeys) {
 
     // Ten quick presses lift the left upper lid ten degrees: one render,
     // of the last pose, written to the scratch folder, not the user's file.
-    app.mainWindow->canvasPane->selection = 2;
+    app.mainWindow->document.pose().selection = 2;
     int before = preview()->renderCount();
     for (int i = 0; i < 10; ++i) {
         key('8');
@@ -182,7 +182,7 @@ TEST(RenderPreview, AFailingSceneShowsPovraysErrorLines) {
     float* pose = app.mainWindow->canvasPane->pose;
     float eyeX = pose[0];
     pose[0] = std::numeric_limits<float>::quiet_NaN();
-    app.mainWindow->poseChanged();
+    preview()->poseChanged();
     ASSERT_TRUE(
         waitFor([] { return preview()->status() == "POV-Ray failed"; }, 20, "the failed render"));
     EXPECT_NE(preview()->message().find("Parse Error"), std::string::npos) << preview()->message();

@@ -109,6 +109,11 @@ FaceCanvasPane* face() {
     return app.mainWindow->canvasPane;
 }
 
+// The document's pose, set outside any step as a test begins.
+PoseModel& model() {
+    return app.mainWindow->document.pose();
+}
+
 void command(int id) {
     SendMessageA(app.frameWindow, WM_COMMAND, WPARAM(id), 0);
     pumpMessages(50);
@@ -160,7 +165,7 @@ TEST(WholeProgram, SavingAddsTxtOnlyToAPathWithoutAnyDot) {
         const char* written;
     } cases[] = {
         {"", "pose", "pose.txt"}, {"", "pose.inc", "pose.inc"}, {"my.poses", "pose", "pose"}};
-    face()->resetPose();
+    model().resetPose();
     for (const Case& c : cases) {
         std::string folder = enterFolder(c.folder);
         std::string file = folder + "\\" + c.written;
@@ -315,10 +320,9 @@ TEST(WholeProgram, HelpAsksTheViewerForTopicThreeAndAboutTellsTheVersion) {
 }
 
 TEST(WholeProgram, CancelledOpenKeepsThePoseAndRedraws) {
-    face()->resetPose();
-    face()->drawFace();
+    command(IdRestore);
     float before = face()->handles[8].y;
-    face()->pose[10] = 1; // the middle mouth point, not drawn yet
+    model().pose[10] = 1; // the middle mouth point, not drawn yet
     answerWith(nullptr);
     command(IdOpen);
     EXPECT_EQ(face()->pose[10], 1);
@@ -331,7 +335,7 @@ TEST(WholeProgram, OpeningBringsAPoseBackOrShowsDataErrorAndResets) {
     std::ofstream(folder + "\\good.txt", std::ios::binary)
         << "<1,2,3>,0.25,\r\n10,-10,\r\n20,-20,\r\n0.5,\r\n0,\r\n0,\r\n0,\r\n-1\r\n";
     std::ofstream(folder + "\\bad.txt", std::ios::binary) << "<1,2,3>,0.25,\r\n10,x,\r\n";
-    face()->selection = -1;
+    model().selection = -1;
     answerWith((folder + "\\good.txt").c_str());
     command(IdOpen);
     const float good[13] = {1, 2, 3, 0.25f, 10, -10, 20, -20, 0.5f, 0, 0, 0, -1};
@@ -349,10 +353,10 @@ TEST(WholeProgram, OpeningBringsAPoseBackOrShowsDataErrorAndResets) {
 
 TEST(WholeProgram, KeysRefreshTheStatusAndOnlyTheirTableChangesThePose) {
     HWND child = window()->nativeWindow;
-    face()->resetPose();
-    face()->selection = 0;
+    model().resetPose();
+    model().selection = 0;
     // Keys outside the table: the pose stays, the status and face catch up.
-    face()->pose[1] = 7;
+    model().pose[1] = 7;
     HandlePoint before = face()->handles[0];
     SendMessageA(child, WM_CHAR, '0', 0);
     EXPECT_NE(face()->handles[0].x, before.x) << "not redrawn";
@@ -374,11 +378,11 @@ TEST(WholeProgram, KeysRefreshTheStatusAndOnlyTheirTableChangesThePose) {
                 {'2', "<5,0,7> 0.5"},  {'3', "<5,6,0> 0.5"}};
     for (const auto& k : keys) {
         const float start[] = {5, 6, 7, 0.5f};
-        std::memcpy(face()->pose, start, sizeof start);
+        std::memcpy(model().pose, start, sizeof start);
         SendMessageA(child, WM_CHAR, k.key, 0);
         EXPECT_EQ(statusText(), std::string("Eyes Selected ") + k.status) << k.key;
     }
-    face()->selection = 3;
+    model().selection = 3;
     SendMessageA(child, WM_CHAR, '8', 0);
     EXPECT_EQ(statusText(), "Eye Lid Selected  -31");
 }

@@ -2,6 +2,7 @@
 // each undo brings back the state before its step, each redo the state
 // after it, selection and playhead included; a gesture is one step.
 #include "document/Document.h"
+#include "face/FaceGeometry.h"
 
 #include <gtest/gtest.h>
 
@@ -173,6 +174,25 @@ TEST(DocumentHistory, AGestureIsOneStepAndAKeyInsideItAStepOfItsOwn) {
               HintPose | HintSelection | HintKeys | HintHistory);
 }
 
+TEST(DocumentHistory, SymmetricEditingGivesThePartnerThePartsValueInOneStep) {
+    for (int selection = HandleLidFirst; selection < HandleCount; ++selection) {
+        Document document;
+        document.setSymmetric(true);
+        document.pose().pose[mirrorIndex(selection + 2)] = 0.5f;
+        PoseState before = document.model().state();
+        // Restore leaves the part at its reset value as it was.
+        document.begin("Key");
+        document.pose().selection = selection;
+        document.pose().applyKeyAction(selection % 2 ? KeyRaise : KeyRestore);
+        document.commit();
+        PoseModel once = document.model();
+        once.mirrorPose(); // its own mirror image, without -0 for the unturned eyes
+        EXPECT_EQ(std::memcmp(once.pose, document.model().pose, sizeof once.pose), 0) << selection;
+        EXPECT_TRUE(document.undo() && !document.undoStep()) << selection;
+        EXPECT_EQ(std::memcmp(document.model().pose, before.pose, sizeof before.pose), 0);
+    }
+}
+
 TEST(DocumentHistory, StepsKeepWhatChangedAndTheHistoryStaysWithinItsMemory) {
     Document document(History(5000, 1u << 20));
     Animation opened;
@@ -195,4 +215,14 @@ TEST(DocumentHistory, StepsKeepWhatChangedAndTheHistoryStaysWithinItsMemory) {
     for (int step = 0; step < 400; ++step)
         document.undo();
     EXPECT_TRUE(document.animation() == opened);
+
+    Document few(History(3));
+    for (int step = 0; step < 5; ++step) {
+        few.begin("Key 4");
+        few.pose().applyKeyAction(KeyEyeXUp);
+        few.commit();
+    }
+    while (few.undo()) {
+    }
+    EXPECT_EQ(few.model().pose[PoseEyeX], 2) << "only the newest 3 steps are kept";
 }
