@@ -310,6 +310,110 @@ TEST(MainWindow, TimelineKeysFollowThePlayheadAndUndo) {
     window->setString(IdStatusText, faceStatusBar[0].title);
 }
 
+// The Edit menu's text of `id`.
+std::string menuText(int id) {
+    char text[96] = "";
+    GetMenuStringA(GetMenu(app.frameWindow), UINT(id), text, sizeof text, MF_BYCOMMAND);
+    return text;
+}
+
+// The timeline's seams: every change is one step of the one history, named
+// on the Edit menu, whichever window made it.
+TEST(MainWindow, TheTimelineAndTheFaceShareOneHistory) {
+    FaceCmdWindow* window = mainWindow();
+    Document& document = window->document;
+    HWND child = window->nativeWindow;
+    window->onMenuCommand(IdRestore);
+    document.begin("No keys");
+    document.replaceAnimation(Animation());
+    document.commit();
+    document.moveTo(0);
+    window->onMenuCommand(IdTimeline);
+    auto frames = [&] {
+        std::string text;
+        for (const AnimationKey& key : document.animation().keys())
+            text += std::to_string(key.frame) + " ";
+        return text + "@" + std::to_string(document.playhead());
+    };
+    document.pose().selection = -1;
+    type('4');
+    EXPECT_EQ(menuText(IdUndo), "&Undo Key 4  \tCtrl+Z");
+    type(KeyCtrlZ, true);
+    EXPECT_EQ(window->canvasPane->pose[PoseEyeX], 0) << "undone to no keys, the face too";
+    EXPECT_EQ(menuText(IdRedo), "&Redo Key 4  \tCtrl+Y");
+    type(KeyCtrlZ, true, true);
+    EXPECT_EQ(frames(), "0 @0") << "Ctrl+Shift+Z redoes with the timeline shown";
+    for (int i = 0; i < 10; ++i)
+        press(VK_RIGHT);
+    type('4');
+    // A press on an iris that only selects is no step.
+    HandlePoint iris = window->canvasPane->handles[0];
+    SendMessageA(child, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(int(iris.x), int(iris.y)));
+    SendMessageA(child, WM_LBUTTONUP, 0, MAKELPARAM(int(iris.x), int(iris.y)));
+    type(KeyCtrlZ, true);
+    EXPECT_EQ(frames(), "0 @10") << "the click took the key's step, not a stale one";
+    // A key moving the playhead ends a drag first: the drag keys frame 10 only.
+    window->activationClick = 0;
+    HandlePoint at = window->canvasPane->handles[HandleMouthFirst + 2];
+    SendMessageA(child, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(int(at.x), int(at.y)));
+    SendMessageA(child, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(int(at.x), int(at.y) - 11));
+    press(VK_RIGHT);
+    EXPECT_FALSE(window->canvasPane->dragging());
+    SendMessageA(child, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(int(at.x), int(at.y) - 22));
+    EXPECT_EQ(frames(), "0 10 @11");
+    EXPECT_EQ(menuText(IdUndo), "&Undo Drag  \tCtrl+Z");
+    type(KeyCtrlZ, true);
+    EXPECT_EQ(frames(), "0 @10");
+    // A key's mark whose drag lost the pointer to another window stays.
+    TimelinePane* strip = window->animationEditor->pane;
+    auto mouse = [&](UINT message, int frame) {
+        SendMessageA(strip->barWindow(), message, MK_LBUTTON,
+                     MAKELPARAM(strip->frameX(frame), TimelinePane::KeyTop + 5));
+    };
+    mouse(WM_LBUTTONDOWN, 0);
+    mouse(WM_MOUSEMOVE, 30);
+    SendMessageA(strip->barWindow(), WM_CAPTURECHANGED, 0, 0);
+    mouse(WM_MOUSEMOVE, 40);
+    mouse(WM_LBUTTONUP, 40);
+    ReleaseCapture();
+    EXPECT_EQ(frames(), "0 @10");
+    window->onMenuCommand(IdTimeline);
+    window->onMenuCommand(IdRestore);
+}
+
+// The settings' typed length is taken, one out of range is named and the
+// dialog stays; with the timeline hidden the face keeps its pose.
+TEST(MainWindow, TypedSettingsAreTakenAndLeaveTheHiddenFaceAlone) {
+    FaceCmdWindow* window = mainWindow();
+    window->document.pose().selection = -1;
+    type('4');
+    std::vector<float> face(window->canvasPane->pose, window->canvasPane->pose + PoseCount);
+    std::vector<std::string> notices;
+    int asked = 0;
+    answerDialogs([&](HWND box, bool) {
+        if (HWND done = GetDlgItem(box, IdDone)) {
+            char text[128] = "";
+            GetDlgItemTextA(box, 92, text, sizeof text);
+            notices.push_back(text);
+            return PostMessageA(done, BM_CLICK, 0, 0) != 0;
+        }
+        // The second field is the length's.
+        HWND field =
+            FindWindowExA(box, FindWindowExA(box, nullptr, "Edit", nullptr), "Edit", nullptr);
+        SetWindowTextA(field, asked++ ? "250" : "20000");
+        return PostMessageA(GetDlgItem(box, IdOk), BM_CLICK, 0, 0) != 0;
+    });
+    window->onMenuCommand(IdAnimationSettings);
+    EXPECT_EQ(window->document.animation().settings().length, 250);
+    EXPECT_EQ(notices, std::vector<std::string>{"Type a whole number from 1 to 10000."});
+    EXPECT_EQ(std::vector<float>(window->canvasPane->pose, window->canvasPane->pose + PoseCount),
+              face);
+    EXPECT_EQ(menuText(IdUndo), "&Undo Animation settings  \tCtrl+Z");
+    type(KeyCtrlZ, true);
+    EXPECT_EQ(window->document.animation().settings().length, 100);
+    window->onMenuCommand(IdRestore);
+}
+
 TEST(MainWindow, BarControlsSitWhereTheirDialogUnitsSay) {
     HWND bar = mainWindow()->commandPane->windowHandle;
     HWND button = GetDlgItem(bar, IdRestore);
