@@ -251,16 +251,18 @@ void press(int key, bool control = false) {
     SetKeyboardState(keys);
 }
 
+// The keys' frames and the playhead: "0 10 @10".
+std::string frames() {
+    const Document& document = mainWindow()->document;
+    std::string text;
+    for (const AnimationKey& key : document.animation().keys())
+        text += std::to_string(key.frame) + " ";
+    return text + "@" + std::to_string(document.playhead());
+}
+
 TEST(MainWindow, TimelineKeysFollowThePlayheadAndUndo) {
     FaceCmdWindow* window = mainWindow();
-    const Document& document = window->document;
     window->document.pose().selection = -1;
-    auto frames = [&] {
-        std::string text;
-        for (const AnimationKey& key : document.animation().keys())
-            text += std::to_string(key.frame) + " ";
-        return text + "@" + std::to_string(document.playhead());
-    };
     RECT frame, face, grown;
     GetWindowRect(app.frameWindow, &frame);
     GetClientRect(window->nativeWindow, &face);
@@ -275,7 +277,7 @@ TEST(MainWindow, TimelineKeysFollowThePlayheadAndUndo) {
         press(VK_RIGHT);
     type('4');
     ASSERT_EQ(frames(), "0 10 @10") << "a pose change keys the playhead";
-    EXPECT_EQ(document.animation().keyAt(10)->pose[PoseEyeX], 1);
+    EXPECT_EQ(window->document.animation().keyAt(10)->pose[PoseEyeX], 1);
     press(VK_LEFT, true);
     EXPECT_EQ(window->canvasPane->pose[PoseEyeX], 0) << "the face shows the playhead's pose";
     press(VK_END);
@@ -329,12 +331,6 @@ TEST(MainWindow, TheTimelineAndTheFaceShareOneHistory) {
     document.commit();
     document.moveTo(0);
     window->onMenuCommand(IdTimeline);
-    auto frames = [&] {
-        std::string text;
-        for (const AnimationKey& key : document.animation().keys())
-            text += std::to_string(key.frame) + " ";
-        return text + "@" + std::to_string(document.playhead());
-    };
     document.pose().selection = -1;
     type('4');
     EXPECT_EQ(menuText(IdUndo), "&Undo Key 4  \tCtrl+Z");

@@ -281,6 +281,31 @@ TEST(WholeProgram, TheRememberedFolderIsWhereTheDialogsStart) {
     EXPECT_EQ(takeNotices(), Notices{});
 }
 
+// The animation's dialogs start in the remembered folder, not the one the
+// platform's dialog showed last, and offer the name last used.
+TEST(WholeProgram, AnimationDialogsStartInTheRememberedFolderWithTheLastName) {
+    std::string other = enterFolder("other"), remembered = enterFolder("remembered");
+    answerWith("second", other);
+    command(IdSave);
+    std::ofstream(besideThisProgram("TavokF.ini"), std::ios::binary) << remembered << "\r\n";
+    window()->loadSettings(window(), 0);
+    DeleteFileA((remembered + "\\walk.tfa").c_str());
+    answerWith("walk");
+    command(IdSaveAnimation);
+    EXPECT_EQ(fileBytes(remembered + "\\walk.tfa").substr(0, 19), "TavokFace animation");
+    std::vector<std::string> offered;
+    answerDialogs([&offered](HWND box, bool) {
+        char name[MAX_PATH] = "";
+        GetWindowTextA(fileNameField(box), name, sizeof name);
+        offered.push_back(name);
+        return PostMessageA(box, WM_COMMAND, IDCANCEL, 0) != 0;
+    });
+    for (int id : {IdSaveAnimation, IdOpenAnimation, IdExportAnimation})
+        command(id);
+    EXPECT_EQ(offered, (std::vector<std::string>{"walk.tfa", "walk.tfa", "animation.inc"}));
+    EXPECT_EQ(takeNotices(), Notices{});
+}
+
 // What Help > Contents asks of the help viewer, as the viewer's window
 // receives it from the platform's help call: file, command, topic.
 struct HelpRequest {

@@ -2,7 +2,6 @@
 // each undo brings back the state before its step, each redo the state
 // after it, selection and playhead included; a gesture is one step.
 #include "document/Document.h"
-#include "face/FaceGeometry.h"
 
 #include <gtest/gtest.h>
 
@@ -131,65 +130,6 @@ TEST(DocumentHistory, UndoAndRedoOfEveryStepBringBackEachStateExactly) {
             ASSERT_TRUE(snapshot(document) == after[step]) << "round " << round << " redo " << step;
         }
         EXPECT_FALSE(document.redo());
-    }
-}
-
-TEST(DocumentHistory, AGestureIsOneStepAndAKeyInsideItAStepOfItsOwn) {
-    Document document;
-    Counter views;
-    document.addView(&views);
-    document.setKeying(true);
-    document.beginGesture(GestureDrag);
-    document.begin("Drag", GestureDrag);
-    document.pose().selection = 2;
-    document.commit();
-    EXPECT_EQ(document.history().undoCount(), 0u) << "a press that only selects is no step";
-    for (int move = 1; move <= 5; ++move) {
-        document.begin("Drag", GestureDrag);
-        document.pose().setSelectedValue(float(move));
-        document.commit();
-    }
-    document.endGesture();
-    for (int mix = 1; mix <= 6; ++mix) {
-        document.begin("Expression happy", GestureMix);
-        document.pose().pose[PosePupil] = mix / 10.0f;
-        document.commit();
-        if (mix == 3) {
-            document.begin("Key 8");
-            document.pose().applyKeyAction(KeyRaise);
-            document.commit();
-        }
-    }
-    document.endGesture();
-    const char* names[] = {"Expression happy", "Key 8", "Expression happy", "Drag"};
-    for (const char* name : names) {
-        ASSERT_NE(document.undoStep(), nullptr);
-        EXPECT_EQ(document.undoStep()->name, name);
-        document.undo();
-    }
-    EXPECT_EQ(document.undoStep(), nullptr);
-    EXPECT_EQ(document.model().selection, -1) << "the press's selection goes with the drag";
-    EXPECT_TRUE(document.animation().keys().empty());
-    EXPECT_EQ(views.all & (HintPose | HintSelection | HintKeys | HintHistory),
-              HintPose | HintSelection | HintKeys | HintHistory);
-}
-
-TEST(DocumentHistory, SymmetricEditingGivesThePartnerThePartsValueInOneStep) {
-    for (int selection = HandleLidFirst; selection < HandleCount; ++selection) {
-        Document document;
-        document.setSymmetric(true);
-        document.pose().pose[mirrorIndex(selection + 2)] = 0.5f;
-        PoseState before = document.model().state();
-        // Restore leaves the part at its reset value as it was.
-        document.begin("Key");
-        document.pose().selection = selection;
-        document.pose().applyKeyAction(selection % 2 ? KeyRaise : KeyRestore);
-        document.commit();
-        PoseModel once = document.model();
-        once.mirrorPose(); // its own mirror image, without -0 for the unturned eyes
-        EXPECT_EQ(std::memcmp(once.pose, document.model().pose, sizeof once.pose), 0) << selection;
-        EXPECT_TRUE(document.undo() && !document.undoStep()) << selection;
-        EXPECT_EQ(std::memcmp(document.model().pose, before.pose, sizeof before.pose), 0);
     }
 }
 

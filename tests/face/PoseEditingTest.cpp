@@ -1,4 +1,4 @@
-// Mirror and dragging, on the pose alone.
+// Mirror, symmetric editing and dragging, on the pose alone.
 #include "face/FaceDrag.h"
 #include "face/FaceGeometry.h"
 #include "face/PoseModel.h"
@@ -24,6 +24,20 @@ TEST(PoseModel, MirrorSwapsTheSidesAndTurnsTheEyesBackTheSelectionFollowing) {
     EXPECT_TRUE(samePose(model.pose, mirrored) && model.selection == HandleLidFirst + 2);
     model.mirrorPose();
     EXPECT_TRUE(samePose(model.pose, pose));
+}
+
+TEST(PoseModel, SymmetricEditingGivesThePartnerThePartsValue) {
+    for (int selection = HandleLidFirst; selection < HandleCount; ++selection) {
+        PoseModel model;
+        model.symmetric = true;
+        model.pose[mirrorIndex(selection + 2)] = 0.5f;
+        model.selection = selection;
+        // Restore leaves the part at its reset value as it was.
+        model.applyKeyAction(selection % 2 ? KeyRaise : KeyRestore);
+        PoseState once = model.state();
+        model.mirrorPose(); // its own mirror image, without -0 for the unturned eyes
+        EXPECT_TRUE(samePose(model.pose, once.pose)) << selection;
+    }
 }
 
 TEST(FaceDrag, LidsAndMouthPointsMoveAsManyRowsAsThePointerWithinTheirLimits) {
