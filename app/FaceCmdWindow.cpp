@@ -304,8 +304,8 @@ void FaceCmdWindow::showHistory() {
     const std::string undoName = undo ? undo->name : "", redoName = redo ? redo->name : "";
     if (undoName != undoName_) setLabel(*this, IdUndo, undoLabel, "&Undo", undo);
     if (redoName != redoName_) setLabel(*this, IdRedo, redoLabel, "&Redo", redo);
-    if (canUndo != undoShown || undoName != undoName_) setValue(IdUndo, canUndo, SetSensitive);
-    if (canRedo != redoShown || redoName != redoName_) setValue(IdRedo, canRedo, SetSensitive);
+    if (canUndo != undoShown) setValue(IdUndo, canUndo, SetSensitive);
+    if (canRedo != redoShown) setValue(IdRedo, canRedo, SetSensitive);
     undoShown = canUndo;
     redoShown = canRedo;
     undoName_ = undoName;

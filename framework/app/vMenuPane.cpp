@@ -153,18 +153,14 @@ void vMenuPane::setPaneValue(int id, int value, int setType) {
 void vMenuPane::setPaneString(int id, const char* text) {
     // A null label would end the table at this row.
     if (!text) text = "";
-    bool changed = false;
+    // Items live in the popups, drawn as they open: the bar itself needs no
+    // redrawing, which would cost more than drawing the whole face.
     forEachItem(id, [&](int entry, MenuItemDef& item) {
         item.label = text;
         char shown[100];
         itemText(shown, sizeof shown, item);
         ModifyMenuA(entries[entry].popup, UINT(id), MF_BYCOMMAND | MF_STRING, UINT_PTR(id), shown);
         applyState(entry, item);
-        changed = true;
         return true;
     });
-    // A window's setString reaches every pane; redrawing the strip for a
-    // text that is not a menu item's (a status line on every key) costs
-    // more than drawing the whole face.
-    if (changed) DrawMenuBar(theApp->frameWindow);
 }
