@@ -34,49 +34,41 @@ class Counter : public DocumentView {
 // One of the editor's changes, chosen at random; some are no step.
 void randomChange(Document& document, std::mt19937& random) {
     auto pick = [&random](int n) { return int(random() % unsigned(n)); };
-    int part = pick(12) - 1;
+    auto step = [&document](const char* name, auto change, int gesture = GestureNone) {
+        document.begin(name, gesture);
+        change(document.pose());
+        document.commit();
+    };
+    int part = pick(12) - 1, frame = pick(document.lastFrame() + 1);
     switch (pick(10)) {
     case 0:
-        document.begin("Key");
-        document.pose().selection = part;
-        document.pose().applyKeyAction(pick(11) + 1);
-        document.commit();
+        step("Key", [&](PoseModel& pose) {
+            pose.selection = part;
+            pose.applyKeyAction(pick(11) + 1);
+        });
         break;
-    case 1: {
+    case 1:
         document.beginGesture(GestureDrag);
-        document.begin("Select", GestureDrag);
-        document.pose().selection = part;
-        document.commit();
-        for (int move = pick(5); move > 0; --move) {
-            document.begin("Drag", GestureDrag);
-            document.pose().setSelectedValue(float(pick(100)) / 100);
-            document.commit();
-        }
+        step(
+            "Drag", [&](PoseModel& pose) { pose.selection = part; }, GestureDrag);
+        for (int move = pick(5); move > 0; --move)
+            step(
+                "Drag", [&](PoseModel& pose) { pose.setSelectedValue(pick(100) / 100.0f); },
+                GestureDrag);
         document.endGesture();
         break;
-    }
     case 2: document.moveTo(pick(document.lastFrame() + 3) - 1); break;
     case 3: document.setKeying(!document.keying()); break;
     case 4:
-        document.begin("Set key");
-        document.setKey(document.playhead(), document.model().pose);
-        document.commit();
+        step("Set key", [&](PoseModel& pose) { document.setKey(document.playhead(), pose.pose); });
         break;
-    case 5:
-        document.begin("Delete key");
-        document.removeKey(document.playhead());
-        document.commit();
-        break;
+    case 5: step("Delete key", [&](PoseModel&) { document.removeKey(document.playhead()); }); break;
     case 6:
-        document.begin("Move key");
-        document.moveKey(document.playhead(), pick(document.lastFrame() + 1));
-        document.commit();
+        step("Move key", [&](PoseModel&) { document.moveKey(document.playhead(), frame); });
         break;
     case 7: {
         AnimationSettings settings{pick(60) + 1, pick(40) + 1, Interpolation(pick(3))};
-        document.begin("Animation settings");
-        document.setSettings(settings);
-        document.commit();
+        step("Animation settings", [&](PoseModel&) { document.setSettings(settings); });
         break;
     }
     case 8: {
@@ -85,16 +77,10 @@ void randomChange(Document& document, std::mt19937& random) {
         float pose[PoseCount] = {float(pick(90))};
         for (int key = pick(4); key > 0; --key)
             opened.setKey(pick(30), pose);
-        document.begin("Open animation");
-        document.replaceAnimation(opened);
-        document.commit();
+        step("Open animation", [&](PoseModel&) { document.replaceAnimation(opened); });
         break;
     }
-    default:
-        document.begin("Mirror");
-        document.pose().mirrorPose();
-        document.commit();
-        break;
+    default: step("Mirror", [](PoseModel& pose) { pose.mirrorPose(); }); break;
     }
 }
 

@@ -32,26 +32,9 @@ TEST(ValueRange, StepsAndBarsStayInsideEvenAtTheEndsOfInt) {
 } // namespace
 
 TEST(ValueRange, TypedWholeNumbersAreTakenOnlyWhenTheyAreWhole) {
-    const struct {
-        const char* typed;
-        bool whole;
-        int value;
-    } cases[] = {{"250", true, 250},
-                 {" -7 ", true, -7},
-                 {"0", true, 0},
-                 {"2147483647", true, INT_MAX},
-                 {"-2147483648", true, INT_MIN},
-                 {"2147483648", false, 0},
-                 {"", false, 0},
-                 {"-", false, 0},
-                 {"2.5", false, 0},
-                 {"1e3", false, 0},
-                 {"12a", false, 0},
-                 {"+5", false, 0},
-                 {"99999999999999999999", false, 0}};
-    for (const auto& c : cases) {
-        int value = 0;
-        EXPECT_EQ(parseWhole(c.typed, value), c.whole) << c.typed;
-        EXPECT_EQ(value, c.value) << c.typed;
-    }
+    int value = 0;
+    EXPECT_TRUE(parseWhole(" -2147483648 ", value) && value == INT_MIN);
+    EXPECT_TRUE(parseWhole("2147483647", value) && value == INT_MAX);
+    for (const char* typed : {"", "-", "+5", "2.5", "1e3", "12a", "2147483648", "99999999999"})
+        EXPECT_FALSE(parseWhole(typed, value)) << typed;
 }
