@@ -130,9 +130,10 @@ void FaceCmdWindow::notice(const char* caption, const char* message) {
 }
 
 template <class Change>
-void FaceCmdWindow::changePose(const std::string& name, Change change, bool keepStatus) {
+void FaceCmdWindow::changePose(const std::string& name, Change change, bool keepStatus,
+                               int gesture) {
     canvasPane->endDrag();
-    document.begin(name);
+    document.begin(name, gesture);
     change(document.pose());
     keepStatus_ = keepStatus;
     document.commit();
@@ -182,9 +183,14 @@ void FaceCmdWindow::onKey(int key, int shift) {
     }
     told_ = 0;
     int action = keyAction(key);
-    changePose(std::string("Key ") + char(key), [action](PoseModel& pose) {
-        if (action) pose.applyKeyAction(action);
-    });
+    // A key held down is one step, however often the platform repeats it.
+    if (!(shift & RepeatKeyBit)) document.endGesture();
+    changePose(
+        std::string("Key ") + char(key),
+        [action](PoseModel& pose) {
+            if (action) pose.applyKeyAction(action);
+        },
+        false, GestureKey);
     if (!(told_ & HintPose)) showSelection();
     vCmdWindow::onKey(key, shift);
     if (!(told_ & (HintPose | HintSelection))) redrawFace();
@@ -277,7 +283,8 @@ void FaceCmdWindow::saveRender() {
 int FaceCmdWindow::shortcut(int key, int shift) {
     // The key state tells Ctrl+M from Return, which type the same character.
     if (key == KeyCtrlM && GetKeyState(VK_CONTROL) < 0) return IdMirror;
-    if (key == KeyCtrlZ && shift == ShiftKeyBit && document.redoStep()) return IdRedo;
+    if (key == KeyCtrlZ && (shift & ~RepeatKeyBit) == ShiftKeyBit && document.redoStep())
+        return IdRedo;
     return 0;
 }
 

@@ -53,9 +53,11 @@ class FaceCmdWindow : public vCmdWindow, public DocumentView {
 
   private:
     // One named step of the pose; a drag in progress ends first, as its own.
-    // `keepStatus`: the status line keeps its text (Restore, Open).
+    // `keepStatus`: the status line keeps its text (Restore, Open); steps
+    // of one `gesture` merge.
     template <class Change>
-    void changePose(const std::string& name, Change change, bool keepStatus = false);
+    void changePose(const std::string& name, Change change, bool keepStatus = false,
+                    int gesture = GestureNone);
     // A press on the face chose a part; each move of its drag is a step of
     // one gesture.
     void facePressed();

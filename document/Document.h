@@ -22,7 +22,7 @@ enum DocumentHint {
 };
 
 // Gestures: their consecutive steps merge into one.
-enum Gesture { GestureNone = 0, GestureDrag = 1, GestureMix = 2 };
+enum Gesture { GestureNone = 0, GestureDrag = 1, GestureMix = 2, GestureKey = 3 };
 
 class DocumentView {
   public:

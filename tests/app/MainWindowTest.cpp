@@ -373,6 +373,13 @@ TEST(MainWindow, TheTimelineAndTheFaceShareOneHistory) {
     mouse(WM_LBUTTONUP, 40);
     ReleaseCapture();
     EXPECT_EQ(frames(), "0 @10");
+    // A key held down is one step, however often it repeats.
+    document.pose().selection = -1;
+    type('8');
+    for (int repeat = 0; repeat < 3; ++repeat)
+        SendMessageA(child, WM_CHAR, '8', LPARAM(1) << 30);
+    type(KeyCtrlZ, true);
+    EXPECT_EQ(frames(), "0 @10");
     window->onMenuCommand(IdTimeline);
     window->onMenuCommand(IdRestore);
 }
