@@ -41,7 +41,7 @@ bool writeAnimationInclude(const Animation& animation, const float* still, std::
     for (int frame = 0; frame < length && ok; ++frame) {
         animation.poseAt(frame, pose);
         char row[512];
-        ok = formatPoseLine(row, sizeof row, rowForm, pose) >= 0 &&
+        ok = formatPoseLine(row, sizeof row, rowForm, pose, true) >= 0 &&
              put(out, row + std::string(frame + 1 < length ? ",\r\n" : "\r\n"));
     }
     return ok && put(out, "};\r\n") && put(out, poseLines) && std::ferror(out) == 0;

@@ -1,6 +1,7 @@
 #include "animation/AnimationFile.h"
 
 #include "face/FileReplace.h"
+#include "face/LineReader.h"
 #include "face/PoseFile.h"
 #include "face/PoseText.h"
 
@@ -20,33 +21,10 @@ const char* const valuesShape = "<n,n,n>,n, n,n, n,n, n, n, n, n, n";
 
 constexpr int MaxLineLength = 255;
 
-// Reads lines ending in CR LF or LF, as the pose reader does.
-enum LineResult { Line, End, TooLong, Unreadable };
-
-LineResult readLine(std::FILE* in, char (&line)[MaxLineLength + 1]) {
-    int length = 0;
-    for (;;) {
-        int c = std::getc(in);
-        if (c == EOF) {
-            if (std::ferror(in)) return Unreadable;
-            if (length == 0) return End;
-            break;
-        }
-        if (c == '\n') break;
-        if (c == '\r') {
-            int after = std::getc(in);
-            if (after == '\n') break;
-            std::ungetc(after, in);
-        }
-        if (length == MaxLineLength) return TooLong;
-        line[length++] = char(c);
-    }
-    line[length] = '\0';
-    return Line;
-}
-
-// A whole number of plain digits from 0 to `max` at `s`; moves `s` past it.
+// A whole number of plain digits from 0 to `max` at `s`, without leading
+// zeros; moves `s` past it.
 bool takeWhole(const char*& s, int max, int& value) {
+    if (s[0] == '0' && s[1] >= '0' && s[1] <= '9') return false;
     const char* start = s;
     long long number = 0;
     while (*s >= '0' && *s <= '9' && s - start < 6)
@@ -75,7 +53,7 @@ std::string settingWanted(const char* label, int low, int high) {
 
 class Reader {
   public:
-    Reader(std::FILE* in, AnimationReadError* error) : in_(in), error_(error) {}
+    Reader(std::FILE* in, AnimationReadError* error) : lines_(in), error_(error) {}
 
     int read(Animation& animation);
 
@@ -85,7 +63,7 @@ class Reader {
     int fail(const std::string& what);
     bool key(Animation& read, int previous, int& frame);
 
-    std::FILE* in_;
+    LineReader lines_;
     AnimationReadError* error_;
     int number_ = 0;
     int result_ = PoseFileDataError;
@@ -100,16 +78,20 @@ int Reader::fail(const std::string& what) {
 bool Reader::next(bool endAllowed, bool& ended) {
     ++number_;
     ended = false;
-    switch (readLine(in_, line_)) {
-    case Line: return true;
-    case End:
+    int length = 0;
+    switch (lines_.read(line_, MaxLineLength, &length)) {
+    case LineReader::Line:
+        if (int(std::strlen(line_)) == length) return true;
+        fail("NUL byte inside the line");
+        return false;
+    case LineReader::End:
         ended = endAllowed;
         if (!endAllowed) fail("line missing: the file ends before the settings do");
         return false;
-    case TooLong:
+    case LineReader::TooLong:
         fail("line longer than " + std::to_string(MaxLineLength) + " characters");
         return false;
-    case Unreadable:
+    case LineReader::Error:
         if (error_) *error_ = {number_, "cannot be read"};
         result_ = PoseFileNoAccess;
         return false;
@@ -136,7 +118,7 @@ bool Reader::key(Animation& read, int previous, int& frame) {
     }
     float pose[PoseCount];
     const char* end = nullptr;
-    int converted = scanPoseLine(s, valuesForm, pose, &end);
+    int converted = scanPoseLine(s, valuesForm, pose, &end, true);
     if (converted != PoseCount) {
         fail("expected \"" + std::string(valuesShape) + "\": number " +
              std::to_string(converted + 1) + " is missing or not a finite decimal number");
@@ -222,7 +204,7 @@ bool writeAnimation(const Animation& animation, std::FILE* out) {
         std::string line = keyLabel + std::to_string(key.frame) + ":";
         for (int number = 1; number <= PoseFileLines && ok; ++number) {
             char text[256];
-            ok = formatPoseFileLine(text, sizeof text, number, key.pose) >= 0;
+            ok = formatPoseFileLine(text, sizeof text, number, key.pose, true) >= 0;
             line += ' ';
             line += text;
         }

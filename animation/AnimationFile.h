@@ -1,6 +1,6 @@
 // The animation file (*.tfa): plain text with CR LF line ends, the settings
-// then one line per key with its frame and the thirteen values written as
-// the pose file writes them:
+// then one line per key with its frame and the thirteen values in the pose
+// file's form, each the shortest text that reads back as the same value:
 //
 //   TavokFace animation
 //   frames per second: 25
@@ -8,7 +8,9 @@
 //   interpolation: smooth
 //   key 0: <0,0,0>,0.5, 30,-30, 30,-30, 0, 0, 0, 0, 0
 //
-// Needs no platform. Results are those of the pose file (face/PoseFile.h).
+// Read strictly: no space, NUL byte or leading zero the writer would not
+// write; a byte 26 ends the file, as in the pose file. Needs no platform.
+// Results are those of the pose file (face/PoseFile.h).
 #pragma once
 
 #include "animation/Animation.h"

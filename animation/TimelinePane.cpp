@@ -4,6 +4,7 @@
 #include "framework/app/vApp.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <string>
 
 namespace {
@@ -34,7 +35,8 @@ void diamond(HDC dc, int x, int y, COLORREF color) {
 
 } // namespace
 
-TimelinePane::TimelinePane(const Timeline& timeline) : vPane(PaneStatusBar), timeline_(timeline) {}
+TimelinePane::TimelinePane(const Animation& animation, const int& playhead)
+    : vPane(PaneStatusBar), animation_(animation), playhead_(playhead) {}
 
 TimelinePane::~TimelinePane() {
     if (theApp) theApp->removeCommandPane(this);
@@ -89,7 +91,7 @@ void TimelinePane::showFor(vWindow* active) {
 RulerScale TimelinePane::scale() const {
     RECT client = {};
     GetClientRect(window_, &client);
-    return {client.right, Margin, timeline_.animation.settings().length};
+    return {client.right, Margin, animation_.settings().length};
 }
 
 int TimelinePane::frameX(int frame) const {
@@ -100,7 +102,7 @@ int TimelinePane::keyUnder(int x, int y) const {
     if (y < KeyTop - 2 || y > KeyBottom + 2) return -1;
     RulerScale ruler = scale();
     int best = -1, bestDistance = 6;
-    for (const AnimationKey& key : timeline_.animation.keys()) {
+    for (const AnimationKey& key : animation_.keys()) {
         int distance = std::abs(ruler.frameX(key.frame) - x);
         if (distance < bestDistance) {
             best = key.frame;
@@ -128,6 +130,7 @@ Handled TimelinePane::handleMessage(const WindowMessage& message) {
     case WM_LBUTTONDOWN: return handleLeftDown(message);
     case WM_MOUSEMOVE: return handleMouseMove(message);
     case WM_LBUTTONUP: return handleLeftUp(message);
+    case WM_CAPTURECHANGED: return handleCaptureLost();
     default: return NotHandled;
     }
 }
@@ -182,7 +185,7 @@ Handled TimelinePane::handlePaint() {
 }
 
 void TimelinePane::paint(HDC dc, int width) {
-    const AnimationSettings& settings = timeline_.animation.settings();
+    const AnimationSettings& settings = animation_.settings();
     RulerScale ruler = scale();
     const COLORREF ink = RGB(0, 0, 0), tick = RGB(110, 110, 110), mark = RGB(20, 60, 200),
                    head = RGB(220, 0, 0);
@@ -209,13 +212,17 @@ void TimelinePane::paint(HDC dc, int width) {
         }
     }
     fill(dc, Margin - 4, RulerBottom, width - Margin + 5, RulerBottom + 1, ink);
-    for (const AnimationKey& key : timeline_.animation.keys())
+    for (const AnimationKey& key : animation_.keys())
         if (key.frame != keyFrom_)
             diamond(dc, ruler.frameX(key.frame), (KeyTop + KeyBottom) / 2, mark);
     if (keyFrom_ >= 0) diamond(dc, ruler.frameX(keyTo_), (KeyTop + KeyBottom) / 2, tick);
-    int x = ruler.frameX(timeline_.playhead);
+    int x = ruler.frameX(playhead_);
     fill(dc, x - 1, RulerTop, x + 2, KeyBottom + 3, head);
-    std::string status = timeline_.statusLine();
+    // Frames count from 0, as POV-Ray numbers them: the last is length - 1.
+    char seconds[32];
+    std::snprintf(seconds, sizeof seconds, "%.2f s", double(playhead_) / settings.fps);
+    std::string status = seconds + std::string("   frame ") + std::to_string(playhead_) + " of " +
+                         std::to_string(settings.length);
     TextOutA(dc, Margin, TextTop, status.c_str(), int(status.size()));
     SelectObject(dc, oldFont);
 }
@@ -238,7 +245,16 @@ Handled TimelinePane::handleMouseMove(const WindowMessage& message) {
         return handled();
     }
     // Never onto another key: the mark stays where it last could go.
-    if (frame == keyFrom_ || !timeline_.animation.keyAt(frame)) keyTo_ = frame;
+    if (frame == keyFrom_ || !animation_.keyAt(frame)) keyTo_ = frame;
+    redraw();
+    return handled();
+}
+
+Handled TimelinePane::handleCaptureLost() {
+    // Our own release comes here too, after the drag was settled.
+    if (!pressed_) return handled();
+    pressed_ = false;
+    keyFrom_ = keyTo_ = -1;
     redraw();
     return handled();
 }

@@ -5,7 +5,8 @@
 // Presses on the ruler move the playhead; a key's mark drags to another frame.
 #pragma once
 
-#include "animation/Timeline.h"
+#include "animation/Animation.h"
+#include "animation/RulerScale.h"
 #include "framework/app/vBar.h"
 #include "framework/app/vPane.h"
 
@@ -19,8 +20,9 @@ class TimelinePane : public vPane, public vBar {
     static constexpr int Height = 70;
     static constexpr int Margin = 10;
 
-    // `timeline` is read at every drawing and must outlive the pane.
-    explicit TimelinePane(const Timeline& timeline);
+    // `animation` and `playhead` are read at every drawing and must outlive
+    // the pane.
+    TimelinePane(const Animation& animation, const int& playhead);
     ~TimelinePane() override;
 
     void initialize(vWindow* owner, void* nativeHandle) override;
@@ -56,6 +58,8 @@ class TimelinePane : public vPane, public vBar {
     Handled handleLeftDown(const WindowMessage& message);
     Handled handleMouseMove(const WindowMessage& message);
     Handled handleLeftUp(const WindowMessage& message);
+    // Another window took the mouse: a key drag ends where it began.
+    Handled handleCaptureLost();
     void paint(HDC dc, int width);
     // The off-screen strip at least `width` wide; false if none can be made.
     bool offscreen(HDC screen, int width);
@@ -64,7 +68,8 @@ class TimelinePane : public vPane, public vBar {
     // The frame of the key mark under (x, y), or -1.
     int keyUnder(int x, int y) const;
 
-    const Timeline& timeline_;
+    const Animation& animation_;
+    const int& playhead_;
     HWND window_ = nullptr;
     // The strip is drawn here, then shown in one copy: kept between paints,
     // since making a bitmap costs more than drawing the strip.

@@ -4,19 +4,18 @@
 #include "animation/AnimationFile.h"
 #include "animation/TimelinePane.h"
 #include "app/AnimationSettingsDialog.h"
-#include "app/FaceCmdWindow.h"
 #include "app/FaceTables.h"
-#include "app/FileDialogState.h"
-#include "app/RenderPreview.h"
-#include "face/FaceCanvasPane.h"
+#include "app/WindowText.h"
 #include "face/PoseFile.h"
 #include "framework/app/KeyCodes.h"
+#include "framework/app/vWindow.h"
 #include "framework/dialogs/vFileSelect.h"
 #include "framework/dialogs/vNoticeDialog.h"
 
 #include <chrono>
 #include <cstring>
 #include <string>
+#include <windows.h>
 
 namespace {
 
@@ -38,18 +37,40 @@ void addExtension(char (&name)[FileNameSize], const char* extension) {
     if (length + std::strlen(extension) < sizeof name) std::strcat(name, extension);
 }
 
+// A save dialog for `name` in the remembered folder; false when cancelled.
+bool chooseSave(vWindow* owner, const char* title, char (&name)[FileNameSize], const char** filters,
+                const char* extension) {
+    int index = 0;
+    vFileSelect select(owner, "File Select");
+    char folder[MAX_PATH];
+    char chosen[FileNameSize];
+    std::memcpy(chosen, name, sizeof chosen);
+    if (!select.fileSelectSave(title, chosen, FileNameSize, filters, index, 0,
+                               dialogFolder(folder)) ||
+        !*chosen)
+        return false;
+    addExtension(chosen, extension);
+    std::memcpy(name, chosen, sizeof name);
+    return true;
+}
+
 } // namespace
 
-AnimationEditor::AnimationEditor(FaceCmdWindow& window) : window_(window) {
-    pane = new TimelinePane(timeline);
+AnimationEditor::AnimationEditor(vWindow& window, Document& document)
+    : window_(window), document_(document) {
+    pane = new TimelinePane(document.animation(), document.playhead());
     window.addPane(pane);
+    document.addView(this);
     pane->onPress = [this] { stop(); };
-    pane->onScrub = [this](int frame) { scrub(frame); };
-    pane->onKeyMoved = [this](int from, int to) { moveKey(from, to); };
+    pane->onScrub = [this](int frame) { document_.moveTo(frame); };
+    pane->onKeyMoved = [this](int from, int to) {
+        change("Move key", [&] { document_.moveKey(from, to); });
+    };
 }
 
 AnimationEditor::~AnimationEditor() {
     vTimer::stop();
+    document_.removeView(this);
     delete pane;
 }
 
@@ -57,28 +78,17 @@ bool AnimationEditor::shown() const {
     return pane->isShown();
 }
 
-void AnimationEditor::followDrags() {
-    FaceCanvasPane* face = window_.canvasPane;
-    auto step = face->onDragStep;
-    face->onDragStep = [this, step] {
-        if (!dragging_) dragBefore_ = timeline.state();
-        dragging_ = true;
-        step();
-    };
-    auto end = face->onDragEnd;
-    face->onDragEnd = [this, end](const PoseState& before) {
-        dragging_ = false;
-        if (shown()) timeline.record(dragBefore_);
-        showMenus();
-        end(before);
-    };
-}
-
 bool AnimationEditor::onCommand(int id) {
     switch (id) {
     case IdTimeline: toggleTimeline(); return true;
-    case IdSetKey: setKey(); return true;
-    case IdDeleteKey: deleteKey(); return true;
+    case IdSetKey:
+        if (shown())
+            change("Set key",
+                   [this] { document_.setKey(document_.playhead(), document_.model().pose); });
+        return true;
+    case IdDeleteKey:
+        change("Delete key", [this] { document_.removeKey(document_.playhead()); });
+        return true;
     case IdPlay: togglePlay(); return true;
     case IdAnimationSettings: editSettings(); return true;
     case IdOpenAnimation: openAnimation(); return true;
@@ -91,60 +101,42 @@ bool AnimationEditor::onCommand(int id) {
 bool AnimationEditor::onKey(int key, int shift) {
     if (!shown()) return false;
     bool control = shift & ControlKeyBit;
-    int frame = -1;
+    int playhead = document_.playhead(), frame = -1;
+    const Animation& animation = document_.animation();
     switch (key) {
-    case KeyLeft: frame = control ? timeline.previousKeyFrame() : timeline.playhead - 1; break;
-    case KeyRight: frame = control ? timeline.nextKeyFrame() : timeline.playhead + 1; break;
+    case KeyLeft: frame = control ? animation.previousKey(playhead) : playhead - 1; break;
+    case KeyRight: frame = control ? animation.nextKey(playhead) : playhead + 1; break;
     case KeyHome: frame = 0; break;
-    case KeyEnd: frame = timeline.lastFrame(); break;
+    case KeyEnd: frame = document_.lastFrame(); break;
     default: return false;
     }
     stop();
-    scrub(frame);
+    // No key that way: the playhead stays.
+    document_.moveTo(frame < 0 ? playhead : frame);
     return true;
 }
 
-void AnimationEditor::poseChanged() {
-    if (!shown()) return;
-    // The changed pose is the one to key, not the playhead's.
-    halt();
-    Timeline::State before = timeline.state();
-    timeline.animation.setKey(timeline.playhead, window_.canvasPane->pose);
-    // The face already shows the key's pose. A drag is one step, recorded
-    // when it ends.
-    if (!dragging_) timeline.record(before);
-    showTimeline();
-}
-
-bool AnimationEditor::undoOrRedo(bool undo) {
-    if (!shown()) return false;
+template <class Change> void AnimationEditor::change(const char* name, Change change) {
     stop();
-    if (undo ? timeline.undo() : timeline.redo()) showFrame();
-    showMenus();
-    return true;
+    document_.begin(name);
+    change();
+    document_.commit();
+}
+
+void AnimationEditor::documentChanged(int hints) {
+    // The changed pose is the one to key, not the playhead's.
+    if (hints & HintStep) halt();
+    if (hints & (HintKeys | HintPlayhead | HintSettings | HintKeying)) {
+        pane->redraw();
+        showMenus();
+    }
 }
 
 void AnimationEditor::toggleTimeline() {
     stop();
     pane->showPane(!shown());
     window_.setValue(IdTimeline, shown(), SetValue);
-    if (shown()) showFrame();
-    showMenus();
-}
-
-void AnimationEditor::setKey() {
-    if (!shown()) return;
-    stop();
-    Timeline::State before = timeline.state();
-    timeline.animation.setKey(timeline.playhead, window_.canvasPane->pose);
-    timeline.record(before);
-    showTimeline();
-}
-
-void AnimationEditor::deleteKey() {
-    stop();
-    Timeline::State before = timeline.state();
-    if (timeline.animation.removeKey(timeline.playhead)) changed(before);
+    document_.setKeying(shown());
 }
 
 void AnimationEditor::togglePlay() {
@@ -153,25 +145,18 @@ void AnimationEditor::togglePlay() {
         return;
     }
     if (!shown()) return;
-    const AnimationSettings& settings = timeline.animation.settings();
+    const AnimationSettings& settings = document_.animation().settings();
     playing_ = true;
-    clock_.start(timeline.playhead, settings.fps, settings.length, microsecondsNow());
+    clock_.start(document_.playhead(), settings.fps, settings.length, microsecondsNow());
     // Ticks well inside a frame period: each frame is drawn when it is due.
     start(std::max(1, 250 / settings.fps));
     onTick();
 }
 
 void AnimationEditor::onTick() {
-    long long now = microsecondsNow();
-    int frame = clock_.frameDue(now);
+    int frame = clock_.frameDue(microsecondsNow());
     if (frame < 0) return;
-    timeline.playhead = frame;
-    timeline.animation.poseAt(frame, window_.canvasPane->pose);
-    window_.canvasPane->drawFace();
-    pane->redraw();
-    std::string status = "frame " + std::to_string(frame) + " of " +
-                         std::to_string(timeline.animation.settings().length);
-    window_.setString(IdStatusText, status.c_str());
+    document_.moveTo(frame);
     if (onFrameDrawn) onFrameDrawn(frame, clock_.lastDue(), microsecondsNow());
 }
 
@@ -183,54 +168,20 @@ bool AnimationEditor::halt() {
 }
 
 void AnimationEditor::stop() {
-    if (halt()) showFrame();
+    if (halt()) document_.refresh(HintPlayhead);
 }
 
 void AnimationEditor::editSettings() {
     stop();
-    AnimationSettings settings = timeline.animation.settings();
+    AnimationSettings settings = document_.animation().settings();
     AnimationSettingsDialog dialog(&window_);
-    if (!dialog.ask(settings) || settings == timeline.animation.settings()) return;
-    Timeline::State before = timeline.state();
-    timeline.animation.setSettings(settings);
-    timeline.moveTo(timeline.playhead);
-    changed(before);
-}
-
-void AnimationEditor::scrub(int frame) {
-    timeline.moveTo(frame);
-    showFrame();
-}
-
-void AnimationEditor::moveKey(int from, int to) {
-    Timeline::State before = timeline.state();
-    if (timeline.animation.moveKey(from, to)) timeline.playhead = to;
-    changed(before);
-}
-
-void AnimationEditor::showFrame() {
-    FaceCanvasPane* face = window_.canvasPane;
-    if (timeline.animation.poseAt(timeline.playhead, face->pose)) {
-        face->drawFace();
-        window_.renderPreview->poseChanged();
-    }
-    window_.showSelection();
-    showTimeline();
-}
-
-void AnimationEditor::showTimeline() {
-    pane->redraw();
-    showMenus();
-}
-
-void AnimationEditor::changed(const Timeline::State& before) {
-    timeline.record(before);
-    showFrame();
+    if (!dialog.ask(settings) || settings == document_.animation().settings()) return;
+    change("Animation settings", [&] { document_.setSettings(settings); });
 }
 
 void AnimationEditor::showMenus() {
     // Only changes reach the menu: this runs on every step of a scrub.
-    int on = shown(), onKey = on && timeline.animation.keyAt(timeline.playhead);
+    int on = shown(), onKey = on && document_.animation().keyAt(document_.playhead());
     if (on != timelineShown_) {
         window_.setValue(IdSetKey, on, SetSensitive);
         window_.setValue(IdPlay, on, SetSensitive);
@@ -238,7 +189,6 @@ void AnimationEditor::showMenus() {
     if (onKey != onKeyShown_) window_.setValue(IdDeleteKey, onKey, SetSensitive);
     timelineShown_ = on;
     onKeyShown_ = onKey;
-    window_.showHistory();
 }
 
 void AnimationEditor::notice(const char* message) {
@@ -248,14 +198,17 @@ void AnimationEditor::notice(const char* message) {
 
 void AnimationEditor::openAnimation() {
     stop();
-    char name[FileNameSize] = "";
+    char name[FileNameSize];
+    std::memcpy(name, animationName_, sizeof name);
     int index = 0;
     vFileSelect select(&window_, "File Select");
+    char folder[MAX_PATH];
+    select.startIn(dialogFolder(folder));
     if (!select.fileSelect("Open Animation", name, FileNameSize, animationFilters, index) || !*name)
         return;
-    Timeline::State before = timeline.state();
+    Animation read;
     AnimationReadError error;
-    int result = readAnimationFile(timeline.animation, name, &error);
+    int result = readAnimationFile(read, name, &error);
     if (result != PoseFileOk) {
         std::string text = result == PoseFileNoAccess ? "File Not found" : "data error in File";
         if (error.line > 0)
@@ -264,35 +217,29 @@ void AnimationEditor::openAnimation() {
         notice(text.c_str());
         return;
     }
-    timeline.moveTo(timeline.playhead);
+    rememberDirectory();
+    std::memcpy(animationName_, name, sizeof name);
     if (!shown()) toggleTimeline();
-    changed(before);
+    change((std::string("Open ") + fileTitle(name)).c_str(),
+           [&] { document_.replaceAnimation(read); });
 }
 
 void AnimationEditor::saveAnimation() {
     stop();
-    char name[FileNameSize] = "animation.tfa";
-    int index = 0;
-    vFileSelect select(&window_, "File Select");
-    if (!select.fileSelectSave("Save Animation", name, FileNameSize, animationFilters, index, 0,
-                               nullptr) ||
-        !*name)
-        return;
-    addExtension(name, ".tfa");
-    if (writeAnimationFile(timeline.animation, name) != PoseFileOk) notice("Save error");
+    if (!chooseSave(&window_, "Save Animation", animationName_, animationFilters, ".tfa")) return;
+    if (writeAnimationFile(document_.animation(), animationName_) != PoseFileOk)
+        notice("Save error");
+    else
+        rememberDirectory();
 }
 
 void AnimationEditor::exportAnimation() {
     stop();
-    // The sample scene takes the include by this name.
-    char name[FileNameSize] = "animation.inc";
-    int index = 0;
-    vFileSelect select(&window_, "File Select");
-    if (!select.fileSelectSave("Export Animation for POV-Ray", name, FileNameSize, includeFilters,
-                               index, 0, nullptr) ||
-        !*name)
+    if (!chooseSave(&window_, "Export Animation for POV-Ray", includeName_, includeFilters, ".inc"))
         return;
-    addExtension(name, ".inc");
-    if (writeAnimationIncludeFile(timeline.animation, window_.canvasPane->pose, name) != PoseFileOk)
+    if (writeAnimationIncludeFile(document_.animation(), document_.model().pose, includeName_) !=
+        PoseFileOk)
         notice("Save error");
+    else
+        rememberDirectory();
 }

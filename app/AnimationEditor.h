@@ -1,21 +1,24 @@
 // The main window's animation: the timeline strip under the face, the
-// Animate menu, playback, undo of timeline changes and the animation files.
-// While the timeline is shown the face shows the pose at the playhead and
-// every change of the pose sets the key there; hidden, it changes nothing.
+// Animate menu, playback and the animation files. While the timeline is
+// shown the face shows the pose at the playhead and every change of the
+// pose sets the key there (the document keys it); hidden, it changes nothing.
 #pragma once
 
-#include "animation/Timeline.h"
+#include "animation/PlaybackClock.h"
+#include "app/FileDialogState.h"
+#include "document/Document.h"
 #include "framework/app/vTimer.h"
 
 #include <functional>
 
-class FaceCmdWindow;
+class vWindow;
 class TimelinePane;
 
-class AnimationEditor : private vTimer {
+class AnimationEditor : public DocumentView, private vTimer {
   public:
-    // Makes the timeline pane and adds it to `window`'s panes.
-    explicit AnimationEditor(FaceCmdWindow& window);
+    // Makes the timeline pane and adds it to `window`'s panes; `window`
+    // shows the menus and owns the dialogs.
+    AnimationEditor(vWindow& window, Document& document);
     ~AnimationEditor() override;
 
     bool shown() const;
@@ -26,16 +29,12 @@ class AnimationEditor : private vTimer {
     // Left/Right, Ctrl+Left/Right, Home and End move the playhead while the
     // timeline is shown; false for any other key.
     bool onKey(int key, int shift);
-    // The one entry of every pose change: the key at the playhead follows.
-    void poseChanged();
-    // Undo and Redo of the timeline while it is shown; false when hidden.
-    bool undoOrRedo(bool undo);
-    bool canUndo() const { return timeline.canUndo(); }
-    bool canRedo() const { return timeline.canRedo(); }
-    // A drag of the face is one step of the timeline, as of the pose.
-    void followDrags();
+    // The strip and the Animate menu follow the document; any change stops
+    // playback.
+    void documentChanged(int hints) override;
+    // Ends playback with the face at the playhead.
+    void stop();
 
-    Timeline timeline;
     TimelinePane* pane = nullptr;
     // Told of each frame playback draws: the frame, when it was due and when
     // it was drawn, in microseconds of the steady clock.
@@ -43,36 +42,29 @@ class AnimationEditor : private vTimer {
 
   private:
     void toggleTimeline();
-    void setKey();
-    void deleteKey();
+    // One named step of the animation.
+    template <class Change> void change(const char* name, Change change);
     void togglePlay();
-    // Ends playback with the face at the playhead.
-    void stop();
     // Ends playback as it stands; whether it was playing.
     bool halt();
     void editSettings();
     void openAnimation();
     void saveAnimation();
     void exportAnimation();
-    void scrub(int frame);
-    void moveKey(int from, int to);
-    // The face takes the pose at the playhead; the strip and status follow.
-    void showFrame();
-    // The strip and the menus follow the timeline.
-    void showTimeline();
-    // Records the change since `before` as one step and shows it.
-    void changed(const Timeline::State& before);
-    // The Animate menu's and Undo's states.
+    // The Animate menu's states.
     void showMenus();
     void notice(const char* message);
     void onTick() override;
 
-    FaceCmdWindow& window_;
+    vWindow& window_;
+    Document& document_;
     PlaybackClock clock_;
     bool playing_ = false;
-    bool dragging_ = false;
     // The menu states as last shown.
     int timelineShown_ = 0;
     int onKeyShown_ = 0;
-    Timeline::State dragBefore_;
+    // The names the animation's file dialogs offer next.
+    char animationName_[FileNameSize] = "animation.tfa";
+    // The sample scene takes the include by this name.
+    char includeName_[FileNameSize] = "animation.inc";
 };

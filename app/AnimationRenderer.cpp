@@ -2,11 +2,10 @@
 
 #include "animrender/Assembly.h"
 #include "animrender/GifEncoder.h"
-#include "app/AnimationEditor.h"
 #include "app/AnimationProgressWindow.h"
-#include "app/FaceCmdWindow.h"
 #include "app/FaceTables.h"
-#include "app/RenderPreview.h"
+#include "document/Document.h"
+#include "framework/app/vWindow.h"
 #include "framework/dialogs/vNoticeDialog.h"
 #include "render/PovrayRunner.h"
 
@@ -21,7 +20,8 @@ double now() {
 
 } // namespace
 
-AnimationRenderer::AnimationRenderer(FaceCmdWindow& window) : window_(window) {
+AnimationRenderer::AnimationRenderer(vWindow& window, const Document& document)
+    : window_(window), document_(document) {
     char folder[MAX_PATH] = "";
     DWORD length = GetCurrentDirectoryA(sizeof folder, folder);
     if (length > 0 && length < sizeof folder) request_.folder = folder;
@@ -34,7 +34,7 @@ AnimationRenderer::~AnimationRenderer() {
 
 void AnimationRenderer::ask() {
     if (rendering_) return;
-    const Animation& animation = window_.animationEditor->timeline.animation;
+    const Animation& animation = document_.animation();
     int length = animation.settings().length;
     // Every frame of an animation not rendered before.
     if (length != lengthAsked_ || request_.last >= length) {
@@ -106,7 +106,7 @@ void AnimationRenderer::end(const std::string& text, const std::string& problem)
     if (progress_) progress_->closeDialog();
     outcome = text;
     window_.setString(IdStatusText, text.c_str());
-    window_.renderPreview->poseChanged();
+    if (onEnded) onEnded();
     if (!problem.empty()) {
         vNoticeDialog box(&window_, text.c_str());
         box.notice(problem.c_str());

@@ -10,14 +10,18 @@
 #include "app/RenderAnimationDialog.h"
 #include "framework/app/vTimer.h"
 
+#include <functional>
 #include <string>
 
 class AnimationProgressWindow;
-class FaceCmdWindow;
+class Document;
+class vWindow;
 
 class AnimationRenderer : private vTimer {
   public:
-    explicit AnimationRenderer(FaceCmdWindow& window);
+    // Renders `document`'s animation; `window` owns the dialogs and shows the
+    // outcome in its status line.
+    AnimationRenderer(vWindow& window, const Document& document);
     ~AnimationRenderer() override;
 
     // The dialog, then the render of the window's animation as it is now.
@@ -32,12 +36,15 @@ class AnimationRenderer : private vTimer {
     AnimationProgressWindow* progressWindow() const { return progress_; }
     // What the last render ended with, for the status line.
     std::string outcome;
+    // Told when a render ends: the paused preview may render again.
+    std::function<void()> onEnded;
 
   private:
     void onTick() override;
     void end(const std::string& outcome, const std::string& problem);
 
-    FaceCmdWindow& window_;
+    vWindow& window_;
+    const Document& document_;
     RenderRequest request_;
     int fps_ = 25;
     int lengthAsked_ = 0; // the animation's length at the last ask

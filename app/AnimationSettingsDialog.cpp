@@ -57,7 +57,7 @@ void AnimationSettingsDialog::onDialogDisplayed() {
 void AnimationSettingsDialog::onDialogCommand(int id, int value, int kind) {
     if (id >= IdSmooth && id <= IdHold && value)
         settings_.interpolation = Interpolation(id - IdSmooth);
-    // The spinners' fields may have been typed into: read them as OK closes.
+    // The spinners took what was typed into their fields before OK came here.
     if (id == IdOk) {
         settings_.fps = getValue(IdFps);
         settings_.length = getValue(IdLength);

@@ -1,9 +1,9 @@
 #include "app/ExpressionWindow.h"
 
-#include "app/FaceCmdWindow.h"
 #include "app/FaceTables.h"
 #include "app/FileDialogState.h"
-#include "app/RenderPreview.h"
+#include "document/Document.h"
+#include "framework/app/vWindow.h"
 #include "expressions/ExpressionMix.h"
 #include "expressions/LibraryPlace.h"
 #include "expressions/ThumbnailKey.h"
@@ -70,9 +70,10 @@ std::wstring shortName(const std::string& name) {
 
 } // namespace
 
-ExpressionWindow::ExpressionWindow(FaceCmdWindow* owner, int toggleCommand)
+ExpressionWindow::ExpressionWindow(vWindow* owner, int toggleCommand, Document& document)
     : vToolWindow("Expressions", Columns * CellWidth, Rows * CellHeight), panel(panelCommands),
-      owner_(owner), toggleCommand_(toggleCommand), shippedFolder_(findShippedFolder()) {
+      owner_(owner), document_(document), toggleCommand_(toggleCommand),
+      shippedFolder_(findShippedFolder()) {
     painter_.centerX = 150;
     painter_.centerY = 120;
     LONG_PTR style = GetWindowLongPtrA(nativeWindow, GWL_STYLE);
@@ -141,7 +142,7 @@ void ExpressionWindow::keepClearOf(const vToolWindow&) {
 
 bool ExpressionWindow::areaToKeepClear(RECT& area) {
     // The face, as the preview keeps it clear.
-    return owner_->renderPreview->areaToKeepClear(area);
+    return neighbour && neighbour->areaToKeepClear(area);
 }
 
 void ExpressionWindow::place() {
@@ -156,8 +157,7 @@ void ExpressionWindow::place() {
     auto box = [](const RECT& r) { return ScreenBox{r.left, r.top, r.right, r.bottom}; };
     std::vector<ScreenBox> clear;
     if (areaToKeepClear(face)) clear.push_back(box(face));
-    const RenderPreview& shown = *owner_->renderPreview;
-    if (shown.isShown() && GetWindowRect(shown.nativeWindow, &preview))
+    if (neighbour && neighbour->isShown() && GetWindowRect(neighbour->nativeWindow, &preview))
         clear.push_back(box(preview));
     // With no room clear of both, the face matters most.
     int left = 0, top = 0, width = own.right - own.left, height = own.bottom - own.top;
@@ -217,7 +217,7 @@ void ExpressionWindow::renderNext() {
     // The preview's render comes first: from the change that asks for it
     // (it starts once the edits pause), a thumbnail is ended, to be
     // rendered again later.
-    bool previewFirst = owner_->renderPreview->busy();
+    bool previewFirst = neighbourRendering && neighbourRendering();
     if (previewFirst) cancelRender();
     for (int r = 0; r < Runners; ++r)
         renderOn(r, previewFirst);
@@ -355,11 +355,11 @@ void ExpressionWindow::apply(int index) {
     if (index < 0 || index >= int(listing_.listed.size())) return;
     const Expression& expression = listing_.listed[std::size_t(index)];
     if (!expression.valid) return;
-    std::memcpy(base_, owner_->canvasPane->pose, sizeof base_);
+    std::memcpy(base_, document_.model().pose, sizeof base_);
     std::memcpy(target_, expression.pose, sizeof target_);
     appliedName_ = expression.name;
     mixPose(base_, target_, mixPercent_ / 100.0, mixed_);
-    owner_->setExpressionPose(mixed_, appliedName_.c_str(), false);
+    setPose(GestureNone);
     applied_ = true;
 }
 
@@ -368,16 +368,22 @@ void ExpressionWindow::mixChanged(int percent, bool dragged) {
     panel.setString(IdMixText, (std::to_string(percent) + " %").c_str());
     if (!dragged) return;
     // Any other change since the click ends what the slider re-mixes.
-    if (!applied_ || std::memcmp(owner_->canvasPane->pose, mixed_, sizeof mixed_) != 0) {
+    if (!applied_ || std::memcmp(document_.model().pose, mixed_, sizeof mixed_) != 0) {
         applied_ = false;
         return;
     }
     mixPose(base_, target_, percent / 100.0, mixed_);
-    owner_->setExpressionPose(mixed_, appliedName_.c_str(), true);
+    setPose(GestureMix);
+}
+
+void ExpressionWindow::setPose(int gesture) {
+    document_.begin("Expression " + appliedName_, gesture);
+    std::memcpy(document_.pose().pose, mixed_, sizeof mixed_);
+    document_.commit();
 }
 
 void ExpressionWindow::mixReleased() {
-    owner_->endExpressionMix();
+    document_.endGesture();
 }
 
 void ExpressionWindow::onMouseDown(int x, int y) {

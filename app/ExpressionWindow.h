@@ -18,11 +18,14 @@
 #include "render/PovrayRunner.h"
 #include "render/RgbImage.h"
 
+#include <deque>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
 
-class FaceCmdWindow;
+class Document;
+class vWindow;
 
 class ExpressionWindow : public vToolWindow, private vTimer {
   public:
@@ -45,8 +48,9 @@ class ExpressionWindow : public vToolWindow, private vTimer {
     // The panel's command ids.
     enum { IdMix = 1, IdMixText = 2, IdAdd = 3, IdMixLabel = 4 };
 
-    // The close box gives `owner` the command `toggleCommand`.
-    ExpressionWindow(FaceCmdWindow* owner, int toggleCommand);
+    // The close box gives `owner` the command `toggleCommand`; a click
+    // changes `document`'s pose as one step.
+    ExpressionWindow(vWindow* owner, int toggleCommand, Document& document);
     ~ExpressionWindow() override;
 
     // Shows the window, with the folders read again when they changed.
@@ -83,6 +87,10 @@ class ExpressionWindow : public vToolWindow, private vTimer {
     // A thumbnail render runs.
     bool rendering() const;
     vCommandPanel panel;
+    // The window this one opens clear of (the preview), and whether its
+    // render runs or is due now: that one goes first.
+    vToolWindow* neighbour = nullptr;
+    std::function<bool()> neighbourRendering;
 
     void onRedraw(vWinDC& dc) override;
     void onClose() override;
@@ -120,8 +128,11 @@ class ExpressionWindow : public vToolWindow, private vTimer {
     // The render cached under `key`, or null.
     const RgbImage* renderOf(const std::string& key);
     void cancelRender();
+    // The mixed pose as one step of the document, or of the slider's gesture.
+    void setPose(int gesture);
 
-    FaceCmdWindow* owner_;
+    vWindow* owner_;
+    Document& document_;
     int toggleCommand_;
     std::string shippedFolder_;
     std::string userFolder_; // UTF-8

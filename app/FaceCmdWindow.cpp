@@ -17,6 +17,7 @@
 #include "framework/dialogs/vFileSelect.h"
 #include "framework/dialogs/vNoticeDialog.h"
 
+#include <cstdio>
 #include <cstring>
 #include <string>
 #include <windows.h>
@@ -32,6 +33,16 @@ const KeyBinding keyBindings[] = {{'4', KeyEyeXUp},    {'7', KeyEyeXDown},    {'
                                   {'5', KeyLower},     {'9', KeyEyeZUp},      {'6', KeyEyeZDown},
                                   {'+', KeyPupilGrow}, {'-', KeyPupilShrink}, {'1', KeyZeroEyeX},
                                   {'2', KeyRestore},   {'3', KeyZeroEyeZ},    {0, KeyNone}};
+
+// The menu keeps the label it is given: one static text per item.
+char undoLabel[128] = "&Undo";
+char redoLabel[128] = "&Redo";
+
+void setLabel(vWindow& window, int id, char (&label)[128], const char* verb, const Step* step) {
+    std::snprintf(label, sizeof label, "%s%s%s", verb, step ? " " : "",
+                  step ? step->name.c_str() : "");
+    window.setString(id, label);
+}
 
 int keyAction(int key) {
     for (const KeyBinding* binding = keyBindings; binding->key; ++binding)
@@ -59,14 +70,6 @@ bool locateSettings() {
     return settingsPathBeside(program, settingsPath);
 }
 
-// Where the file dialogs start: the current folder, which start-up made the
-// remembered one, rather than the platform's own last folder. Null when
-// unknown or too long.
-const char* dialogFolder(char (&folder)[MAX_PATH]) {
-    DWORD length = GetCurrentDirectoryA(MAX_PATH, folder);
-    return length > 0 && length < MAX_PATH ? folder : nullptr;
-}
-
 } // namespace
 
 FaceCmdWindow::FaceCmdWindow(const char* name, int width, int height)
@@ -78,22 +81,26 @@ FaceCmdWindow::FaceCmdWindow(const char* name, int width, int height)
     addPane(commandPane);
     canvasPane = new FaceCanvasPane;
     addPane(canvasPane);
+    document.addView(this);
     // Made before the status bar: the timeline stacks above it.
-    animationEditor = new AnimationEditor(*this);
+    animationEditor = new AnimationEditor(*this, document);
     statusPane = new vCommandPane(faceStatusBar);
     addPane(statusPane);
-    canvasPane->onDragStep = [this] { poseChanged(); };
-    canvasPane->onDragEnd = [this](const PoseState& before) {
-        history.record(before, *canvasPane);
+    canvasPane->onPress = [this] { facePressed(); };
+    canvasPane->onDragStep = [this] { faceDragged(); };
+    canvasPane->onDragEnd = [this](const PoseState&) {
+        document.endGesture();
         showHistory();
     };
-    animationEditor->followDrags();
     // The menu table outlives windows: it may hold another window's states.
     setValue(IdSymmetric, 0, SetValue);
     showHistory();
     renderPreview = new RenderPreview(this, IdRenderPreview, canvasPane);
-    expressionWindow = new ExpressionWindow(this, IdExpressions);
-    animationRenderer = new AnimationRenderer(*this);
+    expressionWindow = new ExpressionWindow(this, IdExpressions, document);
+    expressionWindow->neighbour = renderPreview;
+    expressionWindow->neighbourRendering = [this] { return renderPreview->busy(); };
+    animationRenderer = new AnimationRenderer(*this, document);
+    animationRenderer->onEnded = [this] { renderPreview->poseChanged(); };
     showWindow();
 }
 
@@ -120,26 +127,28 @@ void FaceCmdWindow::notice(const char* caption, const char* message) {
     box.notice(message);
 }
 
+template <class Change>
+void FaceCmdWindow::changePose(const std::string& name, Change change, bool keepStatus,
+                               int gesture) {
+    canvasPane->endDrag();
+    document.begin(name, gesture);
+    change(document.pose());
+    keepStatus_ = keepStatus;
+    document.commit();
+    keepStatus_ = false;
+}
+
 void FaceCmdWindow::onCommand(int id, int value, int kind) {
     // Whatever the command, a drag in progress is a step of its own before it.
     canvasPane->endDrag();
-    PoseState before;
     switch (id) {
     case IdRestore:
-        before = beginChange();
-        canvasPane->resetPose();
-        canvasPane->drawFace();
-        endChange(before, false);
+        changePose(
+            "Restore", [](PoseModel& pose) { pose.resetPose(); }, true);
         break;
     case IdHelpContents: WinHelpA(nativeWindow, "TavokF.hlp", HELP_CONTEXT, 3); break;
     case IdAbout: notice(aboutCaption, aboutText); break;
-    case IdOpen:
-        // A failed open resets the pose: a step of its own, too.
-        before = beginChange();
-        if (loadPose() == 2) canvasPane->resetPose();
-        canvasPane->drawFace();
-        endChange(before, false);
-        break;
+    case IdOpen: openPose(); break;
     case IdSave:
         if (savePose() == 0) notice(noticeCaption, "Save error");
         break;
@@ -151,11 +160,8 @@ void FaceCmdWindow::onCommand(int id, int value, int kind) {
     case IdUndo: undoOrRedo(true); break;
     case IdRedo: undoOrRedo(false); break;
     case IdMirror:
-        before = beginChange();
-        canvasPane->mirrorPose();
-        canvasPane->drawFace();
+        changePose("Mirror", [](PoseModel& pose) { pose.mirrorPose(); });
         // A symmetric pose is no step, but the selection moved: show it anyway.
-        endChange(before, false);
         showSelection();
         break;
     case IdSymmetric: toggleSymmetric(); break;
@@ -166,19 +172,74 @@ void FaceCmdWindow::onCommand(int id, int value, int kind) {
 }
 
 void FaceCmdWindow::onKey(int key, int shift) {
+    // Any key ends a drag first, as its own step.
+    canvasPane->endDrag();
     if (animationEditor->onKey(key, shift)) return;
     if (int id = shortcut(key, shift)) {
         onMenuCommand(id);
         return;
     }
-    PoseState before = beginChange();
-    if (int action = keyAction(key)) canvasPane->applyKeyAction(action);
-    if (history.record(before, *canvasPane))
-        poseChanged();
-    else
-        showSelection();
+    told_ = 0;
+    int action = keyAction(key);
+    // A key held down is one step, however often the platform repeats it.
+    if (!(shift & RepeatKeyBit)) document.endGesture();
+    changePose(
+        std::string("Key ") + char(key),
+        [action](PoseModel& pose) {
+            if (action) pose.applyKeyAction(action);
+        },
+        false, GestureKey);
+    if (!(told_ & HintPose)) showSelection();
     vCmdWindow::onKey(key, shift);
+    if (!(told_ & (HintPose | HintSelection))) redrawFace();
+}
+
+void FaceCmdWindow::facePressed() {
+    document.beginGesture(GestureDrag);
+    document.begin("Drag", GestureDrag);
+    document.pose().selection = canvasPane->selection;
+    document.commit();
+}
+
+void FaceCmdWindow::faceDragged() {
+    document.begin("Drag", GestureDrag);
+    document.pose().setState(canvasPane->state());
+    document.commit();
+}
+
+void FaceCmdWindow::documentChanged(int hints) {
+    told_ |= hints;
+    if (hints & (HintPose | HintSelection)) showFace();
+    // The preview pauses while the animation renders, whatever changed the pose.
+    if ((hints & HintPose) && !animationRenderer->rendering()) renderPreview->poseChanged();
+    showStatus(hints);
+    if (hints & HintHistory) showHistory();
+}
+
+void FaceCmdWindow::showFace() {
+    const PoseModel& model = document.model();
+    // A drag step's face is drawn already.
+    if (std::memcmp(canvasPane->pose, model.pose, sizeof model.pose) != 0 ||
+        canvasPane->selection != model.selection)
+        redrawFace();
+}
+
+void FaceCmdWindow::redrawFace() {
+    canvasPane->setState(document.model().state());
     canvasPane->drawFace();
+}
+
+void FaceCmdWindow::showStatus(int hints) {
+    const std::string& change = document.changeName();
+    if ((hints & HintStep) && change.compare(0, 11, "Expression ") == 0)
+        setString(IdStatusText, change.c_str());
+    else if (animationEditor->playing() && (hints & HintPlayhead))
+        setString(IdStatusText, ("frame " + std::to_string(document.playhead()) + " of " +
+                                 std::to_string(document.animation().settings().length))
+                                    .c_str());
+    else if (((hints & (HintPose | HintPlayhead)) || ((hints & HintKeying) && document.keying())) &&
+             !keepStatus_)
+        showSelection();
 }
 
 void FaceCmdWindow::toggleRenderPreview() {
@@ -198,24 +259,6 @@ void FaceCmdWindow::toggleExpressions() {
     else
         expressionWindow->close();
     setValue(IdExpressions, show, SetValue);
-}
-
-void FaceCmdWindow::setExpressionPose(const float* pose, const char* name, bool live) {
-    // A click, or a drag whose release went astray, ends a drag's step.
-    PoseState before = mixing && live ? mixStart : beginChange();
-    mixStart = before;
-    mixing = live;
-    std::memcpy(canvasPane->pose, pose, sizeof canvasPane->pose);
-    canvasPane->drawFace();
-    if (!live) history.record(before, *canvasPane);
-    poseChanged(false);
-    setString(IdStatusText, (std::string("Expression ") + name).c_str());
-}
-
-void FaceCmdWindow::endExpressionMix() {
-    if (!mixing) return;
-    mixing = false;
-    endChange(mixStart, false);
 }
 
 void FaceCmdWindow::saveRender() {
@@ -238,64 +281,50 @@ void FaceCmdWindow::saveRender() {
 int FaceCmdWindow::shortcut(int key, int shift) {
     // The key state tells Ctrl+M from Return, which type the same character.
     if (key == KeyCtrlM && GetKeyState(VK_CONTROL) < 0) return IdMirror;
-    if (key == KeyCtrlZ && shift == ShiftKeyBit && history.canRedo()) return IdRedo;
+    if (key == KeyCtrlZ && (shift & ~RepeatKeyBit) == ShiftKeyBit && document.redoStep())
+        return IdRedo;
     return 0;
 }
 
-PoseState FaceCmdWindow::beginChange() {
-    canvasPane->endDrag();
-    return canvasPane->state();
-}
-
-void FaceCmdWindow::endChange(const PoseState& before, bool showValue) {
-    if (history.record(before, *canvasPane)) poseChanged(showValue);
-}
-
 void FaceCmdWindow::undoOrRedo(bool undo) {
-    if (animationEditor->undoOrRedo(undo)) return;
-    if (!(undo ? history.undo(*canvasPane) : history.redo(*canvasPane))) return;
-    canvasPane->drawFace();
-    poseChanged();
+    animationEditor->stop();
+    if (undo)
+        document.undo();
+    else
+        document.redo();
 }
 
 void FaceCmdWindow::toggleSymmetric() {
-    canvasPane->symmetric = !canvasPane->symmetric;
-    setValue(IdSymmetric, canvasPane->symmetric, SetValue);
-}
-
-void FaceCmdWindow::poseChanged(bool showValue) {
-    animationEditor->poseChanged();
-    if (showValue) showSelection();
-    showHistory();
-    if (!animationRenderer->rendering()) renderPreview->poseChanged();
+    document.setSymmetric(!document.symmetric());
+    // A drag moves the face's own copy of the pose, partner included.
+    canvasPane->symmetric = document.symmetric();
+    setValue(IdSymmetric, document.symmetric(), SetValue);
 }
 
 void FaceCmdWindow::showHistory() {
     // Only changes reach the menu: this runs on every key and drag step.
-    int undo = history.canUndo(), redo = history.canRedo();
-    if (animationEditor->shown()) {
-        undo = animationEditor->canUndo();
-        redo = animationEditor->canRedo();
-    }
     // A drag in progress can be undone: Ctrl+Z ends it first.
-    undo = undo || canvasPane->dragging();
-    if (undo != undoShown) setValue(IdUndo, undo, SetSensitive);
-    if (redo != redoShown) setValue(IdRedo, redo, SetSensitive);
-    undoShown = undo;
-    redoShown = redo;
+    const Step *undo = document.undoStep(), *redo = document.redoStep();
+    int canUndo = undo || canvasPane->dragging(), canRedo = redo != nullptr;
+    const std::string undoName = undo ? undo->name : "", redoName = redo ? redo->name : "";
+    if (undoName != undoName_) setLabel(*this, IdUndo, undoLabel, "&Undo", undo);
+    if (redoName != redoName_) setLabel(*this, IdRedo, redoLabel, "&Redo", redo);
+    if (canUndo != undoShown) setValue(IdUndo, canUndo, SetSensitive);
+    if (canRedo != redoShown) setValue(IdRedo, canRedo, SetSensitive);
+    undoShown = canUndo;
+    redoShown = canRedo;
+    undoName_ = undoName;
+    redoName_ = redoName;
 }
 
 void FaceCmdWindow::showSelection() {
     char text[180];
-    formatSelection(text, sizeof text, canvasPane->selection, canvasPane->pose);
+    formatSelection(text, sizeof text, document.model().selection, document.model().pose);
     setString(IdStatusText, text);
 }
 
 void FaceCmdWindow::remember(const char* name) {
-    // A current directory longer than the buffer is not remembered cut short.
-    char directory[FileNameSize];
-    DWORD length = GetCurrentDirectoryA(FileNameSize, directory);
-    if (length > 0 && length < FileNameSize) std::memcpy(lastDirectory, directory, length + 1);
+    rememberDirectory();
     std::memcpy(lastFileName, name, std::strlen(name) + 1);
     setTitle(fileTitle(name));
 }
@@ -311,31 +340,48 @@ int FaceCmdWindow::savePose() {
         return select.pathTooLong ? 0 : 1;
     if (!*name) return 1;
     if (!addPoseExtension(name, sizeof name)) return 0;
-    if (canvasPane->writePoseFile(name) != PoseFileOk) return 0;
+    if (document.model().writePoseFile(name) != PoseFileOk) return 0;
     remember(name);
     return 1;
 }
 
-int FaceCmdWindow::loadPose() {
+void FaceCmdWindow::openPose() {
+    // A failed open resets the pose: a step of its own, too.
+    char name[FileNameSize] = "";
+    PoseModel model = document.model();
+    int result = loadPose(model, name);
+    if (result == 1 && !*name) {
+        redrawFace();
+        return;
+    }
+    if (result == 2) model.resetPose();
+    // The status line keeps the notice's time, or shows the opened pose below.
+    changePose(
+        *name ? std::string("Open ") + fileTitle(name) : std::string("Open"),
+        [&model](PoseModel& pose) { std::memcpy(pose.pose, model.pose, sizeof pose.pose); }, true);
+    if (result == 1) showSelection();
+}
+
+int FaceCmdWindow::loadPose(PoseModel& model, char (&chosen)[FileNameSize]) {
     char name[FileNameSize];
     std::memcpy(name, lastFileName, sizeof name);
     filterIndex = 0;
     vFileSelect select(this, "File Select");
     char folder[MAX_PATH];
     select.startIn(dialogFolder(folder));
-    int chosen = select.fileSelect("Load Pose", name, FileNameSize, fileFilters, filterIndex);
-    if (!chosen && select.pathTooLong) {
+    int picked = select.fileSelect("Load Pose", name, FileNameSize, fileFilters, filterIndex);
+    if (!picked && select.pathTooLong) {
         notice(noticeCaption, "File Not found");
         return 2;
     }
-    if (!chosen || !*name) return 1;
-    int result = canvasPane->readPoseFile(name);
+    if (!picked || !*name) return 1;
+    std::memcpy(chosen, name, sizeof chosen);
+    int result = model.readPoseFile(name);
     if (result != PoseFileOk) {
         notice(noticeCaption, result == PoseFileNoAccess ? "File Not found" : "data error in File");
         return 2;
     }
     remember(name);
-    showSelection();
     return 1;
 }
 

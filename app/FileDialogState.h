@@ -13,3 +13,10 @@ extern char settingsPath[FileNameSize];
 extern const char* fileFilters[];
 // The filter the file dialog shows first.
 extern int filterIndex;
+
+// Where the file dialogs start: the current folder, which start-up made the
+// remembered one, rather than the platform's own last folder. Null when
+// unknown or too long.
+const char* dialogFolder(char (&folder)[260]);
+// After a successful save or load: the current folder is the one remembered.
+void rememberDirectory();

@@ -33,8 +33,9 @@ void FaceCanvasPane::onMouseDown(int x, int y, int button) {
     if (button != 1) return;
     PoseState before = state();
     selection = findNearestHandle(x, y);
+    if (selection >= 0) drawFace();
+    if (onPress) onPress();
     if (selection < 0) return;
-    drawFace();
     drag.begin(before, x, y);
     // A release outside the window still ends the drag.
     SetCapture(hwnd);

@@ -33,8 +33,10 @@ class FaceCanvasPane : public vCanvasPane, public PoseModel {
     void endDrag();
     bool dragging() const { return drag.active; }
 
-    // Told of each move of a drag that changed the pose, after the redraw,
+    // Told of a press that chose the selection (a part or none), after the
+    // redraw; of each move of a drag that changed the pose, after the redraw;
     // and of the drag's end with the pose and selection from before its press.
+    std::function<void()> onPress;
     std::function<void()> onDragStep;
     std::function<void(const PoseState& before)> onDragEnd;
     // The box around everything the face draws (any pose within the keys'

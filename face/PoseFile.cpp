@@ -1,6 +1,7 @@
 #include "face/PoseFile.h"
 
 #include "face/FileReplace.h"
+#include "face/LineReader.h"
 #include "face/PoseText.h"
 
 #include <string>
@@ -30,61 +31,6 @@ const PoseLine poseLines[PoseFileLines] = {
 // A line holds at most this many characters before its line end.
 constexpr int MaxLineLength = 199;
 
-// Where the reader's bytes come from: an open file, or bytes read before.
-struct FileBytes {
-    std::FILE* in;
-    int get() { return std::getc(in); }
-    void unget(int c) { std::ungetc(c, in); }
-    bool failed() const { return std::ferror(in) != 0; }
-};
-
-struct TextBytes {
-    const std::string& text;
-    std::size_t at = 0;
-    int get() { return at < text.size() ? static_cast<unsigned char>(text[at++]) : EOF; }
-    void unget(int c) {
-        if (c != EOF) --at;
-    }
-    bool failed() const { return false; }
-};
-
-// Reads lines as a text-mode stream would deliver them: CR LF and LF both end
-// a line, and a byte 26 ends the file.
-template <class Bytes> class LineReader {
-  public:
-    explicit LineReader(Bytes& in) : in_(in) {}
-
-    enum Result { Line, End, TooLong, Error };
-
-    Result read(char (&line)[MaxLineLength + 1]) {
-        int length = 0;
-        for (;;) {
-            int c = ended_ ? EOF : in_.get();
-            if (c == 26) ended_ = true;
-            if (c == EOF || c == 26) {
-                if (in_.failed()) return Error;
-                if (length == 0) return End;
-                break;
-            }
-            if (c == '\n') break;
-            // A CR LF pair is one line end: its CR never counts toward the limit.
-            if (c == '\r') {
-                int after = in_.get();
-                if (after == '\n') break;
-                in_.unget(after);
-            }
-            if (length == MaxLineLength) return TooLong;
-            line[length++] = char(c);
-        }
-        line[length] = '\0';
-        return Line;
-    }
-
-  private:
-    Bytes& in_;
-    bool ended_ = false;
-};
-
 int fail(PoseReadError* error, PoseFault fault, int line, int converted, const char* form) {
     if (error) *error = {fault, line, converted, form};
     return fault == FaultUnreadable ? PoseFileNoAccess : PoseFileDataError;
@@ -107,9 +53,9 @@ std::string lineForm(const char* format) {
 
 } // namespace
 
-int formatPoseFileLine(char* out, std::size_t size, int line, const float* pose) {
+int formatPoseFileLine(char* out, std::size_t size, int line, const float* pose, bool exact) {
     const PoseLine& l = poseLines[line - 1];
-    return formatPoseLine(out, size, l.writeFormat, pose + l.first);
+    return formatPoseLine(out, size, l.writeFormat, pose + l.first, exact);
 }
 
 bool writePose(const float* pose, std::FILE* out) {
@@ -138,19 +84,15 @@ int writePoseFile(const float* pose, const char* path) {
 
 namespace {
 
-template <class Bytes> int readLines(float* pose, Bytes& in, PoseReadError* error) {
-    LineReader<Bytes> reader(in);
+int readLines(float* pose, LineReader reader, PoseReadError* error) {
     for (int number = 1; number <= PoseFileLines; ++number) {
         const PoseLine& line = poseLines[number - 1];
         char text[MaxLineLength + 1];
-        switch (reader.read(text)) {
-        case LineReader<Bytes>::Line: break;
-        case LineReader<Bytes>::Error:
-            return fail(error, FaultUnreadable, number, 0, line.writeFormat);
-        case LineReader<Bytes>::End:
-            return fail(error, FaultMissingLine, number, 0, line.writeFormat);
-        case LineReader<Bytes>::TooLong:
-            return fail(error, FaultLineTooLong, number, 0, line.writeFormat);
+        switch (reader.read(text, MaxLineLength)) {
+        case LineReader::Line: break;
+        case LineReader::Error: return fail(error, FaultUnreadable, number, 0, line.writeFormat);
+        case LineReader::End: return fail(error, FaultMissingLine, number, 0, line.writeFormat);
+        case LineReader::TooLong: return fail(error, FaultLineTooLong, number, 0, line.writeFormat);
         }
         int converted = scanPoseLine(text, line.readFormat, pose + line.first);
         if (converted != line.count)
@@ -163,13 +105,11 @@ template <class Bytes> int readLines(float* pose, Bytes& in, PoseReadError* erro
 } // namespace
 
 int readPose(float* pose, std::FILE* in, PoseReadError* error) {
-    FileBytes bytes{in};
-    return readLines(pose, bytes, error);
+    return readLines(pose, LineReader(in), error);
 }
 
 int readPoseText(float* pose, const std::string& text, PoseReadError* error) {
-    TextBytes bytes{text};
-    return readLines(pose, bytes, error);
+    return readLines(pose, LineReader(text), error);
 }
 
 int readPoseFile(float* pose, const char* path, PoseReadError* error) {

@@ -39,5 +39,6 @@ int writePoseFile(const float* pose, const char* path);
 bool writePose(const float* pose, std::FILE* out);
 
 // Line `line` (1 to 8) of the file for `pose`, without its line end, into
-// `out`; its length, or -1 if `size` is too small.
-int formatPoseFileLine(char* out, std::size_t size, int line, const float* pose);
+// `out`; its length, or -1 if `size` is too small. `exact`: as formatPoseLine.
+int formatPoseFileLine(char* out, std::size_t size, int line, const float* pose,
+                       bool exact = false);

@@ -25,12 +25,16 @@ bool isSign(char c) {
     return c == '+' || c == '-';
 }
 
-// Formats one value as "%g" does in the C locale.
-int formatG(char* out, std::size_t size, float value) {
+// Formats one value as "%g" does in the C locale, or with the fewest
+// digits from six to nine that give the value back.
+int formatG(char* out, std::size_t size, float value, bool exact) {
     if (std::isnan(value)) return std::snprintf(out, size, std::signbit(value) ? "-nan" : "nan");
     if (std::isinf(value)) return std::snprintf(out, size, value < 0 ? "-inf" : "inf");
     char text[64];
-    std::snprintf(text, sizeof text, "%g", double(value));
+    for (int digits = 6; digits <= 9; ++digits) {
+        std::snprintf(text, sizeof text, "%.*g", digits, double(value));
+        if (!exact || std::strtof(text, nullptr) == value) break;
+    }
     // Put '.' where the locale put its own decimal point.
     const char* point = localePoint();
     std::size_t pointLength = std::strlen(point);
@@ -114,7 +118,8 @@ bool toFloat(const char* s, std::size_t length, float& value) {
 
 } // namespace
 
-int formatPoseLine(char* out, std::size_t size, const char* format, const float* values) {
+int formatPoseLine(char* out, std::size_t size, const char* format, const float* values,
+                   bool exact) {
     if (size == 0) return -1;
     std::size_t used = 0;
     out[0] = '\0';
@@ -122,7 +127,7 @@ int formatPoseLine(char* out, std::size_t size, const char* format, const float*
         char piece[64];
         int length = 1;
         if (f[0] == '%' && f[1] == 'g') {
-            length = formatG(piece, sizeof piece, *values++);
+            length = formatG(piece, sizeof piece, *values++, exact);
             ++f;
         } else {
             piece[0] = *f;
@@ -135,13 +140,14 @@ int formatPoseLine(char* out, std::size_t size, const char* format, const float*
     return int(used);
 }
 
-int scanPoseLine(const char* line, const char* format, float* values, const char** end) {
+int scanPoseLine(const char* line, const char* format, float* values, const char** end,
+                 bool strict) {
     int count = 0;
     const char* s = line;
     for (const char* f = format; *f; ++f) {
         if (f[0] == '%' && f[1] == 'f') {
             ++f;
-            while (isSpace(*s))
+            while (!strict && isSpace(*s))
                 ++s;
             std::size_t length = numberLength(s);
             float value = 0;

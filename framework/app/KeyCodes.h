@@ -17,7 +17,9 @@ enum FrameworkKey {
     KeyF16 = 0xFFD0
 };
 
-enum ShiftBits { ShiftKeyBit = 1, ControlKeyBit = 4 };
+// RepeatKeyBit: the key was down already, the platform repeats it; menu
+// accelerators never see it.
+enum ShiftBits { ShiftKeyBit = 1, ControlKeyBit = 4, RepeatKeyBit = 8 };
 
 // The framework code of a platform virtual key, or 0 for a key it drops.
 int frameworkKey(int virtualKey);

@@ -67,16 +67,21 @@ void vMenuPane::buildEntry(int index, HMENU parent) {
             }
         } else {
             char text[100];
-            if (item.keyLabel && item.keyLabel[0])
-                std::snprintf(text, sizeof text, "%s  \t%s", item.label, item.keyLabel);
-            else
-                std::snprintf(text, sizeof text, "%s", item.label);
+            itemText(text, sizeof text, item);
             AppendMenuA(entry.popup, MF_STRING, UINT_PTR(item.id), text);
             applyState(index, item);
         }
         entry.items.push_front(record);
     }
     AppendMenuA(parent, MF_POPUP, reinterpret_cast<UINT_PTR>(entry.popup), entry.title);
+}
+
+void vMenuPane::itemText(char* text, std::size_t size, const MenuItemDef& item) {
+    // The item's key stands after a tab, where the menu aligns it.
+    if (item.keyLabel && item.keyLabel[0])
+        std::snprintf(text, size, "%s  \t%s", item.label, item.keyLabel);
+    else
+        std::snprintf(text, size, "%s", item.label);
 }
 
 void vMenuPane::applyState(int entry, const MenuItemDef& item) {
@@ -148,16 +153,14 @@ void vMenuPane::setPaneValue(int id, int value, int setType) {
 void vMenuPane::setPaneString(int id, const char* text) {
     // A null label would end the table at this row.
     if (!text) text = "";
-    bool changed = false;
+    // Items live in the popups, drawn as they open: the bar itself needs no
+    // redrawing, which would cost more than drawing the whole face.
     forEachItem(id, [&](int entry, MenuItemDef& item) {
         item.label = text;
-        ModifyMenuA(entries[entry].popup, UINT(id), MF_BYCOMMAND | MF_STRING, UINT_PTR(id), text);
+        char shown[100];
+        itemText(shown, sizeof shown, item);
+        ModifyMenuA(entries[entry].popup, UINT(id), MF_BYCOMMAND | MF_STRING, UINT_PTR(id), shown);
         applyState(entry, item);
-        changed = true;
         return true;
     });
-    // A window's setString reaches every pane; redrawing the strip for a
-    // text that is not a menu item's (a status line on every key) costs
-    // more than drawing the whole face.
-    if (changed) DrawMenuBar(theApp->frameWindow);
 }

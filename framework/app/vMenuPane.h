@@ -41,6 +41,8 @@ class vMenuPane : public vPane {
   private:
     void buildEntry(int entry, HMENU parent);
     void applyState(int entry, const MenuItemDef& item);
+    // The text an item shows: its label, then its key.
+    static void itemText(char* text, std::size_t size, const MenuItemDef& item);
     // Calls action(entry, item) for every item that `match` accepts, in
     // search order, until action returns false.
     template <class Match, class Action> void forEachItem(Match match, Action action);

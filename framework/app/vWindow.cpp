@@ -189,7 +189,7 @@ void vWindow::setCursorKind(int kind) {
     cursor = LoadCursorA(nullptr, shape);
 }
 
-void vWindow::translateKey(int code, int isVirtualKey) {
+void vWindow::translateKey(int code, int isVirtualKey, bool repeat) {
     int shift = (GetKeyState(VK_SHIFT) < 0 ? ShiftKeyBit : 0) |
                 (GetKeyState(VK_CONTROL) < 0 ? ControlKeyBit : 0);
     int key = isVirtualKey ? frameworkKey(code) : code;
@@ -199,7 +199,7 @@ void vWindow::translateKey(int code, int isVirtualKey) {
     if (menuPane && menuPane->findAccelerator(key, shift, id))
         onMenuCommand(id);
     else
-        onKey(key, shift);
+        onKey(key, shift | (repeat ? RepeatKeyBit : 0));
 }
 
 LRESULT CALLBACK vWindow::windowProc(HWND window, UINT code, WPARAM wParam, LPARAM lParam) {
@@ -267,12 +267,12 @@ Handled vWindow::handleClose() {
 
 Handled vWindow::handleKeyDown(const WindowMessage& message) {
     if (!isKeyDownDelivered(int(message.wParam))) return NotHandled;
-    translateKey(int(message.wParam), 1);
+    translateKey(int(message.wParam), 1, message.lParam & (1 << 30));
     return handled();
 }
 
 Handled vWindow::handleChar(const WindowMessage& message) {
-    translateKey(int(message.wParam), 0);
+    translateKey(int(message.wParam), 0, message.lParam & (1 << 30));
     return handled();
 }
 

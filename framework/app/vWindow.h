@@ -51,7 +51,8 @@ class vWindow : public vBaseWindow {
     virtual void closeWindow();
 
     void setCursorKind(int kind);
-    void translateKey(int code, int isVirtualKey);
+    // `repeat`: the platform repeats a key held down.
+    void translateKey(int code, int isVirtualKey, bool repeat);
 
     // The window procedure of class "MdiWindowClass".
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

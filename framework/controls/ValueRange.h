@@ -23,6 +23,26 @@ struct ValueRange {
     }
 };
 
+// A whole number as typed into a field: spaces around it, an optional minus
+// sign, then digits; false for anything else and for numbers past int.
+inline bool parseWhole(const char* text, int& value) {
+    while (*text == ' ')
+        ++text;
+    bool negative = *text == '-';
+    if (negative) ++text;
+    std::int64_t number = 0;
+    const char* digits = text;
+    for (; *text >= '0' && *text <= '9'; ++text) {
+        number = number * 10 + (*text - '0');
+        if (number > std::int64_t(INT32_MAX) + 1) return false;
+    }
+    while (*text == ' ')
+        ++text;
+    if (text == digits || *text || (!negative && number > INT32_MAX)) return false;
+    value = int(negative ? -number : number);
+    return true;
+}
+
 // The range an `items` record of two ints declares: 0..100 when there is
 // none or when its highest value is below its lowest.
 inline ValueRange loadRange(const void* items) {

@@ -35,6 +35,9 @@ class vCmd {
     // The dialog holding it is being shown: a command whose showing needs
     // more than the dialog setting its title (a text entry) does it here.
     virtual void onDialogShown() {}
+    // Takes what was typed into the control as its value; false, with the
+    // values it takes in `expected` ("1 to 60"), when that is none of them.
+    virtual bool takeTyped(std::string&) { return true; }
 
   protected:
     // A command's text is never null: a null text reads as "".

@@ -1,5 +1,6 @@
 #include "framework/controls/vSpinnerCmd.h"
 
+#include "framework/controls/ValueRange.h"
 #include "framework/dialogs/vCmdParent.h"
 
 #include <algorithm>
@@ -7,6 +8,7 @@
 #include <cstdio>
 #include <cstring>
 #include <set>
+#include <string>
 
 int nextSpinnerEditId = 32174;
 
@@ -145,6 +147,22 @@ int vSpinnerCmd::setValue(int value, int type) {
         return setCommonValue(value, type);
     default: return 0;
     }
+}
+
+bool vSpinnerCmd::takeTyped(std::string& expected) {
+    if (textMode) return true;
+    char text[32] = "";
+    GetDlgItemTextA(parent->windowHandle, editId, text, sizeof text);
+    int value = 0;
+    if (parseWhole(text, value) && (unbounded() || (value >= rangeMin && value <= rangeMax))) {
+        setPosition(value);
+        return true;
+    }
+    expected = std::to_string(rangeMin) + " to " + std::to_string(rangeMax);
+    HWND field = controlWindow(editId);
+    SetFocus(field);
+    SendMessageA(field, EM_SETSEL, 0, -1);
+    return false;
 }
 
 void vSpinnerCmd::onNotify(int code, int) {

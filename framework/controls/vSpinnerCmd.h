@@ -1,6 +1,7 @@
 // A text field with a small arrow scroll bar beside it, stepping through a
-// numeric range or through a list of texts. Only the arrows and setValue
-// change the value; what is typed into the field is not read back.
+// numeric range or through a list of texts. The arrows and setValue change
+// the value; a number typed into the field is taken when the dialog's OK
+// asks for it.
 #pragma once
 
 #include "framework/controls/vCmd.h"
@@ -22,6 +23,9 @@ class vSpinnerCmd : public vCmd {
     int setValue(int value, int type) override;
     // Scroll code 0 (the upper arrow) steps up, any other code down.
     void onNotify(int code, int) override;
+    // A number within the range, or the range in `expected`; a list takes
+    // only its arrows.
+    bool takeTyped(std::string& expected) override;
 
     // The list or range in use: a null-terminated text array, or three ints.
     const void* itemList = nullptr;

@@ -3,7 +3,10 @@
 #include "framework/app/vApp.h"
 #include "framework/controls/vCmd.h"
 #include "framework/dialogs/vModalDialog.h"
+#include "framework/dialogs/vNoticeDialog.h"
 #include "framework/dialogs/vThisList.h"
+
+#include <vector>
 
 vModalDialog* currentModalDialog = nullptr;
 unsigned vDialog::showings = 0;
@@ -104,7 +107,21 @@ void vDialog::onDialogCommand(int id, int, int) {
 }
 
 void vDialog::processCommand(int id, int value, int kind) {
+    if ((id == IdOk || id == IdDone) && !takeTyped()) return;
     onDialogCommand(id, value, kind);
+}
+
+bool vDialog::takeTyped() {
+    // In the order the dialog shows them: the first wrong field is named.
+    std::vector<vCmd*> shown(commands.begin(), commands.end());
+    for (auto command = shown.rbegin(); command != shown.rend(); ++command) {
+        std::string expected;
+        if (!*command || (*command)->takeTyped(expected)) continue;
+        vNoticeDialog box(this, "Notice");
+        box.notice(("Type a whole number from " + expected + ".").c_str());
+        return false;
+    }
+    return true;
 }
 
 void vDialog::showDialog(const char* message) {

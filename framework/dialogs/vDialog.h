@@ -31,6 +31,8 @@ class vDialog : public vBaseWindow, public vCmdParent {
     virtual void onDialogDisplayed() {}
     // A non-empty `message` replaces the title of every AttrMessage command.
     virtual void showDialog(const char* message);
+    // OK and Done take what was typed into the fields first; a wrong one
+    // gets a notice naming the values it takes, and the dialog stays.
     void processCommand(int id, int value, int kind) override;
 
     // Moves the dialog, keeping its size, to (left, top) pixels from the
@@ -71,6 +73,8 @@ class vDialog : public vBaseWindow, public vCmdParent {
     // Gives each command its text, state and focus; whether it moved the focus.
     bool initialiseCommands();
     void unregister();
+    // Every command takes what was typed into it; false after the notice.
+    bool takeTyped();
     // Whether the dialog handles its messages while a modal dialog runs.
     bool answersNow() const;
     // Ends the modal loop of a dialog being deleted while shown.

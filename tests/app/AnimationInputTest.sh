@@ -3,7 +3,9 @@
 # Ctrl+T shows it and the window grows by its height, K sets a key at frame
 # 0, Right moves 25 frames on where "8" three times keys a raised gaze,
 # Space plays and stops (the playhead moves on), and "Save animation as..."
-# writes the file, whose bytes are compared.
+# writes the file, whose bytes are compared. Then a drag of the mouth and an
+# expression, each keyed, and Ctrl+Z until nothing is left: the saved pose
+# is the first one and the saved animation has no key.
 # Usage: AnimationInputTest.sh TavokF.exe screenshot.png
 set -u
 exe=$1
@@ -35,9 +37,13 @@ shoot "$shot"
 [ "$(compare -metric AE "$dir/keyed.png" "$shot" null: 2>&1)" != 0 ] ||
   fail "the playhead did not move while playing"
 
-box=$(menu_dialog t 'Save Animation') || exit 1
-xdotool windowfocus --sync "$box" key End shift+Home type blink.tfa
-xdotool key Return
+# Saves through the File menu: its letter, the dialog's title, the name typed.
+save() {
+  box=$(menu_dialog "$1" "$2") || exit 1
+  xdotool windowfocus --sync "$box" key End shift+Home type "$3"
+  xdotool key Return
+}
+save t 'Save Animation' blink.tfa
 want=$'TavokFace animation\r\nframes per second: 25\r\nlength in frames: 100\r\ninterpolation: smooth\r\nkey 0: <0,0,0>,0.5, 30,-30, 30,-30, 0, 0, 0, 0, 0\r\nkey 25: <0,3,0>,0.5, 30,-30, 30,-30, 0, 0, 0, 0, 0\r\n'
 for _ in $(seq 50); do [ -f blink.tfa ] && break; sleep 0.1; done
 [ "$(od -An -c blink.tfa 2>&1)" = "$(printf '%s' "$want" | od -An -c)" ] || {
@@ -45,6 +51,21 @@ for _ in $(seq 50); do [ -f blink.tfa ] && break; sleep 0.1; done
   od -c blink.tfa 2>&1 | head -20
 }
 
+face_origin || exit 1
+xdotool mousemove --sync $((X + 175)) $((Y + 235)) mousedown 1 \
+  mousemove --sync $((X + 175)) $((Y + 220)) mouseup 1
+xdotool windowfocus --sync "$window" key ctrl+l
+library=$(find_window Expressions)
+[ -n "$library" ] || fail "no Expressions window"
+eval "$(timeout 5 xdotool getwindowgeometry --shell "$library")"
+xdotool mousemove --sync $((X + 50)) $((Y + 40)) click 1
+# Six steps: the key at 0, three at 25, the drag, the expression.
+xdotool windowfocus --sync "$window" key --delay 50 --repeat 6 ctrl+z
+save s 'Save Pose' first
+expect_file "$dir/first.txt" $'<0,0,0>,0.5,\r\n30,-30,\r\n30,-30,\r\n0,\r\n0,\r\n0,\r\n0,\r\n0\r\n'
+save t 'Save Animation' none.tfa
+expect_file "$dir/none.tfa" "${want%%key 0*}"
+
 exit_program
 result || exit 1
-echo "timeline: Ctrl+T, keys at frames 0 and 25, play, save as expected ($shot)"
+echo "timeline: Ctrl+T, keys at frames 0 and 25, play, save, a drag and an expression undone as expected ($shot)"

@@ -108,6 +108,29 @@ TEST(Expressions, AClickGivesTheBytesAndUndoTheFormerOnesThenFortyPercentAndADra
     EXPECT_EQ(savedPose(), fortyPercent);
 }
 
+// With the timeline shown, a drag of the slider is one step, and a key
+// pressed during it is one of its own, undone in the order they came.
+TEST(Expressions, WithTheTimelineASliderDragIsOneStepAndAKeyInItItsOwn) {
+    Document& document = app.mainWindow->document;
+    command(IdTimeline);
+    const Animation keys = document.animation();
+    const PoseState pose = document.model().state();
+    click("happy");
+    for (int position : {50, 60, 70})
+        slide(SB_THUMBTRACK, position);
+    SendMessageA(app.mainWindow->nativeWindow, WM_CHAR, '8', 0);
+    slide(SB_THUMBTRACK, 80);
+    slide(SB_ENDSCROLL, -1);
+    for (const char* name : {"Key 8", "Expression happy", "Expression happy"}) {
+        ASSERT_NE(document.undoStep(), nullptr);
+        EXPECT_EQ(document.undoStep()->name, name);
+        command(IdUndo);
+    }
+    EXPECT_TRUE(document.animation() == keys);
+    EXPECT_EQ(std::memcmp(document.model().pose, pose.pose, sizeof pose.pose), 0);
+    command(IdTimeline);
+}
+
 TEST(Expressions, AFileThatIsNoPoseShowsGreyedWithTheReadersMessage) {
     std::string folder = besideThisProgram("own");
     CreateDirectoryA(folder.c_str(), nullptr);

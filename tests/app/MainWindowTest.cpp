@@ -180,7 +180,8 @@ std::string type(int key, bool control = false, bool shift = false) {
 
 TEST(MainWindow, EditMenuFollowsTheHistoryAndItsChords) {
     FaceCanvasPane* face = mainWindow()->canvasPane;
-    face->selection = HandleMouthFirst;
+    PoseModel& model = mainWindow()->document.pose();
+    model.selection = HandleMouthFirst;
     EXPECT_EQ(type('0'), " Mouth part Selected  0") << "nothing to undo yet";
     std::vector<COLORREF> before = facePixels();
     EXPECT_EQ(type('8'), "U Mouth part Selected  0.05");
@@ -195,7 +196,7 @@ TEST(MainWindow, EditMenuFollowsTheHistoryAndItsChords) {
     type(KeyCtrlZ, true);
     EXPECT_EQ(type('5'), "U Mouth part Selected  -0.05") << "a new step drops the redo steps";
     EXPECT_EQ(type(KeyCtrlE, true).substr(0, 2), "US");
-    face->pose[PoseEyeY] = 5;
+    model.pose[PoseEyeY] = 5;
     type('\r');
     EXPECT_EQ(face->pose[PoseEyeY], 5) << "Return is no Ctrl+M";
     type(KeyCtrlM, true);
@@ -215,12 +216,12 @@ TEST(MainWindow, EveryWayADragEndsMakesItOneStep) {
                            {child, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2000, 2000), 0, {}},
                            {app.frameWindow, WM_COMMAND, IdSymmetric, 0, 0, {}}};
     for (const MSG& end : endings) {
-        window->history = PoseHistory();
-        window->canvasPane->selection = HandleMouthFirst + 2;
+        while (window->document.undo()) {
+        }
+        window->document.pose().selection = HandleMouthFirst + 2;
         if (&end != endings) type('8');
         // A redo step, which the drag drops as it ends.
         if (end.hwnd) type(KeyCtrlZ, true);
-        window->poseChanged(); // the menu follows the emptied history
         float *value = &window->canvasPane->pose[PoseMouthFirst + 2], start = *value;
         HandlePoint at = window->canvasPane->handles[HandleMouthFirst + 2];
         window->activationClick = 0;
@@ -250,16 +251,18 @@ void press(int key, bool control = false) {
     SetKeyboardState(keys);
 }
 
+// The keys' frames and the playhead: "0 10 @10".
+std::string frames() {
+    const Document& document = mainWindow()->document;
+    std::string text;
+    for (const AnimationKey& key : document.animation().keys())
+        text += std::to_string(key.frame) + " ";
+    return text + "@" + std::to_string(document.playhead());
+}
+
 TEST(MainWindow, TimelineKeysFollowThePlayheadAndUndo) {
     FaceCmdWindow* window = mainWindow();
-    Timeline& timeline = window->animationEditor->timeline;
-    window->canvasPane->selection = -1;
-    auto frames = [&] {
-        std::string text;
-        for (const AnimationKey& key : timeline.animation.keys())
-            text += std::to_string(key.frame) + " ";
-        return text + "@" + std::to_string(timeline.playhead);
-    };
+    window->document.pose().selection = -1;
     RECT frame, face, grown;
     GetWindowRect(app.frameWindow, &frame);
     GetClientRect(window->nativeWindow, &face);
@@ -274,7 +277,7 @@ TEST(MainWindow, TimelineKeysFollowThePlayheadAndUndo) {
         press(VK_RIGHT);
     type('4');
     ASSERT_EQ(frames(), "0 10 @10") << "a pose change keys the playhead";
-    EXPECT_EQ(timeline.animation.keyAt(10)->pose[PoseEyeX], 1);
+    EXPECT_EQ(window->document.animation().keyAt(10)->pose[PoseEyeX], 1);
     press(VK_LEFT, true);
     EXPECT_EQ(window->canvasPane->pose[PoseEyeX], 0) << "the face shows the playhead's pose";
     press(VK_END);
@@ -305,8 +308,113 @@ TEST(MainWindow, TimelineKeysFollowThePlayheadAndUndo) {
     type('k');
     type('4');
     EXPECT_EQ(frames(), "0 40 @0") << "hidden, the timeline changes nothing";
-    window->canvasPane->resetPose();
+    window->onMenuCommand(IdRestore);
     window->setString(IdStatusText, faceStatusBar[0].title);
+}
+
+// The Edit menu's text of `id`.
+std::string menuText(int id) {
+    char text[96] = "";
+    GetMenuStringA(GetMenu(app.frameWindow), UINT(id), text, sizeof text, MF_BYCOMMAND);
+    return text;
+}
+
+// The timeline's seams: every change is one step of the one history, named
+// on the Edit menu, whichever window made it.
+TEST(MainWindow, TheTimelineAndTheFaceShareOneHistory) {
+    FaceCmdWindow* window = mainWindow();
+    Document& document = window->document;
+    HWND child = window->nativeWindow;
+    window->onMenuCommand(IdRestore);
+    document.begin("No keys");
+    document.replaceAnimation(Animation());
+    document.commit();
+    document.moveTo(0);
+    window->onMenuCommand(IdTimeline);
+    document.pose().selection = -1;
+    type('4');
+    EXPECT_EQ(menuText(IdUndo), "&Undo Key 4  \tCtrl+Z");
+    type(KeyCtrlZ, true);
+    EXPECT_EQ(window->canvasPane->pose[PoseEyeX], 0) << "undone to no keys, the face too";
+    EXPECT_EQ(menuText(IdRedo), "&Redo Key 4  \tCtrl+Y");
+    type(KeyCtrlZ, true, true);
+    EXPECT_EQ(frames(), "0 @0") << "Ctrl+Shift+Z redoes with the timeline shown";
+    for (int i = 0; i < 10; ++i)
+        press(VK_RIGHT);
+    type('4');
+    // A press on an iris that only selects is no step.
+    HandlePoint iris = window->canvasPane->handles[0];
+    SendMessageA(child, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(int(iris.x), int(iris.y)));
+    SendMessageA(child, WM_LBUTTONUP, 0, MAKELPARAM(int(iris.x), int(iris.y)));
+    type(KeyCtrlZ, true);
+    EXPECT_EQ(frames(), "0 @10") << "the click took the key's step, not a stale one";
+    // A key moving the playhead ends a drag first: the drag keys frame 10 only.
+    window->activationClick = 0;
+    HandlePoint at = window->canvasPane->handles[HandleMouthFirst + 2];
+    SendMessageA(child, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(int(at.x), int(at.y)));
+    SendMessageA(child, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(int(at.x), int(at.y) - 11));
+    press(VK_RIGHT);
+    EXPECT_FALSE(window->canvasPane->dragging());
+    SendMessageA(child, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(int(at.x), int(at.y) - 22));
+    EXPECT_EQ(frames(), "0 10 @11");
+    EXPECT_EQ(menuText(IdUndo), "&Undo Drag  \tCtrl+Z");
+    type(KeyCtrlZ, true);
+    EXPECT_EQ(frames(), "0 @10");
+    // A key's mark whose drag lost the pointer to another window stays.
+    TimelinePane* strip = window->animationEditor->pane;
+    auto mouse = [&](UINT message, int frame) {
+        SendMessageA(strip->barWindow(), message, MK_LBUTTON,
+                     MAKELPARAM(strip->frameX(frame), TimelinePane::KeyTop + 5));
+    };
+    mouse(WM_LBUTTONDOWN, 0);
+    mouse(WM_MOUSEMOVE, 30);
+    SendMessageA(strip->barWindow(), WM_CAPTURECHANGED, 0, 0);
+    mouse(WM_MOUSEMOVE, 40);
+    mouse(WM_LBUTTONUP, 40);
+    ReleaseCapture();
+    EXPECT_EQ(frames(), "0 @10");
+    // A key held down is one step, however often it repeats.
+    document.pose().selection = -1;
+    type('8');
+    for (int repeat = 0; repeat < 3; ++repeat)
+        SendMessageA(child, WM_CHAR, '8', LPARAM(1) << 30);
+    type(KeyCtrlZ, true);
+    EXPECT_EQ(frames(), "0 @10");
+    window->onMenuCommand(IdTimeline);
+    window->onMenuCommand(IdRestore);
+}
+
+// The settings' typed length is taken, one out of range is named and the
+// dialog stays; with the timeline hidden the face keeps its pose.
+TEST(MainWindow, TypedSettingsAreTakenAndLeaveTheHiddenFaceAlone) {
+    FaceCmdWindow* window = mainWindow();
+    window->document.pose().selection = -1;
+    type('4');
+    std::vector<float> face(window->canvasPane->pose, window->canvasPane->pose + PoseCount);
+    std::vector<std::string> notices;
+    int asked = 0;
+    answerDialogs([&](HWND box, bool) {
+        if (HWND done = GetDlgItem(box, IdDone)) {
+            char text[128] = "";
+            GetDlgItemTextA(box, 92, text, sizeof text);
+            notices.push_back(text);
+            return PostMessageA(done, BM_CLICK, 0, 0) != 0;
+        }
+        // The second field is the length's.
+        HWND field =
+            FindWindowExA(box, FindWindowExA(box, nullptr, "Edit", nullptr), "Edit", nullptr);
+        SetWindowTextA(field, asked++ ? "250" : "20000");
+        return PostMessageA(GetDlgItem(box, IdOk), BM_CLICK, 0, 0) != 0;
+    });
+    window->onMenuCommand(IdAnimationSettings);
+    EXPECT_EQ(window->document.animation().settings().length, 250);
+    EXPECT_EQ(notices, std::vector<std::string>{"Type a whole number from 1 to 10000."});
+    EXPECT_EQ(std::vector<float>(window->canvasPane->pose, window->canvasPane->pose + PoseCount),
+              face);
+    EXPECT_EQ(menuText(IdUndo), "&Undo Animation settings  \tCtrl+Z");
+    type(KeyCtrlZ, true);
+    EXPECT_EQ(window->document.animation().settings().length, 100);
+    window->onMenuCommand(IdRestore);
 }
 
 TEST(MainWindow, BarControlsSitWhereTheirDialogUnitsSay) {
@@ -373,7 +481,7 @@ TEST(MainWindow, RealPointerShowsTheTipAndClicksRestore) {
     EXPECT_STREQ(tip, "Clear to Defaults");
 
     app.log.take();
-    float* pose = mainWindow()->canvasPane->pose;
+    float* pose = mainWindow()->document.pose().pose;
     pose[0] = 5;
     xdotool("click 1");
     EXPECT_TRUE(pumpUntil([pose] { return pose[0] == 0; }, 10000)) << "the pose was not restored";

@@ -15,21 +15,7 @@ budget=50 # seconds; the ctest timeout is 60
 source "$root/tests/app/XdoHelpers.sh"
 program_folder "$exe"
 start_program # a first start: one notice
-# The face view lies between the bars, below the menu. Its middle mouth
-# point of a 350-wide view is at x 175, on the mouth line, which crosses
-# x 150 in red; the other parts keep their place relative to it.
-# The line is 3 pixels wide: its middle row is the mouth's.
-mouth_line() {
-  eval "$(timeout 5 xdotool getwindowgeometry --shell "$window")"
-  import -display "$DISPLAY" -window root "$shot"
-  mouth=$(convert "$shot" -crop "1x$HEIGHT+$((X + 150))+$Y" txt:- |
-    awk -F'[,:]' '/#FF4040/ { if (first == "") first = $2; last = $2 }
-      END { if (first != "") print int((first + last) / 2) }')
-  [ -n "$mouth" ]
-}
-wait_until 10 "mouth line in the face view" mouth_line || exit 1
-# From here on, y is given in the coordinates of a face whose mouth is at 235.
-Y=$((Y + mouth - 235))
+face_origin || exit 1
 # The pointer may rest there from an earlier run: it has to arrive.
 xdotool mousemove --sync 1 1
 xdotool mousemove --sync $((X + 175)) $((Y + 235)) click 1

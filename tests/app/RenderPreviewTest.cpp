@@ -3,6 +3,7 @@
 // poses without POV-Ray are driven in TavokF.exe by RenderPreviewTest.sh.
 #include "app/FaceApp.h"
 #include "app/FaceCmdWindow.h"
+#include "app/AnimationRenderer.h"
 #include "app/FaceTables.h"
 #include "app/RenderPreview.h"
 #include "face/FaceCanvasPane.h"
@@ -81,7 +82,7 @@ TEST(RenderPreview, ALidChangeRerendersOnlyTheEyesOnceForABurstOfKeys) {
 
     // Ten quick presses lift the left upper lid ten degrees: one render,
     // of the last pose, written to the scratch folder, not the user's file.
-    app.mainWindow->canvasPane->selection = 2;
+    app.mainWindow->document.pose().selection = 2;
     int before = preview()->renderCount();
     for (int i = 0; i < 10; ++i) {
         key('8');
@@ -182,7 +183,7 @@ TEST(RenderPreview, AFailingSceneShowsPovraysErrorLines) {
     float* pose = app.mainWindow->canvasPane->pose;
     float eyeX = pose[0];
     pose[0] = std::numeric_limits<float>::quiet_NaN();
-    app.mainWindow->poseChanged();
+    preview()->poseChanged();
     ASSERT_TRUE(
         waitFor([] { return preview()->status() == "POV-Ray failed"; }, 20, "the failed render"));
     EXPECT_NE(preview()->message().find("Parse Error"), std::string::npos) << preview()->message();
@@ -212,6 +213,34 @@ TEST(RenderPreview, WithoutPovrayItSaysWhatToDoAndNoRenderStarts) {
     EXPECT_EQ(preview()->renderCount(), before);
     command(IdRenderPreview);
     SetEnvironmentVariableA(PovrayVariable, nullptr);
+}
+
+// While the animation renders, the preview waits, whatever moved the pose
+// (here the timeline's playhead); it catches up when the render ends.
+TEST(RenderPreview, PausesWhileTheAnimationRendersAndCatchesUpAfter) {
+    Document& document = app.mainWindow->document;
+    command(IdRenderPreview);
+    command(IdTimeline);
+    key('k');
+    for (int frame = 0; frame < 10; ++frame)
+        SendMessageA(app.mainWindow->nativeWindow, WM_KEYDOWN, VK_RIGHT, 0);
+    key('8');
+    ASSERT_TRUE(waitForRender(preview()->renderCount()));
+    RenderRequest request;
+    request.folder = besideThisProgram("frames");
+    request.width = 64;
+    request.height = 48;
+    request.last = document.lastFrame();
+    request.gif = false;
+    ASSERT_TRUE(app.mainWindow->animationRenderer->start(document.animation(), request));
+    int before = preview()->renderCount();
+    SendMessageA(app.mainWindow->nativeWindow, WM_KEYDOWN, VK_HOME, 0);
+    pumpMessages(RenderPreview::Pause + 300);
+    EXPECT_EQ(preview()->renderCount(), before) << "a preview render beside the animation's";
+    app.mainWindow->animationRenderer->cancel();
+    EXPECT_TRUE(waitForRender(before));
+    command(IdTimeline);
+    command(IdRenderPreview);
 }
 
 TEST(RenderPreview, ExitEndsTheRunningRenderAndRemovesTheScratchFolder) {

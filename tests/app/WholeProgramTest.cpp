@@ -109,6 +109,11 @@ FaceCanvasPane* face() {
     return app.mainWindow->canvasPane;
 }
 
+// The document's pose, set outside any step as a test begins.
+PoseModel& model() {
+    return app.mainWindow->document.pose();
+}
+
 void command(int id) {
     SendMessageA(app.frameWindow, WM_COMMAND, WPARAM(id), 0);
     pumpMessages(50);
@@ -160,7 +165,7 @@ TEST(WholeProgram, SavingAddsTxtOnlyToAPathWithoutAnyDot) {
         const char* written;
     } cases[] = {
         {"", "pose", "pose.txt"}, {"", "pose.inc", "pose.inc"}, {"my.poses", "pose", "pose"}};
-    face()->resetPose();
+    model().resetPose();
     for (const Case& c : cases) {
         std::string folder = enterFolder(c.folder);
         std::string file = folder + "\\" + c.written;
@@ -276,6 +281,31 @@ TEST(WholeProgram, TheRememberedFolderIsWhereTheDialogsStart) {
     EXPECT_EQ(takeNotices(), Notices{});
 }
 
+// The animation's dialogs start in the remembered folder, not the one the
+// platform's dialog showed last, and offer the name last used.
+TEST(WholeProgram, AnimationDialogsStartInTheRememberedFolderWithTheLastName) {
+    std::string other = enterFolder("other"), remembered = enterFolder("remembered");
+    answerWith("second", other);
+    command(IdSave);
+    std::ofstream(besideThisProgram("TavokF.ini"), std::ios::binary) << remembered << "\r\n";
+    window()->loadSettings(window(), 0);
+    DeleteFileA((remembered + "\\walk.tfa").c_str());
+    answerWith("walk");
+    command(IdSaveAnimation);
+    EXPECT_EQ(fileBytes(remembered + "\\walk.tfa").substr(0, 19), "TavokFace animation");
+    std::vector<std::string> offered;
+    answerDialogs([&offered](HWND box, bool) {
+        char name[MAX_PATH] = "";
+        GetWindowTextA(fileNameField(box), name, sizeof name);
+        offered.push_back(name);
+        return PostMessageA(box, WM_COMMAND, IDCANCEL, 0) != 0;
+    });
+    for (int id : {IdSaveAnimation, IdOpenAnimation, IdExportAnimation})
+        command(id);
+    EXPECT_EQ(offered, (std::vector<std::string>{"walk.tfa", "walk.tfa", "animation.inc"}));
+    EXPECT_EQ(takeNotices(), Notices{});
+}
+
 // What Help > Contents asks of the help viewer, as the viewer's window
 // receives it from the platform's help call: file, command, topic.
 struct HelpRequest {
@@ -315,10 +345,9 @@ TEST(WholeProgram, HelpAsksTheViewerForTopicThreeAndAboutTellsTheVersion) {
 }
 
 TEST(WholeProgram, CancelledOpenKeepsThePoseAndRedraws) {
-    face()->resetPose();
-    face()->drawFace();
+    command(IdRestore);
     float before = face()->handles[8].y;
-    face()->pose[10] = 1; // the middle mouth point, not drawn yet
+    model().pose[10] = 1; // the middle mouth point, not drawn yet
     answerWith(nullptr);
     command(IdOpen);
     EXPECT_EQ(face()->pose[10], 1);
@@ -331,7 +360,7 @@ TEST(WholeProgram, OpeningBringsAPoseBackOrShowsDataErrorAndResets) {
     std::ofstream(folder + "\\good.txt", std::ios::binary)
         << "<1,2,3>,0.25,\r\n10,-10,\r\n20,-20,\r\n0.5,\r\n0,\r\n0,\r\n0,\r\n-1\r\n";
     std::ofstream(folder + "\\bad.txt", std::ios::binary) << "<1,2,3>,0.25,\r\n10,x,\r\n";
-    face()->selection = -1;
+    model().selection = -1;
     answerWith((folder + "\\good.txt").c_str());
     command(IdOpen);
     const float good[13] = {1, 2, 3, 0.25f, 10, -10, 20, -20, 0.5f, 0, 0, 0, -1};
@@ -349,10 +378,10 @@ TEST(WholeProgram, OpeningBringsAPoseBackOrShowsDataErrorAndResets) {
 
 TEST(WholeProgram, KeysRefreshTheStatusAndOnlyTheirTableChangesThePose) {
     HWND child = window()->nativeWindow;
-    face()->resetPose();
-    face()->selection = 0;
+    model().resetPose();
+    model().selection = 0;
     // Keys outside the table: the pose stays, the status and face catch up.
-    face()->pose[1] = 7;
+    model().pose[1] = 7;
     HandlePoint before = face()->handles[0];
     SendMessageA(child, WM_CHAR, '0', 0);
     EXPECT_NE(face()->handles[0].x, before.x) << "not redrawn";
@@ -374,11 +403,11 @@ TEST(WholeProgram, KeysRefreshTheStatusAndOnlyTheirTableChangesThePose) {
                 {'2', "<5,0,7> 0.5"},  {'3', "<5,6,0> 0.5"}};
     for (const auto& k : keys) {
         const float start[] = {5, 6, 7, 0.5f};
-        std::memcpy(face()->pose, start, sizeof start);
+        std::memcpy(model().pose, start, sizeof start);
         SendMessageA(child, WM_CHAR, k.key, 0);
         EXPECT_EQ(statusText(), std::string("Eyes Selected ") + k.status) << k.key;
     }
-    face()->selection = 3;
+    model().selection = 3;
     SendMessageA(child, WM_CHAR, '8', 0);
     EXPECT_EQ(statusText(), "Eye Lid Selected  -31");
 }

@@ -98,6 +98,25 @@ program_folder() {
   program=
   trap 'end_program; rm -rf "$dir" "$failures"' EXIT
 }
+# The face view lies between the bars, below the menu. Its middle mouth
+# point of a 350-wide view is at x 175, on the mouth line, which crosses
+# x 150 in red; the other parts keep their place relative to it.
+# The line is 3 pixels wide: its middle row is the mouth's.
+mouth_line() {
+  eval "$(timeout 5 xdotool getwindowgeometry --shell "$window")"
+  import -display "$DISPLAY" -window root "$shot"
+  mouth=$(convert "$shot" -crop "1x$HEIGHT+$((X + 150))+$Y" txt:- |
+    awk -F'[,:]' '/#FF4040/ { if (first == "") first = $2; last = $2 }
+      END { if (first != "") print int((first + last) / 2) }')
+  [ -n "$mouth" ]
+}
+# Sets X and Y so that (X + x, Y + y) is point (x, y) of a face whose mouth
+# line is at y 235. Uses $shot as scratch.
+face_origin() {
+  wait_until 10 "mouth line in the face view" mouth_line || return 1
+  Y=$((Y + mouth - 235))
+}
+
 end_program() { [ -n "$program" ] && kill "$program" 2>/dev/null && wait "$program" 2>/dev/null; }
 
 # Starts the program through Wine (or the command given) and finds its main

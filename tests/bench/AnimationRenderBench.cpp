@@ -24,14 +24,13 @@ constexpr int Rounds = 200;
 
 int main() {
     FaceCmdWindow* window = openMainWindow("animation_render_bench");
-    FaceCanvasPane* face = window->canvasPane;
     AnimationRenderer& renderer = *window->animationRenderer;
     window->activationClick = 0;
     auto key = [&](int i) {
-        face->selection = HandleMouthFirst + 2;
+        window->document.pose().selection = HandleMouthFirst + 2;
         SendMessageA(window->nativeWindow, WM_CHAR, i % 2 ? '5' : '8', 0);
     };
-    Animation animation = window->animationEditor->timeline.animation;
+    Animation animation = window->document.animation();
     RenderRequest request;
     request.folder = "Z:\\tmp\\tavok-animation-render-bench";
     request.last = animation.settings().length - 1;

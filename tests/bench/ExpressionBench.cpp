@@ -89,7 +89,7 @@ int main() {
                 medianOf(20, 1e3, reopen));
     HWND panel = library.panel.windowHandle, slider = GetDlgItem(panel, ExpressionWindow::IdMix);
     auto key = [&](int i) {
-        window->canvasPane->selection = HandleMouthFirst + 2;
+        window->document.pose().selection = HandleMouthFirst + 2;
         SendMessageA(window->nativeWindow, WM_CHAR, i % 2 ? '5' : '8', 0);
     };
     auto click = [&](int i) {

@@ -40,7 +40,7 @@ int main() {
     // since a key ends a drag.
     window->activationClick = 0;
     auto key = [&](int i) {
-        face->selection = HandleMouthFirst + 2;
+        window->document.pose().selection = HandleMouthFirst + 2;
         SendMessageA(child, WM_CHAR, i % 2 ? '5' : '8', 0);
     };
     const HandlePoint& left = face->handles[HandleMouthFirst];

@@ -42,7 +42,7 @@ int main() {
                     preview->message().c_str());
         return 1;
     }
-    window->canvasPane->selection = 2; // a lid, moved up and down
+    window->document.pose().selection = 2; // a lid, moved up and down
     std::vector<double> times;
     for (int i = 0; i < Changes; ++i) {
         int next = preview->renderCount() + 1;

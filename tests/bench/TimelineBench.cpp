@@ -20,9 +20,11 @@ namespace {
 FaceApp application("TavokFace", 1, 0, 0);
 
 void play(AnimationEditor& editor, FaceCmdWindow* window, int fps) {
-    AnimationSettings settings = editor.timeline.animation.settings();
+    AnimationSettings settings = window->document.animation().settings();
     settings.fps = fps;
-    editor.timeline.animation.setSettings(settings);
+    window->document.begin("Animation settings");
+    window->document.setSettings(settings);
+    window->document.commit();
     long long due = 0, drawn = 0, late = 0, skipped = 0, previous = -1;
     editor.onFrameDrawn = [&](int frame, long long dueAt, long long drawnAt) {
         ++drawn;
@@ -55,9 +57,9 @@ int main() {
     FaceCanvasPane* face = window->canvasPane;
     HWND child = window->nativeWindow;
     window->onMenuCommand(IdTimeline);
-    face->selection = -1;
+    window->document.pose().selection = -1;
     SendMessageA(child, WM_CHAR, 'k', 0);
-    editor.timeline.moveTo(50);
+    window->document.moveTo(50);
     SendMessageA(child, WM_CHAR, '8', 0);
     play(editor, window, 25);
     play(editor, window, 60);

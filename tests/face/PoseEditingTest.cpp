@@ -1,7 +1,7 @@
-// Undo and redo, mirror, symmetric editing and dragging, on the pose alone.
+// Mirror, symmetric editing and dragging, on the pose alone.
 #include "face/FaceDrag.h"
 #include "face/FaceGeometry.h"
-#include "face/PoseHistory.h"
+#include "face/PoseModel.h"
 
 #include <gtest/gtest.h>
 
@@ -11,41 +11,6 @@ namespace {
 
 bool samePose(const float* a, const float* b) {
     return std::memcmp(a, b, PoseCount * sizeof(float)) == 0;
-}
-
-// One key press as the main window records it.
-bool keyStep(PoseHistory& history, PoseModel& model, int selection, int code) {
-    PoseState before = model.state();
-    model.selection = selection;
-    model.applyKeyAction(code);
-    return history.record(before, model);
-}
-
-TEST(PoseHistory, UndoRedoBringBackPoseAndSelectionAndANewStepDropsRedo) {
-    PoseHistory history;
-    PoseModel model;
-    EXPECT_TRUE(keyStep(history, model, HandleMouthFirst, KeyRaise));
-    EXPECT_TRUE(keyStep(history, model, HandleLidFirst, KeyRaise));
-    EXPECT_FALSE(keyStep(history, model, HandleLidFirst, KeyEyeZUp)) << "no change, no step";
-    PoseState two = model.state();
-    ASSERT_TRUE(history.undo(model));
-    EXPECT_TRUE(model.pose[PoseLidFirst] == 30 && model.selection == HandleMouthFirst);
-    ASSERT_TRUE(history.undo(model));
-    EXPECT_TRUE(samePose(model.pose, PoseModel().pose));
-    EXPECT_FALSE(history.undo(model));
-    ASSERT_TRUE(history.redo(model) && history.redo(model));
-    EXPECT_TRUE(samePose(model.pose, two.pose));
-    EXPECT_FALSE(history.redo(model));
-    history.undo(model);
-    EXPECT_TRUE(keyStep(history, model, HandleLidFirst, KeyLower));
-    EXPECT_FALSE(history.canRedo());
-
-    PoseHistory short3(3);
-    for (int i = 0; i < 5; ++i)
-        keyStep(short3, model, -1, KeyEyeXUp);
-    while (short3.undo(model)) {
-    }
-    EXPECT_EQ(model.pose[PoseEyeX], 2) << "only the newest 3 steps are kept";
 }
 
 TEST(PoseModel, MirrorSwapsTheSidesAndTurnsTheEyesBackTheSelectionFollowing) {
@@ -61,20 +26,17 @@ TEST(PoseModel, MirrorSwapsTheSidesAndTurnsTheEyesBackTheSelectionFollowing) {
     EXPECT_TRUE(samePose(model.pose, pose));
 }
 
-TEST(PoseModel, SymmetricEditingGivesThePartnerThePartsValueInOneStep) {
+TEST(PoseModel, SymmetricEditingGivesThePartnerThePartsValue) {
     for (int selection = HandleLidFirst; selection < HandleCount; ++selection) {
         PoseModel model;
-        PoseHistory history;
         model.symmetric = true;
         model.pose[mirrorIndex(selection + 2)] = 0.5f;
-        PoseState before = model.state();
+        model.selection = selection;
         // Restore leaves the part at its reset value as it was.
-        keyStep(history, model, selection, selection % 2 ? KeyRaise : KeyRestore);
+        model.applyKeyAction(selection % 2 ? KeyRaise : KeyRestore);
         PoseState once = model.state();
         model.mirrorPose(); // its own mirror image, without -0 for the unturned eyes
         EXPECT_TRUE(samePose(model.pose, once.pose)) << selection;
-        EXPECT_TRUE(history.undo(model) && !history.canUndo()) << selection;
-        EXPECT_TRUE(samePose(model.pose, before.pose)) << selection;
     }
 }
 

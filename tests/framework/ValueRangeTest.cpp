@@ -30,3 +30,11 @@ TEST(ValueRange, StepsAndBarsStayInsideEvenAtTheEndsOfInt) {
 }
 
 } // namespace
+
+TEST(ValueRange, TypedWholeNumbersAreTakenOnlyWhenTheyAreWhole) {
+    int value = 0;
+    EXPECT_TRUE(parseWhole(" -2147483648 ", value) && value == INT_MIN);
+    EXPECT_TRUE(parseWhole("2147483647", value) && value == INT_MAX);
+    for (const char* typed : {"", "-", "+5", "2.5", "1e3", "12a", "2147483648", "99999999999"})
+        EXPECT_FALSE(parseWhole(typed, value)) << typed;
+}
