@@ -1,0 +1,68 @@
+// The clip's arithmetic and its waveform summary, the summary against the
+// extremes counted sample by sample over random sounds and views.
+#include "sound/SoundClip.h"
+#include "sound/WaveSummary.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+
+namespace {
+
+TEST(SoundClip, MixesChannelsAndMapsTimesToSamplesAndFrames) {
+    SoundClip clip(8000, {{1.0f, 0.5f, 0.0f}, {0.0f, 0.5f, -1.0f}});
+    EXPECT_EQ(clip.mono(), (std::vector<float>{0.5f, 0.5f, -0.5f}));
+    EXPECT_EQ(SoundClip(8000, {{0.25f}}).mono(), std::vector<float>{0.25f});
+    EXPECT_DOUBLE_EQ(clip.seconds(), 3.0 / 8000);
+    EXPECT_EQ(clip.sampleAt(-1), 0);
+    EXPECT_EQ(clip.sampleAt(1.5 / 8000), 1);
+    EXPECT_EQ(clip.sampleAt(1), 2);
+    EXPECT_DOUBLE_EQ(clip.timeOf(2), 2.0 / 8000);
+    for (int fps = 1; fps <= 60; ++fps)
+        for (int n = 0; n < 3000; ++n) {
+            ASSERT_EQ(frameAt(frameTime(n, fps), fps), n) << fps;
+            ASSERT_EQ(frameAt(frameTime(n + 1, fps) - 1e-6, fps), n) << fps;
+            // n steps of 10 ms need the frames that cover them.
+            ASSERT_EQ(framesFor(n * 0.01, fps), (n * fps + 99) / 100) << fps << " " << n;
+        }
+}
+
+TEST(WaveSummary, ColumnsHoldTheExtremesOfTheirSamples) {
+    std::mt19937 random(39);
+    for (int round = 0; round < 300; ++round) {
+        std::int64_t count = std::uniform_int_distribution<std::int64_t>(
+            1, round % 30 == 0 ? 3000000 : 5000)(random);
+        std::vector<float> samples(static_cast<std::size_t>(count));
+        std::uniform_real_distribution<float> value(-1, 1);
+        for (float& sample : samples)
+            sample = value(random);
+        WaveSummary summary(samples.data(), count);
+        for (int view = 0; view < 5; ++view) {
+            std::int64_t first = std::uniform_int_distribution<std::int64_t>(0, count - 1)(random);
+            // Views may run past the end, and show fewer samples than columns.
+            std::int64_t last =
+                first + std::uniform_int_distribution<std::int64_t>(1, count)(random);
+            int columns = std::uniform_int_distribution<int>(1, 700)(random);
+            std::vector<SampleRange> shown = summary.columns(first, last, columns);
+            ASSERT_EQ(int(shown.size()), columns);
+            std::int64_t n = last - first;
+            for (int i = 0; i < columns; ++i) {
+                std::int64_t start = first + n * i / columns;
+                std::int64_t end =
+                    std::min(count, std::max(first + n * (i + 1) / columns, start + 1));
+                if (start >= count) {
+                    EXPECT_GT(shown[std::size_t(i)].low, shown[std::size_t(i)].high);
+                    continue;
+                }
+                auto [low, high] =
+                    std::minmax_element(samples.begin() + start, samples.begin() + end);
+                ASSERT_EQ(shown[std::size_t(i)].low, *low)
+                    << count << " " << first << " " << last << " " << columns << " column " << i;
+                ASSERT_EQ(shown[std::size_t(i)].high, *high);
+            }
+        }
+    }
+}
+
+} // namespace
