@@ -3,14 +3,17 @@
 #include <cmath>
 #include <utility>
 
-SoundClip::SoundClip(int rate, std::vector<std::vector<float>> channels)
+SoundClip::SoundClip(int rate, std::vector<Samples> channels)
     : rate_(rate), channels_(std::move(channels)) {
     if (channels_.size() < 2) return;
-    mix_.assign(channels_[0].size(), 0.0f);
+    mix_.resize(channels_[0].size());
     float share = 1.0f / float(channels_.size());
-    for (const std::vector<float>& samples : channels_)
-        for (std::size_t i = 0; i < mix_.size(); ++i)
-            mix_[i] += samples[i] * share;
+    for (std::size_t i = 0; i < mix_.size(); ++i) {
+        float sum = 0;
+        for (const Samples& samples : channels_)
+            sum += samples[i];
+        mix_[i] = sum * share;
+    }
 }
 
 std::int64_t SoundClip::sampleAt(double time) const {

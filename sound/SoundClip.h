@@ -3,6 +3,8 @@
 // animation frames. Needs no platform.
 #pragma once
 
+#include "sound/SampleAllocator.h"
+
 #include <cstdint>
 #include <vector>
 
@@ -10,7 +12,7 @@ class SoundClip {
   public:
     SoundClip() = default;
     // `channels` holds one or more channels of equal length.
-    SoundClip(int rate, std::vector<std::vector<float>> channels);
+    SoundClip(int rate, std::vector<Samples> channels);
 
     bool empty() const { return length() == 0; }
     int rate() const { return rate_; }
@@ -19,9 +21,9 @@ class SoundClip {
     std::int64_t length() const { return channels_.empty() ? 0 : channels_[0].size(); }
     double seconds() const { return rate_ > 0 ? double(length()) / rate_ : 0.0; }
 
-    const std::vector<float>& channel(int index) const { return channels_[index]; }
+    const Samples& channel(int index) const { return channels_[index]; }
     // The channels' mean; a mono clip's one channel itself.
-    const std::vector<float>& mono() const { return channels_.size() > 1 ? mix_ : channels_[0]; }
+    const Samples& mono() const { return channels_.size() > 1 ? mix_ : channels_[0]; }
 
     // The sample playing at `time` seconds, clamped to the clip.
     std::int64_t sampleAt(double time) const;
@@ -29,8 +31,8 @@ class SoundClip {
 
   private:
     int rate_ = 0;
-    std::vector<std::vector<float>> channels_;
-    std::vector<float> mix_;
+    std::vector<Samples> channels_;
+    Samples mix_;
 };
 
 // Frame `frame` of an animation at `fps` starts at this time.

@@ -2,6 +2,7 @@
 
 #include <sndfile.h>
 
+#include <cmath>
 #include <cstring>
 #include <memory>
 
@@ -65,8 +66,9 @@ bool SoundFileReader::read(const std::string& path, SoundClip& clip) {
         return fail("the file ends before the sound its header announces");
     if (info.frames <= 0) return fail("no sound in the file");
 
-    std::vector<std::vector<float>> channels(std::size_t(info.channels),
-                                             std::vector<float>(std::size_t(info.frames)));
+    std::vector<Samples> channels(std::size_t(info.channels));
+    for (Samples& samples : channels)
+        samples.resize(std::size_t(info.frames));
     constexpr sf_count_t Chunk = 1 << 16;
     std::vector<float> interleaved(std::size_t(Chunk * info.channels));
     for (sf_count_t done = 0; done < info.frames;) {
@@ -78,6 +80,10 @@ bool SoundFileReader::read(const std::string& path, SoundClip& clip) {
             for (sf_count_t i = 0; i < got; ++i)
                 out[i] = interleaved[std::size_t(i * info.channels + c)];
         }
+        // Float files may hold anything; the rest of the program counts on numbers.
+        for (sf_count_t i = 0; i < got * info.channels; ++i)
+            if (!std::isfinite(interleaved[std::size_t(i)]))
+                return fail("a sample is not a number");
         done += got;
     }
     clip = SoundClip(info.samplerate, std::move(channels));

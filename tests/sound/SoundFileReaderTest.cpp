@@ -90,6 +90,9 @@ TEST_F(SoundFileReaderTest, BrokenFilesAndOtherFormatsLoadNothing) {
         claims[std::size_t(40 + b)] = char((size >> (8 * b)) & 0xff);
     ASSERT_EQ(good.substr(36, 4), "data");
     expectRefused(put("claims.wav", claims), "ends before");
+    std::string floats = fileBytes(write("nan.wav", SF_FORMAT_WAV | SF_FORMAT_FLOAT, 8000, 1, 100));
+    floats.replace(floats.find("data") + 8 + 4 * 50, 4, "\x00\x00\xc0\x7f", 4);
+    expectRefused(put("nan.wav", floats), "not a number");
     expectRefused(write("fast.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16, 96000, 1, 100), "96000 Hz");
     expectRefused(write("slow.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16, 4000, 1, 100), "4000 Hz");
     expectRefused(write("int32.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_32, 8000, 1, 100), "24-bit");
