@@ -30,8 +30,12 @@ void freeSamples(void* block, std::size_t bytes) {
 
 #else
 
-void* allocateSamples(std::size_t bytes) { return ::operator new(bytes); }
+void* allocateSamples(std::size_t bytes) {
+    return ::operator new(bytes);
+}
 
-void freeSamples(void* block, std::size_t) { ::operator delete(block); }
+void freeSamples(void* block, std::size_t) {
+    ::operator delete(block);
+}
 
 #endif

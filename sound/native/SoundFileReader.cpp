@@ -1,13 +1,12 @@
 #include "sound/native/SoundFileReader.h"
 
+#include "sound/SoundFormat.h"
+
 #include <sndfile.h>
 
 #include <cmath>
 #include <cstring>
 #include <memory>
-
-constexpr int MinRate = 8000;
-constexpr int MaxRate = 48000;
 
 bool SoundFileReader::fail(const std::string& why) {
     error_ = why;
@@ -20,14 +19,16 @@ struct SndFileCloser {
     void operator()(SNDFILE* file) const { sf_close(file); }
 };
 
-bool supportedSamples(int format) {
-    switch (format & SF_FORMAT_SUBMASK) {
-    case SF_FORMAT_PCM_U8:
-    case SF_FORMAT_PCM_16:
-    case SF_FORMAT_PCM_24:
-    case SF_FORMAT_FLOAT: return true;
-    default: return false;
+SoundFormat formatOf(const SF_INFO& info) {
+    SoundFormat format{info.samplerate, info.channels, 0, false};
+    switch (info.format & SF_FORMAT_SUBMASK) {
+    case SF_FORMAT_PCM_U8: format.bits = 8; break;
+    case SF_FORMAT_PCM_16: format.bits = 16; break;
+    case SF_FORMAT_PCM_24: format.bits = 24; break;
+    case SF_FORMAT_FLOAT: format = {info.samplerate, info.channels, 32, true}; break;
+    default: break;
     }
+    return format;
 }
 
 // libsndfile shortens a data chunk that claims more than the file holds and
@@ -56,14 +57,9 @@ bool SoundFileReader::read(const std::string& path, SoundClip& clip) {
                     ")");
     int major = info.format & SF_FORMAT_TYPEMASK;
     if (major != SF_FORMAT_WAV && major != SF_FORMAT_WAVEX) return fail("not a WAV file");
-    if (!supportedSamples(info.format))
-        return fail("samples neither 8-, 16- nor 24-bit integers nor floats");
-    if (info.channels < 1 || info.channels > 2) return fail("neither mono nor stereo");
-    if (info.samplerate < MinRate || info.samplerate > MaxRate)
-        return fail("sample rate " + std::to_string(info.samplerate) +
-                    " Hz outside 8000 to 48000 Hz");
-    if (dataShorterThanHeader(file.get()))
-        return fail("the file ends before the sound its header announces");
+    std::string fault = formatFault(formatOf(info));
+    if (!fault.empty()) return fail(fault);
+    if (dataShorterThanHeader(file.get())) return fail(ShortFileFault);
     if (info.frames <= 0) return fail("no sound in the file");
 
     std::vector<Samples> channels(std::size_t(info.channels));
@@ -73,17 +69,16 @@ bool SoundFileReader::read(const std::string& path, SoundClip& clip) {
     std::vector<float> interleaved(std::size_t(Chunk * info.channels));
     for (sf_count_t done = 0; done < info.frames;) {
         sf_count_t got = sf_readf_float(file.get(), interleaved.data(), Chunk);
-        if (got <= 0) return fail("the file ends before the sound its header announces");
+        if (got <= 0) return fail(ShortFileFault);
         got = std::min(got, info.frames - done);
+        // Float files may hold anything; the rest of the program counts on numbers.
+        for (sf_count_t i = 0; i < got * info.channels; ++i)
+            if (!std::isfinite(interleaved[std::size_t(i)])) return fail(NotANumberFault);
         for (int c = 0; c < info.channels; ++c) {
             float* out = channels[std::size_t(c)].data() + done;
             for (sf_count_t i = 0; i < got; ++i)
                 out[i] = interleaved[std::size_t(i * info.channels + c)];
         }
-        // Float files may hold anything; the rest of the program counts on numbers.
-        for (sf_count_t i = 0; i < got * info.channels; ++i)
-            if (!std::isfinite(interleaved[std::size_t(i)]))
-                return fail("a sample is not a number");
         done += got;
     }
     clip = SoundClip(info.samplerate, std::move(channels));
