@@ -23,10 +23,11 @@ WaveSummary::WaveSummary(const float* samples, std::int64_t count)
     }
     while (level.size() > 1) {
         std::vector<SampleRange> next;
-        next.reserve(level.size() / Fanout + 1);
-        for (std::size_t start = 0; start < level.size(); start += Fanout) {
+        std::size_t fanout = std::size_t(Fanout);
+        next.reserve(level.size() / fanout + 1);
+        for (std::size_t start = 0; start < level.size(); start += fanout) {
             SampleRange both = level[start];
-            for (std::size_t i = start + 1; i < std::min(level.size(), start + Fanout); ++i) {
+            for (std::size_t i = start + 1; i < std::min(level.size(), start + fanout); ++i) {
                 both.low = std::min(both.low, level[i].low);
                 both.high = std::max(both.high, level[i].high);
             }
