@@ -1,4 +1,4 @@
-#include "sound/native/SoundFileReader.h"
+#include "sound/SoundFileReader.h"
 
 #include "sound/SoundFormat.h"
 
@@ -47,7 +47,7 @@ bool dataShorterThanHeader(SNDFILE* file) {
 
 } // namespace
 
-bool SoundFileReader::read(const std::string& path, SoundClip& clip) {
+bool SoundFileReader::read(const Path& path, SoundClip& clip) {
     error_.clear();
     SF_INFO info;
     std::memset(&info, 0, sizeof info);

@@ -5,7 +5,7 @@
 #include "sound/LipSync.h"
 #include "sound/MouthKeys.h"
 #include "sound/WaveSummary.h"
-#include "sound/native/SoundFileReader.h"
+#include "sound/SoundFileReader.h"
 #include "tools/tavokpose/Process.h"
 
 #include <sndfile.h>

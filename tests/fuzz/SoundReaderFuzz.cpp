@@ -1,7 +1,7 @@
 // Feeds arbitrary bytes, as a file, to the sound reader. Whatever it
 // accepts must be a sound the rest of the program can take: 8 to 48 kHz,
 // one or two channels of equal, non-zero length, every sample a number.
-#include "sound/native/SoundFileReader.h"
+#include "sound/SoundFileReader.h"
 
 #include <unistd.h>
 

@@ -4,7 +4,7 @@
 #include "sound/LipSync.h"
 #include "sound/MouthKeys.h"
 #include "sound/MouthShapeSet.h"
-#include "sound/native/SoundFileReader.h"
+#include "sound/SoundFileReader.h"
 #include "tests/support/TestFolder.h"
 #include "tools/tavokpose/Process.h"
 

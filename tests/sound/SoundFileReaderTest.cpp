@@ -1,11 +1,7 @@
 // The platform's sound reader over WAV files written here byte by byte:
 // each format the program takes reads back to the samples written; broken
 // files and formats it does not take give a reason and load nothing.
-#ifdef _WIN32
-#include "sound/win/SoundFileReader.h"
-#else
-#include "sound/native/SoundFileReader.h"
-#endif
+#include "sound/SoundFileReader.h"
 #include "tests/support/TestFolder.h"
 
 #include <cmath>
