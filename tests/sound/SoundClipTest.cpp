@@ -1,11 +1,13 @@
-// The clip's arithmetic and its waveform summary, the summary against the
-// extremes counted sample by sample over random sounds and views.
+// The clip's arithmetic, the power spectrum, and the waveform summary
+// against the extremes counted sample by sample over random sounds and views.
+#include "sound/PowerSpectrum.h"
 #include "sound/SoundClip.h"
 #include "sound/WaveSummary.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <random>
 
 namespace {
@@ -25,6 +27,27 @@ TEST(SoundClip, MixesChannelsAndMapsTimesToSamplesAndFrames) {
             ASSERT_EQ(frameAt(frameTime(n + 1, fps) - 1e-6, fps), n) << fps;
             // n steps of 10 ms need the frames that cover them.
             ASSERT_EQ(framesFor(n * 0.01, fps), (n * fps + 99) / 100) << fps << " " << n;
+        }
+}
+
+TEST(PowerSpectrum, ToneLandsInItsBinAndPowerAddsUp) {
+    for (int size = 4; size <= 2048; size *= 2)
+        for (int bin = 1; bin < size / 2; bin += 1 + bin / 3) {
+            std::vector<float> samples(static_cast<std::size_t>(size)),
+                power(std::size_t(size / 2 + 1));
+            double energy = 0;
+            for (int i = 0; i < size; ++i)
+                samples[std::size_t(i)] =
+                    float(std::cos(2 * std::acos(-1.0) * bin * i / size + 0.3) + 0.1 * (i % 3));
+            for (float sample : samples)
+                energy += double(sample) * sample;
+            PowerSpectrum(size).compute(samples.data(), power.data());
+            EXPECT_EQ(std::max_element(power.begin(), power.end()) - power.begin(), bin) << size;
+            // Parseval: the spectrum holds the samples' energy, size times.
+            double total = power[0] + power[std::size_t(size / 2)];
+            for (int k = 1; k < size / 2; ++k)
+                total += 2 * double(power[std::size_t(k)]);
+            EXPECT_NEAR(total, size * energy, 1e-3 * size * energy) << size << " " << bin;
         }
 }
 
