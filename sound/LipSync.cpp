@@ -4,8 +4,10 @@
 
 namespace {
 
-// Steps this far below the voice's level are silent.
+// Steps this far below the voice's level are silent, as are all below
+// Quietest dB of full scale.
 constexpr float SilenceBelow = 30;
+constexpr float Quietest = -80;
 // A silence inside speech up to this many steps is a stop's closure, a
 // longer one a pause.
 constexpr int LongestClosure = 15;
@@ -26,8 +28,8 @@ bool hum(const SpeechFrame& frame) {
 float voiceLevel(const std::vector<SpeechFrame>& frames) {
     std::vector<float> levels;
     for (const SpeechFrame& frame : frames)
-        if (frame.level > -80) levels.push_back(frame.level);
-    if (levels.empty()) return -1000;
+        if (frame.level > Quietest) levels.push_back(frame.level);
+    if (levels.empty()) return 0;
     std::size_t at = levels.size() * 95 / 100;
     std::nth_element(levels.begin(), levels.begin() + long(at), levels.end());
     return levels[at];
@@ -58,7 +60,7 @@ std::vector<MouthStep> mouthSteps(const std::vector<SpeechFrame>& frames) {
     std::vector<MouthStep> steps(count, MouthStep{MouthShape::Rest, false});
     for (std::size_t i = 0; i < count; ++i) {
         float relative = frames[i].level - level;
-        if (relative < -SilenceBelow) continue;
+        if (relative < -SilenceBelow || frames[i].level <= Quietest) continue;
         float around = frames[i].level;
         for (std::size_t j = i - std::min<std::size_t>(i, DipSteps);
              j < std::min(count, i + DipSteps + 1); ++j)

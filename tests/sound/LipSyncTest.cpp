@@ -103,6 +103,12 @@ TEST_F(LipSyncVoice, RestInPausesOpenOnVowelsClosedOnLips) {
     }
 }
 
+TEST(MouthKeys, SilenceRests) {
+    std::vector<float> silence(8000, 0.0f);
+    EXPECT_EQ(mouthKeys(mouthSteps(speechFrames(silence.data(), 8000, 8000)), 30),
+              (std::vector<MouthKey>{{0, Shape::Rest}}));
+}
+
 TEST(MouthKeys, KeysFollowTheRulesOnRandomShapeStreams) {
     std::mt19937 random(39);
     for (int round = 0; round < 2000; ++round) {
