@@ -1,5 +1,7 @@
 #include "sound/LipSync.h"
 
+#include "sound/MouthKeys.h"
+
 #include <algorithm>
 
 namespace {
@@ -91,4 +93,9 @@ std::vector<MouthStep> mouthSteps(const std::vector<SpeechFrame>& frames) {
         start = end;
     }
     return steps;
+}
+
+std::vector<MouthKey> lipSync(const SoundClip& clip, int fps) {
+    if (clip.empty()) return {};
+    return mouthKeys(mouthSteps(speechFrames(clip.mono().data(), clip.length(), clip.rate())), fps);
 }

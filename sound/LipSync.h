@@ -3,6 +3,7 @@
 #pragma once
 
 #include "sound/MouthShape.h"
+#include "sound/SoundClip.h"
 #include "sound/SpeechFeatures.h"
 
 #include <vector>
@@ -11,3 +12,7 @@
 // speech, the closure of a stop consonant; a burst is marked where speech
 // starts after a pause with a released consonant.
 std::vector<MouthStep> mouthSteps(const std::vector<SpeechFrame>& frames);
+
+// The mouth keys at `fps` for the clip's voice (its channels mixed), from
+// frame 0 at the clip's start.
+std::vector<MouthKey> lipSync(const SoundClip& clip, int fps);

@@ -3,7 +3,6 @@
 // waveform. Native; run it from an optimised build without sanitizers for
 // the product's figures. Usage: sound_bench [work folder]
 #include "sound/LipSync.h"
-#include "sound/MouthKeys.h"
 #include "sound/WaveSummary.h"
 #include "sound/SoundFileReader.h"
 #include "tools/tavokpose/Process.h"
@@ -73,16 +72,12 @@ int main(int argc, char** argv) {
         return 1;
     }
     // Exactly 60 s of it, repeated as needed.
-    std::vector<float> minute(std::size_t(60 * voice.rate()));
+    Samples minute(std::size_t(60 * voice.rate()));
     for (std::size_t i = 0; i < minute.size(); ++i)
         minute[i] = voice.mono()[i % std::size_t(voice.length())];
+    SoundClip clip(voice.rate(), {std::move(minute)});
     std::size_t keys = 0;
-    double analysis = medianOf(7, [&] {
-        keys =
-            mouthKeys(
-                mouthSteps(speechFrames(minute.data(), (long long)minute.size(), voice.rate())), 25)
-                .size();
-    });
+    double analysis = medianOf(7, [&] { keys = lipSync(clip, 25).size(); });
     std::printf(
         "lip-sync of a 60 s voice at %d Hz: %.1f ms, %.0f x real time (%zu keys at 25 fps)\n",
         voice.rate(), analysis * 1000, 60 / analysis, keys);
