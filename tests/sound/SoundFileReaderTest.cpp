@@ -5,6 +5,7 @@
 #include "tests/support/TestFolder.h"
 
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 
 namespace {
@@ -13,11 +14,10 @@ float tone(int channel, int i) {
     return 0.5f * float(std::sin(0.01 * (channel + 1) * i));
 }
 
-void put16(std::string& out, unsigned value) {
-    out += char(value & 0xff), out += char(value >> 8 & 0xff);
-}
-void put32(std::string& out, unsigned value) {
-    put16(out, value & 0xffff), put16(out, value >> 16);
+// Appends `value` as `count` little-endian bytes.
+void little(std::string& out, std::uint32_t value, int count) {
+    for (int b = 0; b < count; ++b)
+        out += char(value >> (8 * b) & 0xff);
 }
 
 // A WAV of `frames` frames of tones; `tag` 0xfffe writes the extensible form.
@@ -26,33 +26,33 @@ std::string wav(unsigned tag, int rate, int channels, int bits, int frames) {
     for (int i = 0; i < frames; ++i)
         for (int c = 0; c < channels; ++c) {
             float value = tone(c, i);
-            if (bits == 32 && tag != 1) {
-                unsigned raw;
-                std::memcpy(&raw, &value, 4);
-                put32(data, raw);
-                continue;
-            }
-            long scaled = std::lround(value * float(1L << (bits - 1)));
-            if (bits == 8) scaled += 128;
-            for (int b = 0; b < bits / 8; ++b)
-                data += char(scaled >> (8 * b) & 0xff);
+            std::uint32_t raw =
+                std::uint32_t(std::lround(std::ldexp(value, bits - 1))) + (bits == 8 ? 128 : 0);
+            if (bits == 32 && tag != 1) std::memcpy(&raw, &value, 4);
+            little(data, raw, bits / 8);
         }
     std::string format;
-    put16(format, tag), put16(format, unsigned(channels)), put32(format, unsigned(rate));
-    put32(format, unsigned(rate * channels * bits / 8)),
-        put16(format, unsigned(channels * bits / 8));
-    put16(format, unsigned(bits));
+    for (auto [value, count] : {std::pair{tag, 2},
+                                {unsigned(channels), 2},
+                                {unsigned(rate), 4},
+                                {unsigned(rate * channels * bits / 8), 4},
+                                {unsigned(channels * bits / 8), 2},
+                                {unsigned(bits), 2}})
+        little(format, value, count);
     if (tag == 0xfffe) {
-        put16(format, 22), put16(format, unsigned(bits)), put32(format, channels == 2 ? 3 : 4);
-        put32(format, bits == 32 ? 3 : 1);
+        for (auto [value, count] : {std::pair{22u, 2},
+                                    {unsigned(bits), 2},
+                                    {channels == 2 ? 3u : 4u, 4},
+                                    {bits == 32 ? 3u : 1u, 4}})
+            little(format, value, count);
         format += std::string("\x00\x00\x10\x00\x80\x00\x00\xaa\x00\x38\x9b\x71", 12);
     }
     std::string out = "RIFF";
-    put32(out, unsigned(4 + 8 + format.size() + 8 + data.size()));
+    little(out, unsigned(4 + 8 + format.size() + 8 + data.size()), 4);
     out += "WAVEfmt ";
-    put32(out, unsigned(format.size()));
+    little(out, unsigned(format.size()), 4);
     out += format + "data";
-    put32(out, unsigned(data.size()));
+    little(out, unsigned(data.size()), 4);
     return out + data;
 }
 
@@ -83,7 +83,7 @@ TEST_F(SoundFileReaderTest, ReadsEachSampleFormatMonoOrStereo) {
         ASSERT_EQ(clip.rate(), c.rate);
         ASSERT_EQ(clip.channelCount(), c.channels);
         ASSERT_EQ(clip.length(), 1234);
-        float step = c.bits == 32 ? 0 : 1.0f / float(1L << (c.bits - 1));
+        float step = c.bits == 32 ? 0 : std::ldexp(1.0f, 1 - c.bits);
         for (int i = 0; i < 1234; i += 7)
             for (int ch = 0; ch < c.channels; ++ch)
                 EXPECT_NEAR(clip.channel(ch)[i], tone(ch, i), step) << c.bits << " bits, " << i;
