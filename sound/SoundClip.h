@@ -22,8 +22,9 @@ class SoundClip {
     double seconds() const { return rate_ > 0 ? double(length()) / rate_ : 0.0; }
 
     const Samples& channel(int index) const { return channels_[index]; }
-    // The channels' mean; a mono clip's one channel itself.
-    const Samples& mono() const { return channels_.size() > 1 ? mix_ : channels_[0]; }
+    // The channels' mean; a mono clip's one channel itself; empty for an
+    // empty clip.
+    const Samples& mono() const { return channels_.size() == 1 ? channels_[0] : mix_; }
 
     // The sample playing at `time` seconds, clamped to the clip.
     std::int64_t sampleAt(double time) const;

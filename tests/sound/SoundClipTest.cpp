@@ -16,6 +16,7 @@ TEST(SoundClip, MixesChannelsAndMapsTimesToSamplesAndFrames) {
     SoundClip clip(8000, {{1.0f, 0.5f, 0.0f}, {0.0f, 0.5f, -1.0f}});
     EXPECT_EQ(clip.mono(), (Samples{0.5f, 0.5f, -0.5f}));
     EXPECT_EQ(SoundClip(8000, {{0.25f}}).mono(), Samples{0.25f});
+    EXPECT_TRUE(SoundClip().mono().empty());
     EXPECT_DOUBLE_EQ(clip.seconds(), 3.0 / 8000);
     EXPECT_EQ(clip.sampleAt(-1), 0);
     EXPECT_EQ(clip.sampleAt(1.5 / 8000), 1);
