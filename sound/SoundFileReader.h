@@ -1,0 +1,31 @@
+// Reading a WAV file into a clip through the platform: winmm's multimedia
+// file calls in the Windows builds (sound/win/), libsndfile natively
+// (sound/native/). 8-, 16- and 24-bit and float samples, one or two
+// channels, 8 to 48 kHz.
+#pragma once
+
+#include "sound/SoundClip.h"
+
+#include <string>
+
+class SoundFileReader {
+  public:
+#ifdef _WIN32
+    using Path = std::wstring;
+#else
+    using Path = std::string;
+#endif
+
+    // The whole file into `clip`; false, leaving `clip` alone, when the file
+    // cannot be read, is not such a sound or holds less than its header
+    // says. error() then says why.
+    bool read(const Path& path, SoundClip& clip);
+    const std::string& error() const {
+        return error_;
+    }
+
+  private:
+    bool fail(const std::string& why);
+
+    std::string error_;
+};

@@ -1,0 +1,173 @@
+// Lip-sync on voices espeak-ng speaks, judged by where their loudness says
+// the pauses, vowels and lip closures are; the key rules as properties over
+// random shape streams; the shapes read from the shipped pose files.
+#include "sound/LipSync.h"
+#include "sound/MouthKeys.h"
+#include "sound/MouthShapeSet.h"
+#include "sound/SoundFileReader.h"
+#include "tests/support/TestFolder.h"
+#include "tools/tavokpose/Process.h"
+
+#include <algorithm>
+#include <random>
+
+namespace {
+
+using Shape = MouthShape;
+
+// The shape `keys` show at each of `frames` frames.
+std::vector<Shape> unroll(const std::vector<MouthKey>& keys, std::size_t frames) {
+    std::vector<Shape> shapes;
+    for (std::size_t f = 0, k = 0; f < frames; ++f) {
+        while (k + 1 < keys.size() && keys[k + 1].frame <= int(f))
+            ++k;
+        shapes.push_back(keys[k].shape);
+    }
+    return shapes;
+}
+
+// Whether the mouth is closed within a frame of frames [first, last].
+bool closedNear(const std::vector<Shape>& shown, std::size_t first, std::size_t last) {
+    for (std::size_t f = first - std::min<std::size_t>(first, 1); f <= last + 1 && f < shown.size();
+         ++f)
+        if (shown[f] == Shape::Closed) return true;
+    return false;
+}
+
+class LipSyncVoice : public TestFolder {
+  protected:
+    LipSyncVoice() : TestFolder("lipsync-") {}
+};
+
+TEST_F(LipSyncVoice, RestInPausesOpenOnVowelsClosedOnLips) {
+    for (const char* voice : {"en", "en+f3", "en+m3"}) {
+        // Words of two syllables around M, B or P, 400 ms apart.
+        ProcessResult spoken = runProcess({"espeak-ng", "-v", voice, "-g", "40", "-w", "voice.wav",
+                                           "mama papa baba amma appa abba"},
+                                          dir.string(), "espeak.log", 20);
+        ASSERT_EQ(spoken.exitCode, 0) << "espeak-ng within 20 s: " << fileBytes(path("espeak.log"));
+        SoundClip clip;
+        SoundFileReader reader;
+        ASSERT_TRUE(reader.read(path("voice.wav"), clip)) << reader.error();
+        std::vector<SpeechFrame> frames =
+            speechFrames(clip.mono().data(), clip.length(), clip.rate());
+        std::vector<MouthStep> steps = mouthSteps(frames);
+        auto louder = [](const SpeechFrame& a, const SpeechFrame& b) { return a.level < b.level; };
+        float peak = std::max_element(frames.begin(), frames.end(), louder)->level;
+        // Words: stretches of sound whose gaps are shorter than 200 ms.
+        std::vector<std::pair<std::size_t, std::size_t>> words;
+        for (std::size_t i = 0; i < frames.size(); ++i)
+            if (frames[i].level >= peak - 30 && !words.empty() && i - words.back().second < 20)
+                words.back().second = i + 1;
+            else if (frames[i].level >= peak - 30)
+                words.push_back({i, i + 1});
+        ASSERT_EQ(words.size(), 6u) << voice;
+        for (int fps : {25, 60}) {
+            std::vector<Shape> shown =
+                unroll(mouthKeys(steps, fps), (steps.size() * fps + 99) / 100);
+            auto frameOf = [&](std::size_t step) { return step * std::size_t(fps) / 100; };
+            for (std::size_t w = 0; w < words.size(); ++w) {
+                auto [start, end] = words[w];
+                std::string where = std::string(voice) + " word " + std::to_string(w) + " at " +
+                                    std::to_string(fps) + " fps";
+                // The pause before the word, two frames clear of the sound.
+                std::size_t pause = w ? frameOf(words[w - 1].second) + 2 : frameOf(start);
+                for (std::size_t f = pause; f + 2 < frameOf(start); ++f)
+                    EXPECT_EQ(shown[f], Shape::Rest) << where << ": pause frame " << f;
+                // The consonant between the syllables: the deepest dip in
+                // loudness between louder stretches.
+                std::size_t dip = start;
+                float deepest = 0;
+                for (std::size_t i = start + 1; i + 1 < end; ++i) {
+                    float before = std::max_element(&frames[start], &frames[i], louder)->level;
+                    float after = std::max_element(&frames[i + 1], &frames[end], louder)->level;
+                    float depth = std::min(before, after) - frames[i].level;
+                    if (depth > deepest) deepest = depth, dip = i;
+                }
+                EXPECT_TRUE(closedNear(shown, frameOf(dip), frameOf(dip))) << where << ": the dip";
+                // The first three start with a consonant of the lips.
+                EXPECT_TRUE(w >= 3 || closedNear(shown, frameOf(start), frameOf(start)))
+                    << where << ": the start";
+                // The syllables' vowels: the loudest step on each side of the dip.
+                for (auto [from, to] : {std::pair{start, dip}, std::pair{dip, end}}) {
+                    std::size_t loudest = std::size_t(
+                        std::max_element(&frames[from], &frames[to], louder) - &frames[0]);
+                    Shape vowel = shown[frameOf(loudest)];
+                    EXPECT_TRUE(vowel == Shape::Open || vowel == Shape::Wide ||
+                                vowel == Shape::Rounded)
+                        << where << ": " << mouthShapeName(vowel) << " on the vowel at step "
+                        << loudest;
+                }
+            }
+        }
+    }
+}
+
+TEST(MouthKeys, SilenceRests) {
+    EXPECT_EQ(lipSync(SoundClip(8000, {Samples(8000, 0.0f)}), 30),
+              (std::vector<MouthKey>{{0, Shape::Rest}}));
+    EXPECT_TRUE(lipSync(SoundClip(), 30).empty());
+}
+
+TEST(MouthKeys, KeysFollowTheRulesOnRandomShapeStreams) {
+    std::mt19937 random(39);
+    for (int round = 0; round < 2000; ++round) {
+        std::vector<MouthStep> steps;
+        for (int r = std::uniform_int_distribution<int>(1, 40)(random); r > 0; --r) {
+            Shape shape = Shape(std::uniform_int_distribution<int>(0, MouthShapeCount - 1)(random));
+            bool burst = !steps.empty() && steps.back().shape == Shape::Rest &&
+                         shape != Shape::Rest && random() % 2;
+            for (int i = std::uniform_int_distribution<int>(1, round % 2 ? 80 : 12)(random); i > 0;
+                 --i)
+                steps.push_back({shape, burst && steps.back().shape != shape});
+        }
+        int fps = std::uniform_int_distribution<int>(1, 60)(random);
+        std::vector<MouthKey> keys = mouthKeys(steps, fps);
+        std::size_t frames = (steps.size() * std::size_t(fps) + 99) / 100;
+        ASSERT_EQ(keys.at(0).frame, 0);
+        for (std::size_t k = 0; k < keys.size(); ++k) {
+            int end = k + 1 < keys.size() ? keys[k + 1].frame : int(frames);
+            ASSERT_LT(keys[k].frame, end) << "keys in order, within the frames";
+            ASSERT_TRUE(k == 0 || keys[k].shape != keys[k - 1].shape)
+                << "a key where the shape changes";
+            ASSERT_TRUE(keys[k].shape == Shape::Closed || frames < 2 || end - keys[k].frame >= 2)
+                << "frame " << keys[k].frame << " held too briefly at " << fps;
+        }
+        std::vector<Shape> shown = unroll(keys, frames);
+        for (std::size_t start = 0, end; start < steps.size(); start = end) {
+            for (end = start + 1; end < steps.size() && steps[end].shape == steps[start].shape;)
+                ++end;
+            std::size_t first = start * std::size_t(fps) / 100,
+                        last = (end - 1) * std::size_t(fps) / 100;
+            ASSERT_TRUE(steps[start].shape != Shape::Closed || closedNear(shown, first, last))
+                << "a closure at steps " << start << " to " << end << ", " << fps;
+            ASSERT_TRUE(!steps[start].burst || first == 0 || shown[first - 1] == Shape::Closed)
+                << "closed before the burst at " << start;
+            // Frames wholly within a long pause rest, but for the one
+            // closing before a burst.
+            std::size_t inFirst = (start * std::size_t(fps) + 99) / 100,
+                        inEnd = end * std::size_t(fps) / 100;
+            bool burstAfter = end < steps.size() && steps[end].burst;
+            bool pause = steps[start].shape == Shape::Rest && inEnd >= inFirst + 3;
+            for (std::size_t f = inFirst; pause && f < inEnd - (burstAfter ? 1 : 0); ++f)
+                ASSERT_EQ(shown[f], Shape::Rest) << "pause frame " << f << " at " << fps;
+        }
+    }
+}
+
+TEST_F(LipSyncVoice, ShapesComeFromPoseFiles) {
+    MouthShapeSet shapes;
+    ASSERT_TRUE(shapes.load(TAVOK_MOUTHS)) << shapes.error();
+    EXPECT_EQ(std::vector<float>(shapes.mouth(Shape::Rest), shapes.mouth(Shape::Rest) + 5),
+              std::vector<float>(5, 0.0f));
+    EXPECT_LT(shapes.mouth(Shape::Wide)[2], shapes.mouth(Shape::Open)[2]) << "wide opens more";
+    for (int s = 0; s < MouthShapeCount; ++s)
+        put(std::string(mouthShapeName(Shape(s))) + ".txt",
+            fileBytes(std::string(TAVOK_MOUTHS) + "/" + mouthShapeName(Shape(s)) + ".txt"));
+    put("open.txt", "<0,0,0>,0.5,\r\n30,-30,\r\n30,-30,\r\n0.5,\r\n");
+    EXPECT_FALSE(shapes.load(dir.string()));
+    EXPECT_EQ(shapes.error(), path("open.txt") + ":5: line missing: a pose file has 8 lines");
+    EXPECT_LT(shapes.mouth(Shape::Open)[2], 0.0f) << "the shapes held stay";
+}
+
+} // namespace

@@ -1,0 +1,111 @@
+// The platform's sound reader over WAV files written here byte by byte:
+// each format the program takes reads back to the samples written; broken
+// files and formats it does not take give a reason and load nothing.
+#include "sound/SoundFileReader.h"
+#include "tests/support/TestFolder.h"
+
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+
+namespace {
+
+float tone(int channel, int i) {
+    return 0.5f * float(std::sin(0.01 * (channel + 1) * i));
+}
+
+// Appends `value` as `count` little-endian bytes.
+void little(std::string& out, std::uint32_t value, int count) {
+    for (int b = 0; b < count; ++b)
+        out += char(value >> (8 * b) & 0xff);
+}
+
+// A WAV of `frames` frames of tones; `tag` 0xfffe writes the extensible form.
+std::string wav(unsigned tag, int rate, int channels, int bits, int frames) {
+    std::string data;
+    for (int i = 0; i < frames; ++i)
+        for (int c = 0; c < channels; ++c) {
+            float value = tone(c, i);
+            std::uint32_t raw =
+                std::uint32_t(std::lround(std::ldexp(value, bits - 1))) + (bits == 8 ? 128 : 0);
+            if (bits == 32 && tag != 1) std::memcpy(&raw, &value, 4);
+            little(data, raw, bits / 8);
+        }
+    std::string format;
+    for (auto [value, count] : {std::pair{tag, 2},
+                                {unsigned(channels), 2},
+                                {unsigned(rate), 4},
+                                {unsigned(rate * channels * bits / 8), 4},
+                                {unsigned(channels * bits / 8), 2},
+                                {unsigned(bits), 2}})
+        little(format, value, count);
+    if (tag == 0xfffe) {
+        for (auto [value, count] : {std::pair{22u, 2},
+                                    {unsigned(bits), 2},
+                                    {channels == 2 ? 3u : 4u, 4},
+                                    {bits == 32 ? 3u : 1u, 4}})
+            little(format, value, count);
+        format += std::string("\x00\x00\x10\x00\x80\x00\x00\xaa\x00\x38\x9b\x71", 12);
+    }
+    std::string out = "RIFF";
+    little(out, unsigned(4 + 8 + format.size() + 8 + data.size()), 4);
+    out += "WAVEfmt ";
+    little(out, unsigned(format.size()), 4);
+    out += format + "data";
+    little(out, unsigned(data.size()), 4);
+    return out + data;
+}
+
+class SoundFileReaderTest : public TestFolder {
+  protected:
+    SoundFileReaderTest() : TestFolder("sound-reader-") {}
+
+    void expectRefused(const std::string& name, const std::string& bytes, const std::string& why) {
+        SoundClip clip(8000, {{0.25f}});
+        SoundFileReader reader;
+        EXPECT_FALSE(reader.read(std::filesystem::path(put(name, bytes)).native(), clip)) << name;
+        EXPECT_NE(reader.error().find(why), std::string::npos) << name << ": " << reader.error();
+        EXPECT_EQ(clip.length(), 1) << name;
+    }
+};
+
+TEST_F(SoundFileReaderTest, ReadsEachSampleFormatMonoOrStereo) {
+    struct Case {
+        unsigned tag;
+        int rate, channels, bits;
+    } cases[] = {{1, 8000, 1, 8},   {1, 22050, 2, 16},      {1, 44100, 1, 24},
+                 {3, 48000, 2, 32}, {0xfffe, 16000, 2, 16}, {0xfffe, 32000, 1, 32}};
+    for (const Case& c : cases) {
+        SoundClip clip;
+        SoundFileReader reader;
+        put("tone.wav", wav(c.tag, c.rate, c.channels, c.bits, 1234));
+        ASSERT_TRUE(reader.read((dir / "tone.wav").native(), clip)) << reader.error();
+        ASSERT_EQ(clip.rate(), c.rate);
+        ASSERT_EQ(clip.channelCount(), c.channels);
+        ASSERT_EQ(clip.length(), 1234);
+        float step = c.bits == 32 ? 0 : std::ldexp(1.0f, 1 - c.bits);
+        for (int i = 0; i < 1234; i += 7)
+            for (int ch = 0; ch < c.channels; ++ch)
+                EXPECT_NEAR(clip.channel(ch)[i], tone(ch, i), step) << c.bits << " bits, " << i;
+    }
+}
+
+TEST_F(SoundFileReaderTest, BrokenFilesAndOtherFormatsLoadNothing) {
+    std::string good = wav(1, 22050, 1, 16, 5000);
+    expectRefused("cut.wav", good.substr(0, good.size() / 2), "ends before");
+    expectRefused("cut-in-header.wav", good.substr(0, 30), "not a sound file");
+    expectRefused("text.wav", "hello, not a sound\n", "not a sound file");
+    std::string claims = good;
+    claims.replace(40, 4, std::string("\x40\x9c\x00\x00", 4));
+    expectRefused("claims.wav", claims, "ends before");
+    expectRefused("fast.wav", wav(1, 96000, 1, 16, 100), "96000 Hz");
+    expectRefused("int32.wav", wav(1, 8000, 1, 32, 100), "24-bit");
+    expectRefused("three.wav", wav(1, 8000, 3, 16, 100), "stereo");
+    expectRefused("empty.wav", wav(1, 8000, 1, 16, 0), "no sound");
+    std::string floats = wav(3, 8000, 1, 32, 100);
+    floats.replace(44 + 4 * 50, 4, std::string("\x00\x00\xc0\x7f", 4));
+    expectRefused("nan.wav", floats, "not a number");
+    expectRefused("nothing.wav", "", "not a sound file");
+}
+
+} // namespace
