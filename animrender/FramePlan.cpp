@@ -30,10 +30,16 @@ std::string frameFileName(const std::string& stem, int frame, int lastFrame) {
     return stem + number + ".png";
 }
 
+bool endsPng(const std::string& tail) {
+    static const std::string iend("\0\0\0\0IEND\xAE\x42\x60\x82", PngEndSize);
+    return tail.size() >= PngEndSize &&
+           tail.compare(tail.size() - PngEndSize, PngEndSize, iend) == 0;
+}
+
 std::vector<std::string> povrayFrameArgs(const FrameRender& render, FrameRange range) {
     std::vector<std::string> args = {render.povray,
                                      "+ITavokHead.pov",
-                                     "+O" + render.stem + ".png",
+                                     "+O" + std::string(PovrayStem) + ".png",
                                      "+FN",
                                      "+W" + std::to_string(render.width),
                                      "+H" + std::to_string(render.height),

@@ -26,12 +26,22 @@ int frameDigits(int lastFrame);
 // The image POV-Ray writes for `frame` with the output name "<stem>.png".
 std::string frameFileName(const std::string& stem, int frame, int lastFrame);
 
+// The one name POV-Ray writes frames under, in the work folder: its option
+// parser splits at spaces and quotes and reads no UTF-8, so the user's name
+// is given to a frame only as it moves out.
+inline constexpr const char* PovrayStem = "frame";
+
+// Whether `tail`, a file's last bytes, ends a PNG: its IEND chunk, which
+// POV-Ray writes last.
+bool endsPng(const std::string& tail);
+inline constexpr std::size_t PngEndSize = 12;
+
 // One animation's render: every process runs the sample scene with the
 // exported animation (TavokHead.pov, TavokHead.inc and animation.inc in its
 // current folder) on one thread, leaving the other cores to the others.
 struct FrameRender {
     std::string povray = "povray";
-    std::string stem;
+    std::string stem; // the user's: the frames' names once moved out
     int width = 320;
     int height = 240;
     bool antialias = true;
