@@ -97,7 +97,7 @@ bool FrameJobs::start(const Animation& animation, FrameRender render, FrameRange
         return false;
     }
     for (FrameRange range : splitFrames(frames, jobs)) {
-        jobs_.push_back({range, range.first});
+        jobs_.push_back({range, range.first, now()});
         if (!startJob(jobs_.back(), jobs_.size() - 1)) {
             error = "Cannot start " + program_;
             cancel();
@@ -114,13 +114,12 @@ bool FrameJobs::startJob(Job& job, std::size_t index) {
         render.povray = unixPathOf(program_).empty() ? program_ : unixPathOf(program_);
         return startChild(
             shellCommand(unixShell,
-                         unixRunScript(povrayFrameArgs(render, job.range), file("log", index),
-                                       file("pid", index), file("status", index))),
+                         unixRunScript(povrayFrameArgs(render, job.range, file("log", index)),
+                                       file("log", index), file("pid", index),
+                                       file("status", index))),
             work_, INVALID_HANDLE_VALUE, true, nullptr, job.process);
     }
-    std::string line;
-    for (const std::string& arg : povrayFrameArgs(render, job.range))
-        line += (line.empty() ? "" : " ") + windowsArgument(arg);
+    std::string line = windowsLine(povrayFrameArgs(render, job.range, file("log", index)));
     SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
     HANDLE log = CreateFileW(wideText(work_ + "\\" + file("log", index)).c_str(), GENERIC_WRITE,
                              FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, CREATE_ALWAYS,
@@ -168,11 +167,16 @@ FrameJobs::State FrameJobs::poll() {
         if (over && job.exitCode != 0) {
             error = "POV-Ray failed (exit code " + std::to_string(job.exitCode) + "):\n" +
                     errorLines(contents(work_ + "\\" + file("log", i)), 6);
-        } else if (collect(job) < 0) {
+        } else if (int moved = collect(job); moved < 0) {
             error = "Cannot move the frames into " + outDir_;
         } else if (over && job.next <= job.range.last) {
             error = "POV-Ray wrote no complete image for frame " + std::to_string(job.next) +
                     ":\n" + errorLines(contents(work_ + "\\" + file("log", i)), 6);
+        } else if (moved > 0) {
+            job.lastFrameAt = now();
+        } else if (!over && now() - job.lastFrameAt > FrameSeconds) {
+            // POV-Ray for Windows left open, or a render that hangs.
+            error = "POV-Ray rendered no frame in " + std::to_string(FrameSeconds) + " s";
         }
         if (!error.empty()) {
             cancel();

@@ -53,6 +53,7 @@ class FrameJobs {
     struct Job {
         FrameRange range;
         int next = 0;            // the first frame not yet moved
+        double lastFrameAt = 0;  // when it started, or moved its last frame
         void* process = nullptr; // a Windows POV-Ray's handle
         bool throughShell = false;
         int exitCode = -1; // once ended

@@ -1,5 +1,7 @@
 #include "animrender/FramePlan.h"
 
+#include "render/Povray.h"
+
 #include <algorithm>
 #include <cstdio>
 
@@ -36,9 +38,11 @@ bool endsPng(const std::string& tail) {
            tail.compare(tail.size() - PngEndSize, PngEndSize, iend) == 0;
 }
 
-std::vector<std::string> povrayFrameArgs(const FrameRender& render, FrameRange range) {
+std::vector<std::string> povrayFrameArgs(const FrameRender& render, FrameRange range,
+                                         const std::string& logFile) {
+    bool windows = isPovrayForWindows(render.povray);
     std::vector<std::string> args = {render.povray,
-                                     "+ITavokHead.pov",
+                                     windows ? "TavokHead.pov" : "+ITavokHead.pov",
                                      "+O" + std::string(PovrayStem) + ".png",
                                      "+FN",
                                      "+W" + std::to_string(render.width),
@@ -53,6 +57,10 @@ std::vector<std::string> povrayFrameArgs(const FrameRender& render, FrameRange r
                                      "-P",
                                      "-V"};
     if (render.antialias) args.insert(args.begin() + 6, "+A0.1");
+    if (windows) {
+        args.insert(args.begin() + 1, {"/EXIT", "/RENDER"});
+        args.push_back("+GA" + logFile);
+    }
     return args;
 }
 

@@ -49,7 +49,14 @@ struct FrameRender {
 };
 
 // POV-Ray's arguments (the program first) rendering the frames of `range`.
-std::vector<std::string> povrayFrameArgs(const FrameRender& render, FrameRange range);
+// POV-Ray for Windows, a window, is told to render and then end (/RENDER,
+// /EXIT) and to write its messages to `logFile` (+GA), as it has no other
+// output; the console POV-Ray's output is redirected by the caller.
+std::vector<std::string> povrayFrameArgs(const FrameRender& render, FrameRange range,
+                                         const std::string& logFile);
+
+// The longest a POV-Ray process may go without finishing a frame.
+inline constexpr int FrameSeconds = 600;
 
 // The hidden folder inside the output folder where frames are rendered
 // before they are moved, complete, beside the others: on the same disk, so

@@ -63,7 +63,7 @@ std::string slurmFramesScript(const FarmPlan& plan) {
         FrameRange range = plan.ranges[task];
         script += std::to_string(task) + ") first=" + std::to_string(range.first) +
                   " last=" + std::to_string(range.last) + "\n   " +
-                  shellLine(povrayFrameArgs(render, range)) + " ;;\n";
+                  shellLine(povrayFrameArgs(render, range, "povray.log")) + " ;;\n";
     }
     // The case's status is POV-Ray's: the task fails as it did.
     std::string digits = std::to_string(frameDigits(render.lastFrame));

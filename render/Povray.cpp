@@ -98,9 +98,7 @@ std::string renderCommand(const std::string& program, const std::string& image, 
     for (const std::string& option : renderOptions(image, width, height))
         args.push_back(option);
     if (isPovrayForWindows(program)) args.push_back("+GA" + logFile);
-    std::string line;
-    for (const std::string& arg : args)
-        line += (line.empty() ? "" : " ") + windowsArgument(arg);
+    std::string line = windowsLine(args);
     return line;
 }
 

@@ -3,6 +3,7 @@
 #include "animrender/FramePlan.h"
 #include "animrender/GifTiming.h"
 #include "animrender/RenderProgress.h"
+#include "render/Quoting.h"
 
 #include <gtest/gtest.h>
 
@@ -37,6 +38,32 @@ TEST(FramePlan, NamesAsPovRayWritesThem) {
                  {7, 100, "blink007.png"}, {99, 99, "blink99.png"}, {42, 9999, "blink0042.png"}};
     for (const Case& c : cases)
         EXPECT_EQ(frameFileName("blink", c.frame, c.last), c.name) << c.frame << " of " << c.last;
+}
+
+TEST(FramePlan, PovRayCommandLinesAsTheyAreStarted) {
+    // POV-Ray for Windows as its documentation describes it: /RENDER names
+    // the scene, /EXIT closes its window after the render, +GA takes its
+    // messages; it cannot run here.
+    struct Case {
+        const char* povray;
+        const char* line;
+    } cases[] = {
+        {"povray", "povray +ITavokHead.pov +Oframe.png +FN +W64 +H48 +A0.1 Declare=Animation=1 "
+                   "+KFI0 +KFF99 +SF10 +EF19 +WT1 -D -P -V"},
+        {"C:\\Program Files\\POV-Ray\\v3.7\\bin\\pvengine64.exe",
+         "\"C:\\Program Files\\POV-Ray\\v3.7\\bin\\pvengine64.exe\" /EXIT /RENDER TavokHead.pov "
+         "+Oframe.png +FN +W64 +H48 +A0.1 Declare=Animation=1 +KFI0 +KFF99 +SF10 +EF19 +WT1 -D -P "
+         "-V +GApovray-1.log"},
+    };
+    for (const Case& c : cases) {
+        FrameRender render;
+        render.povray = c.povray;
+        render.stem = "it's my blink";
+        render.width = 64;
+        render.height = 48;
+        render.lastFrame = 99;
+        EXPECT_EQ(windowsLine(povrayFrameArgs(render, {10, 19}, "povray-1.log")), c.line);
+    }
 }
 
 TEST(RenderProgress, TimeLeftFollowsThePaceSoFar) {

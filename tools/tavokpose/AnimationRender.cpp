@@ -8,7 +8,6 @@
 #include "face/PoseFile.h"
 #include "render/Povray.h"
 #include "tools/tavokpose/ChildProcess.h"
-#include "tools/tavokpose/PovRender.h"
 
 #include <chrono>
 #include <cstdlib>
@@ -135,7 +134,7 @@ AnimationRender::Result AnimationRender::render(const std::string& work, int las
         job.next = range.first;
         job.lastFrameAt = start;
         std::string log = "povray-" + std::to_string(jobs.size()) + ".log";
-        if (!job.process.start(povrayFrameArgs(options_.render, range), work, log)) {
+        if (!job.process.start(povrayFrameArgs(options_.render, range, log), work, log)) {
             error = "cannot start povray";
             return Failed;
         }
@@ -186,8 +185,8 @@ std::string AnimationRender::problem(Job& job, bool ended, const std::string& lo
     if (ended && job.next <= job.range.last)
         return "povray wrote no complete image for frame " + std::to_string(job.next) + ":\n" +
                logTail(log);
-    if (!ended && now() - job.lastFrameAt > PovRender::renderSeconds)
-        return "povray rendered no frame in " + std::to_string(PovRender::renderSeconds) + " s";
+    if (!ended && now() - job.lastFrameAt > FrameSeconds)
+        return "povray rendered no frame in " + std::to_string(FrameSeconds) + " s";
     return {};
 }
 

@@ -50,12 +50,12 @@ void catchInterrupts() {
 
 bool ChildProcess::start(const std::vector<std::string>& args, const std::string& workDir,
                          const std::string& logName) {
-    std::string line;
-    for (const std::string& arg : args)
-        line += (line.empty() ? "" : " ") + windowsArgument(arg);
+    std::string line = windowsLine(args);
     SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
-    HANDLE log = CreateFileW(wide(workDir + "\\" + logName).c_str(), GENERIC_WRITE, FILE_SHARE_READ,
-                             &inherit, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    // Shared for writing: POV-Ray for Windows writes its messages there itself.
+    HANDLE log = CreateFileW(wide(workDir + "\\" + logName).c_str(), GENERIC_WRITE,
+                             FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, CREATE_ALWAYS,
+                             FILE_ATTRIBUTE_NORMAL, nullptr);
     if (log == INVALID_HANDLE_VALUE) return false;
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;

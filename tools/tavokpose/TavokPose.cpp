@@ -468,6 +468,7 @@ int TavokPose::farm(const std::vector<std::string>& given) {
     if (!result.started || result.exitCode != 0) {
         // Nothing was queued: nothing stays behind.
         err_ << "tavokpose: sbatch failed:\n" << log.str();
+        fs::remove(slurmLogFolder(plan), code);
         return ExitRenderFailed;
     }
     work.handOverToFarm("the Slurm jobs submitted by " + shellQuoted(submitScript));
