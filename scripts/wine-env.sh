@@ -5,6 +5,11 @@
 # exactly this run's processes, even the Unix children Wine starts.
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+source "$root/scripts/windows-widths.sh"
+# The sourcing script ends when this machine's widths cannot be told.
+decide_windows_widths && choose_wine_loader || exit 1
+TAVOK_BENCH_PRESET=$(bench_preset)
+export TAVOK_BENCH_PRESET
 export WINEPREFIX="$root/build/wineprefix"
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 export TAVOK_RUN="${TAVOK_RUN:-$$-$RANDOM$RANDOM}"
@@ -41,9 +46,10 @@ wait_for() {
 }
 
 # The pids of this run's processes (found by their mark), except ourselves;
-# grep looks without the mark so that it does not find itself.
+# grep looks without the mark so that it does not find itself, and says 2
+# when a process ended while it looked, which is no failure here.
 run_pids() {
-  env -u TAVOK_RUN grep -lsz "^TAVOK_RUN=$TAVOK_RUN\$" /proc/[0-9]*/environ |
+  { env -u TAVOK_RUN grep -lsz "^TAVOK_RUN=$TAVOK_RUN\$" /proc/[0-9]*/environ || true; } |
     while IFS=/ read -r _ _ pid _; do
       [ "$pid" != $$ ] && [ "$pid" != "$BASHPID" ] && echo "$pid"
     done
@@ -69,7 +75,7 @@ stop_started() {
     sleep 0.1
   done
   [ -n "$pids" ] && kill -KILL $pids 2>/dev/null
-  for pid in "${started_pids[@]}"; do wait "$pid" 2>/dev/null; done
+  for pid in "${started_pids[@]}"; do wait "$pid" 2>/dev/null || true; done
   started_pids=()
   return 0
 }
@@ -130,10 +136,10 @@ make_prefix() {
   rm -rf "$WINEPREFIX"
   mkdir -p "$WINEPREFIX"
   wine_started=1
-  bounded 180 "wineboot -i (creating the prefix)" wine wineboot -i &&
+  bounded 180 "wineboot -i (creating the prefix)" "$TAVOK_WINE" wineboot -i &&
     bounded 60 "wineserver -w (after wineboot -i)" wineserver -w &&
     # A crashing test must exit, not wait on a dialog.
-    bounded 60 "wine reg add ShowCrashDialog" wine reg add 'HKCU\Software\Wine\WineDbg' \
+    bounded 60 "wine reg add ShowCrashDialog" "$TAVOK_WINE" reg add 'HKCU\Software\Wine\WineDbg' \
       /v ShowCrashDialog /t REG_DWORD /d 0 /f &&
     bounded 60 "wineserver -w (after reg add)" wineserver -w || return 1
   touch "$prefix_done"
@@ -146,5 +152,5 @@ start_wine() {
   # Persistent, but not forever: it ends on its own should we be killed.
   bounded 15 "wineserver -p" wineserver -p30 || return 1
   wine_started=1
-  bounded 60 "wineboot (starting Wine)" wine wineboot
+  bounded 60 "wineboot (starting Wine)" "$TAVOK_WINE" wineboot
 }

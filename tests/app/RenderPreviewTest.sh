@@ -53,9 +53,10 @@ wait_until 5 "preview hidden by F5" hidden
 exit_program
 [ "$(scratch)" = "$before" ] || fail "scratch folder left: $(scratch)"
 
-# No POV-Ray on the PATH (Wine's own folder only): after a key and well
+# No POV-Ray on the PATH (an empty folder only): after a key and well
 # beyond the time a render takes, still no picture.
-start_program env PATH=/usr/lib/wine /usr/bin/wine
+mkdir "$dir/nopath"
+start_program env PATH="$dir/nopath" "$root/scripts/wine-run"
 open_preview
 xdotool windowfocus --sync "$window" key 8
 end=$((SECONDS + 3))

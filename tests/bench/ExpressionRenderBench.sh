@@ -7,7 +7,7 @@
 # with scripts/wine-env.sh's display and Wine started (as scripts/test does).
 set -u
 root=$(cd "$(dirname "$0")/../.." && pwd)
-build=${1:-$root/build/win32}
+build=${1:-$root/build/${TAVOK_BENCH_PRESET:-win32}}
 export DISPLAY="$TAVOK_DISPLAY"
 export WINEPREFIX="${WINEPREFIX:-$root/build/wineprefix}"
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
@@ -39,7 +39,7 @@ folder="Z:${dir//\//\\}\\folder"
 printf '%s\r\n' "$folder" >"$dir/TavokF.ini"
 scratch() { ls -d "$WINEPREFIX"/drive_c/users/*/Temp/TavokF-* 2>/dev/null; }
 before=$(scratch)
-(cd "$dir" && exec wine "$dir/TavokF.exe" </dev/null >/dev/null 2>&1) &
+(cd "$dir" && exec "$root/scripts/wine-run" "$dir/TavokF.exe" </dev/null >/dev/null 2>&1) &
 program=$!
 window=$(find_window 'TavokFace.*')
 [ -n "$window" ] || { echo "no TavokFace window"; exit 1; }

@@ -5,7 +5,7 @@
 # scripts/wine-env.sh's display and Wine started (as scripts/test does).
 set -eu
 root=$(cd "$(dirname "$0")/../.." && pwd)
-build=${1:-$root/build/win32}
+build=${1:-$root/build/${TAVOK_BENCH_PRESET:-win32}}
 dir=$(mktemp -d)
 trap 'rm -rf "$dir"' EXIT
 cp "$root"/povray/TavokHead.* "$dir"
