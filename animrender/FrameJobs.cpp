@@ -52,6 +52,15 @@ std::string part(const std::string& path, long long at, std::size_t count) {
 } // namespace
 
 FrameJobs::FrameJobs() {
+    // A Unix POV-Ray under Wine is in no job: its shell ends it once the
+    // write end of this pipe, which only this program holds, closes.
+    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+    HANDLE read = nullptr, write = nullptr;
+    if (CreatePipe(&read, &write, &inherit, 0)) {
+        SetHandleInformation(write, HANDLE_FLAG_INHERIT, 0);
+        lifeline_ = read;
+        lifelineEnd_ = write;
+    }
     job_ = CreateJobObjectW(nullptr, nullptr);
     JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
     limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
@@ -62,6 +71,8 @@ FrameJobs::FrameJobs() {
 FrameJobs::~FrameJobs() {
     cancel();
     if (job_) CloseHandle(job_);
+    for (void* end : {lifeline_, lifelineEnd_})
+        if (end) CloseHandle(end);
 }
 
 std::string FrameJobs::file(const char* kind, std::size_t index) const {
@@ -117,7 +128,7 @@ bool FrameJobs::startJob(Job& job, std::size_t index) {
                          unixRunScript(povrayFrameArgs(render, job.range, file("log", index)),
                                        file("log", index), file("pid", index),
                                        file("status", index))),
-            work_, INVALID_HANDLE_VALUE, true, nullptr, job.process);
+            work_, INVALID_HANDLE_VALUE, true, nullptr, job.process, lifeline_);
     }
     std::string line = windowsLine(povrayFrameArgs(render, job.range, file("log", index)));
     SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};

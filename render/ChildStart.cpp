@@ -14,11 +14,13 @@ bool underWine() {
 }
 
 bool startChild(const std::string& command, const std::string& folder, void* log, bool minimised,
-                void* job, void*& process) {
+                void* job, void*& process, void* input) {
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
-    if (log != INVALID_HANDLE_VALUE) {
+    bool inherits = log != INVALID_HANDLE_VALUE || input;
+    if (inherits) {
         startup.dwFlags = STARTF_USESTDHANDLES;
+        startup.hStdInput = input ? input : INVALID_HANDLE_VALUE;
         startup.hStdOutput = log;
         startup.hStdError = log;
     }
@@ -29,7 +31,7 @@ bool startChild(const std::string& command, const std::string& folder, void* log
     std::wstring line = wideText(command);
     PROCESS_INFORMATION info = {};
     // Suspended until it is in the job, so nothing it starts escapes it.
-    if (!CreateProcessW(nullptr, &line[0], nullptr, nullptr, log != INVALID_HANDLE_VALUE,
+    if (!CreateProcessW(nullptr, &line[0], nullptr, nullptr, inherits,
                         CREATE_NO_WINDOW | CREATE_SUSPENDED, nullptr, wideText(folder).c_str(),
                         &startup, &info))
         return false;

@@ -114,7 +114,26 @@ std::string unixRunScript(const std::vector<std::string>& args, const std::strin
         "setsid -w sh -c 'echo $$ >\"$1\"; shift; exec \"$@\"' sh " + shellQuoted(pidFile);
     for (const std::string& arg : args)
         script += " " + shellQuoted(arg);
-    return script + " </dev/null >" + shellQuoted(logFile) + " 2>&1; echo $? >" +
+    // Given a pipe, the group ends when the pipe's far end closes: when the
+    // program that started it ends, however it ends (the group is in no job
+    // of Wine's, and Wine's own process is not its parent).
+    // A background list's own input is /dev/null: the watcher reads the
+    // pipe through a descriptor of its own.
+    return script + " </dev/null 3<&- >" + shellQuoted(logFile) +
+           " 2>&1 &\n"
+           "run=$! watch=\n"
+           "if [ -p /dev/stdin ] || [ -S /dev/stdin ]; then\n"
+           "  exec 3<&0\n"
+           "  (while read -r _ <&3; do :; done; kill -s KILL -- -\"$(cat " +
+           shellQuoted(pidFile) +
+           ")\") &\n"
+           "  watch=$!\n"
+           "  exec 3<&-\n"
+           "fi\n"
+           "wait $run\n"
+           "status=$?\n"
+           "[ -z \"$watch\" ] || kill $watch 2>/dev/null\n"
+           "echo $status >" +
            shellQuoted(statusFile);
 }
 

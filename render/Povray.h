@@ -56,7 +56,8 @@ std::string shellCommand(const std::string& shell, const std::string& script);
 // end, in a process group of its own whose id it writes to `pidFile` at
 // once, its output in `logFile`, then writes the exit status to
 // `statusFile`. Under Wine, which gives no process handle for a Unix
-// program, these files are all there is to know of it.
+// program, these files are all there is to know of it. When its input is a
+// pipe, the group is killed once every writer of the pipe has closed it.
 std::string unixRunScript(const std::vector<std::string>& args, const std::string& logFile,
                           const std::string& pidFile, const std::string& statusFile);
 // The render of renderCommand as such a script.

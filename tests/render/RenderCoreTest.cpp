@@ -12,6 +12,7 @@
 #include <fstream>
 #include <set>
 #include <signal.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -112,6 +113,34 @@ TEST(Povray, CommandLinesForConsolePovrayAndPovrayForWindows) {
 int sh(const fs::path& dir, const std::string& script, const char* end = "") {
     return std::system(
         ("cd " + shellQuoted(dir.string()) + " && sh -c " + shellQuoted(script) + end).c_str());
+}
+
+TEST(Povray, ARenderEndsWithTheProgramThatStartedIt) {
+    fs::path dir = fs::temp_directory_path() / ("tavok-orphan-" + std::to_string(getpid()));
+    fs::create_directories(dir);
+    int input[2];
+    ASSERT_EQ(pipe(input), 0);
+    pid_t shell = fork();
+    if (shell == 0) {
+        dup2(input[0], 0);
+        close(input[1]);
+        _exit(sh(dir, unixRunScript({"sleep", "30"}, "log", "group", "end")));
+    }
+    close(input[0]);
+    int group = 0;
+    for (int i = 0; i < 500 && !group; ++i, usleep(10000))
+        std::ifstream(dir / "group") >> group;
+    // The program that started it ends: its end of the pipe closes.
+    close(input[1]);
+    int status = 0;
+    for (int i = 0; i < 500 && waitpid(shell, &status, WNOHANG) != shell; ++i)
+        usleep(10000);
+    EXPECT_GT(group, 1) << "the group's id within 5 s";
+    EXPECT_TRUE(fs::exists(dir / "end")) << "the render still ran 5 s after its starter ended";
+    EXPECT_TRUE(group <= 1 || kill(-group, SIGKILL) != 0) << "the render outlived its starter";
+    kill(shell, SIGKILL);
+    waitpid(shell, &status, 0);
+    fs::remove_all(dir);
 }
 
 TEST(Povray, OnlyTheRendersRunningGroupIsSignalled) {
