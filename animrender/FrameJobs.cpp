@@ -13,6 +13,21 @@
 namespace {
 
 const char* const unixShell = "Z:\\bin\\sh";
+// Touched at every poll: a Unix render whose file is older has lost the
+// program that polls it (see unixRunScript).
+const char* const aliveFile = "alive";
+const int aliveSeconds = 10;
+
+void touch(const std::string& path) {
+    HANDLE file = CreateFileW(wideText(path).c_str(), FILE_WRITE_ATTRIBUTES,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return;
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    SetFileTime(file, nullptr, nullptr, &now);
+    CloseHandle(file);
+}
 
 double now() {
     return double(GetTickCount64()) / 1000;
@@ -52,15 +67,6 @@ std::string part(const std::string& path, long long at, std::size_t count) {
 } // namespace
 
 FrameJobs::FrameJobs() {
-    // A Unix POV-Ray under Wine is in no job: its shell ends it once the
-    // write end of this pipe, which only this program holds, closes.
-    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
-    HANDLE read = nullptr, write = nullptr;
-    if (CreatePipe(&read, &write, &inherit, 0)) {
-        SetHandleInformation(write, HANDLE_FLAG_INHERIT, 0);
-        lifeline_ = read;
-        lifelineEnd_ = write;
-    }
     job_ = CreateJobObjectW(nullptr, nullptr);
     JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
     limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
@@ -71,8 +77,6 @@ FrameJobs::FrameJobs() {
 FrameJobs::~FrameJobs() {
     cancel();
     if (job_) CloseHandle(job_);
-    for (void* end : {lifeline_, lifelineEnd_})
-        if (end) CloseHandle(end);
 }
 
 std::string FrameJobs::file(const char* kind, std::size_t index) const {
@@ -94,6 +98,7 @@ bool FrameJobs::start(const Animation& animation, FrameRender render, FrameRange
     if (!folder_.take(outDir, render.stem, "TavokFace's Render animation", error, notice))
         return false;
     work_ = folder_.path();
+    touch(work_ + "\\" + aliveFile);
     bool made = true;
     for (const char* name : {"TavokHead.pov", "TavokHead.inc"})
         made = made && CopyFileW(wideText(sceneDir + "\\" + name).c_str(),
@@ -127,8 +132,8 @@ bool FrameJobs::startJob(Job& job, std::size_t index) {
             shellCommand(unixShell,
                          unixRunScript(povrayFrameArgs(render, job.range, file("log", index)),
                                        file("log", index), file("pid", index),
-                                       file("status", index))),
-            work_, INVALID_HANDLE_VALUE, true, nullptr, job.process, lifeline_);
+                                       file("status", index), aliveFile, aliveSeconds)),
+            work_, INVALID_HANDLE_VALUE, true, nullptr, job.process);
     }
     std::string line = windowsLine(povrayFrameArgs(render, job.range, file("log", index)));
     SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
@@ -171,6 +176,7 @@ int FrameJobs::collect(Job& job) {
 
 FrameJobs::State FrameJobs::poll() {
     if (work_.empty()) return error.empty() ? Done : Failed;
+    touch(work_ + "\\" + aliveFile);
     bool running = false;
     for (std::size_t i = 0; i < jobs_.size(); ++i) {
         Job& job = jobs_[i];

@@ -74,6 +74,4 @@ class FrameJobs {
     RenderProgress progress_{0, 0};
     std::string lastFrame_;
     void* job_ = nullptr;
-    void* lifeline_ = nullptr;    // the Unix renders' input: a pipe's read end
-    void* lifelineEnd_ = nullptr; // its write end, never inherited
 };

@@ -174,10 +174,13 @@ bool WorkFolder::handOverToFarm(const std::string& owner) {
 }
 
 void WorkFolder::remove() {
-    if (!path_.empty()) {
-        std::error_code code;
-        fs::remove_all(pathOf(path_), code);
-    }
+    std::error_code code;
+    // Everything, the owner file too, while locked; the folder once unlocked,
+    // since Windows removes an open file only when it is closed.
+    if (!path_.empty())
+        for (const fs::directory_entry& entry : fs::directory_iterator(pathOf(path_), code))
+            fs::remove_all(entry.path(), code);
     unlock();
+    if (!path_.empty()) fs::remove(pathOf(path_), code);
     path_.clear();
 }

@@ -14,13 +14,11 @@ bool underWine() {
 }
 
 bool startChild(const std::string& command, const std::string& folder, void* log, bool minimised,
-                void* job, void*& process, void* input) {
+                void* job, void*& process) {
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
-    bool inherits = log != INVALID_HANDLE_VALUE || input;
-    if (inherits) {
+    if (log != INVALID_HANDLE_VALUE) {
         startup.dwFlags = STARTF_USESTDHANDLES;
-        startup.hStdInput = input ? input : INVALID_HANDLE_VALUE;
         startup.hStdOutput = log;
         startup.hStdError = log;
     }
@@ -31,7 +29,7 @@ bool startChild(const std::string& command, const std::string& folder, void* log
     std::wstring line = wideText(command);
     PROCESS_INFORMATION info = {};
     // Suspended until it is in the job, so nothing it starts escapes it.
-    if (!CreateProcessW(nullptr, &line[0], nullptr, nullptr, inherits,
+    if (!CreateProcessW(nullptr, &line[0], nullptr, nullptr, log != INVALID_HANDLE_VALUE,
                         CREATE_NO_WINDOW | CREATE_SUSPENDED, nullptr, wideText(folder).c_str(),
                         &startup, &info))
         return false;

@@ -15,6 +15,6 @@ bool underWine();
 // `log` (a handle, when not INVALID_HANDLE_VALUE), inside `job` (when
 // given); a window of its own (`minimised`, POV-Ray for Windows) shows
 // minimised and never takes the keyboard. `process` is null when Wine gives
-// no handle (a Unix program). `input`, when given, is its standard input.
+// no handle (a Unix program).
 bool startChild(const std::string& command, const std::string& folder, void* log, bool minimised,
-                void* job, void*& process, void* input = nullptr);
+                void* job, void*& process);

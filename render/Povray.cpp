@@ -107,33 +107,24 @@ std::string shellCommand(const std::string& shell, const std::string& script) {
 }
 
 std::string unixRunScript(const std::vector<std::string>& args, const std::string& logFile,
-                          const std::string& pidFile, const std::string& statusFile) {
+                          const std::string& pidFile, const std::string& statusFile,
+                          const std::string& aliveFile, int staleSeconds) {
     // setsid makes the group; its first process writes the group's id (its
     // own) and becomes the program; setsid -w waits for it to end.
     std::string script =
         "setsid -w sh -c 'echo $$ >\"$1\"; shift; exec \"$@\"' sh " + shellQuoted(pidFile);
     for (const std::string& arg : args)
         script += " " + shellQuoted(arg);
-    // Given a pipe, the group ends when the pipe's far end closes: when the
-    // program that started it ends, however it ends (the group is in no job
-    // of Wine's, and Wine's own process is not its parent).
-    // A background list's own input is /dev/null: the watcher reads the
-    // pipe through a descriptor of its own.
-    return script + " </dev/null 3<&- >" + shellQuoted(logFile) +
-           " 2>&1 &\n"
-           "run=$! watch=\n"
-           "if [ -p /dev/stdin ] || [ -S /dev/stdin ]; then\n"
-           "  exec 3<&0\n"
-           "  (while read -r _ <&3; do :; done; kill -s KILL -- -\"$(cat " +
-           shellQuoted(pidFile) +
-           ")\") &\n"
-           "  watch=$!\n"
-           "  exec 3<&-\n"
-           "fi\n"
-           "wait $run\n"
-           "status=$?\n"
-           "[ -z \"$watch\" ] || kill $watch 2>/dev/null\n"
-           "echo $status >" +
+    script += " </dev/null >" + shellQuoted(logFile) + " 2>&1 &\nrun=$! watch=\n";
+    // The group is in no job of Wine's, and Wine does not start it as a
+    // child that could ask for a signal at its parent's death: it ends when
+    // its starter stops touching the file, however the starter ended.
+    if (!aliveFile.empty())
+        script += "(while [ $(($(date +%s) - $(stat -c %Y " + shellQuoted(aliveFile) + "))) -lt " +
+                  std::to_string(staleSeconds) +
+                  " ]; do (cd / && exec sleep 1); done; kill -s KILL -- -\"$(cat " +
+                  shellQuoted(pidFile) + ")\") &\nwatch=$!\n";
+    return script + "wait $run\nstatus=$?\n[ -z \"$watch\" ] || kill $watch\necho $status >" +
            shellQuoted(statusFile);
 }
 
