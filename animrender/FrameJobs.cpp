@@ -128,11 +128,12 @@ bool FrameJobs::startJob(Job& job, std::size_t index) {
     if (underWine() && part(program_, 0, 2) != "MZ") {
         job.throughShell = true;
         render.povray = unixPathOf(program_).empty() ? program_ : unixPathOf(program_);
+        // Below the editor's priority: it stays responsive beside them.
+        std::vector<std::string> args = povrayFrameArgs(render, job.range, file("log", index));
+        args.insert(args.begin(), {"nice", "-n", "10"});
         return startChild(
-            shellCommand(unixShell,
-                         unixRunScript(povrayFrameArgs(render, job.range, file("log", index)),
-                                       file("log", index), file("pid", index),
-                                       file("status", index), aliveFile, aliveSeconds)),
+            shellCommand(unixShell, unixRunScript(args, file("log", index), file("pid", index),
+                                                  file("status", index), aliveFile, aliveSeconds)),
             work_, INVALID_HANDLE_VALUE, true, nullptr, job.process);
     }
     std::string line = windowsLine(povrayFrameArgs(render, job.range, file("log", index)));

@@ -65,8 +65,8 @@ bool AnimationRenderer::start(const Animation& animation, const RenderRequest& r
                   "povray) or set POVRAY to the program's path.";
     else if (scene.empty())
         problem = "The sample scene (TavokHead.pov) is missing beside the program.";
-    else if (!jobs_.start(animation, render, {request.first, request.last}, cores, scene,
-                          request.folder))
+    else if (!jobs_.start(animation, render, {request.first, request.last}, povrayProcesses(cores),
+                          scene, request.folder))
         problem = jobs_.error;
     if (!problem.empty()) {
         end("Render failed", problem);

@@ -52,10 +52,10 @@ const char* const helpText =
     "  animate ANIMATION OUTDIR [--size WxH] [--jobs N] [--gif FILE]\n"
     "          [--video FILE.mp4]        render every frame of an animation into\n"
     "                                    OUTDIR as NAME000.png... (N POV-Ray\n"
-    "                                    processes, all cores unless given); an\n"
-    "                                    animated GIF (ImageMagick) and an H.264\n"
-    "                                    video (ffmpeg) of them; Ctrl+C keeps the\n"
-    "                                    complete frames\n"
+    "                                    processes, 8 a core unless given); an\n"
+    "                                    animated GIF and an H.264 video of them\n"
+    "                                    (ffmpeg); Ctrl+C keeps the complete\n"
+    "                                    frames\n"
     "  farm ANIMATION OUTDIR --slurm [--submit] [--jobs N] [--size WxH]\n"
     "          [--gif FILE] [--video FILE.mp4]\n"
     "                                    the same on a Slurm cluster: writes a job\n"
@@ -395,7 +395,7 @@ int TavokPose::animationJob(std::vector<std::string>& args, Animation& animation
 int TavokPose::animate(const std::vector<std::string>& given) {
     std::vector<std::string> args = given;
     AnimationRender::Options options;
-    options.jobs = std::max(1, setup_.cores);
+    options.jobs = povrayProcesses(setup_.cores);
     Animation animation;
     if (int result = animationJob(args, animation, options); result >= 0) return result;
     options.progress = setup_.terminal;
