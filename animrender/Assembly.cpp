@@ -31,47 +31,31 @@ std::string assemblyInput(const std::string& kind, int index) {
     return kind + number + ".png";
 }
 
+namespace {
+
+// ffmpeg reading the inputs `kind` at `fps`, then `rest`.
+std::vector<std::string> ffmpegArgs(const std::string& ffmpeg, const std::string& kind, int fps,
+                                    std::vector<std::string> rest) {
+    std::vector<std::string> args = {
+        ffmpeg, "-nostdin",       "-y", "-v", "error", "-framerate", std::to_string(fps),
+        "-i",   kind + "%05d.png"};
+    args.insert(args.end(), rest.begin(), rest.end());
+    return args;
+}
+
+} // namespace
+
 std::vector<std::string> gifArgs(const std::string& ffmpeg, int fps) {
     // One palette for the whole run, from every frame.
-    return {ffmpeg,
-            "-nostdin",
-            "-y",
-            "-v",
-            "error",
-            "-framerate",
-            std::to_string(fps),
-            "-i",
-            "gif%05d.png",
-            "-filter_complex",
-            "[0:v]split[a][b];[a]palettegen[p];[b][p]paletteuse",
-            "-loop",
-            "0",
-            "-f",
-            "gif",
-            GifOutput};
+    return ffmpegArgs(ffmpeg, "gif", fps,
+                      {"-filter_complex", "[0:v]split[a][b];[a]palettegen[p];[b][p]paletteuse",
+                       "-loop", "0", "-f", "gif", GifOutput});
 }
 
 std::vector<std::string> videoArgs(const std::string& ffmpeg, int fps) {
-    return {ffmpeg,
-            "-nostdin",
-            "-y",
-            "-v",
-            "error",
-            "-framerate",
-            std::to_string(fps),
-            "-i",
-            "video%05d.png",
-            "-vf",
-            "pad=ceil(iw/2)*2:ceil(ih/2)*2",
-            "-c:v",
-            "libx264",
-            "-pix_fmt",
-            "yuv420p",
-            "-r",
-            std::to_string(fps),
-            "-f",
-            "mp4",
-            VideoOutput};
+    return ffmpegArgs(ffmpeg, "video", fps,
+                      {"-vf", "pad=ceil(iw/2)*2:ceil(ih/2)*2", "-c:v", "libx264", "-pix_fmt",
+                       "yuv420p", "-r", std::to_string(fps), "-f", "mp4", VideoOutput});
 }
 
 std::string missingProgramText(const std::string& program) {
