@@ -111,8 +111,7 @@ TEST_F(Jobs, CancelLeavesCompleteFramesAndNoProcess) {
 
 // Run by the next test in a process of its own: starts a render and dies.
 TEST_F(Jobs, DISABLED_StartThenCrash) {
-    render.width = 320;
-    render.height = 240;
+    render.width = 320, render.height = 240;
     ASSERT_TRUE(jobs.start(blink(40), render, {0, 39}, 2, windowsPathOf(TAVOK_SCENE_DIR),
                            out + "\\frames"));
     for (ULONGLONG end = GetTickCount64() + 30000;
@@ -134,8 +133,8 @@ TEST_F(Jobs, RendersEndWithTheProgramHoweverItEnds) {
                                &startup, &child));
     DWORD waited = WaitForSingleObject(child.hProcess, 40000);
     if (waited != WAIT_OBJECT_0) TerminateProcess(child.hProcess, 1);
-    CloseHandle(child.hThread);
-    CloseHandle(child.hProcess);
+    for (HANDLE handle : {child.hThread, child.hProcess})
+        CloseHandle(handle);
     ASSERT_EQ(waited, WAIT_OBJECT_0) << "the render that crashes did not end within 40 s";
     std::string folder = "/tmp/tavok-frame-jobs-" + std::to_string(child.dwProcessId);
     std::string working = "for p in /proc/[0-9]*; do readlink $p/cwd; done | grep -c " +

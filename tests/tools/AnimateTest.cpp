@@ -67,11 +67,8 @@ class Animate : public TestFolder {
     // The exit status of `tool` once it ended, within `seconds`, or -1 (and killed).
     static int ended(pid_t tool, int seconds) {
         int status = 0;
-        if (waitFor(seconds, [&] { return waitpid(tool, &status, WNOHANG) == tool; }))
-            return status;
-        kill(tool, SIGKILL);
-        waitpid(tool, &status, 0);
-        return -1;
+        bool done = waitFor(seconds, [&] { return waitpid(tool, &status, WNOHANG) == tool; });
+        return done ? status : (kill(tool, SIGKILL), waitpid(tool, &status, 0), -1);
     }
     // Whether every process working in `folder` (or below) ended within 5 s.
     static bool noProcessIn(const std::string& folder) {
@@ -230,10 +227,7 @@ TEST_F(Animate, EverySignalEndsTheAssemblyAndLeavesNoPartialOutput) {
         kill(tool, assembling ? signal : SIGKILL);
         int status = ended(tool, 5);
         ASSERT_TRUE(assembling) << "no assembly within 20 s";
-        if (signal == SIGKILL)
-            EXPECT_EQ(status, SIGKILL);
-        else
-            EXPECT_EQ(status, ExitRenderFailed << 8) << strsignal(signal);
+        EXPECT_EQ(status, signal == SIGKILL ? SIGKILL : ExitRenderFailed << 8) << strsignal(signal);
         EXPECT_TRUE(noProcessIn(frames)) << "ffmpeg outlived " << strsignal(signal);
         EXPECT_EQ(files(frames).count("v.mp4") + files(frames).count("v.mp4.new"), 0u)
             << strsignal(signal);
