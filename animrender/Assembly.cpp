@@ -1,8 +1,8 @@
 #include "animrender/Assembly.h"
 
-#include "animrender/FramePlan.h"
-
+#include <algorithm>
 #include <cmath>
+#include <cstdio>
 
 std::vector<int> gifDelays(int frames, int fps) {
     std::vector<int> delays;
@@ -12,54 +12,53 @@ std::vector<int> gifDelays(int frames, int fps) {
     return delays;
 }
 
-std::vector<std::string> gifArgs(const std::vector<std::string>& frames, int fps,
-                                 const std::string& output) {
-    std::vector<std::string> args = {"convert", "-loop", "0"};
-    std::vector<int> delays = gifDelays(int(frames.size()), fps);
-    for (std::size_t i = 0; i < frames.size(); ++i) {
-        if (i == 0 || delays[i] != delays[i - 1])
-            args.insert(args.end(), {"-delay", std::to_string(delays[i])});
-        // The format named first: a name is never read as an option of its own.
-        args.push_back("png:" + frames[i]);
+GifPlan gifPlan(int frames, int fps) {
+    GifPlan plan;
+    plan.fps = std::min(fps, 50);
+    // Shown at time 2j, output frame j is the frame that is on at that time.
+    for (int shown = 0;; ++shown) {
+        int frame = fps <= 50 ? shown : int(std::floor(double(shown) * fps / 50));
+        if (frame >= frames) break;
+        plan.frames.push_back(frame);
     }
-    args.push_back("gif:" + output);
+    plan.delays = gifDelays(int(plan.frames.size()), plan.fps);
+    return plan;
+}
+
+std::string assemblyInput(const std::string& kind, int index) {
+    char number[16];
+    std::snprintf(number, sizeof number, "%05d", index);
+    return kind + number + ".png";
+}
+
+namespace {
+
+// ffmpeg reading the inputs `kind` at `fps`, then `rest`.
+std::vector<std::string> ffmpegArgs(const std::string& ffmpeg, const std::string& kind, int fps,
+                                    std::vector<std::string> rest) {
+    std::vector<std::string> args = {
+        ffmpeg, "-nostdin",       "-y", "-v", "error", "-framerate", std::to_string(fps),
+        "-i",   kind + "%05d.png"};
+    args.insert(args.end(), rest.begin(), rest.end());
     return args;
 }
 
-std::vector<std::string> videoArgs(const std::string& folder, const std::string& stem, int first,
-                                   int lastFrame, int fps, const std::string& output) {
-    // ffmpeg reads "%" in the input name as its number; its own "%%" is one.
-    std::string pattern;
-    for (char c : stem)
-        pattern += c == '%' ? std::string("%%") : std::string(1, c);
-    if (int digits = frameDigits(lastFrame)) pattern += "%0" + std::to_string(digits) + "d";
-    // "file:" keeps a name such as "a:b" from being read as a protocol.
-    return {"ffmpeg",
-            "-nostdin",
-            "-y",
-            "-v",
-            "error",
-            "-framerate",
-            std::to_string(fps),
-            "-start_number",
-            std::to_string(first),
-            "-i",
-            "file:" + folder + "/" + pattern + ".png",
-            "-vf",
-            "pad=ceil(iw/2)*2:ceil(ih/2)*2",
-            "-c:v",
-            "libx264",
-            "-pix_fmt",
-            "yuv420p",
-            "-r",
-            std::to_string(fps),
-            "-f",
-            "mp4",
-            "file:" + output};
+} // namespace
+
+std::vector<std::string> gifArgs(const std::string& ffmpeg, int fps) {
+    // One palette for the whole run, from every frame.
+    return ffmpegArgs(ffmpeg, "gif", fps,
+                      {"-filter_complex", "[0:v]split[a][b];[a]palettegen[p];[b][p]paletteuse",
+                       "-loop", "0", "-f", "gif", GifOutput});
+}
+
+std::vector<std::string> videoArgs(const std::string& ffmpeg, int fps) {
+    return ffmpegArgs(ffmpeg, "video", fps,
+                      {"-vf", "pad=ceil(iw/2)*2:ceil(ih/2)*2", "-c:v", "libx264", "-pix_fmt",
+                       "yuv420p", "-r", std::to_string(fps), "-f", "mp4", VideoOutput});
 }
 
 std::string missingProgramText(const std::string& program) {
-    std::string package = program == "ffmpeg" ? "ffmpeg" : "imagemagick";
     return "cannot run \"" + program + "\": install it (Debian and Ubuntu: apt-get install " +
-           package + ")";
+           program + ")";
 }

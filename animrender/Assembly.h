@@ -1,5 +1,7 @@
-// Putting rendered frames together: the animated GIF's timing and the
-// commands of the programs that assemble (ImageMagick's convert, ffmpeg).
+// Putting rendered frames together: which frames the animated GIF shows and
+// for how long, and ffmpeg's commands making the GIF and the video. ffmpeg
+// reads and writes fixed names of ours in the work folder only (its input
+// patterns read "%", its output names may be protocols), never the user's.
 // Needs no platform.
 #pragma once
 
@@ -11,17 +13,30 @@
 // divide 100 keeps its pace over the whole animation (30 fps: 3, 4, 3, ...).
 std::vector<int> gifDelays(int frames, int fps);
 
-// convert's arguments (the program first) making the looping GIF `output`
-// of `frames` (image files, in order) at `fps`.
-std::vector<std::string> gifArgs(const std::vector<std::string>& frames, int fps,
-                                 const std::string& output);
+// The frames a GIF shows (indexes into the animation's) and their delays.
+// Browsers play a delay below 2 hundredths as 10, so above 50 fps frames are
+// dropped evenly and the rest shown at 50 fps.
+struct GifPlan {
+    std::vector<int> frames;
+    std::vector<int> delays;
+    int fps = 25; // the rate the frames kept are shown at
+};
+GifPlan gifPlan(int frames, int fps);
 
-// ffmpeg's arguments making the H.264 MP4 `output` at `fps` from the frames
-// `first`.. named as POV-Ray names them after `stem` in `folder`. Odd sizes
-// are padded by a pixel: the usual players' pixel format (yuv420p) needs
-// even ones.
-std::vector<std::string> videoArgs(const std::string& folder, const std::string& stem, int first,
-                                   int lastFrame, int fps, const std::string& output);
+// The name the `index`th input of an assembly `kind` ("gif", "video") is
+// linked under in the work folder, and ffmpeg's pattern reading them all.
+std::string assemblyInput(const std::string& kind, int index);
+// Where ffmpeg writes the GIF and the video in the work folder.
+inline constexpr const char* GifOutput = "out.gif";
+inline constexpr const char* VideoOutput = "out.mp4";
 
-// Which Debian package brings a missing assembling program.
+// ffmpeg's arguments (the program first) making the looping GIF from the
+// "gif" inputs at `fps`, each frame with a palette of its whole run.
+std::vector<std::string> gifArgs(const std::string& ffmpeg, int fps);
+// ffmpeg's arguments making the H.264 MP4 from the "video" inputs at `fps`.
+// Odd sizes are padded by a pixel: the usual players' pixel format
+// (yuv420p) needs even ones.
+std::vector<std::string> videoArgs(const std::string& ffmpeg, int fps);
+
+// What to do when ffmpeg is missing.
 std::string missingProgramText(const std::string& program);

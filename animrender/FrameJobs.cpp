@@ -13,13 +13,24 @@
 namespace {
 
 const char* const unixShell = "Z:\\bin\\sh";
+// Touched at every poll: a Unix render whose file is older has lost the
+// program that polls it (see unixRunScript).
+const char* const aliveFile = "alive";
+const int aliveSeconds = 10;
+
+void touch(const std::string& path) {
+    HANDLE file = CreateFileW(wideText(path).c_str(), FILE_WRITE_ATTRIBUTES,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return;
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    SetFileTime(file, nullptr, nullptr, &now);
+    CloseHandle(file);
+}
 
 double now() {
     return double(GetTickCount64()) / 1000;
-}
-
-bool exists(const std::string& path) {
-    return GetFileAttributesW(wideText(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 std::string contents(const std::string& path) {
@@ -33,17 +44,24 @@ std::string contents(const std::string& path) {
     return text;
 }
 
-// Removes `folder` and the files in it.
-void removeFolder(const std::string& folder) {
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW(wideText(folder + "\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do
-            DeleteFileW((wideText(folder + "\\") + found.cFileName).c_str());
-        while (FindNextFileW(search, &found));
-        FindClose(search);
-    }
-    RemoveDirectoryW(wideText(folder).c_str());
+// `count` bytes of `path` from `at` (from the end when negative), or fewer.
+std::string part(const std::string& path, long long at, std::size_t count) {
+    std::string bytes;
+    HANDLE file = CreateFileW(wideText(path).c_str(), GENERIC_READ,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return bytes;
+    LARGE_INTEGER size = {}, from = {};
+    from.QuadPart = at;
+    if (GetFileSizeEx(file, &size) && at < 0) from.QuadPart += size.QuadPart;
+    DWORD got = 0;
+    bytes.resize(count);
+    if (from.QuadPart < 0 || !SetFilePointerEx(file, from, nullptr, FILE_BEGIN) ||
+        !ReadFile(file, &bytes[0], DWORD(count), &got, nullptr))
+        got = 0;
+    bytes.resize(got);
+    CloseHandle(file);
+    return bytes;
 }
 
 } // namespace
@@ -76,22 +94,26 @@ bool FrameJobs::start(const Animation& animation, FrameRender render, FrameRange
     lastFrame_.clear();
     progress_ = RenderProgress(frames.count(), now());
     program_ = render.povray;
-    work_ = outDir + "\\" + workFolderName(render.stem);
-    removeFolder(work_);
-    bool made = CreateDirectoryW(wideText(work_).c_str(), nullptr);
+    notice.clear();
+    if (!folder_.take(outDir, render.stem, "TavokFace's Render animation", error, notice))
+        return false;
+    work_ = folder_.path();
+    touch(work_ + "\\" + aliveFile);
+    bool made = true;
     for (const char* name : {"TavokHead.pov", "TavokHead.inc"})
         made = made && CopyFileW(wideText(sceneDir + "\\" + name).c_str(),
                                  wideText(work_ + "\\" + name).c_str(), FALSE);
-    made = made && writeAnimationIncludeFile(animation, PoseModel().pose,
-                                             (work_ + "\\animation.inc").c_str()) == PoseFileOk;
+    std::FILE* include =
+        made ? _wfopen(wideText(work_ + "\\animation.inc").c_str(), L"wb") : nullptr;
+    made = include && writeAnimationInclude(animation, PoseModel().pose, include);
+    made = include && std::fclose(include) == 0 && made;
     if (!made) {
-        error = "Cannot prepare the folder " + work_;
-        removeFolder(work_);
-        work_.clear();
+        error = "Cannot copy the sample scene from " + sceneDir + " into " + work_;
+        finish();
         return false;
     }
     for (FrameRange range : splitFrames(frames, jobs)) {
-        jobs_.push_back({range, range.first});
+        jobs_.push_back({range, range.first, now()});
         if (!startJob(jobs_.back(), jobs_.size() - 1)) {
             error = "Cannot start " + program_;
             cancel();
@@ -103,18 +125,18 @@ bool FrameJobs::start(const Animation& animation, FrameRender render, FrameRange
 
 bool FrameJobs::startJob(Job& job, std::size_t index) {
     FrameRender render = render_;
-    if (underWine() && contents(program_).compare(0, 2, "MZ") != 0) {
+    if (underWine() && part(program_, 0, 2) != "MZ") {
         job.throughShell = true;
         render.povray = unixPathOf(program_).empty() ? program_ : unixPathOf(program_);
+        // Below the editor's priority: it stays responsive beside them.
+        std::vector<std::string> args = povrayFrameArgs(render, job.range, file("log", index));
+        args.insert(args.begin(), {"nice", "-n", "10"});
         return startChild(
-            shellCommand(unixShell,
-                         unixRunScript(povrayFrameArgs(render, job.range), file("log", index),
-                                       file("pid", index), file("status", index))),
+            shellCommand(unixShell, unixRunScript(args, file("log", index), file("pid", index),
+                                                  file("status", index), aliveFile, aliveSeconds)),
             work_, INVALID_HANDLE_VALUE, true, nullptr, job.process);
     }
-    std::string line;
-    for (const std::string& arg : povrayFrameArgs(render, job.range))
-        line += (line.empty() ? "" : " ") + windowsArgument(arg);
+    std::string line = windowsLine(povrayFrameArgs(render, job.range, file("log", index)));
     SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
     HANDLE log = CreateFileW(wideText(work_ + "\\" + file("log", index)).c_str(), GENERIC_WRITE,
                              FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, CREATE_ALWAYS,
@@ -139,20 +161,15 @@ bool FrameJobs::ended(Job& job, std::size_t index) {
     return true;
 }
 
-int FrameJobs::collect(Job& job, bool ended) {
+int FrameJobs::collect(Job& job) {
     int moved = 0;
     for (; job.next <= job.range.last; ++job.next, ++moved) {
-        std::string name = frameFileName(render_.stem, job.next, render_.lastFrame);
-        // POV-Ray starts the next frame's image only once this one is closed.
-        bool complete =
-            ended ||
-            (job.next < job.range.last &&
-             exists(work_ + "\\" + frameFileName(render_.stem, job.next + 1, render_.lastFrame)));
-        if (!complete || !exists(work_ + "\\" + name)) break;
-        if (!MoveFileExW(wideText(work_ + "\\" + name).c_str(),
-                         wideText(outDir_ + "\\" + name).c_str(), MOVEFILE_REPLACE_EXISTING))
+        std::string from = work_ + "\\" + frameFileName(PovrayStem, job.next, render_.lastFrame);
+        if (!endsPng(part(from, -long(PngEndSize), PngEndSize))) break;
+        std::string to = outDir_ + "\\" + frameFileName(render_.stem, job.next, render_.lastFrame);
+        if (!MoveFileExW(wideText(from).c_str(), wideText(to).c_str(), MOVEFILE_REPLACE_EXISTING))
             return -1;
-        lastFrame_ = outDir_ + "\\" + name;
+        lastFrame_ = to;
         progress_.frameDone();
     }
     return moved;
@@ -160,6 +177,7 @@ int FrameJobs::collect(Job& job, bool ended) {
 
 FrameJobs::State FrameJobs::poll() {
     if (work_.empty()) return error.empty() ? Done : Failed;
+    touch(work_ + "\\" + aliveFile);
     bool running = false;
     for (std::size_t i = 0; i < jobs_.size(); ++i) {
         Job& job = jobs_[i];
@@ -167,11 +185,16 @@ FrameJobs::State FrameJobs::poll() {
         if (over && job.exitCode != 0) {
             error = "POV-Ray failed (exit code " + std::to_string(job.exitCode) + "):\n" +
                     errorLines(contents(work_ + "\\" + file("log", i)), 6);
-        } else if (collect(job, over) < 0) {
+        } else if (int moved = collect(job); moved < 0) {
             error = "Cannot move the frames into " + outDir_;
         } else if (over && job.next <= job.range.last) {
-            error = "POV-Ray wrote no image for frame " + std::to_string(job.next) + ":\n" +
-                    errorLines(contents(work_ + "\\" + file("log", i)), 6);
+            error = "POV-Ray wrote no complete image for frame " + std::to_string(job.next) +
+                    ":\n" + errorLines(contents(work_ + "\\" + file("log", i)), 6);
+        } else if (moved > 0) {
+            job.lastFrameAt = now();
+        } else if (!over && now() - job.lastFrameAt > FrameSeconds) {
+            // POV-Ray for Windows left open, or a render that hangs.
+            error = "POV-Ray rendered no frame in " + std::to_string(FrameSeconds) + " s";
         }
         if (!error.empty()) {
             cancel();
@@ -208,8 +231,10 @@ void FrameJobs::cancel() {
             all = ended(jobs_[i], i) && all;
         if (all) break;
     }
-    for (Job& job : jobs_)
+    for (Job& job : jobs_) {
         if (!job.throughShell && job.process) WaitForSingleObject(job.process, 1000);
+        collect(job);
+    }
     finish();
 }
 
@@ -217,7 +242,7 @@ void FrameJobs::finish() {
     for (Job& job : jobs_)
         if (job.process) CloseHandle(job.process);
     jobs_.clear();
-    if (!work_.empty()) removeFolder(work_);
+    folder_.remove();
     work_.clear();
 }
 

@@ -1,9 +1,10 @@
 // Renders the frames of an animation with several POV-Ray processes side by
 // side, for a program with a message loop: start, then poll from a timer
 // while it runs. Each process renders its own run of consecutive frames on
-// one thread, in a work folder inside the output folder; a frame moves
-// beside the others only when complete, so a cancelled render leaves
-// complete frames and nothing else. A Unix POV-Ray under Wine runs through
+// one thread, under a fixed name of ours, in a work folder inside the output
+// folder that one run holds at a time; a frame moves beside the others,
+// taking the user's name, once its PNG is complete, so a cancelled render
+// leaves complete frames and nothing else. A Unix POV-Ray under Wine runs through
 // the Unix shell, which records its process group and exit status in files;
 // a Windows POV-Ray sits in a job that ends with this program.
 #pragma once
@@ -11,6 +12,7 @@
 #include "animation/Animation.h"
 #include "animrender/FramePlan.h"
 #include "animrender/RenderProgress.h"
+#include "animrender/WorkFolder.h"
 
 #include <string>
 #include <vector>
@@ -44,23 +46,27 @@ class FrameJobs {
     std::vector<std::string> framePaths() const;
 
     std::string error;
+    // What start() found to say: an earlier run's left-overs removed.
+    std::string notice;
 
   private:
     struct Job {
         FrameRange range;
         int next = 0;            // the first frame not yet moved
+        double lastFrameAt = 0;  // when it started, or moved its last frame
         void* process = nullptr; // a Windows POV-Ray's handle
         bool throughShell = false;
         int exitCode = -1; // once ended
     };
     bool startJob(Job& job, std::size_t index);
     bool ended(Job& job, std::size_t index);
-    int collect(Job& job, bool ended);
+    int collect(Job& job);
     std::string file(const char* kind, std::size_t index) const;
     void finish();
 
     std::string program_;
-    std::string work_;
+    WorkFolder folder_;
+    std::string work_; // folder_'s path
     std::string outDir_;
     FrameRender render_;
     FrameRange frames_;

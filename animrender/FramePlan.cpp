@@ -1,5 +1,7 @@
 #include "animrender/FramePlan.h"
 
+#include "render/Povray.h"
+
 #include <algorithm>
 #include <cstdio>
 
@@ -30,10 +32,18 @@ std::string frameFileName(const std::string& stem, int frame, int lastFrame) {
     return stem + number + ".png";
 }
 
-std::vector<std::string> povrayFrameArgs(const FrameRender& render, FrameRange range) {
+bool endsPng(const std::string& tail) {
+    static const std::string iend("\0\0\0\0IEND\xAE\x42\x60\x82", PngEndSize);
+    return tail.size() >= PngEndSize &&
+           tail.compare(tail.size() - PngEndSize, PngEndSize, iend) == 0;
+}
+
+std::vector<std::string> povrayFrameArgs(const FrameRender& render, FrameRange range,
+                                         const std::string& logFile) {
+    bool windows = isPovrayForWindows(render.povray);
     std::vector<std::string> args = {render.povray,
-                                     "+ITavokHead.pov",
-                                     "+O" + render.stem + ".png",
+                                     windows ? "TavokHead.pov" : "+ITavokHead.pov",
+                                     "+O" + std::string(PovrayStem) + ".png",
                                      "+FN",
                                      "+W" + std::to_string(render.width),
                                      "+H" + std::to_string(render.height),
@@ -47,6 +57,10 @@ std::vector<std::string> povrayFrameArgs(const FrameRender& render, FrameRange r
                                      "-P",
                                      "-V"};
     if (render.antialias) args.insert(args.begin() + 6, "+A0.1");
+    if (windows) {
+        args.insert(args.begin() + 1, {"/EXIT", "/RENDER"});
+        args.push_back("+GA" + logFile);
+    }
     return args;
 }
 

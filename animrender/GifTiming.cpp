@@ -77,18 +77,27 @@ bool setGifTiming(std::string& bytes, const std::vector<int>& delays) {
         }
     });
     if (header == 0 || images.size() != delays.size()) return false;
-    // From the end, so that earlier positions stay right.
-    for (std::size_t i = images.size(); i-- > 0;) {
+    // Built once, in order: inserting into the middle would copy the rest
+    // for every image.
+    std::string out;
+    out.reserve(bytes.size() + loopBlockSize + 8 * images.size());
+    out.append(bytes, 0, header);
+    if (!loops) out.append(loopBlock, loopBlockSize);
+    std::size_t copied = header;
+    for (std::size_t i = 0; i < images.size(); ++i) {
         char low = char(delays[i] & 0xFF), high = char(delays[i] >> 8 & 0xFF);
         if (controls[i] != std::string::npos) {
             bytes[controls[i] + 4] = low;
             bytes[controls[i] + 5] = high;
-        } else {
-            // Nothing disposed: each full frame covers the last.
-            bytes.insert(images[i], std::string{'\x21', '\xF9', '\x04', '\x04', low, high, 0, 0});
+            continue;
         }
+        out.append(bytes, copied, images[i] - copied);
+        // Nothing disposed: each full frame covers the last.
+        out += std::string{'\x21', '\xF9', '\x04', '\x04', low, high, 0, 0};
+        copied = images[i];
     }
-    if (!loops) bytes.insert(header, loopBlock, loopBlockSize);
+    out.append(bytes, copied, std::string::npos);
+    bytes.swap(out);
     bytes.replace(0, 6, "GIF89a");
     return true;
 }

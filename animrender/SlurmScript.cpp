@@ -9,6 +9,28 @@ std::string work(const FarmPlan& plan) {
     return plan.outDir + "/" + workFolderName(plan.render.stem);
 }
 
+std::string frame(const FarmPlan& plan, int number) {
+    return plan.outDir + "/" + frameFileName(plan.render.stem, number, plan.render.lastFrame);
+}
+
+// Links the frames `numbers` into the work folder as the assembly's inputs.
+std::string linkLines(const FarmPlan& plan, const std::string& kind,
+                      const std::vector<int>& numbers) {
+    std::string lines;
+    for (std::size_t i = 0; i < numbers.size(); ++i) {
+        std::string from = shellQuoted(frame(plan, numbers[i])),
+                    to = shellQuoted(assemblyInput(kind, int(i)));
+        lines += "ln -f -- " + from + " " + to + " 2>/dev/null || cp -- " + from + " " + to + "\n";
+    }
+    return lines;
+}
+
+// Replaces `to` with the work folder's `from` once the copy is complete.
+std::string deliverLines(const std::string& from, const std::string& to) {
+    return shellLine({"cp", "--", from, to + ".new"}) + "\n" +
+           shellLine({"mv", "-f", "--", to + ".new", to}) + "\n";
+}
+
 } // namespace
 
 std::string shellLine(const std::vector<std::string>& args) {
@@ -18,11 +40,15 @@ std::string shellLine(const std::vector<std::string>& args) {
     return line;
 }
 
+std::string slurmLogFolder(const FarmPlan& plan) {
+    return plan.outDir + "/.tavokpose-" + plan.render.stem + "-logs";
+}
+
 std::string slurmFramesScript(const FarmPlan& plan) {
     const FrameRender& render = plan.render;
     std::string script = "#!/bin/sh\n"
                          "# Renders this task's share of the frames with POV-Ray, then moves\n"
-                         "# each one, complete, into the output folder.\n"
+                         "# each one, complete, into the output folder under its name.\n"
                          "#SBATCH --job-name=tavokpose-frames\n"
                          "#SBATCH --array=0-" +
                          std::to_string(int(plan.ranges.size()) - 1) +
@@ -37,21 +63,22 @@ std::string slurmFramesScript(const FarmPlan& plan) {
         FrameRange range = plan.ranges[task];
         script += std::to_string(task) + ") first=" + std::to_string(range.first) +
                   " last=" + std::to_string(range.last) + "\n   " +
-                  shellLine(povrayFrameArgs(render, range)) + " ;;\n";
+                  shellLine(povrayFrameArgs(render, range, "povray.log")) + " ;;\n";
     }
     // The case's status is POV-Ray's: the task fails as it did.
+    std::string digits = std::to_string(frameDigits(render.lastFrame));
+    std::string number = digits == "0" ? "" : "%0" + digits + "d";
     script += "*) echo \"no frames for task $SLURM_ARRAY_TASK_ID\"; exit 2 ;;\n"
               "esac >\"povray-$SLURM_ARRAY_TASK_ID.log\" 2>&1 || exit\n"
               "frame=$first\n"
-              "while [ \"$frame\" -le \"$last\" ]; do\n";
-    int digits = frameDigits(render.lastFrame);
-    if (digits == 0)
-        script += "  name=" + shellQuoted(render.stem + ".png") + "\n";
-    else
-        script += "  name=$(printf '%s%0" + std::to_string(digits) + "d.png' " +
-                  shellQuoted(render.stem) + " \"$frame\")\n";
-    script += "  mv -f -- \"$name\" " + shellQuoted(plan.outDir + "/") +
-              " || exit\n"
+              "while [ \"$frame\" -le \"$last\" ]; do\n"
+              "  from=$(printf '" +
+              std::string(PovrayStem) + number +
+              ".png' \"$frame\")\n"
+              "  to=$(printf '%s" +
+              number + ".png' " + shellQuoted(plan.outDir + "/" + render.stem) +
+              " \"$frame\")\n"
+              "  mv -f -- \"$from\" \"$to\" || exit\n"
               "  frame=$((frame + 1))\n"
               "done\n";
     return script;
@@ -62,32 +89,63 @@ std::string slurmAssemblyScript(const FarmPlan& plan) {
                          "# Assembles the rendered frames; runs once every frame task succeeded.\n"
                          "#SBATCH --job-name=tavokpose-assembly\n"
                          "#SBATCH --ntasks=1\n"
-                         "set -e\n";
+                         "set -e\n"
+                         "cd " +
+                         shellQuoted(work(plan)) + "\n";
     int first = plan.ranges.empty() ? 0 : plan.ranges.front().first;
     int last = plan.ranges.empty() ? -1 : plan.ranges.back().last;
     if (!plan.gif.empty()) {
-        std::vector<std::string> frames;
-        for (int frame = first; frame <= last; ++frame)
-            frames.push_back(plan.outDir + "/" +
-                             frameFileName(plan.render.stem, frame, plan.render.lastFrame));
-        script += shellLine(gifArgs(frames, plan.fps, plan.gif + ".new")) + "\n" +
-                  shellLine({"mv", "-f", "--", plan.gif + ".new", plan.gif}) + "\n";
+        GifPlan gif = gifPlan(last - first + 1, plan.fps);
+        for (int& number : gif.frames)
+            number += first;
+        script += linkLines(plan, "gif", gif.frames) + shellLine(gifArgs("ffmpeg", gif.fps)) +
+                  "\n" + deliverLines(GifOutput, plan.gif);
     }
-    if (!plan.video.empty())
-        script += shellLine(videoArgs(plan.outDir, plan.render.stem, first, plan.render.lastFrame,
-                                      plan.fps, plan.video + ".new")) +
-                  "\n" + shellLine({"mv", "-f", "--", plan.video + ".new", plan.video}) + "\n";
-    return script + shellLine({"rm", "-rf", "--", work(plan)}) + "\n";
+    if (!plan.video.empty()) {
+        std::vector<int> numbers;
+        for (int number = first; number <= last; ++number)
+            numbers.push_back(number);
+        script += linkLines(plan, "video", numbers) + shellLine(videoArgs("ffmpeg", plan.fps)) +
+                  "\n" + deliverLines(VideoOutput, plan.video);
+    }
+    // The job's own log is in the log folder: nothing holds this one open.
+    return script + "cd /\n" + shellLine({"rm", "-rf", "--", work(plan)}) + "\n";
 }
 
 std::string slurmSubmitScript(const FarmPlan& plan) {
-    return "#!/bin/sh\n"
-           "set -e\n"
-           "cd " +
-           shellQuoted(work(plan)) +
-           "\n"
-           "frames=$(sbatch --parsable frames.sh)\n"
+    std::string script =
+        "#!/bin/sh\n"
+        "# Submits the frames, then the assembly depending on their success.\n"
+        "# With --failed, only the tasks whose frames are missing.\n"
+        "set -e\n"
+        "mkdir -p " +
+        shellQuoted(slurmLogFolder(plan)) +
+        "\n"
+        "cd " +
+        shellQuoted(slurmLogFolder(plan)) +
+        "\n"
+        "array=\n"
+        "if [ \"${1-}\" = --failed ]; then\n"
+        "  missing() { for name; do [ -e \"$name\" ] || return 0; done; return 1; }\n";
+    for (std::size_t task = 0; task < plan.ranges.size(); ++task) {
+        script += "  missing";
+        for (int number = plan.ranges[task].first; number <= plan.ranges[task].last; ++number)
+            script += " " + shellQuoted(frame(plan, number));
+        script += " && array=\"$array," + std::to_string(task) + "\"\n";
+    }
+    std::string frames = shellQuoted(work(plan) + "/frames.sh"),
+                assembly = shellQuoted(work(plan) + "/assemble.sh");
+    return script +
+           "  [ -n \"$array\" ] || { echo \"no failed tasks\"; exit 0; }\n"
+           "  array=\"--array=${array#,}\"\n"
+           "fi\n"
+           "frames=$(sbatch --parsable ${array:+\"$array\"} " +
+           frames +
+           ")\n"
+           "frames=${frames%%;*}\n"
            "assembly=$(sbatch --parsable --kill-on-invalid-dep=yes "
-           "--dependency=afterok:\"${frames%%;*}\" assemble.sh)\n"
-           "echo \"frames: job ${frames%%;*}; assembly: job ${assembly%%;*}\"\n";
+           "--dependency=afterok:\"$frames\" " +
+           assembly +
+           ") || { scancel \"$frames\"; exit 1; }\n"
+           "echo \"frames: job $frames; assembly: job ${assembly%%;*}\"\n";
 }

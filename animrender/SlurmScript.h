@@ -18,6 +18,13 @@ struct FarmPlan {
     std::string video; // none when empty
 };
 
+// Slurm's default limit on the tasks of one array (MaxArraySize 1001).
+inline constexpr int MaxArrayTasks = 1000;
+
+// Where the jobs' own logs go: outside the work folder, which the assembly
+// removes.
+std::string slurmLogFolder(const FarmPlan& plan);
+
 // The job array's script: task i renders ranges[i] in the work folder (which
 // holds the scene and animation.inc) and moves each frame, complete, into
 // the output folder. The task fails with POV-Ray's own exit status.
@@ -26,9 +33,10 @@ std::string slurmFramesScript(const FarmPlan& plan);
 // replacing its file only when complete, then the work folder removed.
 std::string slurmAssemblyScript(const FarmPlan& plan);
 
-// The script that submits both from the work folder: the frames, then the
+// The script that submits both from the log folder: the frames, then the
 // assembly depending on their success (and dropped when they fail); it
-// prints both job ids.
+// prints both job ids. Given --failed, it submits only the tasks whose
+// frames are missing, and the assembly again.
 std::string slurmSubmitScript(const FarmPlan& plan);
 
 // A POSIX shell command line of `args`, each word quoted.

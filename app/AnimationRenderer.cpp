@@ -65,8 +65,8 @@ bool AnimationRenderer::start(const Animation& animation, const RenderRequest& r
                   "povray) or set POVRAY to the program's path.";
     else if (scene.empty())
         problem = "The sample scene (TavokHead.pov) is missing beside the program.";
-    else if (!jobs_.start(animation, render, {request.first, request.last}, cores, scene,
-                          request.folder))
+    else if (!jobs_.start(animation, render, {request.first, request.last}, povrayProcesses(cores),
+                          scene, request.folder))
         problem = jobs_.error;
     if (!problem.empty()) {
         end("Render failed", problem);
@@ -87,8 +87,11 @@ void AnimationRenderer::onTick() {
     if (state == FrameJobs::Running) return;
     std::string error;
     std::string gif = request_.folder + "\\" + request_.stem + ".gif";
-    if (request_.gif && !writeAnimatedGif(jobs_.framePaths(),
-                                          gifDelays(jobs_.progress().total(), fps_), gif, error))
+    GifPlan plan = gifPlan(jobs_.progress().total(), fps_);
+    std::vector<std::string> frames = jobs_.framePaths(), shown;
+    for (int frame : plan.frames)
+        shown.push_back(frames[std::size_t(frame)]);
+    if (request_.gif && !writeAnimatedGif(shown, plan.delays, gif, error))
         return end("GIF failed", error);
     end("Rendered " + std::to_string(jobs_.progress().total()) + " frames into " + request_.folder,
         "");

@@ -98,9 +98,7 @@ std::string renderCommand(const std::string& program, const std::string& image, 
     for (const std::string& option : renderOptions(image, width, height))
         args.push_back(option);
     if (isPovrayForWindows(program)) args.push_back("+GA" + logFile);
-    std::string line;
-    for (const std::string& arg : args)
-        line += (line.empty() ? "" : " ") + windowsArgument(arg);
+    std::string line = windowsLine(args);
     return line;
 }
 
@@ -109,14 +107,24 @@ std::string shellCommand(const std::string& shell, const std::string& script) {
 }
 
 std::string unixRunScript(const std::vector<std::string>& args, const std::string& logFile,
-                          const std::string& pidFile, const std::string& statusFile) {
+                          const std::string& pidFile, const std::string& statusFile,
+                          const std::string& aliveFile, int staleSeconds) {
     // setsid makes the group; its first process writes the group's id (its
     // own) and becomes the program; setsid -w waits for it to end.
     std::string script =
         "setsid -w sh -c 'echo $$ >\"$1\"; shift; exec \"$@\"' sh " + shellQuoted(pidFile);
     for (const std::string& arg : args)
         script += " " + shellQuoted(arg);
-    return script + " </dev/null >" + shellQuoted(logFile) + " 2>&1; echo $? >" +
+    script += " </dev/null >" + shellQuoted(logFile) + " 2>&1 &\nrun=$! watch=\n";
+    // The group is in no job of Wine's, and Wine does not start it as a
+    // child that could ask for a signal at its parent's death: it ends when
+    // its starter stops touching the file, however the starter ended.
+    if (!aliveFile.empty())
+        script += "(while [ $(($(date +%s) - $(stat -c %Y " + shellQuoted(aliveFile) + "))) -lt " +
+                  std::to_string(staleSeconds) +
+                  " ]; do (cd / && exec sleep 1); done; kill -s KILL -- -\"$(cat " +
+                  shellQuoted(pidFile) + ")\") &\nwatch=$!\n";
+    return script + "wait $run\nstatus=$?\n[ -z \"$watch\" ] || kill $watch\necho $status >" +
            shellQuoted(statusFile);
 }
 

@@ -56,9 +56,12 @@ std::string shellCommand(const std::string& shell, const std::string& script);
 // end, in a process group of its own whose id it writes to `pidFile` at
 // once, its output in `logFile`, then writes the exit status to
 // `statusFile`. Under Wine, which gives no process handle for a Unix
-// program, these files are all there is to know of it.
+// program, these files are all there is to know of it. Given `aliveFile`,
+// which its starter touches while it runs, the group is killed once the
+// file is `staleSeconds` old.
 std::string unixRunScript(const std::vector<std::string>& args, const std::string& logFile,
-                          const std::string& pidFile, const std::string& statusFile);
+                          const std::string& pidFile, const std::string& statusFile,
+                          const std::string& aliveFile = "", int staleSeconds = 0);
 // The render of renderCommand as such a script.
 std::string unixRenderScript(const std::string& program, const std::string& image, int width,
                              int height, const std::string& logFile, const std::string& pidFile,

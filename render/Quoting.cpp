@@ -23,3 +23,10 @@ std::string windowsArgument(const std::string& text) {
     out.append(2 * slashes, '\\');
     return out + "\"";
 }
+
+std::string windowsLine(const std::vector<std::string>& args) {
+    std::string line;
+    for (const std::string& arg : args)
+        line += (line.empty() ? "" : " ") + windowsArgument(arg);
+    return line;
+}

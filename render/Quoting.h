@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 // One word of a POSIX sh command line: in single quotes, each ' as '\''.
 std::string shellQuoted(const std::string& text);
@@ -12,3 +13,5 @@ std::string shellQuoted(const std::string& text);
 // started program (and Wine, starting a Unix program) splits it back into
 // the same text.
 std::string windowsArgument(const std::string& text);
+// A Windows command line of `args`, each quoted as above.
+std::string windowsLine(const std::vector<std::string>& args);

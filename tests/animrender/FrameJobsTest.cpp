@@ -109,4 +109,43 @@ TEST_F(Jobs, CancelLeavesCompleteFramesAndNoProcess) {
         << left;
 }
 
+// Run by the next test in a process of its own: starts a render and dies.
+TEST_F(Jobs, DISABLED_StartThenCrash) {
+    render.width = 320, render.height = 240;
+    ASSERT_TRUE(jobs.start(blink(40), render, {0, 39}, 2, windowsPathOf(TAVOK_SCENE_DIR),
+                           out + "\\frames"));
+    for (ULONGLONG end = GetTickCount64() + 30000;
+         jobs.progress().done() == 0 && GetTickCount64() < end;)
+        jobs.poll();
+    TerminateProcess(GetCurrentProcess(), 3);
+}
+
+TEST_F(Jobs, RendersEndWithTheProgramHoweverItEnds) {
+    wchar_t self[MAX_PATH];
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring line =
+        L"\"" + std::wstring(self) +
+        L"\" --gtest_also_run_disabled_tests --gtest_filter=Jobs.DISABLED_StartThenCrash";
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION child = {};
+    ASSERT_TRUE(CreateProcessW(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                               &startup, &child));
+    DWORD waited = WaitForSingleObject(child.hProcess, 40000);
+    if (waited != WAIT_OBJECT_0) TerminateProcess(child.hProcess, 1);
+    for (HANDLE handle : {child.hThread, child.hProcess})
+        CloseHandle(handle);
+    ASSERT_EQ(waited, WAIT_OBJECT_0) << "the render that crashes did not end within 40 s";
+    std::string folder = "/tmp/tavok-frame-jobs-" + std::to_string(child.dwProcessId);
+    std::string working = "for p in /proc/[0-9]*; do readlink $p/cwd; done | grep -c " +
+                          shellQuoted(folder) + " || true";
+    std::string count;
+    // It notices within 10 s (the age of a file the program touches).
+    for (ULONGLONG end = GetTickCount64() + 15000;
+         (count = shell(working)) != "0\n" && GetTickCount64() < end;)
+        Sleep(200);
+    EXPECT_EQ(count, "0\n") << "POV-Ray outlived the program that started it by 15 s";
+    shell("rm -rf " + shellQuoted(folder));
+}
+
 } // namespace

@@ -12,6 +12,7 @@
 #include <fstream>
 #include <set>
 #include <signal.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -112,6 +113,26 @@ TEST(Povray, CommandLinesForConsolePovrayAndPovrayForWindows) {
 int sh(const fs::path& dir, const std::string& script, const char* end = "") {
     return std::system(
         ("cd " + shellQuoted(dir.string()) + " && sh -c " + shellQuoted(script) + end).c_str());
+}
+
+TEST(Povray, ARenderEndsOnceItsStarterStopsTouchingItsFile) {
+    fs::path dir = fs::temp_directory_path() / ("tavok-orphan-" + std::to_string(getpid()));
+    fs::create_directories(dir);
+    std::ofstream(dir / "alive") << "";
+    ASSERT_EQ(sh(dir, unixRunScript({"sleep", "30"}, "log", "group", "end", "alive", 2), " &"), 0);
+    int group = 0;
+    for (int i = 0; i < 500 && !group; ++i, usleep(10000))
+        std::ifstream(dir / "group") >> group;
+    // Touched for 3 s, then left: the starter has gone.
+    for (int i = 0; i < 30; ++i, usleep(100000))
+        fs::last_write_time(dir / "alive", fs::file_time_type::clock::now());
+    EXPECT_FALSE(fs::exists(dir / "end")) << "ended while its starter still ran";
+    for (int i = 0; i < 600 && !fs::exists(dir / "end"); ++i)
+        usleep(10000);
+    EXPECT_GT(group, 1) << "the group's id within 5 s";
+    EXPECT_TRUE(fs::exists(dir / "end")) << "the render still ran 6 s after its starter went";
+    EXPECT_TRUE(group <= 1 || kill(-group, SIGKILL) != 0) << "the render outlived its starter";
+    fs::remove_all(dir);
 }
 
 TEST(Povray, OnlyTheRendersRunningGroupIsSignalled) {

@@ -7,8 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -34,11 +36,56 @@ class Animate : public TestFolder {
         setup.cores = 2;
     }
 
-    std::string animation(int frames) {
+    std::string animation(int frames, const std::string& name = "blink") {
         char text[512];
         std::snprintf(text, sizeof text, blink, frames);
-        std::ofstream((dir / "blink.tfa"), std::ios::binary) << text;
-        return (dir / "blink.tfa").string();
+        return put(name + ".tfa", text);
+    }
+    // tavokpose in a process of its own, with `variables` set.
+    pid_t start(const std::vector<std::string>& args,
+                const std::vector<std::pair<std::string, std::string>>& variables = {}) {
+        pid_t tool = fork();
+        if (tool == 0) {
+            setenv("TAVOK_SCENE_DIR", TAVOK_SCENE_DIR, 1);
+            for (const auto& [name, value] : variables)
+                setenv(name.c_str(), value.c_str(), 1);
+            std::vector<char*> argv = {const_cast<char*>("tavokpose")};
+            for (const std::string& arg : args)
+                argv.push_back(const_cast<char*>(arg.c_str()));
+            argv.push_back(nullptr);
+            execv(TAVOK_TOOL, argv.data());
+            _exit(127);
+        }
+        return tool;
+    }
+    static bool waitFor(int seconds, const std::function<bool()>& done) {
+        auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+        for (; !done(); std::this_thread::sleep_for(std::chrono::milliseconds(10)))
+            if (std::chrono::steady_clock::now() > deadline) return false;
+        return true;
+    }
+    // The exit status of `tool` once it ended, within `seconds`, or -1 (and killed).
+    static int ended(pid_t tool, int seconds) {
+        int status = 0;
+        bool done = waitFor(seconds, [&] { return waitpid(tool, &status, WNOHANG) == tool; });
+        return done ? status : (kill(tool, SIGKILL), waitpid(tool, &status, 0), -1);
+    }
+    // Whether every process working in `folder` (or below) ended within 5 s.
+    static bool noProcessIn(const std::string& folder) {
+        return waitFor(5, [&] {
+            for (const fs::directory_entry& entry : fs::directory_iterator("/proc")) {
+                std::error_code code;
+                if (fs::read_symlink(entry.path() / "cwd", code).string().rfind(folder, 0) == 0)
+                    return false;
+            }
+            return true;
+        });
+    }
+    // An executable script in the test's folder.
+    std::string script(const std::string& name, const std::string& text) {
+        std::string file = put("bin/" + name, "#!/bin/sh\n" + text);
+        fs::permissions(file, fs::perms::owner_all);
+        return file;
     }
     int run(std::vector<std::string> args) {
         err.str("");
@@ -55,7 +102,8 @@ class Animate : public TestFolder {
     }
     std::set<std::string> files(const fs::path& folder) {
         std::set<std::string> names;
-        for (const fs::directory_entry& entry : fs::directory_iterator(folder))
+        std::error_code none; // no folder yet: no files
+        for (const fs::directory_entry& entry : fs::directory_iterator(folder, none))
             names.insert(entry.path().filename().string());
         return names;
     }
@@ -107,38 +155,113 @@ TEST_F(Animate, SixFramesEachItsPoseWithGifAndVideo) {
 
 TEST_F(Animate, InterruptedLeavesOnlyCompleteFramesAndNoProcess) {
     std::string file = animation(40), frames = (dir / "frames").string();
-    pid_t tool = fork();
-    if (tool == 0) {
-        setenv("TAVOK_SCENE_DIR", TAVOK_SCENE_DIR, 1);
-        execl(TAVOK_TOOL, "tavokpose", "animate", file.c_str(), frames.c_str(), "--size", "160x120",
-              (char*)nullptr);
-        _exit(127);
-    }
-    auto waitFor = [](int seconds, const std::function<bool()>& done) {
-        auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
-        for (; !done(); std::this_thread::sleep_for(std::chrono::milliseconds(10)))
-            if (std::chrono::steady_clock::now() > deadline) return false;
-        return true;
-    };
-    int status = 0;
+    pid_t tool = start({"animate", file, frames, "--size", "160x120"});
     bool started = waitFor(20, [&] { return fs::exists(fs::path(frames) / "blink00.png"); });
     kill(tool, started ? SIGINT : SIGKILL);
-    bool ended = waitFor(5, [&] { return waitpid(tool, &status, WNOHANG) == tool; });
-    if (!ended) kill(tool, SIGKILL), waitpid(tool, &status, 0);
+    int status = ended(tool, 5);
     ASSERT_TRUE(started) << "no first frame within 20 s";
-    ASSERT_TRUE(ended) << "tavokpose did not end within 5 s of Ctrl+C";
+    ASSERT_NE(status, -1) << "tavokpose did not end within 5 s of Ctrl+C";
     EXPECT_EQ(WEXITSTATUS(status), ExitRenderFailed);
     std::set<std::string> left = files(frames);
     EXPECT_LT(left.size(), 40u);
     for (const std::string& name : left)
         EXPECT_EQ(output("identify -format '%w %h' " + shellQuoted(frames + "/" + name)), "160 120")
             << name;
-    // No process still works in the output folder.
-    for (const fs::directory_entry& entry : fs::directory_iterator("/proc")) {
-        std::error_code code;
-        std::string cwd = fs::read_symlink(entry.path() / "cwd", code).string();
-        EXPECT_NE(cwd.rfind(frames, 0), 0u) << entry.path();
+    EXPECT_TRUE(noProcessIn(frames)) << "a process still works in the output folder";
+}
+
+TEST_F(Animate, NamesReachNoProgramsParser) {
+    // POV-Ray splits its options at spaces and quotes, ffmpeg reads "%" in
+    // names, the shell all the rest.
+    std::string frames = (dir / "o 100%done").string();
+    for (const char* name : {"my blink", "it's $(x) `y`", "semi;colon", "bl\xC3\xAFnk", "100%d"}) {
+        std::string file = animation(4, name);
+        ASSERT_EQ(run({"animate", file, frames, "--size", "32x24", "--gif", frames + "/a%d.gif",
+                       "--video", frames + "/v%d.mp4"}),
+                  ExitOk)
+            << name << ": " << err.str();
+        std::set<std::string> expected = {"a%d.gif", "v%d.mp4"};
+        for (const char* number : {"0", "1", "2", "3"})
+            expected.insert(name + std::string(number) + ".png");
+        EXPECT_EQ(files(frames), expected) << name;
+        EXPECT_EQ(output("identify -format '%T ' " + shellQuoted(frames + "/a%d.gif")), "4 4 4 4 ")
+            << name;
+        fs::remove_all(frames);
     }
+    // Before the first frame, not after the last.
+    EXPECT_EQ(run({"animate", animation(4), frames, "--gif", "/nonexistent/g.gif"}), ExitBadInput);
+    EXPECT_EQ(files(frames).size(), 0u);
+}
+
+TEST_F(Animate, ARunHoldsItsWorkFolderUntilItEndsHoweverItEnds) {
+    std::string file = animation(40), frames = (dir / "frames").string();
+    pid_t first = start({"animate", file, frames, "--size", "160x120"});
+    bool started = waitFor(20, [&] { return fs::exists(fs::path(frames) / "blink00.png"); });
+    EXPECT_EQ(run({"animate", file, frames, "--size", "160x120"}), ExitBadInput);
+    std::string holder = "process " + std::to_string(first) + " (tavokpose animate)";
+    EXPECT_NE(err.str().find("is in use by " + holder), std::string::npos) << err.str();
+    // Killed outright, it leaves its folder but no POV-Ray.
+    kill(first, SIGKILL);
+    ASSERT_TRUE(started) << "no first frame within 20 s";
+    ASSERT_EQ(ended(first, 5), SIGKILL);
+    EXPECT_TRUE(noProcessIn(frames)) << "POV-Ray outlived the run that started it";
+    out.str("");
+    ASSERT_EQ(run({"animate", animation(4), frames, "--size", "32x24"}), ExitOk) << err.str();
+    EXPECT_NE(out.str().find("removed what an earlier run (" + holder + ")"), std::string::npos)
+        << out.str();
+    EXPECT_FALSE(fs::exists(fs::path(frames) / ".tavokpose-blink-frames"));
+}
+
+TEST_F(Animate, EverySignalEndsTheAssemblyAndLeavesNoPartialOutput) {
+    std::string file = animation(4), frames = (dir / "frames").string();
+    std::string marker = (dir / "assembling").string();
+    // An ffmpeg that takes its time: it says where it runs, then waits.
+    script("ffmpeg", "pwd >" + shellQuoted(marker) + "\nexec sleep 30\n");
+    std::string path = (dir / "bin").string() + ":" + std::getenv("PATH");
+    for (int signal : {SIGTERM, SIGHUP, SIGPIPE, SIGINT, SIGKILL}) {
+        fs::remove(marker);
+        pid_t tool =
+            start({"animate", file, frames, "--size", "32x24", "--video", frames + "/v.mp4"},
+                  {{"PATH", path}});
+        bool assembling = waitFor(20, [&] { return fileBytes(marker).size() > 1; });
+        kill(tool, assembling ? signal : SIGKILL);
+        int status = ended(tool, 5);
+        ASSERT_TRUE(assembling) << "no assembly within 20 s";
+        EXPECT_EQ(status, signal == SIGKILL ? SIGKILL : ExitRenderFailed << 8) << strsignal(signal);
+        EXPECT_TRUE(noProcessIn(frames)) << "ffmpeg outlived " << strsignal(signal);
+        EXPECT_EQ(files(frames).count("v.mp4") + files(frames).count("v.mp4.new"), 0u)
+            << strsignal(signal);
+    }
+}
+
+TEST_F(Animate, EveryCompleteFrameIsKeptAndNoIncompleteOne) {
+    // A POV-Ray whose first job writes two whole frames and whose second
+    // writes one and part of the next, then both wait.
+    std::string png = (dir / "whole.png").string();
+    ASSERT_EQ(output("convert -size 8x8 xc:red png:" + shellQuoted(png) + " && echo ok"), "ok\n");
+    std::string povray =
+        script("povray", "for a; do case $a in +SF*) first=${a#+SF} ;; esac; done\n"
+                         "cp " +
+                             shellQuoted(png) +
+                             " frame$first.png\n"
+                             "if [ $first = 0 ]; then cp " +
+                             shellQuoted(png) +
+                             " frame1.png\n"
+                             "else head -c 60 " +
+                             shellQuoted(png) +
+                             " >frame$((first + 1)).png; fi\n"
+                             "exec sleep 30\n");
+    std::string frames = (dir / "frames").string();
+    pid_t tool = start({"animate", animation(8), frames, "--jobs", "2"}, {{"POVRAY", povray}});
+    std::set<std::string> whole = {"blink0.png", "blink1.png", "blink4.png"};
+    bool moved = waitFor(10, [&] {
+        std::set<std::string> there = files(frames);
+        return std::includes(there.begin(), there.end(), whole.begin(), whole.end());
+    });
+    kill(tool, SIGINT);
+    EXPECT_EQ(ended(tool, 5), ExitRenderFailed << 8);
+    EXPECT_TRUE(moved) << "the complete frames were not moved out within 10 s";
+    EXPECT_EQ(files(frames), whole);
 }
 
 } // namespace

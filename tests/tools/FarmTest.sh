@@ -83,12 +83,15 @@ submit
 wait_for 60 queue_empty || fail "jobs still queued after 60 s: $(squeue -h)"
 [ "$(job_states "$frames")" = COMPLETED ] || fail "frame tasks: $(job_states "$frames")"
 [ "$(job_states "$assembly")" = COMPLETED ] || fail "assembly: $(job_states "$assembly")"
-expected="b.gif blink0.png blink1.png blink2.png blink3.png blink4.png blink5.png blink6.png"
+expected=".tavokpose-blink-logs b.gif blink0.png blink1.png blink2.png blink3.png blink4.png blink5.png blink6.png"
 [ "$(cd "$out" && ls -A | xargs)" = "$expected" ] || fail "output folder: $(ls -A "$out" | xargs)"
 for frame in "$out"/blink*.png; do
   [ "$(identify -format '%w %h' "$frame")" = "64 48" ] || fail "not a whole frame: $frame"
 done
 [ "$(identify -format '%T ' "$out/b.gif")" = "4 4 4 4 4 4 4 " ] || fail "GIF: $(identify "$out/b.gif")"
+# The logs outlive the work folder the assembly removed.
+[ "$(ls "$out/.tavokpose-blink-logs" | grep -c '^slurm-.*\.out$')" = 4 ] ||
+  fail "job logs: $(ls -A "$out/.tavokpose-blink-logs" | xargs)"
 
 # POV-Ray's failure is the tasks' failure; the assembly never runs.
 rm -rf "$out"
@@ -98,4 +101,31 @@ wait_for 60 queue_empty || fail "failing jobs still queued after 60 s: $(squeue 
 scontrol show job "$frames" | grep -q 'ExitCode=1:0' || fail "POV-Ray's exit status was lost"
 [ "$(job_states "$assembly")" = CANCELLED ] || fail "assembly after failure: $(job_states "$assembly")"
 [ ! -e "$out/b.gif" ] || fail "a GIF after failed frames"
+
+# A task that failed once is submitted again alone, and the assembly with it.
+rm -rf "$out"
+printf '#!/bin/sh\n[ "$SLURM_ARRAY_TASK_ID" != 1 ] || [ -e %s ] || exit 1\nexec povray "$@"\n' \
+  "'$dir/fixed'" >"$dir/flaky"
+chmod +x "$dir/flaky"
+POVRAY=$dir/flaky submit
+wait_for 60 queue_empty || fail "flaky jobs still queued after 60 s: $(squeue -h)"
+[ "$(ls "$out" | grep -c '^blink')" = 5 ] || fail "the other tasks' frames: $(ls "$out" | xargs)"
+touch "$dir/fixed"
+sh "$out/.tavokpose-blink-frames/submit.sh" --failed >"$dir/again.txt" 2>&1 || fail "$(cat "$dir/again.txt")"
+frames=$(sed -n 's/.*frames: job \([0-9]*\);.*/\1/p' "$dir/again.txt")
+wait_for 60 queue_empty || fail "resubmitted jobs still queued after 60 s: $(squeue -h)"
+[ "$(scontrol show job "$frames" | grep -c 'ArrayTaskId=')" = 1 ] || fail "resubmitted: $(scontrol show job "$frames" | grep ArrayTaskId)"
+[ "$(cd "$out" && ls -A | xargs)" = "$expected" ] || fail "after resubmitting: $(ls -A "$out" | xargs)"
+
+# Slurm takes arrays of 1001 tasks at most; a refused submission leaves nothing.
+sed 's/length in frames: 7/length in frames: 2000/' "$dir/blink.tfa" >"$dir/long.tfa"
+"$tool" farm "$dir/long.tfa" "$dir/many" --slurm --jobs 2000 >"$dir/many.txt" 2>&1
+grep -q '^1000 tasks render 2000 frames' "$dir/many.txt" || fail "2000 tasks: $(cat "$dir/many.txt")"
+mkdir -p "$dir/refusing"
+printf '#!/bin/sh\necho "sbatch: error: refused" >&2\nexit 1\n' >"$dir/refusing/sbatch"
+chmod +x "$dir/refusing/sbatch"
+PATH="$dir/refusing:$PATH" "$tool" farm "$dir/blink.tfa" "$dir/refused" --slurm --submit \
+  >"$dir/refused.txt" 2>&1
+[ $? = 3 ] || fail "a refused submission: $(cat "$dir/refused.txt")"
+[ -z "$(ls -A "$dir/refused")" ] || fail "left after a refused submission: $(ls -A "$dir/refused")"
 exit $failed

@@ -2,12 +2,12 @@
 
 #include "animation/AnimationExport.h"
 #include "animrender/Assembly.h"
+#include "animrender/GifTiming.h"
 #include "animrender/RenderProgress.h"
+#include "animrender/WorkFolder.h"
 #include "face/PoseFile.h"
 #include "render/Povray.h"
 #include "tools/tavokpose/ChildProcess.h"
-#include "tools/tavokpose/PovRender.h"
-#include "tools/tavokpose/Process.h"
 
 #include <chrono>
 #include <cstdlib>
@@ -26,14 +26,29 @@ double now() {
         .count();
 }
 
-std::string logTail(const fs::path& log) {
-    std::ifstream in(log, std::ios::binary);
+std::string contents(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
     std::stringstream text;
     text << in.rdbuf();
-    return errorLines(text.str(), 6);
+    return text.str();
 }
 
-bool onPath(const std::string& program) {
+std::string logTail(const fs::path& log) {
+    return errorLines(contents(log), 6);
+}
+
+// The last bytes of `file`, or fewer.
+std::string tail(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary | std::ios::ate);
+    std::streamoff size = in ? std::streamoff(in.tellg()) : 0;
+    std::string bytes(std::size_t(std::min<std::streamoff>(size, PngEndSize)), '\0');
+    in.seekg(size - std::streamoff(bytes.size()));
+    in.read(&bytes[0], std::streamsize(bytes.size()));
+    return in ? bytes : std::string();
+}
+
+// The full path of `program` on the PATH, or "".
+std::string findOnPath(const std::string& program) {
     const char* path = std::getenv("PATH");
 #ifdef _WIN32
     const char separator = ';';
@@ -45,9 +60,12 @@ bool onPath(const std::string& program) {
     std::stringstream folders(path ? path : "");
     std::error_code code;
     for (std::string folder; std::getline(folders, folder, separator);)
-        if (!folder.empty() && fs::is_regular_file(fs::path(folder) / name, code)) return true;
-    return false;
+        if (!folder.empty() && fs::is_regular_file(fs::path(folder) / name, code))
+            return (fs::path(folder) / name).string();
+    return {};
 }
+
+const char* const interruptedText = "interrupted; the frames rendered so far are kept";
 
 } // namespace
 
@@ -61,28 +79,24 @@ struct AnimationRender::Job {
 AnimationRender::AnimationRender(Options options, std::ostream& out)
     : options_(std::move(options)), out_(out) {}
 
-std::string AnimationRender::prepare(const Animation& animation, const std::string& sceneDir,
-                                     const std::string& outDir, const std::string& stem,
-                                     std::string& error) {
-    fs::path work = fs::path(outDir) / workFolderName(stem);
+bool AnimationRender::prepare(const Animation& animation, const std::string& sceneDir,
+                              const std::string& work, std::string& error) {
     std::error_code code;
-    fs::remove_all(work, code);
-    fs::create_directories(work, code);
-    for (const char* file : {"TavokHead.pov", "TavokHead.inc"})
-        if (!code) fs::copy_file(fs::path(sceneDir) / file, work / file, code);
-    if (code) {
-        error = "cannot prepare " + work.string() + ": " + code.message() +
-                " (TAVOK_SCENE_DIR names the folder of TavokHead.pov)";
-        fs::remove_all(work, code);
-        return {};
+    for (const char* file : {"TavokHead.pov", "TavokHead.inc"}) {
+        fs::copy_file(fs::path(sceneDir) / file, fs::path(work) / file, code);
+        if (!code) continue;
+        error = "cannot copy " + (fs::path(sceneDir) / file).string() + " into " + work + ": " +
+                code.message();
+        if (!fs::exists(fs::path(sceneDir) / file))
+            error += " (TAVOK_SCENE_DIR names the folder of TavokHead.pov)";
+        return false;
     }
     if (writeAnimationIncludeFile(animation, PoseModel().pose,
-                                  (work / "animation.inc").string().c_str()) != PoseFileOk) {
-        error = "cannot write " + (work / "animation.inc").string();
-        fs::remove_all(work, code);
-        return {};
-    }
-    return work.string();
+                                  (fs::path(work) / "animation.inc").string().c_str()) ==
+        PoseFileOk)
+        return true;
+    error = "cannot write " + (fs::path(work) / "animation.inc").string();
+    return false;
 }
 
 AnimationRender::Result AnimationRender::run(const Animation& animation) {
@@ -90,20 +104,23 @@ AnimationRender::Result AnimationRender::run(const Animation& animation) {
     options_.outDir = fs::absolute(options_.outDir, code).string();
     for (std::string* file : {&options_.gif, &options_.video})
         if (!file->empty()) *file = fs::absolute(*file, code).string();
-    for (const auto& [file, program] :
-         {std::pair{options_.gif, "convert"}, std::pair{options_.video, "ffmpeg"}})
-        if (!file.empty() && !onPath(program)) {
-            error = missingProgramText(program);
+    if (!options_.gif.empty() || !options_.video.empty()) {
+        ffmpeg_ = findOnPath("ffmpeg");
+        if (ffmpeg_.empty()) {
+            error = missingProgramText("ffmpeg");
             return Failed;
         }
+    }
     int lastFrame = animation.settings().length - 1;
     options_.render.lastFrame = lastFrame;
-    std::string work =
-        prepare(animation, options_.sceneDir, options_.outDir, options_.render.stem, error);
-    if (work.empty()) return Failed;
-    Result result = render(work, lastFrame);
-    if (result == Done && !assemble(work, lastFrame, animation.settings().fps)) result = Failed;
-    fs::remove_all(work, code);
+    WorkFolder work;
+    std::string notice;
+    if (!work.take(options_.outDir, options_.render.stem, "tavokpose animate", error, notice))
+        return InUse;
+    if (!notice.empty()) out_ << "tavokpose: " << notice << '\n';
+    if (!prepare(animation, options_.sceneDir, work.path(), error)) return Failed;
+    Result result = render(work.path(), lastFrame);
+    if (result == Done) result = assemble(work.path(), lastFrame, animation.settings().fps);
     return result;
 }
 
@@ -117,112 +134,162 @@ AnimationRender::Result AnimationRender::render(const std::string& work, int las
         job.next = range.first;
         job.lastFrameAt = start;
         std::string log = "povray-" + std::to_string(jobs.size()) + ".log";
-        if (!job.process.start(povrayFrameArgs(options_.render, range), work, log)) {
+        if (!job.process.start(povrayFrameArgs(options_.render, range, log), work, log)) {
             error = "cannot start povray";
             return Failed;
         }
     }
     RenderProgress progress(lastFrame + 1, start);
+    bool shown = false;
     // Ending, the jobs' processes are ended with everything they started.
-    for (bool running = true; running;) {
-        if (interrupted()) {
-            error = "interrupted; the frames rendered so far are kept";
-            return Interrupted;
-        }
+    Result result = Done;
+    for (bool running = true; running && result == Done;) {
         running = false;
         int before = progress.done();
-        for (std::size_t i = 0; i < jobs.size(); ++i) {
+        for (std::size_t i = 0; i < jobs.size() && result == Done; ++i) {
             Job& job = *jobs[i];
             bool ended = !job.process.running();
-            fs::path log = fs::path(work) / ("povray-" + std::to_string(i + 1) + ".log");
-            if (ended && job.process.exitCode == 127) {
-                error = "cannot run \"" + options_.render.povray +
-                        "\": POV-Ray 3.7 is needed. Install it (Debian and Ubuntu: apt-get "
-                        "install povray) or set POVRAY to the program's path.";
-                return Failed;
-            }
-            if (ended && job.process.exitCode != 0) {
-                error = "povray failed (exit code " + std::to_string(job.process.exitCode) +
-                        "):\n" + logTail(log);
-                return Failed;
-            }
-            int moved = collect(job, work, ended);
-            if (moved < 0) return Failed;
+            std::string log =
+                (fs::path(work) / ("povray-" + std::to_string(i + 1) + ".log")).string();
+            int moved = collect(job, work);
             for (int frame = 0; frame < moved; ++frame)
                 progress.frameDone();
             if (moved > 0) job.lastFrameAt = now();
-            if (ended && job.next <= job.range.last) {
-                error = "povray wrote no image for frame " + std::to_string(job.next) + ":\n" +
-                        logTail(log);
-                return Failed;
-            }
-            if (!ended && now() - job.lastFrameAt > PovRender::renderSeconds) {
-                error = "povray rendered no frame in " + std::to_string(PovRender::renderSeconds) +
-                        " s";
-                return Failed;
-            }
+            if (moved < 0 || !(error = problem(job, ended, log)).empty()) result = Failed;
             running = running || !ended;
         }
-        if (options_.progress && progress.done() != before)
+        if (result == Done && interrupted()) {
+            error = interruptedText;
+            result = Interrupted;
+        }
+        if (options_.progress && progress.done() != before) {
             out_ << '\r' << progress.frameText() << ", " << progress.timeText(now()) << "   "
                  << std::flush;
-        if (running) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            shown = true;
+        }
+        if (running && result == Done) std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
-    if (options_.progress) out_ << '\n';
-    return Done;
+    // The message that follows starts a line of its own.
+    if (shown) out_ << '\n';
+    return result;
 }
 
-int AnimationRender::collect(Job& job, const std::string& work, bool ended) {
+std::string AnimationRender::problem(Job& job, bool ended, const std::string& log) const {
+    if (ended && job.process.exitCode == 127)
+        return "cannot run \"" + options_.render.povray +
+               "\": POV-Ray 3.7 is needed. Install it (Debian and Ubuntu: apt-get install povray) "
+               "or set POVRAY to the program's path.";
+    if (ended && job.process.exitCode != 0)
+        return "povray failed (exit code " + std::to_string(job.process.exitCode) + "):\n" +
+               logTail(log);
+    if (ended && job.next <= job.range.last)
+        return "povray wrote no complete image for frame " + std::to_string(job.next) + ":\n" +
+               logTail(log);
+    if (!ended && now() - job.lastFrameAt > FrameSeconds)
+        return "povray rendered no frame in " + std::to_string(FrameSeconds) + " s";
+    return {};
+}
+
+int AnimationRender::collect(Job& job, const std::string& work) {
     const FrameRender& render = options_.render;
     int moved = 0;
     for (; job.next <= job.range.last; ++job.next, ++moved) {
+        fs::path frame = fs::path(work) / frameFileName(PovrayStem, job.next, render.lastFrame);
+        if (!endsPng(tail(frame))) break;
+        fs::path to =
+            fs::path(options_.outDir) / frameFileName(render.stem, job.next, render.lastFrame);
         std::error_code code;
-        fs::path frame = fs::path(work) / frameFileName(render.stem, job.next, render.lastFrame);
-        // POV-Ray starts the next frame's image only once this one is closed.
-        bool complete =
-            ended ||
-            (job.next < job.range.last &&
-             fs::exists(fs::path(work) / frameFileName(render.stem, job.next + 1, render.lastFrame),
-                        code));
-        if (!complete || !fs::exists(frame, code)) break;
-        fs::rename(frame, fs::path(options_.outDir) / frame.filename(), code);
+        fs::rename(frame, to, code);
         if (code) {
-            error = "cannot move " + frame.string() + " into " + options_.outDir + ": " +
-                    code.message();
+            error = "cannot move " + frame.string() + " to " + to.string() + ": " + code.message();
             return -1;
         }
     }
     return moved;
 }
 
-bool AnimationRender::assemble(const std::string& work, int lastFrame, int fps) {
-    if (!options_.gif.empty()) {
-        std::vector<std::string> frames;
-        for (int frame = 0; frame <= lastFrame; ++frame)
-            frames.push_back(
-                (fs::path(options_.outDir) / frameFileName(options_.render.stem, frame, lastFrame))
-                    .string());
-        if (!runTool(gifArgs(frames, fps, options_.gif + ".new"), work, options_.gif)) return false;
+bool AnimationRender::link(const std::string& work, const std::string& kind,
+                           const std::vector<int>& frames) {
+    const FrameRender& render = options_.render;
+    for (std::size_t i = 0; i < frames.size(); ++i) {
+        fs::path from =
+            fs::path(options_.outDir) / frameFileName(render.stem, frames[i], render.lastFrame);
+        fs::path to = fs::path(work) / assemblyInput(kind, int(i));
+        std::error_code code;
+        // The work folder is inside the output folder: a link, unless the
+        // disk has none.
+        fs::create_hard_link(from, to, code);
+        if (code) fs::copy_file(from, to, code);
+        if (code) {
+            error = "cannot link " + from.string() + " into " + work + ": " + code.message();
+            return false;
+        }
     }
-    return options_.video.empty() || runTool(videoArgs(options_.outDir, options_.render.stem, 0,
-                                                       lastFrame, fps, options_.video + ".new"),
-                                             work, options_.video);
+    return true;
 }
 
-bool AnimationRender::runTool(const std::vector<std::string>& args, const std::string& work,
-                              const std::string& output) {
-    ProcessResult result = runProcess(args, work, "assemble.log", PovRender::renderSeconds);
-    std::error_code code;
-    if (!result.started || result.exitCode == 127) {
-        error = missingProgramText(args[0]);
-    } else if (result.exitCode != 0) {
-        error = args[0] + " failed (exit code " + std::to_string(result.exitCode) + "):\n" +
-                logTail(fs::path(work) / "assemble.log");
-    } else {
-        fs::rename(output + ".new", output, code);
-        if (!code) return true;
-        error = "cannot write " + output + ": " + code.message();
+AnimationRender::Result AnimationRender::assemble(const std::string& work, int lastFrame, int fps) {
+    if (!options_.gif.empty()) {
+        GifPlan plan = gifPlan(lastFrame + 1, fps);
+        if (plan.fps != fps)
+            out_ << "the GIF shows " << plan.frames.size() << " of the " << lastFrame + 1
+                 << " frames at " << plan.fps << " fps: browsers slow faster GIFs down\n";
+        if (!link(work, "gif", plan.frames)) return Failed;
+        if (Result result = runTool(gifArgs(ffmpeg_, plan.fps), work); result != Done)
+            return result;
+        // ffmpeg's delays follow its own rounding: ours keep the pace exact.
+        fs::path gif = fs::path(work) / GifOutput;
+        std::string bytes = contents(gif);
+        if (!setGifTiming(bytes, plan.delays)) {
+            error = "ffmpeg's GIF does not hold one image for each of the " +
+                    std::to_string(plan.frames.size()) + " frames";
+            return Failed;
+        }
+        std::ofstream(gif, std::ios::binary | std::ios::trunc) << bytes;
+        if (!deliver(gif.string(), options_.gif)) return Failed;
     }
-    fs::remove(output + ".new", code);
+    if (options_.video.empty()) return Done;
+    std::vector<int> frames;
+    for (int frame = 0; frame <= lastFrame; ++frame)
+        frames.push_back(frame);
+    if (!link(work, "video", frames)) return Failed;
+    if (Result result = runTool(videoArgs(ffmpeg_, fps), work); result != Done) return result;
+    return deliver((fs::path(work) / VideoOutput).string(), options_.video) ? Done : Failed;
+}
+
+AnimationRender::Result AnimationRender::runTool(const std::vector<std::string>& args,
+                                                 const std::string& work) {
+    // No time limit: it ends with the run, as an interrupt ends it.
+    ChildProcess tool;
+    if (!tool.start(args, work, "assemble.log")) {
+        error = "could not start " + args[0];
+        return Failed;
+    }
+    while (tool.running()) {
+        if (interrupted()) {
+            tool.end();
+            error = interruptedText;
+            return Interrupted;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    if (tool.exitCode == 0) return Done;
+    std::string log = logTail(fs::path(work) / "assemble.log");
+    error = tool.exitCode == 127
+                ? "could not start " + args[0] + ": " + log
+                : args[0] + " failed (exit code " + std::to_string(tool.exitCode) + "):\n" + log;
+    return Failed;
+}
+
+bool AnimationRender::deliver(const std::string& from, const std::string& to) {
+    std::error_code code;
+    fs::rename(from, to, code);
+    if (!code) return true;
+    // Another disk: a complete copy beside it first, then in its place.
+    fs::copy_file(from, to + ".new", fs::copy_options::overwrite_existing, code);
+    if (!code) fs::rename(to + ".new", to, code);
+    if (!code) return true;
+    error = "cannot write " + to + ": " + code.message();
+    fs::remove(to + ".new", code);
     return false;
 }

@@ -1,8 +1,9 @@
 // Renders every frame of an animation into a folder with several POV-Ray
 // processes side by side, each on its own consecutive frames, then makes
 // the GIF and the video asked for. Frames are rendered in a hidden work
-// folder beside them and moved out only when complete, so that an
-// interrupted or failed render leaves complete frames and nothing else.
+// folder beside them, under a fixed name of ours, and moved out (taking the
+// user's name) once complete, so that an interrupted or failed render
+// leaves complete frames and nothing else.
 #pragma once
 
 #include "animation/Animation.h"
@@ -12,7 +13,7 @@
 #include <string>
 #include <vector>
 
-class ChildProcess;
+class WorkFolder;
 
 class AnimationRender {
   public:
@@ -25,30 +26,34 @@ class AnimationRender {
         std::string video;     // none when empty
         bool progress = false; // a progress line, for a terminal
     };
-    enum Result { Done, Failed, Interrupted };
+    enum Result { Done, Failed, Interrupted, InUse };
 
-    // The progress line goes to `out`.
+    // The progress line and notices go to `out`.
     AnimationRender(Options options, std::ostream& out);
     // `error` says what went wrong, for "tavokpose: ..." lines.
     Result run(const Animation& animation);
 
-    // The work folder holding the scene and the export, in `outDir`; "" and
-    // `error` set when it cannot be made.
-    static std::string prepare(const Animation& animation, const std::string& sceneDir,
-                               const std::string& outDir, const std::string& stem,
-                               std::string& error);
+    // Copies the scene into `work` and writes the animation's export there;
+    // false and `error` set when it cannot.
+    static bool prepare(const Animation& animation, const std::string& sceneDir,
+                        const std::string& work, std::string& error);
 
     std::string error;
 
   private:
     struct Job;
     Result render(const std::string& work, int lastFrame);
+    // Why the job's run failed, or "".
+    std::string problem(Job& job, bool ended, const std::string& log) const;
     // Moves the job's complete frames out: how many, or -1 when one cannot move.
-    int collect(Job& job, const std::string& work, bool ended);
-    bool assemble(const std::string& work, int lastFrame, int fps);
-    bool runTool(const std::vector<std::string>& args, const std::string& work,
-                 const std::string& output);
+    int collect(Job& job, const std::string& work);
+    Result assemble(const std::string& work, int lastFrame, int fps);
+    // Links the frames `frames` into `work` as the assembly's inputs `kind`.
+    bool link(const std::string& work, const std::string& kind, const std::vector<int>& frames);
+    Result runTool(const std::vector<std::string>& args, const std::string& work);
+    bool deliver(const std::string& from, const std::string& to);
 
     Options options_;
     std::ostream& out_;
+    std::string ffmpeg_;
 };

@@ -8,6 +8,8 @@
 #include <windows.h>
 #else
 #include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/prctl.h>
 #include <sys/wait.h>
@@ -48,12 +50,12 @@ void catchInterrupts() {
 
 bool ChildProcess::start(const std::vector<std::string>& args, const std::string& workDir,
                          const std::string& logName) {
-    std::string line;
-    for (const std::string& arg : args)
-        line += (line.empty() ? "" : " ") + windowsArgument(arg);
+    std::string line = windowsLine(args);
     SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
-    HANDLE log = CreateFileW(wide(workDir + "\\" + logName).c_str(), GENERIC_WRITE, FILE_SHARE_READ,
-                             &inherit, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    // Shared for writing: POV-Ray for Windows writes its messages there itself.
+    HANDLE log = CreateFileW(wide(workDir + "\\" + logName).c_str(), GENERIC_WRITE,
+                             FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, CREATE_ALWAYS,
+                             FILE_ATTRIBUTE_NORMAL, nullptr);
     if (log == INVALID_HANDLE_VALUE) return false;
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
@@ -116,8 +118,9 @@ void catchInterrupts() {
     struct sigaction action = {};
     action.sa_handler = onInterrupt;
     sigemptyset(&action.sa_mask);
-    sigaction(SIGINT, &action, nullptr);
-    sigaction(SIGTERM, &action, nullptr);
+    // A closed terminal or pipe ends the run as Ctrl+C does.
+    for (int signal : {SIGINT, SIGTERM, SIGHUP, SIGPIPE})
+        sigaction(signal, &action, nullptr);
 }
 
 bool ChildProcess::start(const std::vector<std::string>& args, const std::string& workDir,
@@ -142,6 +145,7 @@ bool ChildProcess::start(const std::vector<std::string>& args, const std::string
         dup2(out, 1);
         dup2(out, 2);
         execvp(argv[0], argv.data());
+        dprintf(2, "%s\n", strerror(errno));
         _exit(127);
     }
     // Set from both sides, so that end() finds the group whichever runs first.

@@ -2,7 +2,8 @@
 // time, with everything it started: a Unix child leads a process group of
 // its own and is killed should this program die first; a Windows child sits
 // in a job that ends with this program. Also the user's Ctrl+C (and, on
-// Unix, SIGTERM), caught so that the caller can end its children first.
+// Unix, SIGTERM, SIGHUP and SIGPIPE), caught so that the caller can end its
+// children first.
 #pragma once
 
 #include <string>
@@ -24,7 +25,7 @@ class ChildProcess {
     // Kills it and all it started, and waits for it to go.
     void end();
 
-    int exitCode = -1; // 127 when the program was not found
+    int exitCode = -1; // 127 when the program could not start; its log says why
 
   private:
 #ifdef _WIN32
@@ -34,6 +35,7 @@ class ChildProcess {
 #endif
 };
 
-// From now on Ctrl+C and SIGTERM only set the flag interrupted() reads.
+// From now on Ctrl+C, SIGTERM, SIGHUP and SIGPIPE only set the flag
+// interrupted() reads.
 void catchInterrupts();
 bool interrupted();

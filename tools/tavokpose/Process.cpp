@@ -121,9 +121,7 @@ ProcessResult runProcess(const std::vector<std::string>& args, const std::string
     std::string program = contents(args[0]);
     if (underWine() && program.compare(0, 2, "MZ") != 0)
         return runThroughShell(args, workDir, logName, seconds);
-    std::string line;
-    for (const std::string& arg : args)
-        line += (line.empty() ? "" : " ") + windowsArgument(arg);
+    std::string line = windowsLine(args);
     SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
     HANDLE log = CreateFileW(wide(workDir + "\\" + logName).c_str(), GENERIC_WRITE, FILE_SHARE_READ,
                              &inherit, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);

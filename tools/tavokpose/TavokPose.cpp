@@ -3,6 +3,7 @@
 #include "animation/AnimationExport.h"
 #include "animation/AnimationFile.h"
 #include "animrender/SlurmScript.h"
+#include "animrender/WorkFolder.h"
 #include "face/PoseFile.h"
 #include "render/Quoting.h"
 #include "tools/tavokpose/ChildProcess.h"
@@ -51,10 +52,10 @@ const char* const helpText =
     "  animate ANIMATION OUTDIR [--size WxH] [--jobs N] [--gif FILE]\n"
     "          [--video FILE.mp4]        render every frame of an animation into\n"
     "                                    OUTDIR as NAME000.png... (N POV-Ray\n"
-    "                                    processes, all cores unless given); an\n"
-    "                                    animated GIF (ImageMagick) and an H.264\n"
-    "                                    video (ffmpeg) of them; Ctrl+C keeps the\n"
-    "                                    complete frames\n"
+    "                                    processes, 8 a core unless given); an\n"
+    "                                    animated GIF and an H.264 video of them\n"
+    "                                    (ffmpeg); Ctrl+C keeps the complete\n"
+    "                                    frames\n"
     "  farm ANIMATION OUTDIR --slurm [--submit] [--jobs N] [--size WxH]\n"
     "          [--gif FILE] [--video FILE.mp4]\n"
     "                                    the same on a Slurm cluster: writes a job\n"
@@ -380,6 +381,9 @@ int TavokPose::animationJob(std::vector<std::string>& args, Animation& animation
         err_ << "tavokpose: cannot make the folder " << args[1] << '\n';
         return ExitBadInput;
     }
+    // Before the first frame: a run of hours must not fail at its end.
+    for (const std::string* file : {&options.gif, &options.video})
+        if (!file->empty() && !outputFolderExists(*file)) return ExitBadInput;
     options.render.povray = setup_.povray;
     options.render.stem = fs::path(args[0]).stem().string();
     options.render.lastFrame = animation.settings().length - 1;
@@ -391,16 +395,16 @@ int TavokPose::animationJob(std::vector<std::string>& args, Animation& animation
 int TavokPose::animate(const std::vector<std::string>& given) {
     std::vector<std::string> args = given;
     AnimationRender::Options options;
-    options.jobs = std::max(1, setup_.cores);
+    options.jobs = povrayProcesses(setup_.cores);
     Animation animation;
     if (int result = animationJob(args, animation, options); result >= 0) return result;
     options.progress = setup_.terminal;
     auto start = std::chrono::steady_clock::now();
     catchInterrupts();
     AnimationRender render(options, out_);
-    if (render.run(animation) != AnimationRender::Done) {
+    if (AnimationRender::Result result = render.run(animation); result != AnimationRender::Done) {
         err_ << "tavokpose: " << render.error << '\n';
-        return ExitRenderFailed;
+        return result == AnimationRender::InUse ? ExitBadInput : ExitRenderFailed;
     }
     out_ << "wrote " << animation.settings().length << " frames to " << args[1] << " in "
          << seconds(secondsSince(start)) << '\n';
@@ -428,36 +432,47 @@ int TavokPose::farm(const std::vector<std::string>& given) {
         if (!from->empty()) *to = fs::absolute(*from, code).string();
     // Ten frames a task unless told: long enough to outweigh starting POV-Ray.
     int frames = animation.settings().length;
-    plan.ranges = splitFrames({0, frames - 1}, options.jobs ? options.jobs : (frames + 9) / 10);
-    std::string error;
-    std::string work =
-        AnimationRender::prepare(animation, options.sceneDir, plan.outDir, plan.render.stem, error);
+    plan.ranges = splitFrames(
+        {0, frames - 1}, std::min(MaxArrayTasks, options.jobs ? options.jobs : (frames + 9) / 10));
+    std::string error, notice;
+    WorkFolder work;
+    if (!work.take(plan.outDir, plan.render.stem, "tavokpose farm", error, notice)) {
+        err_ << "tavokpose: " << error << '\n';
+        return ExitBadInput;
+    }
+    if (!notice.empty()) out_ << "tavokpose: " << notice << '\n';
+    AnimationRender::prepare(animation, options.sceneDir, work.path(), error);
     for (auto [name, text] : {std::pair{"frames.sh", slurmFramesScript(plan)},
                               {"assemble.sh", slurmAssemblyScript(plan)},
                               {"submit.sh", slurmSubmitScript(plan)}})
-        if (!work.empty() && replaceWithWritten((fs::path(work) / name).string().c_str(),
+        if (error.empty() && replaceWithWritten((fs::path(work.path()) / name).string().c_str(),
                                                 [&text = text](std::FILE* out) {
                                                     return std::fputs(text.c_str(), out) >= 0;
                                                 }) != PoseFileOk)
-            error = "cannot write " + (fs::path(work) / name).string();
+            error = "cannot write " + (fs::path(work.path()) / name).string();
     if (!error.empty()) {
         err_ << "tavokpose: " << error << '\n';
         return ExitBadInput;
     }
-    std::string submitScript = (fs::path(work) / "submit.sh").string();
+    std::string folder = work.path(), submitScript = (fs::path(folder) / "submit.sh").string();
     out_ << plan.ranges.size() << " tasks render " << frames << " frames into " << plan.outDir
          << '\n';
     if (!submitting) {
+        work.handOverToFarm("jobs to submit with " + shellQuoted(submitScript));
         out_ << "submit with: sh " << shellQuoted(submitScript) << '\n';
         return ExitOk;
     }
-    ProcessResult result = runProcess({"sh", submitScript}, work, "submit.log", 60);
+    ProcessResult result = runProcess({"sh", submitScript}, folder, "submit.log", 60);
     std::stringstream log;
-    log << std::ifstream(fs::path(work) / "submit.log", std::ios::binary).rdbuf();
+    log << std::ifstream(fs::path(folder) / "submit.log", std::ios::binary).rdbuf();
     if (!result.started || result.exitCode != 0) {
+        // Nothing was queued: nothing stays behind.
         err_ << "tavokpose: sbatch failed:\n" << log.str();
+        fs::remove(slurmLogFolder(plan), code);
         return ExitRenderFailed;
     }
-    out_ << log.str();
+    work.handOverToFarm("the Slurm jobs submitted by " + shellQuoted(submitScript));
+    out_ << log.str() << "should tasks fail, resubmit them with: sh " << shellQuoted(submitScript)
+         << " --failed\n";
     return ExitOk;
 }
