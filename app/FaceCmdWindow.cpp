@@ -39,8 +39,11 @@ char undoLabel[128] = "&Undo";
 char redoLabel[128] = "&Redo";
 
 void setLabel(vWindow& window, int id, char (&label)[128], const char* verb, const Step* step) {
-    std::snprintf(label, sizeof label, "%s%s%s", verb, step ? " " : "",
-                  step ? step->name.c_str() : "");
+    // A file's "&" is a letter of its name, not a mnemonic.
+    std::string name;
+    for (char c : step ? step->name : std::string())
+        name += c == '&' ? "&&" : std::string(1, c);
+    std::snprintf(label, sizeof label, "%s%s%s", verb, step ? " " : "", name.c_str());
     window.setString(id, label);
 }
 

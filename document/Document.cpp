@@ -83,7 +83,7 @@ void Document::commit() {
     // Keying follows the pose at the playhead, or the playhead shows its frame.
     if (keying_ && (hints & HintPose))
         setKey(playhead_, model_.pose);
-    else if (keying_ && !step_.keys.empty())
+    else if (keying_ && (!step_.keys.empty() || !(animation_.settings() == step_.settingsBefore)))
         followPlayhead();
     hints |= hintsFrom(from_, fromPlayhead_);
     bool keysChanged = false;
@@ -152,6 +152,9 @@ bool Document::apply(const Step* step, bool forward) {
     }
     model_.setState(forward ? step->after : step->before);
     playhead_ = forward ? step->playheadAfter : step->playheadBefore;
+    // A step made with the timeline hidden changed the face alone: shown,
+    // the face is the animation's at the playhead, as after any step.
+    followPlayhead();
     if (forward)
         history_.redone();
     else

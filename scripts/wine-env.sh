@@ -62,7 +62,10 @@ run_pids() {
 # then Wine, then whatever is left (a Unix shell and POV-Ray a killed test
 # left behind, fvwm, Xvfb), by force after three seconds.
 stop_started() {
-  local pids
+  # Whatever has already ended fails to be killed: under a caller's set -e
+  # that must not end the cleanup half-way.
+  local - pids
+  set +e
   [ -n "${runner_pid:-}" ] && kill "$runner_pid" 2>/dev/null
   runner_pid=
   if [ -n "${wine_started:-}" ]; then

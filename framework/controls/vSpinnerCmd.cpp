@@ -50,7 +50,8 @@ void vSpinnerCmd::initialize() {
     const CommandObject& record = *cmdObject;
     loadSpinnerItems();
     std::uint32_t fieldStyle = WS_BORDER | ES_CENTER | visibleStyle();
-    if (!textMode) fieldStyle |= ES_RIGHT | ES_MULTILINE;
+    // A typed number may be wider than the field: it scrolls rather than stops.
+    if (!textMode) fieldStyle |= ES_RIGHT | ES_MULTILINE | ES_AUTOHSCROLL;
     width = maxChars * 4 + 2;
     if (record.attributes & AttrLarge) width = width * 3 / 2;
     if (record.size >= 1 && record.size <= 2047) width = record.size;
@@ -151,15 +152,17 @@ int vSpinnerCmd::setValue(int value, int type) {
 
 bool vSpinnerCmd::takeTyped(std::string& expected) {
     if (textMode) return true;
-    char text[32] = "";
-    GetDlgItemTextA(parent->windowHandle, editId, text, sizeof text);
+    // The whole text, however long: a prefix could pass for a number.
+    HWND field = controlWindow(editId);
+    std::string text(std::size_t(GetWindowTextLengthA(field)) + 1, '\0');
+    text.resize(std::size_t(GetWindowTextA(field, text.data(), int(text.size()))));
     int value = 0;
-    if (parseWhole(text, value) && (unbounded() || (value >= rangeMin && value <= rangeMax))) {
+    if (parseWhole(text.c_str(), value) &&
+        (unbounded() || (value >= rangeMin && value <= rangeMax))) {
         setPosition(value);
         return true;
     }
     expected = std::to_string(rangeMin) + " to " + std::to_string(rangeMax);
-    HWND field = controlWindow(editId);
     SetFocus(field);
     SendMessageA(field, EM_SETSEL, 0, -1);
     return false;

@@ -403,11 +403,14 @@ TEST(MainWindow, TypedSettingsAreTakenAndLeaveTheHiddenFaceAlone) {
         // The second field is the length's.
         HWND field =
             FindWindowExA(box, FindWindowExA(box, nullptr, "Edit", nullptr), "Edit", nullptr);
-        SetWindowTextA(field, asked++ ? "250" : "20000");
+        // Typed as a person types: the longest length must fit, one more is refused.
+        SendMessageA(field, EM_SETSEL, 0, -1);
+        for (char c : std::string(asked++ ? "10000" : "10001"))
+            SendMessageA(field, WM_CHAR, WPARAM(c), 0);
         return PostMessageA(GetDlgItem(box, IdOk), BM_CLICK, 0, 0) != 0;
     });
     window->onMenuCommand(IdAnimationSettings);
-    EXPECT_EQ(window->document.animation().settings().length, 250);
+    EXPECT_EQ(window->document.animation().settings().length, 10000);
     EXPECT_EQ(notices, std::vector<std::string>{"Type a whole number from 1 to 10000."});
     EXPECT_EQ(std::vector<float>(window->canvasPane->pose, window->canvasPane->pose + PoseCount),
               face);
