@@ -50,8 +50,9 @@ void vSpinnerCmd::initialize() {
     const CommandObject& record = *cmdObject;
     loadSpinnerItems();
     std::uint32_t fieldStyle = WS_BORDER | ES_CENTER | visibleStyle();
-    // A typed number may be wider than the field: it scrolls rather than stops.
-    if (!textMode) fieldStyle |= ES_RIGHT | ES_MULTILINE | ES_AUTOHSCROLL;
+    // A typed number may be wider than the field: it scrolls rather than
+    // stops (a multi-line field that cannot scroll down refuses what wraps).
+    if (!textMode) fieldStyle |= ES_RIGHT | ES_MULTILINE | ES_AUTOHSCROLL | ES_AUTOVSCROLL;
     width = maxChars * 4 + 2;
     if (record.attributes & AttrLarge) width = width * 3 / 2;
     if (record.size >= 1 && record.size <= 2047) width = record.size;
