@@ -92,6 +92,7 @@ void holdTwoFrames(Shapes& shapes, const std::vector<bool>& fixed) {
 } // namespace
 
 std::vector<MouthKey> mouthKeys(const std::vector<MouthStep>& steps, int fps) {
+    if (fps < 1) return {};
     // Frames at the step's frame rate of 100 per second, counted in whole.
     std::size_t frames = (steps.size() * std::size_t(fps) + 99) / 100;
     Shapes shapes(frames);

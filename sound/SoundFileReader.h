@@ -6,6 +6,8 @@
 
 #include "sound/SoundClip.h"
 
+#include <new>
+#include <stdexcept>
 #include <string>
 
 class SoundFileReader {
@@ -19,12 +21,22 @@ class SoundFileReader {
     // The whole file into `clip`; false, leaving `clip` alone, when the file
     // cannot be read, is not such a sound or holds less than its header
     // says. error() then says why.
-    bool read(const Path& path, SoundClip& clip);
+    bool read(const Path& path, SoundClip& clip) {
+        // A long sound may not fit in memory, above all in the 32-bit program.
+        try {
+            return readFile(path, clip);
+        } catch (const std::bad_alloc&) {
+            return fail("too long to hold in memory");
+        } catch (const std::length_error&) {
+            return fail("too long to hold in memory");
+        }
+    }
     const std::string& error() const {
         return error_;
     }
 
   private:
+    bool readFile(const Path& path, SoundClip& clip);
     bool fail(const std::string& why);
 
     std::string error_;

@@ -1,5 +1,6 @@
 #include "sound/SoundFormat.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -50,7 +51,8 @@ bool decodeFrames(const unsigned char* bytes, std::int64_t frames, const SoundFo
         for (int c = 0; c < format.channels; ++c) {
             float sample = sampleAt(bytes + (i * format.channels + c) * size, format);
             if (!std::isfinite(sample)) return false;
-            channels[std::size_t(c)][std::size_t(at + i)] = sample;
+            // Floats may stray beyond full scale; everything after expects -1 to 1.
+            channels[std::size_t(c)][std::size_t(at + i)] = std::clamp(sample, -1.0f, 1.0f);
         }
     return true;
 }

@@ -82,8 +82,12 @@ std::vector<SampleRange> WaveSummary::columns(std::int64_t first, std::int64_t l
     std::vector<SampleRange> out(std::size_t(std::max(columns, 0)), SampleRange{1.0f, -1.0f});
     std::int64_t shown = last - first;
     for (int i = 0; i < columns; ++i) {
-        std::int64_t start = first + shown * i / columns;
-        std::int64_t end = std::max(first + shown * (i + 1) / columns, start + 1);
+        // In a wider type: a view far beyond the samples must not overflow.
+        auto at = [&](int column) {
+            return first + std::int64_t(static_cast<long double>(shown) * column / columns);
+        };
+        std::int64_t start = at(i);
+        std::int64_t end = std::max(at(i + 1), start + 1);
         start = std::max<std::int64_t>(start, 0);
         end = std::min(end, count_);
         if (start < end) out[std::size_t(i)] = range(start, end);

@@ -4,6 +4,7 @@
 
 #include <sndfile.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <memory>
@@ -47,7 +48,7 @@ bool dataShorterThanHeader(SNDFILE* file) {
 
 } // namespace
 
-bool SoundFileReader::read(const Path& path, SoundClip& clip) {
+bool SoundFileReader::readFile(const Path& path, SoundClip& clip) {
     error_.clear();
     SF_INFO info;
     std::memset(&info, 0, sizeof info);
@@ -71,13 +72,14 @@ bool SoundFileReader::read(const Path& path, SoundClip& clip) {
         sf_count_t got = sf_readf_float(file.get(), interleaved.data(), Chunk);
         if (got <= 0) return fail(ShortFileFault);
         got = std::min(got, info.frames - done);
-        // Float files may hold anything; the rest of the program counts on numbers.
+        // Float files may hold anything; the rest of the program counts on
+        // numbers within full scale.
         for (sf_count_t i = 0; i < got * info.channels; ++i)
             if (!std::isfinite(interleaved[std::size_t(i)])) return fail(NotANumberFault);
         for (int c = 0; c < info.channels; ++c) {
             float* out = channels[std::size_t(c)].data() + done;
             for (sf_count_t i = 0; i < got; ++i)
-                out[i] = interleaved[std::size_t(i * info.channels + c)];
+                out[i] = std::clamp(interleaved[std::size_t(i * info.channels + c)], -1.0f, 1.0f);
         }
         done += got;
     }

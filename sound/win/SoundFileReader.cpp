@@ -23,7 +23,7 @@ const char* const Unreadable = "not a sound file that can be read";
 
 } // namespace
 
-bool SoundFileReader::read(const Path& path, SoundClip& clip) {
+bool SoundFileReader::readFile(const Path& path, SoundClip& clip) {
     error_.clear();
     std::unique_ptr<std::remove_pointer_t<HMMIO>, MmioCloser> file(
         mmioOpenW(const_cast<wchar_t*>(path.c_str()), nullptr, MMIO_READ | MMIO_DENYWRITE));

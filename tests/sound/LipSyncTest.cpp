@@ -107,6 +107,8 @@ TEST(MouthKeys, SilenceRests) {
     EXPECT_EQ(lipSync(SoundClip(8000, {Samples(8000, 0.0f)}), 30),
               (std::vector<MouthKey>{{0, Shape::Rest}}));
     EXPECT_TRUE(lipSync(SoundClip(), 30).empty());
+    for (int fps : {0, -5})
+        EXPECT_TRUE(lipSync(SoundClip(8000, {Samples(8000, 0.5f)}), fps).empty()) << fps;
 }
 
 TEST(MouthKeys, KeysFollowTheRulesOnRandomShapeStreams) {

@@ -108,4 +108,14 @@ TEST_F(SoundFileReaderTest, BrokenFilesAndOtherFormatsLoadNothing) {
     expectRefused("nothing.wav", "", "not a sound file");
 }
 
+TEST_F(SoundFileReaderTest, FloatsBeyondFullScaleAreHeldAtIt) {
+    std::string floats = wav(3, 8000, 1, 32, 100);
+    floats.replace(44, 8, std::string("\x00\x00\xc0\xbf\xe6\xb1\x61\x7f", 8)); // -1.5, 3e38
+    SoundClip clip;
+    SoundFileReader reader;
+    ASSERT_TRUE(reader.read(std::filesystem::path(put("loud.wav", floats)).native(), clip));
+    EXPECT_EQ(clip.channel(0)[0], -1.0f);
+    EXPECT_EQ(clip.channel(0)[1], 1.0f);
+}
+
 } // namespace
