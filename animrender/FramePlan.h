@@ -4,6 +4,8 @@
 // when the animation has one frame). Needs no platform.
 #pragma once
 
+#include <algorithm>
+
 #include <string>
 #include <vector>
 
@@ -60,7 +62,9 @@ std::vector<std::string> povrayFrameArgs(const FrameRender& render, FrameRange r
 // frames: 16 processes came within 1.10 of the processor-time floor at
 // 160x120 and within 1.02 at 640x480, where 2 took 2.9 and 1.24 times it.
 inline int povrayProcesses(int cores) {
-    return 8 * (cores > 0 ? cores : 1);
+    // A bigger machine sets its own count with --jobs: each process holds
+    // some 20 MB at 640 x 480, and beyond a few dozen waiting gains nothing.
+    return std::min(8 * (cores > 0 ? cores : 1), 32);
 }
 
 // The longest a POV-Ray process may go without finishing a frame.

@@ -118,11 +118,14 @@ std::string unixRunScript(const std::vector<std::string>& args, const std::strin
     script += " </dev/null >" + shellQuoted(logFile) + " 2>&1 &\nrun=$! watch=\n";
     // The group is in no job of Wine's, and Wine does not start it as a
     // child that could ask for a signal at its parent's death: it ends when
-    // its starter stops touching the file, however the starter ended.
+    // its starter stops touching the file, however the starter ended. The
+    // watcher counts its own seconds, so no clock step or sleep of the
+    // machine ends a live starter's render; a file gone is a starter gone.
     if (!aliveFile.empty())
-        script += "(while [ $(($(date +%s) - $(stat -c %Y " + shellQuoted(aliveFile) + "))) -lt " +
-                  std::to_string(staleSeconds) +
-                  " ]; do (cd / && exec sleep 1); done; kill -s KILL -- -\"$(cat " +
+        script += "(last= idle=0\nwhile m=$(stat -c %Y " + shellQuoted(aliveFile) +
+                  " 2>/dev/null) && [ $idle -lt " + std::to_string(staleSeconds) +
+                  " ]; do\n[ \"$m\" = \"$last\" ] && idle=$((idle + 1)) || { last=$m; idle=0; }\n"
+                  "(cd / && exec sleep 1)\ndone\nkill -s KILL -- -\"$(cat " +
                   shellQuoted(pidFile) + ")\") &\nwatch=$!\n";
     return script + "wait $run\nstatus=$?\n[ -z \"$watch\" ] || kill $watch\necho $status >" +
            shellQuoted(statusFile);

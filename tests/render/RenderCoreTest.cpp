@@ -132,6 +132,14 @@ TEST(Povray, ARenderEndsOnceItsStarterStopsTouchingItsFile) {
     EXPECT_GT(group, 1) << "the group's id within 5 s";
     EXPECT_TRUE(fs::exists(dir / "end")) << "the render still ran 6 s after its starter went";
     EXPECT_TRUE(group <= 1 || kill(-group, SIGKILL) != 0) << "the render outlived its starter";
+    // A file removed under it (a new run clearing the folder) ends it too.
+    fs::remove(dir / "end");
+    std::ofstream(dir / "alive") << "";
+    ASSERT_EQ(sh(dir, unixRunScript({"sleep", "30"}, "log", "group", "end", "alive", 2), " &"), 0);
+    fs::remove(dir / "alive");
+    for (int i = 0; i < 500 && !fs::exists(dir / "end"); ++i)
+        usleep(10000);
+    EXPECT_TRUE(fs::exists(dir / "end")) << "the render still ran 5 s after its file went";
     fs::remove_all(dir);
 }
 

@@ -231,7 +231,7 @@ bool AnimationRender::link(const std::string& work, const std::string& kind,
 AnimationRender::Result AnimationRender::assemble(const std::string& work, int lastFrame, int fps) {
     if (!options_.gif.empty()) {
         GifPlan plan = gifPlan(lastFrame + 1, fps);
-        if (plan.fps != fps)
+        if (plan.frames.size() != std::size_t(lastFrame + 1))
             out_ << "the GIF shows " << plan.frames.size() << " of the " << lastFrame + 1
                  << " frames at " << plan.fps << " fps: browsers slow faster GIFs down\n";
         if (!link(work, "gif", plan.frames)) return Failed;
@@ -245,7 +245,13 @@ AnimationRender::Result AnimationRender::assemble(const std::string& work, int l
                     std::to_string(plan.frames.size()) + " frames";
             return Failed;
         }
-        std::ofstream(gif, std::ios::binary | std::ios::trunc) << bytes;
+        std::ofstream timed(gif, std::ios::binary | std::ios::trunc);
+        timed << bytes;
+        timed.close();
+        if (!timed) {
+            error = "cannot write " + gif.string() + " (is the disk full?)";
+            return Failed;
+        }
         if (!deliver(gif.string(), options_.gif)) return Failed;
     }
     if (options_.video.empty()) return Done;
