@@ -189,7 +189,8 @@ TEST_F(Animate, NamesReachNoProgramsParser) {
         fs::remove_all(frames);
     }
     // Before the first frame, not after the last.
-    EXPECT_EQ(run({"animate", animation(4), frames, "--gif", "/nonexistent/g.gif"}), ExitBadInput);
+    for (const char* gif : {"/nonexistent/g.gif", "/proc/g.gif"})
+        EXPECT_EQ(run({"animate", animation(4), frames, "--gif", gif}), ExitBadInput) << gif;
     EXPECT_EQ(files(frames).size(), 0u);
 }
 

@@ -17,6 +17,8 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <cerrno>
+#include <cstring>
 #include <fstream>
 #include <mutex>
 #include <sstream>
@@ -167,9 +169,17 @@ bool TavokPose::readAnimation(const std::string& path, Animation& animation) {
 bool TavokPose::outputFolderExists(const std::string& path) {
     fs::path folder = fs::path(path).parent_path();
     std::error_code code;
-    if (folder.empty() || fs::is_directory(folder, code)) return true;
-    err_ << "tavokpose: cannot write " << path << ": no folder " << folder.string() << '\n';
-    return false;
+    if (!folder.empty() && !fs::is_directory(folder, code)) {
+        err_ << "tavokpose: cannot write " << path << ": no folder " << folder.string() << '\n';
+        return false;
+    }
+    // A folder that takes no file is found now, not after the render.
+    fs::path probe = (folder.empty() ? fs::path(".") : folder) / ".tavokpose-write-check";
+    bool writable = std::ofstream(probe).good();
+    fs::remove(probe, code);
+    if (!writable)
+        err_ << "tavokpose: cannot write " << path << ": " << std::strerror(errno) << '\n';
+    return writable;
 }
 
 bool TavokPose::takeOptions(std::vector<std::string>& args, int& width, int& height, int* jobs) {
