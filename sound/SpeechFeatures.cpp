@@ -1,6 +1,6 @@
 #include "sound/SpeechFeatures.h"
 
-#include "sound/PowerSpectrum.h"
+#include "sound/FourierPower.h"
 
 #include <algorithm>
 #include <cmath>
@@ -27,7 +27,7 @@ std::vector<SpeechFrame> speechFrames(const float* samples, long long count, int
         windowPower += double(hann[i]) * hann[i];
     }
     int half = size / 2;
-    PowerSpectrum spectrum(size);
+    FourierPower spectrum(size);
     double binWidth = double(rate) / size;
     auto bin = [&](double hertz) { return std::min(half, int(std::lround(hertz / binWidth))); };
     int from = bin(100), lowEnd = bin(900), middleEnd = bin(2500);

@@ -1,6 +1,6 @@
 // The clip's arithmetic, the power spectrum, and the waveform summary
 // against the extremes counted sample by sample over random sounds and views.
-#include "sound/PowerSpectrum.h"
+#include "sound/FourierPower.h"
 #include "sound/SoundClip.h"
 #include "sound/WaveSummary.h"
 
@@ -31,7 +31,7 @@ TEST(SoundClip, MixesChannelsAndMapsTimesToSamplesAndFrames) {
         }
 }
 
-TEST(PowerSpectrum, ToneLandsInItsBinAndPowerAddsUp) {
+TEST(FourierPower, ToneLandsInItsBinAndPowerAddsUp) {
     for (int size = 4; size <= 2048; size *= 2)
         for (int bin = 1; bin < size / 2; bin += 1 + bin / 3) {
             std::vector<float> samples(static_cast<std::size_t>(size)),
@@ -42,7 +42,7 @@ TEST(PowerSpectrum, ToneLandsInItsBinAndPowerAddsUp) {
                     float(std::cos(2 * std::acos(-1.0) * bin * i / size + 0.3) + 0.1 * (i % 3));
             for (float sample : samples)
                 energy += double(sample) * sample;
-            PowerSpectrum(size).compute(samples.data(), power.data());
+            FourierPower(size).compute(samples.data(), power.data());
             EXPECT_EQ(std::max_element(power.begin(), power.end()) - power.begin(), bin) << size;
             // Parseval: the spectrum holds the samples' energy, size times.
             double total = power[0] + power[std::size_t(size / 2)];

@@ -1,14 +1,14 @@
-// The power spectrum of blocks of real samples of one power-of-two size,
+// The power at each frequency of blocks of real samples of one power-of-two size,
 // through a complex transform of half that size. Needs no platform.
 #pragma once
 
 #include <complex>
 #include <vector>
 
-class PowerSpectrum {
+class FourierPower {
   public:
     // `size` a power of two, 4 or more.
-    explicit PowerSpectrum(int size);
+    explicit FourierPower(int size);
 
     // The power of `samples` (size of them) in size / 2 + 1 bins into
     // `power`; bin k holds k * rate / size Hz.

@@ -1,8 +1,8 @@
-#include "sound/PowerSpectrum.h"
+#include "sound/FourierPower.h"
 
 #include <cmath>
 
-PowerSpectrum::PowerSpectrum(int size)
+FourierPower::FourierPower(int size)
     : half_(size / 2), x_(std::size_t(half_)), turns_(std::size_t(half_ / 2)),
       unpack_(std::size_t(half_)), order_(std::size_t(half_)) {
     const double pi = std::acos(-1.0);
@@ -21,7 +21,7 @@ PowerSpectrum::PowerSpectrum(int size)
     }
 }
 
-void PowerSpectrum::transform() {
+void FourierPower::transform() {
     for (std::size_t i = 0; i < x_.size(); ++i)
         if (std::size_t(order_[i]) > i) std::swap(x_[i], x_[std::size_t(order_[i])]);
     for (int span = 1; span < half_; span *= 2) {
@@ -37,8 +37,8 @@ void PowerSpectrum::transform() {
     }
 }
 
-void PowerSpectrum::compute(const float* samples, float* power) {
-    // Even samples as the real parts, odd ones as the imaginary parts: two
+void FourierPower::compute(const float* samples, float* power) {
+    // Even samples as the real values, odd ones as the imaginary values: two
     // transforms in one, split apart afterwards.
     for (int i = 0; i < half_; ++i)
         x_[std::size_t(i)] = {samples[2 * i], samples[2 * i + 1]};
