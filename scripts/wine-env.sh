@@ -113,10 +113,21 @@ start_display() {
     echo "wine-env: Xvfb (pid $xvfb) did not start a display of its own" >&2
     return 1
   fi
-  DISPLAY=":$n" fvwm -f "$root/scripts/fvwm.conf" </dev/null >/dev/null 2>&1 &
-  started_pids+=($!)
   export TAVOK_DISPLAY=":$n"
-  wait_for 10 "fvwm managing display :$n" fvwm_ready
+  # A loaded machine may start it slowly, and a window manager that died
+  # is started once more; what it said is shown when it never manages.
+  local log="$root/build/fvwm.log" attempt
+  mkdir -p "$root/build"
+  for attempt in 1 2; do
+    DISPLAY=":$n" fvwm -f "$root/scripts/fvwm.conf" </dev/null >"$log" 2>&1 &
+    started_pids+=($!)
+    wait_for 30 "fvwm managing display :$n (attempt $attempt)" fvwm_ready && return 0
+    kill -0 $! 2>/dev/null && echo "wine-env: fvwm (pid $!) runs but does not manage the screen" >&2 ||
+      echo "wine-env: fvwm exited" >&2
+    grep -v -e 'Missing font charsets' -e '^ISO8859' "$log" | tail -n 5 >&2
+    kill $! 2>/dev/null
+  done
+  return 1
 }
 
 # Whether process $1 holds the listening socket $2.
@@ -129,7 +140,7 @@ listens_on() {
 }
 
 fvwm_ready() {
-  xprop -display "$TAVOK_DISPLAY" -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'
+  timeout -k 1 5 xprop -display "$TAVOK_DISPLAY" -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'
 }
 
 # Creates the prefix once (a prefix left half made by a killed run is made
