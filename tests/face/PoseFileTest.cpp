@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -90,84 +91,54 @@ TEST_F(PoseFile, WriteErrorsAreReported) {
 #endif
 }
 
-TEST_F(PoseFile, ReadsDefaultFileAndLineFeedOnlyFiles) {
-    model.pose[PoseEyeX] = 5;
-    EXPECT_EQ(read(defaultFile), 0);
-    EXPECT_EQ(model.pose[PoseEyeX], 0);
-    model.pose[PoseMouthFirst + 4] = 5;
-    EXPECT_EQ(read("<1,2,3>,0.25,\n4,5,\n6,7,\n8,\n9,\n10,\n11,\n12"), 0);
-    const float expected[PoseCount] = {1, 2, 3, 0.25f, 4, 5, 6, 7, 8, 9, 10, 11, 12};
-    for (int i = 0; i < PoseCount; ++i)
-        EXPECT_EQ(model.pose[i], expected[i]) << i;
-}
-
-TEST_F(PoseFile, LooseButValidForms) {
-    EXPECT_EQ(read("<1, 2, 3>, 4\n5,6\n7,8\n1e3\n0\n0\n0\n0\nanything after\n"), 0);
-    EXPECT_EQ(model.pose[PoseMouthFirst], 1000);
-    EXPECT_EQ(model.pose[PosePupil], 4);
-    EXPECT_EQ(read("<1,2,3>,4,junk\n5,6,junk\n7,8\n9 junk\n0\n0\n0\n0\n"), 0);
-}
-
-TEST_F(PoseFile, DataErrors) {
-    const char* bad[] = {
-        "",
-        " <1,2,3>,4\n5,6\n7,8\n0\n0\n0\n0\n0\n",
-        "<1,2,3>,4\n5\n7,8\n0\n0\n0\n0\n0\n",
-        "<1,2,3>,4\n5,6\n7,8\n\n0\n0\n0\n0\n",
-        "<1,2,3>,4\n5,6\n7,8\n0\n0\n0\n0\n",
-        "<1,2,3>4\n5,6\n7,8\n0\n0\n0\n0\n0\n",
-        "<1,2,3>,4\r\n5,6\r\n7,8\r\n0\r\n0\r\n0\r\n0\r\n",
+// Each file read into a pose of all 5s: the result, and one value after it
+// (one the reader took, or one a data error left alone).
+TEST_F(PoseFile, ReadsLooseFormsAndStopsAtTheFirstDataError) {
+    const std::string head = "<1,2,3>,4\n5,6\n7,8\n", tail = "\n0\n0\n0\n0\n";
+    const std::string crHead = "<1,2,3>,4\r\n5,6\r\n7,8\r\n";
+    const std::string crTail = "\r\n0\r\n0\r\n0\r\n0\r\n";
+    const std::string line199 = "0" + std::string(198, ' ');
+    const int mouth = PoseMouthFirst;
+    const struct {
+        std::string bytes;
+        int result, index;
+        float value;
+    } cases[] = {
+        {defaultFile, 0, PoseEyeX, 0},
+        {"<1,2,3>,0.25,\n4,5,\n6,7,\n8,\n9,\n10,\n11,\n12", 0, mouth + 4, 12},
+        {"<1, 2, 3>, 4\n5,6\n7,8\n1e3\n0\n0\n0\n0\nanything after\n", 0, mouth, 1000},
+        {"<1,2,3>,4,junk\n5,6,junk\n7,8\n9 junk\n0\n0\n0\n0\n", 0, mouth, 9},
+        {head + "0x10" + tail, 0, mouth, 0}, // no hexadecimal: the x on is trailing text
+        {head + "0\n0\n0\n0\n9\x1a\n", 0, mouth + 4, 9}, // Ctrl+Z ends the file
+        {head + "0\n0\n0\n\x1a" + "0\n0\n", 2, mouth + 4, 5},
+        {head + line199 + tail, 0, mouth, 0},
+        // One character more: its tail must not be read as the next line.
+        {head + "5" + std::string(198, ' ') + "6" + tail, 2, mouth + 1, 5},
+        {head + "0\n0\n0\n0\n0" + std::string(199, ' '), 2, mouth + 3, 0},
+        // The CR of a CR LF pair is part of the line end; a CR alone is not.
+        {crHead + line199 + crTail, 0, mouth, 0},
+        {crHead + line199 + " " + crTail, 2, mouth + 1, 5},
+        {crHead + line199 + "\r" + crTail, 2, mouth + 1, 5},
+        {"", 2, PoseEyeX, 5},
+        {" <1,2,3>,4\n5,6\n7,8\n0\n0\n0\n0\n0\n", 2, PoseEyeX, 5},
+        {"<1,2,3>,4\n5\n7,8\n0\n0\n0\n0\n0\n", 2, PoseLidFirst + 1, 5},
+        {"<1,2,3>,4\n5,6\n7,8\n\n0\n0\n0\n0\n", 2, mouth, 5},
+        {"<1,2,3>,4\n5,6\n7,8\n0\n0\n0\n0\n", 2, mouth + 4, 5},
+        {"<1,2,3>4\n5,6\n7,8\n0\n0\n0\n0\n0\n", 2, PoseEyeZ, 3},
+        {crHead + "0\r\n0\r\n0\r\n0\r\n", 2, mouth + 4, 5},
+        // Values scanned before a failure stay; an unreadable one is not stored.
+        {"<7,8,x>,4\n", 2, PoseEyeY, 8},
+        {"<7,8,x>,4\n", 2, PoseEyeZ, 5},
+        {head + "nan" + tail, 2, mouth, 5},
+        {head + "-inf" + tail, 2, mouth, 5},
+        {head + "infinity" + tail, 2, mouth, 5},
+        {head + "1e39" + tail, 2, mouth, 5},
+        {head + "-1e39" + tail, 2, mouth, 5},
     };
-    for (const char* bytes : bad)
-        EXPECT_EQ(read(bytes), 2) << bytes;
-}
-
-TEST_F(PoseFile, ValuesScannedBeforeAFailureStay) {
-    EXPECT_EQ(read("<7,8,x>,4\n"), 2);
-    EXPECT_EQ(model.pose[PoseEyeX], 7);
-    EXPECT_EQ(model.pose[PoseEyeY], 8);
-    EXPECT_EQ(model.pose[PoseEyeZ], 0);
-    EXPECT_EQ(model.pose[PosePupil], 0.5f);
-    EXPECT_EQ(model.pose[PoseLidFirst], 30);
-}
-
-TEST_F(PoseFile, CtrlZEndsTheFile) {
-    EXPECT_EQ(read("<1,2,3>,4\n5,6\n7,8\n0\n0\n0\n0\n9\x1a\n"), 0);
-    EXPECT_EQ(model.pose[PoseMouthFirst + 4], 9);
-    EXPECT_EQ(read("<1,2,3>,4\n5,6\n7,8\n0\n0\n0\n\x1a"
-                   "0\n0\n"),
-              2);
-}
-
-TEST_F(PoseFile, OverlongLinesAreDataErrors) {
-    std::string line199 = "0" + std::string(198, ' ');
-    std::string ok = "<1,2,3>,4\n5,6\n7,8\n" + line199 + "\n0\n0\n0\n0\n";
-    EXPECT_EQ(read(ok), 0);
-    // One character more: its tail must not be read as the next line.
-    std::string tooLong = "<1,2,3>,4\n5,6\n7,8\n5" + std::string(198, ' ') + "6\n0\n0\n0\n0\n";
-    EXPECT_EQ(read(tooLong), 2);
-    std::string lastTooLong = "<1,2,3>,4\n5,6\n7,8\n0\n0\n0\n0\n0" + std::string(199, ' ');
-    EXPECT_EQ(read(lastTooLong), 2);
-}
-
-TEST_F(PoseFile, LineLimitIsTheSameWithCarriageReturns) {
-    // The CR of a CR LF pair is part of the line end, not of the line.
-    std::string line199 = "0" + std::string(198, ' ');
-    EXPECT_EQ(read("<1,2,3>,4\r\n5,6\r\n7,8\r\n" + line199 + "\r\n0\r\n0\r\n0\r\n0\r\n"), 0);
-    EXPECT_EQ(read("<1,2,3>,4\r\n5,6\r\n7,8\r\n" + line199 + " \r\n0\r\n0\r\n0\r\n0\r\n"), 2);
-    // A CR alone is an ordinary character.
-    EXPECT_EQ(read("<1,2,3>,4\r\n5,6\r\n7,8\r\n" + line199 + "\r\r\n0\r\n0\r\n0\r\n0\r\n"), 2);
-}
-
-TEST_F(PoseFile, OnlyFiniteDecimalValuesRead) {
-    const std::string head = "<1,2,3>,4\n5,6\n7,8\n";
-    const std::string tail = "\n0\n0\n0\n0\n";
-    EXPECT_EQ(read(head + "0x10" + tail), 0);
-    EXPECT_EQ(model.pose[PoseMouthFirst], 0) << "the x and all after it are trailing text";
-    for (const char* value : {"nan", "-inf", "infinity", "1e39", "-1e39"}) {
-        model.pose[PoseMouthFirst] = 5;
-        EXPECT_EQ(read(head + value + tail), 2) << value;
-        EXPECT_EQ(model.pose[PoseMouthFirst], 5) << value;
+    for (const auto& c : cases) {
+        std::fill(model.pose, model.pose + PoseCount, 5.0f);
+        EXPECT_EQ(read(c.bytes), c.result) << c.bytes;
+        EXPECT_EQ(model.pose[c.index], c.value) << c.bytes;
     }
     PoseReadError error;
     EXPECT_EQ(readPoseFile(model.pose, put("pose.txt", "<1,2,nan>,4\n").c_str(), &error), 2);
