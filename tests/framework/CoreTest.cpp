@@ -12,11 +12,13 @@
 
 namespace {
 
-std::vector<std::string> split(const char* text) {
+// The words after the program's name, with the debug option taken out or not.
+std::vector<std::string> split(const char* text, bool withoutDebug = false) {
     std::string line = text;
     char* argv[MaxArguments];
     argv[0] = const_cast<char*>("prog");
     int argc = splitCommandLine(&line[0], 1, argv);
+    if (withoutDebug) argc = removeDebugOption(argc, argv);
     EXPECT_EQ(argv[argc], nullptr);
     return std::vector<std::string>(argv + 1, argv + argc);
 }
@@ -45,24 +47,9 @@ TEST(CommandLine, TakesAtMost48Words) {
 }
 
 TEST(CommandLine, RemovesDebugOptionAndItsWord) {
-    std::string line = "-vDebug abc pose.txt";
-    char* argv[MaxArguments] = {const_cast<char*>("prog")};
-    int argc = splitCommandLine(&line[0], 1, argv);
-    argc = removeDebugOption(argc, argv);
-    ASSERT_EQ(argc, 2);
-    EXPECT_STREQ(argv[1], "pose.txt");
-    EXPECT_EQ(argv[2], nullptr);
-
-    std::string last = "x -vDebug";
-    argc = removeDebugOption(splitCommandLine(&last[0], 1, argv), argv);
-    ASSERT_EQ(argc, 2);
-    EXPECT_STREQ(argv[1], "x");
-
-    std::string twice = "-vDebug a -vDebug b c";
-    argc = removeDebugOption(splitCommandLine(&twice[0], 1, argv), argv);
-    ASSERT_EQ(argc, 4);
-    EXPECT_STREQ(argv[1], "-vDebug");
-    EXPECT_STREQ(argv[3], "c");
+    EXPECT_EQ(split("-vDebug abc pose.txt", true), Words{"pose.txt"});
+    EXPECT_EQ(split("x -vDebug", true), Words{"x"});
+    EXPECT_EQ(split("-vDebug a -vDebug b c", true), (Words{"-vDebug", "b", "c"}));
 }
 
 TEST(KeyCodes, TableOfPlatformKeys) {
