@@ -9,6 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <utility>
+
 namespace {
 
 constexpr uint32_t White = 0xFFFFFF;
@@ -401,66 +404,46 @@ TEST(Fonts, StockAndNamedFamilies) {
     ReleaseDC(nullptr, screen);
 }
 
-// Icons: 4 x 2 pictures drawn at (10, 10) on a blue ground.
-struct IconGround : Canvas {
-    IconGround() : Canvas(40) {
-        setBackground(vColor(0, 0, 255));
-        clear();
-        setPen(vPen(255, 0, 0));
-    }
-};
+// An icon of 4 x 2 pixels drawn at (10, 10) on a blue ground with a red pen,
+// a letter a pixel (B the ground, K black, G green, W white, digits greys),
+// and nothing drawn beyond it.
+std::string picture(vIcon&& icon) {
+    Canvas dc(40);
+    dc.setBackground(vColor(0, 0, 255));
+    dc.clear();
+    dc.setPen(vPen(255, 0, 0));
+    dc.drawIcon(10, 10, icon);
+    Pixels p(dc);
+    Box drawn = p.extent(Blue);
+    EXPECT_TRUE(drawn[0] >= 10 && drawn[1] >= 10 && drawn[2] <= 13 && drawn[3] <= 11);
+    const std::pair<uint32_t, char> letters[] = {{Red, 'R'},      {Blue, 'B'},     {White, 'W'},
+                                                 {Black, 'K'},    {0x00FF00, 'G'}, {0x090909, '9'},
+                                                 {0x050505, '5'}, {0x070707, '7'}, {0x030201, 'c'}};
+    std::string shown;
+    for (int y = 10; y < 12; ++y)
+        for (int x = 10; x < 14; ++x) {
+            char letter = '?';
+            for (const auto& [colour, name] : letters)
+                if (p.at(x, y) == colour) letter = name;
+            shown += letter;
+        }
+    return shown;
+}
 
-TEST(Icons, MonochromeSetBitsTakeThePenColour) {
-    // Leftmost pixel in the low bit: row 0 is X..X, row 1 is .XX.
+TEST(Icons, EachKindPaintsItsPixelsAndLeavesItsTransparentOnes) {
+    // One bit, the leftmost pixel in the low bit: set bits take the pen.
     static const unsigned char bits[] = {0x09, 0x06};
-    vIcon icon(bits, 2, 4, 1);
-    IconGround dc;
-    dc.drawIcon(10, 10, icon);
-    Pixels p(dc);
-    EXPECT_EQ(p.at(10, 10), Red);
-    EXPECT_EQ(p.at(11, 10), Blue);
-    EXPECT_EQ(p.at(13, 10), Red);
-    EXPECT_EQ(p.at(10, 11), Blue);
-    EXPECT_EQ(p.at(11, 11), Red);
-    EXPECT_EQ(p.at(14, 10), Blue);
-    EXPECT_EQ(p.count(Red), 4);
-}
-
-TEST(Icons, PaletteIconTransparentByBottomLeftIndex) {
-    // Entries 1 and 3 are both green; index 3 (bottom left) is transparent.
-    static const unsigned char data[] = {3,   0, 0,   0, 0, 255, 0, 255, 255,
-                                         255, 0, 255, 0, 1, 2,   3, 1, //
-                                         3,   3, 2,   1};
-    vIcon icon(data, 2, 4, 8, 1);
-    IconGround dc;
-    dc.drawIcon(10, 10, icon);
-    Pixels p(dc);
-    EXPECT_EQ(p.at(10, 10), 0x00FF00u);
-    EXPECT_EQ(p.at(11, 10), White);
-    EXPECT_EQ(p.at(12, 10), Blue);
-    EXPECT_EQ(p.at(13, 10), 0x00FF00u);
-    EXPECT_EQ(p.at(10, 11), Blue);
-    EXPECT_EQ(p.at(12, 11), White);
-    EXPECT_EQ(p.count(0x00FF00u) + p.count(White), 5);
-}
-
-TEST(Icons, TrueColourIconsCopiedOrMasked) {
-    static const unsigned char data[] = {255, 0, 0, 9, 9, 9, 0, 0, 0, 1, 2, 3, //
-                                         0,   0, 0, 5, 5, 5, 0, 0, 0, 7, 7, 7};
-    vIcon opaque(data, 2, 4, 24);
-    vIcon masked(data, 2, 4, 24, 1);
-    IconGround a, b;
-    a.drawIcon(10, 10, opaque);
-    b.drawIcon(10, 10, masked);
-    Pixels pa(a), pb(b);
-    EXPECT_EQ(pa.at(10, 10), 0x0000FFu);
-    EXPECT_EQ(pa.at(12, 10), Black);
-    EXPECT_EQ(pa.at(13, 11), 0x070707u);
-    EXPECT_EQ(pb.at(10, 10), 0x0000FFu);
-    EXPECT_EQ(pb.at(12, 10), Blue) << "black is transparent";
-    EXPECT_EQ(pb.at(10, 11), Blue);
-    EXPECT_EQ(pb.at(13, 11), 0x070707u);
-    EXPECT_EQ(pb.at(14, 11), Blue);
+    EXPECT_EQ(picture(vIcon(bits, 2, 4, 1)), "RBBRBRRB");
+    // Palette entries 1 and 3 are both green; index 3 (bottom left) is transparent.
+    static const unsigned char palette[] = {3,   0, 0,   0, 0, 255, 0, 255, 255,
+                                            255, 0, 255, 0, 1, 2,   3, 1, //
+                                            3,   3, 2,   1};
+    EXPECT_EQ(picture(vIcon(palette, 2, 4, 8, 1)), "GWBGBBWG");
+    // True colour, copied, or masked by the bottom-left colour (black).
+    static const unsigned char rgb[] = {255, 0, 0, 9, 9, 9, 0, 0, 0, 1, 2, 3, //
+                                        0,   0, 0, 5, 5, 5, 0, 0, 0, 7, 7, 7};
+    EXPECT_EQ(picture(vIcon(rgb, 2, 4, 24)), "R9KcK5K7");
+    EXPECT_EQ(picture(vIcon(rgb, 2, 4, 24, 1)), "R9BcB5B7");
 }
 
 } // namespace
