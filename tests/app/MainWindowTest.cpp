@@ -1,6 +1,6 @@
 // The main window as the program builds it: its tree and layout, its menu,
-// the bars' controls, real pointer and key input on the command bar, and
-// the two ways of closing it.
+// the bars' controls, and real pointer and key input on the command bar.
+// (The ways of closing it are the whole-program tests'.)
 #include "animation/TimelinePane.h"
 #include "app/AnimationEditor.h"
 #include "app/FaceApp.h"
@@ -21,20 +21,10 @@
 
 namespace {
 
-using Events = std::vector<std::string>;
-
 // Records what reaches the application from its windows.
 class RecordingApp : public FaceApp {
   public:
     RecordingApp() : FaceApp("TavokFace", 1, 0, 0) {}
-    int closeAppWindow(vWindow* window) override {
-        log.add("close");
-        return FaceApp::closeAppWindow(window);
-    }
-    void appCommand(vWindow* window, int id, int value, int kind) override {
-        log.add("command %d %d %d", id, value, kind);
-        FaceApp::appCommand(window, id, value, kind);
-    }
     void onAppKey(vWindow* window, int key, int shift) override {
         log.add("key %d %d", key, shift);
         FaceApp::onAppKey(window, key, shift);
@@ -43,16 +33,6 @@ class RecordingApp : public FaceApp {
 };
 
 RecordingApp app;
-
-// A main window that records the settings file being written.
-class RecordingWindow : public FaceCmdWindow {
-  public:
-    using FaceCmdWindow::FaceCmdWindow;
-    void loadSettings(vWindow* owner, int mode) override {
-        if (mode == 1) app.log.add("settings written");
-        FaceCmdWindow::loadSettings(owner, mode);
-    }
-};
 
 FaceCmdWindow* mainWindow() {
     return app.mainWindow;
@@ -491,43 +471,6 @@ TEST(MainWindow, RealPointerShowsTheTipAndClicksRestore) {
     EXPECT_EQ(GetFocus(), mainWindow()->nativeWindow);
     xdotool("key 8");
     EXPECT_TRUE(pumpUntil([] { return logged("key 56 0"); }, 10000)) << "the key went elsewhere";
-}
-
-void deleteClosedWindows() {
-    for (vWindow* window : app.deleteList)
-        delete window;
-    app.deleteList.clear();
-}
-
-TEST(MainWindow, CloseBoxAndExitEachCloseThroughTheApplicationOnce) {
-    // The window appMain made goes first; each way then closes a new one.
-    SendMessageA(mainWindow()->nativeWindow, WM_SYSCOMMAND, SC_CLOSE, 0);
-    deleteClosedWindows();
-    int code = -1;
-    EXPECT_TRUE(takeQuit(code));
-    struct Way {
-        const char* name;
-        void (*close)(HWND child);
-        Events events;
-    };
-    Way ways[] = {{"close box",
-                   [](HWND child) { SendMessageA(child, WM_SYSCOMMAND, SC_CLOSE, 0); },
-                   {"close", "settings written"}},
-                  {"E&xit",
-                   [](HWND) { SendMessageA(app.frameWindow, WM_COMMAND, IdExit, 0); },
-                   {"close", "settings written"}}};
-    for (const Way& way : ways) {
-        app.log.take();
-        app.newAppWindow(new RecordingWindow("TavokFace", 350, 350), "", 350, 350, nullptr);
-        ASSERT_NE(mainWindow()->nativeWindow, nullptr) << way.name;
-        way.close(mainWindow()->nativeWindow);
-        pumpMessages();
-        EXPECT_EQ(app.log.take(), way.events) << way.name;
-        EXPECT_TRUE(app.windows.empty()) << way.name;
-        EXPECT_TRUE(takeQuit(code)) << way.name;
-        EXPECT_EQ(code, 0);
-        deleteClosedWindows();
-    }
 }
 
 } // namespace
