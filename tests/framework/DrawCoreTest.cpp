@@ -21,13 +21,9 @@ TEST(Color, KeepsLowEightBitsAndPacksRedLow) {
     EXPECT_EQ(color.packed, 0x0107FEu);
 }
 
-TEST(Color, StandardTableAndTextMap) {
+// The standard table's own entries are data; what the text codes pick is not.
+TEST(Color, TextCodesPickTheirStandardColours) {
     const vColor* colors = standardColors();
-    EXPECT_EQ(std::string(standardColorNames[2]), "Dim Red");
-    EXPECT_EQ(colors[2].packed, 0x00007Fu);
-    EXPECT_EQ(std::string(standardColorNames[13]), "Dark Gray");
-    EXPECT_EQ(colors[13].packed, 0x3F3F3Fu);
-    EXPECT_EQ(colors[15].packed, 0xFFFFFFu);
     // Attribute codes: 1 blue, 2 green, 4 red, 7 white, 8 dark grey, 15 medium grey.
     EXPECT_EQ(colors[textColorIndex(1)].packed, 0xFF0000u);
     EXPECT_EQ(colors[textColorIndex(2)].packed, 0x00FF00u);
