@@ -37,8 +37,9 @@ class ValueDialog : public vDialog {
         GetWindowTextA(control(id), buffer, sizeof buffer);
         return buffer;
     }
+    vSpinnerCmd& spinner(int id) { return *static_cast<vSpinnerCmd*>(findCommand(id)); }
     // The spinner's text field.
-    std::string field(int id) { return text(static_cast<vSpinnerCmd*>(findCommand(id))->editId); }
+    std::string field(int id) { return text(spinner(id).editId); }
     // The message a scroll bar control sends its dialog.
     void scroll(int id, int code, int thumb = 0) {
         bool vertical = GetWindowLongA(control(id), GWL_STYLE) & SBS_VERT;
@@ -99,7 +100,7 @@ TEST(ValueControls, SizesAndStartingValues) {
     }
     // The spinner's field has the next edit id; its arrows, with the
     // command's id, sit right of it.
-    auto* numeric = static_cast<vSpinnerCmd*>(dialog.findCommand(3));
+    vSpinnerCmd* numeric = &dialog.spinner(3);
     EXPECT_EQ(numeric->editId, nextEdit);
     EXPECT_EQ(nextSpinnerEditId, nextEdit + 2);
     RECT field, arrows;
@@ -183,7 +184,7 @@ TEST(ValueControls, SpinnerFieldIdsAreReused) {
     auto fieldId = [&] {
         ValueDialog dialog(table);
         EXPECT_EQ(dialog.field(2), "0");
-        return static_cast<vSpinnerCmd*>(dialog.findCommand(2))->editId;
+        return dialog.spinner(2).editId;
     };
     EXPECT_EQ(fieldId(), fieldId());
 }
@@ -227,12 +228,11 @@ TEST(ValueControls, SpinnerStepsThroughRangesAndTexts) {
     table[2].items = longer;
     dialog.setValue(3, 5, SetListReplaced);
     EXPECT_EQ(dialog.field(3), "second and longest") << "beyond the new list: its last text";
-    EXPECT_EQ(static_cast<vSpinnerCmd*>(dialog.findCommand(3))->maxChars, 18);
+    EXPECT_EQ(dialog.spinner(3).maxChars, 18);
 
     dialog.setValue(1, 1, SetHidden);
     EXPECT_FALSE(IsWindowVisible(dialog.control(1)));
-    EXPECT_FALSE(
-        IsWindowVisible(dialog.control(static_cast<vSpinnerCmd*>(dialog.findCommand(1))->editId)))
+    EXPECT_FALSE(IsWindowVisible(dialog.control(dialog.spinner(1).editId)))
         << "the field hides with its arrows";
     dialog.cancelDialog();
     EXPECT_EQ(dialog.getValue(6), 0) << "back to its value at the showing";
