@@ -12,7 +12,7 @@ root=$(cd "$(dirname "$0")/../.." && pwd)
 export DISPLAY="$TAVOK_DISPLAY"
 budget=50 # seconds; the ctest timeout is 60
 source "$root/tests/app/XdoHelpers.sh"
-program_folder "$exe" settled
+program_folder "$exe"
 start_program
 face_origin || exit 1
 face_x=$X face_y=$Y
