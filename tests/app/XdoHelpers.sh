@@ -132,7 +132,7 @@ start_program() {
     [ -n "$notice" ] || { echo "no notice at the first start"; exit 1; }
     xdotool windowfocus --sync "$notice" key Return
   fi
-  window=$(find_window 'TavokFace.*')
+  window=$(find_window 'TavokFace.*' 30)
   [ -n "$window" ] || { echo "no TavokFace window"; exit 1; }
 }
 
