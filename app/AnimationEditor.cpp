@@ -58,13 +58,18 @@ bool chooseSave(vWindow* owner, const char* title, char (&name)[FileNameSize], c
 
 AnimationEditor::AnimationEditor(vWindow& window, Document& document)
     : window_(window), document_(document) {
-    pane = new TimelinePane(document.animation(), document.playhead());
+    pane = new TimelinePane(document.animation(), document.playhead(), document.selectedTrack(),
+                            document.selectedFrame());
     window.addPane(pane);
     document.addView(this);
     pane->onPress = [this] { stop(); };
-    pane->onScrub = [this](int frame) { document_.moveTo(frame); };
-    pane->onKeyMoved = [this](int from, int to) {
-        change("Move key", [&] { document_.moveKey(from, to); });
+    pane->onScrub = [this](int frame) {
+        document_.selectKey(-1, -1);
+        document_.moveTo(frame);
+    };
+    pane->onKeySelected = [this](int track, int frame) { document_.selectKey(track, frame); };
+    pane->onKeyMoved = [this](int track, int from, int to) {
+        change("Move key", [&] { document_.moveKey(from, to, track); });
     };
 }
 
@@ -86,9 +91,7 @@ bool AnimationEditor::onCommand(int id) {
             change("Set key",
                    [this] { document_.setKey(document_.playhead(), document_.model().pose); });
         return true;
-    case IdDeleteKey:
-        change("Delete key", [this] { document_.removeKey(document_.playhead()); });
-        return true;
+    case IdDeleteKey: deleteKey(); return true;
     case IdPlay: togglePlay(); return true;
     case IdAnimationSettings: editSettings(); return true;
     case IdOpenAnimation: openAnimation(); return true;
@@ -123,10 +126,17 @@ template <class Change> void AnimationEditor::change(const char* name, Change ch
     document_.commit();
 }
 
+void AnimationEditor::deleteKey() {
+    // The selected key alone, or every track's key at the playhead.
+    int track = document_.selectedTrack();
+    int frame = track >= 0 ? document_.selectedFrame() : document_.playhead();
+    change("Delete key", [&] { document_.removeKey(frame, track); });
+}
+
 void AnimationEditor::documentChanged(int hints) {
     // The changed pose is the one to key, not the playhead's.
     if (hints & HintStep) halt();
-    if (hints & (HintKeys | HintPlayhead | HintSettings | HintKeying)) {
+    if (hints & (HintKeys | HintPlayhead | HintSettings | HintKeying | HintKeySelection)) {
         pane->redraw();
         showMenus();
     }
@@ -181,7 +191,8 @@ void AnimationEditor::editSettings() {
 
 void AnimationEditor::showMenus() {
     // Only changes reach the menu: this runs on every step of a scrub.
-    int on = shown(), onKey = on && document_.animation().keyAt(document_.playhead());
+    int on = shown(), onKey = on && (document_.selectedTrack() >= 0 ||
+                                     document_.animation().hasKey(document_.playhead()));
     if (on != timelineShown_) {
         window_.setValue(IdSetKey, on, SetSensitive);
         window_.setValue(IdPlay, on, SetSensitive);
