@@ -5,8 +5,11 @@
 #include "sound/MouthKeys.h"
 #include "sound/MouthShapeSet.h"
 #include "sound/SoundFileReader.h"
+#include "animation/AnimationFile.h"
+#include "face/PoseFile.h"
 #include "tests/support/TestFolder.h"
 #include "tools/tavokpose/Process.h"
+#include "tools/tavokpose/TavokPose.h"
 
 #include <algorithm>
 #include <random>
@@ -207,6 +210,91 @@ TEST_F(LipSyncVoice, ShapesComeFromPoseFiles) {
     EXPECT_FALSE(shapes.load(dir.string()));
     EXPECT_EQ(shapes.error(), path("open.txt") + ":5: line missing: a pose file has 8 lines");
     EXPECT_LT(shapes.mouth(Shape::Open)[2], 0.0f) << "the shapes held stay";
+}
+
+TEST_F(LipSyncVoice, ToolKeysTheMouthTrackOnlyOfANewOrExistingAnimation) {
+    ASSERT_EQ(runProcess({"espeak-ng", "-w", "voice.wav", "my name is Tavok"}, dir.string(),
+                         "espeak.log", 20)
+                  .exitCode,
+              0)
+        << "espeak-ng within 20 s: " << fileBytes(path("espeak.log"));
+    TavokPose::Setup setup;
+    setup.mouthsDir = TAVOK_MOUTHS;
+    std::ostringstream out, err;
+    auto run = [&](std::vector<std::string> args) {
+        out.str("");
+        err.str("");
+        args.insert(args.begin(), "lipsync");
+        return TavokPose(setup, out, err).run(args);
+    };
+    SoundClip clip;
+    SoundFileReader reader;
+    ASSERT_TRUE(reader.read(path("voice.wav"), clip)) << reader.error();
+    MouthShapeSet shapes;
+    ASSERT_TRUE(shapes.load(TAVOK_MOUTHS)) << shapes.error();
+    // The mouth track an animation at `fps` holds from `start` on.
+    auto expected = [&](int fps, int start) {
+        std::vector<TrackKey> keys;
+        for (const MouthKey& key : lipSync(clip, fps)) {
+            keys.push_back({start + key.frame, {}});
+            std::copy(shapes.mouth(key.shape), shapes.mouth(key.shape) + MouthValues,
+                      keys.back().values);
+        }
+        return keys;
+    };
+
+    ASSERT_EQ(run({path("voice.wav"), path("new.tfa"), "--fps", "30"}), ExitOk) << err.str();
+    Animation made;
+    ASSERT_EQ(readAnimationFile(made, path("new.tfa").c_str()), PoseFileOk);
+    EXPECT_EQ(made.settings().fps, 30);
+    EXPECT_EQ(made.settings().length, framesFor(clip.seconds(), 30));
+    EXPECT_EQ(made.sound().path, path("voice.wav"));
+    EXPECT_EQ(made.track(TrackMouth).keys(), expected(30, 0));
+    EXPECT_TRUE(made.track(TrackEyes).keys().empty() && made.track(TrackLids).keys().empty());
+
+    // An animation with a blink and its sound two frames in.
+    std::string old = put("old.tfa", "TavokFace animation\r\nframes per second: 25\r\n"
+                                     "length in frames: 50\r\ninterpolation: linear\r\n"
+                                     "sound 2: voice.wav\r\n"
+                                     "eyes 0: <0,10,0>,0.5\r\n"
+                                     "lids 0: 30,-30, 30,-30\r\nlids 4: 0,0, 0,0\r\n"
+                                     "mouth 40: 0.5, 0.5, 0.5, 0.5, 0.5\r\n");
+    Animation before;
+    ASSERT_EQ(readAnimationFile(before, old.c_str()), PoseFileOk);
+    ASSERT_EQ(run({path("voice.wav"), old}), ExitOk) << err.str();
+    Animation after;
+    ASSERT_EQ(readAnimationFile(after, old.c_str()), PoseFileOk);
+    EXPECT_EQ(after.settings(), before.settings());
+    EXPECT_EQ(after.sound(), before.sound());
+    for (int track : {TrackEyes, TrackLids})
+        EXPECT_EQ(after.track(track).keys(), before.track(track).keys()) << track;
+    std::vector<TrackKey> mouth = expected(25, 2);
+    while (!mouth.empty() && mouth.back().frame >= 50)
+        mouth.pop_back();
+    EXPECT_EQ(after.track(TrackMouth).keys(), mouth);
+
+    // Errors named plainly, with the tool's exit codes; nothing written.
+    struct Wrong {
+        std::vector<std::string> args;
+        int exit;
+        std::string error;
+    } wrongs[] = {
+        {{path("none.wav"), path("x.tfa")}, ExitBadInput, path("none.wav") + ": not a sound"},
+        {{old, path("x.tfa")}, ExitBadInput, old + ": not a sound"},
+        {{path("voice.wav"), path("x.tfa"), "--shapes", dir.string()},
+         ExitBadInput,
+         path("rest.txt") + ": "},
+        {{path("voice.wav"), old, "--fps", "30"},
+         ExitBadInput,
+         old + ": the animation runs at 25 fps, not 30"},
+        {{path("voice.wav"), path("x.tfa"), "--fps", "61"}, ExitUsage, "tavokpose: --fps takes"},
+        {{path("voice.wav")}, ExitUsage, "tavokpose: lipsync takes"},
+    };
+    for (const Wrong& wrong : wrongs) {
+        EXPECT_EQ(run(wrong.args), wrong.exit) << wrong.error;
+        EXPECT_EQ(err.str().rfind(wrong.error, 0), 0u) << err.str();
+        EXPECT_FALSE(std::filesystem::exists(path("x.tfa"))) << wrong.error;
+    }
 }
 
 } // namespace
