@@ -1,9 +1,11 @@
 // Lip-sync on voices espeak-ng speaks, judged by where their loudness says
 // the pauses, vowels and lip closures are; the key rules as properties over
-// random shape streams; the shapes read from the shipped pose files.
+// random shape streams; the shapes read from the shipped pose files; the
+// tool keying an animation with them.
 #include "sound/LipSync.h"
 #include "sound/MouthKeys.h"
 #include "sound/MouthShapeSet.h"
+#include "sound/MouthTrack.h"
 #include "sound/SoundFileReader.h"
 #include "animation/AnimationFile.h"
 #include "face/PoseFile.h"
@@ -42,105 +44,80 @@ class LipSyncVoice : public TestFolder {
     LipSyncVoice() : TestFolder("lipsync-") {}
 };
 
-// Spoken words, 400 ms apart, and where their lips close.
-struct Spoken {
-    const char* word;
-    bool lipsFirst;  // it starts with M, B or P
-    bool lipsInside; // two syllables with M, B or P between them
-};
-
-const std::vector<std::vector<Spoken>> sentences = {
-    {{"mama", true, true},
-     {"papa", true, true},
-     {"baba", true, true},
-     {"amma", false, true},
-     {"appa", false, true},
-     {"abba", false, true}},
-    // The tongue closes, the teeth hiss, close vowels: the lips never meet.
-    {{"see", false, false},
-     {"three", false, false},
-     {"green", false, false},
-     {"teeth", false, false},
-     {"need", false, false},
-     {"atta", false, false},
-     {"akka", false, false},
-     {"anna", false, false}},
-};
+// Words spoken 400 ms apart and, a letter a word, where their lips close:
+// at the start and between two syllables ("S"), between them only ("M"),
+// nowhere ("-": the tongue closes, the teeth hiss, close vowels).
+const std::pair<std::string, std::string> sentences[] = {
+    {"mama papa baba amma appa abba", "SSSMMM"},
+    {"see three green teeth need atta akka anna", "--------"}};
 
 TEST_F(LipSyncVoice, RestInPausesOpenOnVowelsClosedOnLipsOnly) {
-    for (const std::vector<Spoken>& sentence : sentences)
-        for (const char* voice : {"en", "en+m1", "en+m3"}) {
-            std::string text;
-            for (const Spoken& spoken : sentence)
-                text += std::string(spoken.word) + " ";
-            ProcessResult spoken =
-                runProcess({"espeak-ng", "-v", voice, "-g", "40", "-w", "voice.wav", text},
-                           dir.string(), "espeak.log", 20);
-            ASSERT_EQ(spoken.exitCode, 0)
-                << "espeak-ng within 20 s: " << fileBytes(path("espeak.log"));
-            SoundClip clip;
-            SoundFileReader reader;
-            ASSERT_TRUE(reader.read(path("voice.wav"), clip)) << reader.error();
-            std::vector<SpeechFrame> frames =
-                speechFrames(clip.mono().data(), clip.length(), clip.rate());
-            std::vector<MouthStep> steps = mouthSteps(frames);
-            auto louder = [](const SpeechFrame& a, const SpeechFrame& b) {
-                return a.level < b.level;
-            };
-            float peak = std::max_element(frames.begin(), frames.end(), louder)->level;
-            // Words: stretches of sound whose gaps are shorter than 200 ms.
-            std::vector<std::pair<std::size_t, std::size_t>> words;
-            for (std::size_t i = 0; i < frames.size(); ++i)
-                if (frames[i].level >= peak - 30 && !words.empty() && i - words.back().second < 20)
-                    words.back().second = i + 1;
-                else if (frames[i].level >= peak - 30)
-                    words.push_back({i, i + 1});
-            ASSERT_EQ(words.size(), sentence.size()) << voice << ": " << text;
-            for (int fps : {25, 60}) {
-                std::vector<Shape> shown =
-                    unroll(mouthKeys(steps, fps), (steps.size() * fps + 99) / 100);
-                auto frameOf = [&](std::size_t step) { return step * std::size_t(fps) / 100; };
-                for (std::size_t w = 0; w < words.size(); ++w) {
-                    auto [start, end] = words[w];
-                    std::string where = std::string(voice) + " \"" + sentence[w].word + "\" at " +
-                                        std::to_string(fps) + " fps";
-                    // The pause before the word, two frames clear of the sound.
-                    std::size_t pause = w ? frameOf(words[w - 1].second) + 2 : frameOf(start);
-                    for (std::size_t f = pause; f + 2 < frameOf(start); ++f)
-                        EXPECT_EQ(shown[f], Shape::Rest) << where << ": pause frame " << f;
-                    EXPECT_TRUE(sentence[w].lipsFirst || sentence[w].lipsInside ||
-                                !closedNear(shown, frameOf(start), frameOf(end)))
-                        << where << ": closed";
-                    EXPECT_TRUE(!sentence[w].lipsFirst ||
-                                closedNear(shown, frameOf(start), frameOf(start)))
-                        << where << ": the start";
-                    // The consonant between the syllables: the deepest dip
-                    // in loudness between louder stretches.
-                    std::size_t dip = start;
-                    float deepest = 0;
-                    for (std::size_t i = start + 1; sentence[w].lipsInside && i + 1 < end; ++i) {
-                        float before = std::max_element(&frames[start], &frames[i], louder)->level;
-                        float after = std::max_element(&frames[i + 1], &frames[end], louder)->level;
-                        float depth = std::min(before, after) - frames[i].level;
-                        if (depth > deepest) deepest = depth, dip = i;
-                    }
-                    EXPECT_TRUE(!sentence[w].lipsInside ||
-                                closedNear(shown, frameOf(dip), frameOf(dip)))
-                        << where << ": the dip";
-                    // The vowels: the loudest step on each side of the dip.
-                    for (auto [from, to] : {std::pair{start, dip}, std::pair{dip, end}}) {
-                        if (from == to) continue;
-                        std::size_t loudest = std::size_t(
-                            std::max_element(&frames[from], &frames[to], louder) - &frames[0]);
-                        Shape vowel = shown[frameOf(loudest)];
-                        EXPECT_TRUE(vowel == Shape::Open || vowel == Shape::Wide ||
-                                    vowel == Shape::Rounded || vowel == Shape::Puckered)
-                            << where << ": " << mouthShapeName(vowel) << " on the vowel at step "
-                            << loudest;
-                    }
+    const char* const voices[] = {"en", "en+m1", "en+m3"};
+    for (int run = 0; run < 6; ++run) {
+        const auto& [text, lips] = sentences[run / 3];
+        const char* voice = voices[run % 3];
+        ProcessResult spoken =
+            runProcess({"espeak-ng", "-v", voice, "-g", "40", "-w", "voice.wav", text},
+                       dir.string(), "espeak.log", 20);
+        ASSERT_EQ(spoken.exitCode, 0) << "espeak-ng within 20 s: " << fileBytes(path("espeak.log"));
+        SoundClip clip;
+        SoundFileReader reader;
+        ASSERT_TRUE(reader.read(path("voice.wav"), clip)) << reader.error();
+        std::vector<SpeechFrame> frames =
+            speechFrames(clip.mono().data(), clip.length(), clip.rate());
+        std::vector<MouthStep> steps = mouthSteps(frames);
+        auto louder = [](const SpeechFrame& a, const SpeechFrame& b) { return a.level < b.level; };
+        float peak = std::max_element(frames.begin(), frames.end(), louder)->level;
+        // Words: stretches of sound whose gaps are shorter than 200 ms.
+        std::vector<std::pair<std::size_t, std::size_t>> words;
+        for (std::size_t i = 0; i < frames.size(); ++i)
+            if (frames[i].level >= peak - 30 && !words.empty() && i - words.back().second < 20)
+                words.back().second = i + 1;
+            else if (frames[i].level >= peak - 30)
+                words.push_back({i, i + 1});
+        ASSERT_EQ(words.size(), lips.size()) << voice << ": " << text;
+        for (int fps : {25, 60}) {
+            std::vector<Shape> shown =
+                unroll(mouthKeys(steps, fps), (steps.size() * fps + 99) / 100);
+            auto frameOf = [&](std::size_t step) { return step * std::size_t(fps) / 100; };
+            for (std::size_t w = 0; w < words.size(); ++w) {
+                auto [start, end] = words[w];
+                std::string where = std::string(voice) + " word " + std::to_string(w) + " of \"" +
+                                    text + "\" at " + std::to_string(fps) + " fps";
+                // The pause before the word, two frames clear of the sound.
+                std::size_t pause = w ? frameOf(words[w - 1].second) + 2 : frameOf(start);
+                for (std::size_t f = pause; f + 2 < frameOf(start); ++f)
+                    EXPECT_EQ(shown[f], Shape::Rest) << where << ": pause frame " << f;
+                EXPECT_TRUE(lips[w] != '-' || !closedNear(shown, frameOf(start), frameOf(end)))
+                    << where << ": closed";
+                EXPECT_TRUE(lips[w] != 'S' || closedNear(shown, frameOf(start), frameOf(start)))
+                    << where << ": the start";
+                // The consonant between the syllables: the deepest dip
+                // in loudness between louder stretches.
+                std::size_t dip = start;
+                float deepest = 0;
+                for (std::size_t i = start + 1; lips[w] != '-' && i + 1 < end; ++i) {
+                    float before = std::max_element(&frames[start], &frames[i], louder)->level;
+                    float after = std::max_element(&frames[i + 1], &frames[end], louder)->level;
+                    float depth = std::min(before, after) - frames[i].level;
+                    if (depth > deepest) deepest = depth, dip = i;
+                }
+                EXPECT_TRUE(lips[w] == '-' || closedNear(shown, frameOf(dip), frameOf(dip)))
+                    << where << ": the dip";
+                // The vowels: the loudest step on each side of the dip.
+                for (auto [from, to] : {std::pair{start, dip}, std::pair{dip, end}}) {
+                    if (from == to) continue;
+                    std::size_t loudest = std::size_t(
+                        std::max_element(&frames[from], &frames[to], louder) - &frames[0]);
+                    Shape vowel = shown[frameOf(loudest)];
+                    EXPECT_TRUE(vowel == Shape::Open || vowel == Shape::Wide ||
+                                vowel == Shape::Rounded || vowel == Shape::Puckered)
+                        << where << ": " << mouthShapeName(vowel) << " on the vowel at step "
+                        << loudest;
                 }
             }
         }
+    }
 }
 
 TEST(MouthKeys, SilenceRests) {
@@ -222,78 +199,51 @@ TEST_F(LipSyncVoice, ToolKeysTheMouthTrackOnlyOfANewOrExistingAnimation) {
     setup.mouthsDir = TAVOK_MOUTHS;
     std::ostringstream out, err;
     auto run = [&](std::vector<std::string> args) {
-        out.str("");
         err.str("");
         args.insert(args.begin(), "lipsync");
         return TavokPose(setup, out, err).run(args);
     };
     SoundClip clip;
     SoundFileReader reader;
-    ASSERT_TRUE(reader.read(path("voice.wav"), clip)) << reader.error();
     MouthShapeSet shapes;
-    ASSERT_TRUE(shapes.load(TAVOK_MOUTHS)) << shapes.error();
-    // The mouth track an animation at `fps` holds from `start` on.
-    auto expected = [&](int fps, int start) {
-        std::vector<TrackKey> keys;
-        for (const MouthKey& key : lipSync(clip, fps)) {
-            keys.push_back({start + key.frame, {}});
-            std::copy(shapes.mouth(key.shape), shapes.mouth(key.shape) + MouthValues,
-                      keys.back().values);
-        }
-        return keys;
+    ASSERT_TRUE(reader.read(path("voice.wav"), clip) && shapes.load(TAVOK_MOUTHS));
+    // The lip-sync's keys at `fps` on `animation`'s mouth track from `start`.
+    auto synced = [&](Animation animation, int fps, int start) {
+        setMouthTrack(animation, lipSync(clip, fps), shapes, start);
+        return animation;
     };
 
     ASSERT_EQ(run({path("voice.wav"), path("new.tfa"), "--fps", "30"}), ExitOk) << err.str();
-    Animation made;
+    Animation made, empty;
     ASSERT_EQ(readAnimationFile(made, path("new.tfa").c_str()), PoseFileOk);
-    EXPECT_EQ(made.settings().fps, 30);
-    EXPECT_EQ(made.settings().length, framesFor(clip.seconds(), 30));
-    EXPECT_EQ(made.sound().path, path("voice.wav"));
-    EXPECT_EQ(made.track(TrackMouth).keys(), expected(30, 0));
-    EXPECT_TRUE(made.track(TrackEyes).keys().empty() && made.track(TrackLids).keys().empty());
+    empty.setSettings({30, framesFor(clip.seconds(), 30), InterpolateHold});
+    empty.setSound({path("voice.wav"), 0});
+    EXPECT_TRUE(made == synced(empty, 30, 0));
+    EXPECT_GT(made.track(TrackMouth).keys().size(), 5u);
 
-    // An animation with a blink and its sound two frames in.
+    // An animation with a blink, its sound two frames in.
     std::string old = put("old.tfa", "TavokFace animation\r\nframes per second: 25\r\n"
                                      "length in frames: 50\r\ninterpolation: linear\r\n"
-                                     "sound 2: voice.wav\r\n"
-                                     "eyes 0: <0,10,0>,0.5\r\n"
+                                     "sound 2: voice.wav\r\neyes 0: <0,10,0>,0.5\r\n"
                                      "lids 0: 30,-30, 30,-30\r\nlids 4: 0,0, 0,0\r\n"
                                      "mouth 40: 0.5, 0.5, 0.5, 0.5, 0.5\r\n");
-    Animation before;
+    Animation before, after;
     ASSERT_EQ(readAnimationFile(before, old.c_str()), PoseFileOk);
     ASSERT_EQ(run({path("voice.wav"), old}), ExitOk) << err.str();
-    Animation after;
     ASSERT_EQ(readAnimationFile(after, old.c_str()), PoseFileOk);
-    EXPECT_EQ(after.settings(), before.settings());
-    EXPECT_EQ(after.sound(), before.sound());
-    for (int track : {TrackEyes, TrackLids})
-        EXPECT_EQ(after.track(track).keys(), before.track(track).keys()) << track;
-    std::vector<TrackKey> mouth = expected(25, 2);
-    while (!mouth.empty() && mouth.back().frame >= 50)
-        mouth.pop_back();
-    EXPECT_EQ(after.track(TrackMouth).keys(), mouth);
+    EXPECT_TRUE(after == synced(before, 25, 2));
 
     // Errors named plainly, with the tool's exit codes; nothing written.
-    struct Wrong {
-        std::vector<std::string> args;
-        int exit;
-        std::string error;
-    } wrongs[] = {
-        {{path("none.wav"), path("x.tfa")}, ExitBadInput, path("none.wav") + ": not a sound"},
-        {{old, path("x.tfa")}, ExitBadInput, old + ": not a sound"},
-        {{path("voice.wav"), path("x.tfa"), "--shapes", dir.string()},
-         ExitBadInput,
-         path("rest.txt") + ": "},
-        {{path("voice.wav"), old, "--fps", "30"},
-         ExitBadInput,
-         old + ": the animation runs at 25 fps, not 30"},
-        {{path("voice.wav"), path("x.tfa"), "--fps", "61"}, ExitUsage, "tavokpose: --fps takes"},
-        {{path("voice.wav")}, ExitUsage, "tavokpose: lipsync takes"},
-    };
-    for (const Wrong& wrong : wrongs) {
-        EXPECT_EQ(run(wrong.args), wrong.exit) << wrong.error;
-        EXPECT_EQ(err.str().rfind(wrong.error, 0), 0u) << err.str();
-        EXPECT_FALSE(std::filesystem::exists(path("x.tfa"))) << wrong.error;
+    std::string voice = path("voice.wav"), target = path("x.tfa");
+    const std::tuple<std::vector<std::string>, int, std::string> wrongs[] = {
+        {{old, target}, ExitBadInput, old + ": not a sound"},
+        {{voice, target, "--shapes", dir.string()}, ExitBadInput, path("rest.txt") + ": "},
+        {{voice, old, "--fps", "30"}, ExitBadInput, old + ": the animation runs at 25 fps, not 30"},
+        {{voice, target, "--fps", "61"}, ExitUsage, "tavokpose: --fps takes"}};
+    for (const auto& [args, exit, error] : wrongs) {
+        EXPECT_EQ(run(args), exit) << error;
+        EXPECT_EQ(err.str().rfind(error, 0), 0u) << err.str();
+        EXPECT_FALSE(std::filesystem::exists(target)) << error;
     }
 }
 
