@@ -190,11 +190,9 @@ TEST_F(LipSyncVoice, ShapesComeFromPoseFiles) {
 }
 
 TEST_F(LipSyncVoice, ToolKeysTheMouthTrackOnlyOfANewOrExistingAnimation) {
-    ASSERT_EQ(runProcess({"espeak-ng", "-w", "voice.wav", "my name is Tavok"}, dir.string(),
-                         "espeak.log", 20)
-                  .exitCode,
-              0)
-        << "espeak-ng within 20 s: " << fileBytes(path("espeak.log"));
+    ProcessResult spoken = runProcess({"espeak-ng", "-w", "voice.wav", "my name is Tavok"},
+                                      dir.string(), "espeak.log", 20);
+    ASSERT_EQ(spoken.exitCode, 0) << "espeak-ng within 20 s: " << fileBytes(path("espeak.log"));
     TavokPose::Setup setup;
     setup.mouthsDir = TAVOK_MOUTHS;
     std::ostringstream out, err;

@@ -459,8 +459,11 @@ int TavokPose::farm(const std::vector<std::string>& given) {
     plan.render = options.render;
     plan.outDir = options.outDir;
     plan.fps = animation.settings().fps;
+    plan.soundStart = options.soundStart;
     std::error_code code;
-    for (auto [from, to] : {std::pair{&options.gif, &plan.gif}, {&options.video, &plan.video}})
+    for (auto [from, to] : {std::pair{&options.gif, &plan.gif},
+                            {&options.video, &plan.video},
+                            {&options.sound, &plan.sound}})
         if (!from->empty()) *to = fs::absolute(*from, code).string();
     // Ten frames a task unless told: long enough to outweigh starting POV-Ray.
     int frames = animation.settings().length;
