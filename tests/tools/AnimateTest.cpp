@@ -185,7 +185,6 @@ TEST_F(Animate, TheVideoCarriesTheSoundFromItsFrameForTheFramesLength) {
     };
     EXPECT_LT(loudest("0", "0.17"), -60);
     EXPECT_GT(loudest("0.23", "0.4"), -20);
-
     std::filesystem::remove(path("tone.wav"));
     EXPECT_EQ(run({"animate", file, frames, "--video", video}), ExitBadInput);
     EXPECT_EQ(err.str(), file + ": its sound " + path("tone.wav") + " is missing\n");
