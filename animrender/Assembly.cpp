@@ -52,10 +52,27 @@ std::vector<std::string> gifArgs(const std::string& ffmpeg, int fps) {
                        "-loop", "0", "-f", "gif", GifOutput});
 }
 
-std::vector<std::string> videoArgs(const std::string& ffmpeg, int fps) {
+std::vector<std::string> videoArgs(const std::string& ffmpeg, int fps, int frames,
+                                   VideoSound sound) {
+    const char* pad = "pad=ceil(iw/2)*2:ceil(ih/2)*2";
+    if (!sound.present)
+        return ffmpegArgs(ffmpeg, "video", fps,
+                          {"-vf", pad, "-c:v", "libx264", "-pix_fmt", "yuv420p", "-r",
+                           std::to_string(fps), "-f", "mp4", VideoOutput});
+    // Times in whole samples of 48 kHz, the rate the AAC is written at, so
+    // that the sound's length is the frames' exactly.
+    constexpr long long Rate = 48000;
+    long long shift = (long long)sound.startFrame * Rate / fps;
+    std::string start =
+        shift >= 0 ? "adelay=delays=" + std::to_string(shift) + "S:all=1"
+                   : "atrim=start_sample=" + std::to_string(-shift) + ",asetpts=PTS-STARTPTS";
+    std::string audio = "[1:a]aresample=" + std::to_string(Rate) + "," + start +
+                        ",apad,atrim=end_sample=" + std::to_string(frames * Rate / fps) + "[a]";
     return ffmpegArgs(ffmpeg, "video", fps,
-                      {"-vf", "pad=ceil(iw/2)*2:ceil(ih/2)*2", "-c:v", "libx264", "-pix_fmt",
-                       "yuv420p", "-r", std::to_string(fps), "-f", "mp4", VideoOutput});
+                      {"-i", SoundInput, "-filter_complex",
+                       std::string("[0:v]") + pad + "[v];" + audio, "-map", "[v]", "-map", "[a]",
+                       "-c:v", "libx264", "-pix_fmt", "yuv420p", "-r", std::to_string(fps), "-c:a",
+                       "aac", "-f", "mp4", VideoOutput});
 }
 
 std::string missingProgramText(const std::string& program) {

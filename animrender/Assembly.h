@@ -33,10 +33,23 @@ inline constexpr const char* VideoOutput = "out.mp4";
 // ffmpeg's arguments (the program first) making the looping GIF from the
 // "gif" inputs at `fps`, each frame with a palette of its whole run.
 std::vector<std::string> gifArgs(const std::string& ffmpeg, int fps);
-// ffmpeg's arguments making the H.264 MP4 from the "video" inputs at `fps`.
-// Odd sizes are padded by a pixel: the usual players' pixel format
-// (yuv420p) needs even ones.
-std::vector<std::string> videoArgs(const std::string& ffmpeg, int fps);
+// The name the animation's sound is linked under in the work folder.
+inline constexpr const char* SoundInput = "sound.wav";
+
+// The sound a video carries: whether there is one, and the frame it starts
+// at (earlier than frame 0 when negative).
+struct VideoSound {
+    bool present = false;
+    int startFrame = 0;
+};
+
+// ffmpeg's arguments making the H.264 MP4 of `frames` frames from the
+// "video" inputs at `fps`. Odd sizes are padded by a pixel: the usual
+// players' pixel format (yuv420p) needs even ones. With a sound, the AAC
+// sound of SoundInput starting at its frame, cut or padded with silence to
+// the frames' length.
+std::vector<std::string> videoArgs(const std::string& ffmpeg, int fps, int frames = 0,
+                                   VideoSound sound = {});
 
 // What to do when ffmpeg is missing.
 std::string missingProgramText(const std::string& program);

@@ -105,8 +105,11 @@ std::string slurmAssemblyScript(const FarmPlan& plan) {
         std::vector<int> numbers;
         for (int number = first; number <= last; ++number)
             numbers.push_back(number);
-        script += linkLines(plan, "video", numbers) + shellLine(videoArgs("ffmpeg", plan.fps)) +
-                  "\n" + deliverLines(VideoOutput, plan.video);
+        VideoSound sound{!plan.sound.empty(), plan.soundStart};
+        if (sound.present) script += shellLine({"cp", "-f", "--", plan.sound, SoundInput}) + "\n";
+        script += linkLines(plan, "video", numbers) +
+                  shellLine(videoArgs("ffmpeg", plan.fps, last - first + 1, sound)) + "\n" +
+                  deliverLines(VideoOutput, plan.video);
     }
     // The job's own log is in the log folder: nothing holds this one open.
     return script + "cd /\n" + shellLine({"rm", "-rf", "--", work(plan)}) + "\n";

@@ -16,6 +16,8 @@ struct FarmPlan {
     int fps = 25;
     std::string gif;   // none when empty
     std::string video; // none when empty
+    std::string sound; // the video's sound, absolute; none when empty
+    int soundStart = 0;
 };
 
 // Slurm's default limit on the tasks of one array (MaxArraySize 1001).

@@ -11,6 +11,10 @@
 #include "framework/app/vWindow.h"
 #include "framework/dialogs/vFileSelect.h"
 #include "framework/dialogs/vNoticeDialog.h"
+#include "render/ChildStart.h"
+#include "sound/LipSync.h"
+#include "sound/MouthShapeSet.h"
+#include "sound/SoundFileReader.h"
 
 #include <chrono>
 #include <cstring>
@@ -94,6 +98,7 @@ bool AnimationEditor::onCommand(int id) {
     case IdDeleteKey: deleteKey(); return true;
     case IdPlay: togglePlay(); return true;
     case IdAnimationSettings: editSettings(); return true;
+    case IdLipSync: lipSyncFromSound(); return true;
     case IdOpenAnimation: openAnimation(); return true;
     case IdSaveAnimation: saveAnimation(); return true;
     case IdExportAnimation: exportAnimation(); return true;
@@ -187,6 +192,34 @@ void AnimationEditor::editSettings() {
     AnimationSettingsDialog dialog(&window_);
     if (!dialog.ask(settings) || settings == document_.animation().settings()) return;
     change("Animation settings", [&] { document_.setSettings(settings); });
+}
+
+void AnimationEditor::lipSyncFromSound() {
+    stop();
+    const Animation& animation = document_.animation();
+    const SoundReference& sound = animation.sound();
+    if (!sound.has())
+        return notice("There is no sound to lip-sync: open one with Animate > Sound.");
+    SoundClip clip;
+    SoundFileReader reader;
+    if (!reader.read(wideText(sound.path), clip))
+        return notice((sound.path + ": " + reader.error()).c_str());
+    MouthShapeSet shapes;
+    if (!shapes.load(programFolder() + "\\poses\\mouths")) return notice(shapes.error().c_str());
+    std::vector<MouthKey> keys = lipSync(clip, animation.settings().fps);
+    if (!shown()) toggleTimeline();
+    // Only the mouth: the eyes and lids keep their keys.
+    change("Lip-sync from sound", [&] {
+        while (!document_.animation().track(TrackMouth).keys().empty())
+            document_.removeKey(document_.animation().track(TrackMouth).keys().back().frame,
+                                TrackMouth);
+        float pose[PoseCount] = {};
+        for (const MouthKey& key : keys) {
+            std::copy(shapes.mouth(key.shape), shapes.mouth(key.shape) + MouthValues,
+                      pose + PoseMouthFirst);
+            document_.setKey(sound.start + key.frame, pose, TrackMouth);
+        }
+    });
 }
 
 void AnimationEditor::showMenus() {

@@ -50,6 +50,8 @@ class AnimationEditor : public DocumentView, private vTimer {
     // Ends playback as it stands; whether it was playing.
     bool halt();
     void editSettings();
+    // Fills the mouth track from the animation's sound, as one step.
+    void lipSyncFromSound();
     void openAnimation();
     void saveAnimation();
     void exportAnimation();

@@ -42,6 +42,7 @@ MenuItemDef animateMenu[] = {
     {"&Play / Stop", IdPlay, 0, "Space", ' ', nullptr, 0},
     {"-", IdSeparator, 0, nullptr, 0, nullptr, 0},
     {"Animation &settings...", IdAnimationSettings, MenuSensitive, nullptr, 0, nullptr, 0},
+    {"&Lip-sync from sound", IdLipSync, MenuSensitive, nullptr, 0, nullptr, 0},
     {}};
 
 MenuItemDef helpMenu[] = {{"Contents  ", IdHelpContents, MenuSensitive, nullptr, 0, nullptr, 0},

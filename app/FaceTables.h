@@ -27,7 +27,8 @@ enum FaceCommandId {
     IdSaveAnimation = 136,
     IdExportAnimation = 137,
     IdExpressions = 138,
-    IdRenderAnimation = 139
+    IdRenderAnimation = 139,
+    IdLipSync = 152
 };
 
 // The characters the Control chords of the Edit menu type.

@@ -13,17 +13,40 @@ constexpr float Quietest = -80;
 // A silence inside speech up to this many steps is a stop's closure, a
 // longer one a pause.
 constexpr int LongestClosure = 15;
-// A consonant released after a pause shows noise this soon.
+// A stop's release shows noise this soon; a hiss lasting FricativeSteps
+// from the start is a fricative, not a release.
 constexpr int OnsetSteps = 5;
-constexpr float NoisyOnset = 0.15f;
-// The lips close on a hum at least this far below the loudest sound within
-// DipSteps on either side.
-constexpr float LipsDip = 10;
+constexpr float NoisyOnset = 0.2f;
+constexpr int FricativeSteps = 6;
+// A release of the lips starts low in the spectrum with little hiss; the
+// tongue's (T, K) starts high or in the middle.
+constexpr float LipsReleaseLow = 0.3f;
+constexpr float LipsReleaseHigh = 0.15f;
+// A murmur is a hum at least this far below the loudest sound within
+// DipSteps on either side: the voice behind a closure (M, N, B, D, G).
+constexpr float MurmurDip = 10;
 constexpr int DipSteps = 15;
+// A closure's murmur holds its level for a while; a shorter or changing one
+// is a rounded vowel (W, "oo") rising or fading.
+constexpr std::size_t MurmurSteps = 3;
+constexpr float MurmurSpread = 4;
+// Behind closed lips the second resonance stays low; behind the tongue
+// (N, D, G) and in close vowels it lies higher.
+constexpr float LipsSecondPeak = 1300;
 
-// A hum with no upper formants and no hiss: the voice behind closed lips.
+// A hum: no upper formants and no hiss.
+constexpr float HumLow = 0.75f;
+constexpr float HumFirstPeak = 400;
+// Open vowels' first formant lies above this.
+constexpr float OpenFirstPeak = 480;
+// A stop's release raises the first formant this much within a step.
+constexpr float ReleaseRise = 150;
 bool hum(const SpeechFrame& frame) {
-    return frame.low > 0.8f && frame.firstPeak < 400;
+    return frame.low > HumLow && frame.firstPeak < HumFirstPeak && frame.high < 0.06f;
+}
+
+bool hiss(const SpeechFrame& frame) {
+    return frame.high > 0.4f;
 }
 
 // The voice's level: loud vowels, ignoring the loudest few steps.
@@ -37,62 +60,142 @@ float voiceLevel(const std::vector<SpeechFrame>& frames) {
     return levels[at];
 }
 
-// The shape of a step with sound, `relative` dB from the voice's level and
-// `dip` dB below the loudest sound around it. Hiss is a fricative or a
-// stop's release, loud and high for S and T, softer and broader for F; a
-// hum in a dip is the lips closed (M, or the voicing of B); otherwise a
-// vowel, by where its first two formants lie.
-MouthShape soundShape(const SpeechFrame& frame, float relative, float dip) {
-    if (frame.high > 0.4f)
+// The shape of an open step with sound, `relative` dB from the voice's
+// level. Hiss is a fricative or a stop's release, loud and high for S and
+// T, softer and broader for F; otherwise a vowel, by where its first two
+// formants lie.
+MouthShape soundShape(const SpeechFrame& frame, float relative) {
+    if (hiss(frame))
         return frame.high > 0.85f || relative > -20 ? MouthShape::Clenched : MouthShape::Teeth;
-    if (hum(frame) && frame.high < 0.06f && dip >= LipsDip) return MouthShape::Closed;
     if (frame.firstPeak >= 700) return MouthShape::Wide;
-    if (frame.firstPeak >= 480)
+    if (frame.firstPeak >= OpenFirstPeak)
         return frame.secondPeak < 1300 ? MouthShape::Rounded : MouthShape::Open;
     if (frame.secondPeak >= 1900) return MouthShape::Open;
     if (frame.secondPeak >= 1450) return MouthShape::Puckered;
     return frame.high > 0.08f ? MouthShape::Tongue : MouthShape::Rounded;
 }
 
+class StepReader {
+  public:
+    explicit StepReader(const std::vector<SpeechFrame>& frames)
+        : frames_(frames), count_(frames.size()), level_(voiceLevel(frames)),
+          steps_(count_, MouthStep{MouthShape::Rest, false}), murmur_(count_, false) {}
+
+    std::vector<MouthStep> read() {
+        for (std::size_t i = 0; i < count_; ++i) {
+            if (silent(i)) continue;
+            murmur_[i] = hum(frames_[i]) && dip(i) >= MurmurDip;
+            steps_[i].shape = soundShape(frames_[i], frames_[i].level - level_);
+        }
+        closeMurmurs();
+        readGaps();
+        return std::move(steps_);
+    }
+
+  private:
+    bool silent(std::size_t i) const {
+        return frames_[i].level - level_ < -SilenceBelow || frames_[i].level <= Quietest;
+    }
+
+    float dip(std::size_t i) const {
+        float around = frames_[i].level;
+        for (std::size_t j = i - std::min<std::size_t>(i, DipSteps);
+             j < std::min(count_, i + DipSteps + 1); ++j)
+            around = std::max(around, frames_[j].level);
+        return around - frames_[i].level;
+    }
+
+    // A murmur is judged whole: single steps of it stray.
+    void closeMurmurs() {
+        for (std::size_t start = 0, end; start < count_; start = end) {
+            for (end = start + 1; end < count_ && murmur_[end] == murmur_[start];)
+                ++end;
+            if (!murmur_[start]) continue;
+            MouthShape shape = lipsMurmur(start, end) ? MouthShape::Closed : MouthShape::Clenched;
+            for (std::size_t i = start; i < end; ++i)
+                steps_[i].shape = shape;
+        }
+    }
+
+    // Whether the murmur of steps [start, end) holds its level long enough
+    // (its edges fade in, or burst out) and lies low enough in the middle of
+    // the spectrum for closed lips.
+    bool lipsMurmur(std::size_t start, std::size_t end) const {
+        if (end - start < MurmurSteps) return false;
+        float quietest = frames_[start + 1].level;
+        for (std::size_t i = start + 1; i + 1 < end; ++i)
+            quietest = std::min(quietest, frames_[i].level);
+        std::vector<float> second;
+        for (std::size_t i = start; i < end; ++i)
+            if (frames_[i].level <= quietest + MurmurSpread)
+                second.push_back(frames_[i].secondPeak);
+        if (second.size() < MurmurSteps) return false;
+        std::nth_element(second.begin(), second.begin() + long(second.size() / 2), second.end());
+        return second[second.size() / 2] < LipsSecondPeak;
+    }
+
+    // Whether the sound from `end` on is a stop's release: a noise soon,
+    // but not a hiss that lasts.
+    bool released(std::size_t end) const {
+        std::size_t hissing = end;
+        while (hissing < count_ && hiss(frames_[hissing]))
+            ++hissing;
+        if (hissing - end >= FricativeSteps) return false;
+        for (std::size_t i = end; i < std::min(count_, end + OnsetSteps); ++i)
+            if (frames_[i].high >= NoisyOnset) return true;
+        return false;
+    }
+
+    // Whether speech from `end` on starts with the lips: their hum, or a
+    // hum that a vowel ends at once (its first formant leaping up), the
+    // voicing of a B. The tongue's murmurs (N) and an R's rounding open
+    // slowly.
+    bool voicedLips(std::size_t end) const {
+        if (steps_[end].shape == MouthShape::Closed) return true;
+        for (std::size_t i = end; i < std::min(count_ - 1, end + 2); ++i)
+            if (frames_[i].low > HumLow && frames_[i].firstPeak < HumFirstPeak &&
+                frames_[i + 1].firstPeak >= frames_[i].firstPeak + ReleaseRise)
+                return true;
+        return false;
+    }
+
+    // A short silence inside speech is a stop's closure: the lips' when the
+    // release starts low (P), the tongue's otherwise (T, K); with no release
+    // it is a short pause. After a long one, speech starting with the lips'
+    // release or their hum is a burst: the lips close before it.
+    void readGaps() {
+        for (std::size_t start = 0, end; start < count_; start = end) {
+            for (end = start; end < count_ && silent(end);)
+                ++end;
+            if (end == start) {
+                ++end;
+                continue;
+            }
+            if (end == count_) break;
+            const SpeechFrame& burst = frames_[end];
+            bool release = released(end);
+            bool lips = release && burst.low >= LipsReleaseLow && burst.high < LipsReleaseHigh;
+            if (start > 0 && end - start <= LongestClosure) {
+                if (!release) continue;
+                for (std::size_t i = start; i < end; ++i)
+                    steps_[i].shape = lips ? MouthShape::Closed : MouthShape::Clenched;
+            } else {
+                steps_[end].burst = lips || voicedLips(end);
+            }
+        }
+    }
+
+    const std::vector<SpeechFrame>& frames_;
+    std::size_t count_;
+    float level_;
+    std::vector<MouthStep> steps_;
+    std::vector<bool> murmur_;
+};
+
 } // namespace
 
 std::vector<MouthStep> mouthSteps(const std::vector<SpeechFrame>& frames) {
-    float level = voiceLevel(frames);
-    std::size_t count = frames.size();
-    std::vector<MouthStep> steps(count, MouthStep{MouthShape::Rest, false});
-    for (std::size_t i = 0; i < count; ++i) {
-        float relative = frames[i].level - level;
-        if (relative < -SilenceBelow || frames[i].level <= Quietest) continue;
-        float around = frames[i].level;
-        for (std::size_t j = i - std::min<std::size_t>(i, DipSteps);
-             j < std::min(count, i + DipSteps + 1); ++j)
-            around = std::max(around, frames[j].level);
-        steps[i].shape = soundShape(frames[i], relative, around - frames[i].level);
-    }
-    for (std::size_t start = 0; start < count;) {
-        std::size_t end = start;
-        while (end < count && steps[end].shape == MouthShape::Rest)
-            ++end;
-        if (end == start) {
-            ++start;
-            continue;
-        }
-        if (end < count && start > 0 && end - start <= LongestClosure) {
-            // Before a T or K the tongue, not the lips, closes.
-            MouthShape closure =
-                frames[end].high > 0.5f ? MouthShape::Clenched : MouthShape::Closed;
-            for (std::size_t i = start; i < end; ++i)
-                steps[i].shape = closure;
-        } else if (end < count) {
-            // A release opens with a hiss, or with the hum of a B.
-            bool released = hum(frames[end]) || (end + 1 < count && hum(frames[end + 1]));
-            for (std::size_t i = end; i < std::min(count, end + OnsetSteps); ++i)
-                released = released || frames[i].high >= NoisyOnset;
-            steps[end].burst = released;
-        }
-        start = end;
-    }
-    return steps;
+    return StepReader(frames).read();
 }
 
 std::vector<MouthKey> lipSync(const SoundClip& clip, int fps) {

@@ -1,12 +1,17 @@
 // Lip-sync on voices espeak-ng speaks, judged by where their loudness says
 // the pauses, vowels and lip closures are; the key rules as properties over
-// random shape streams; the shapes read from the shipped pose files.
+// random shape streams; the shapes read from the shipped pose files; the
+// tool keying an animation with them.
 #include "sound/LipSync.h"
 #include "sound/MouthKeys.h"
 #include "sound/MouthShapeSet.h"
+#include "sound/MouthTrack.h"
 #include "sound/SoundFileReader.h"
+#include "animation/AnimationFile.h"
+#include "face/PoseFile.h"
 #include "tests/support/TestFolder.h"
 #include "tools/tavokpose/Process.h"
+#include "tools/tavokpose/TavokPose.h"
 
 #include <algorithm>
 #include <random>
@@ -39,12 +44,21 @@ class LipSyncVoice : public TestFolder {
     LipSyncVoice() : TestFolder("lipsync-") {}
 };
 
-TEST_F(LipSyncVoice, RestInPausesOpenOnVowelsClosedOnLips) {
-    for (const char* voice : {"en", "en+f3", "en+m3"}) {
-        // Words of two syllables around M, B or P, 400 ms apart.
-        ProcessResult spoken = runProcess({"espeak-ng", "-v", voice, "-g", "40", "-w", "voice.wav",
-                                           "mama papa baba amma appa abba"},
-                                          dir.string(), "espeak.log", 20);
+// Words spoken 400 ms apart and, a letter a word, where their lips close:
+// at the start and between two syllables ("S"), between them only ("M"),
+// nowhere ("-": the tongue closes, the teeth hiss, close vowels).
+const std::pair<std::string, std::string> sentences[] = {
+    {"mama papa baba amma appa abba", "SSSMMM"},
+    {"see three green teeth need atta akka anna", "--------"}};
+
+TEST_F(LipSyncVoice, RestInPausesOpenOnVowelsClosedOnLipsOnly) {
+    const char* const voices[] = {"en", "en+m1", "en+m3"};
+    for (int run = 0; run < 6; ++run) {
+        const auto& [text, lips] = sentences[run / 3];
+        const char* voice = voices[run % 3];
+        ProcessResult spoken =
+            runProcess({"espeak-ng", "-v", voice, "-g", "40", "-w", "voice.wav", text},
+                       dir.string(), "espeak.log", 20);
         ASSERT_EQ(spoken.exitCode, 0) << "espeak-ng within 20 s: " << fileBytes(path("espeak.log"));
         SoundClip clip;
         SoundFileReader reader;
@@ -61,40 +75,43 @@ TEST_F(LipSyncVoice, RestInPausesOpenOnVowelsClosedOnLips) {
                 words.back().second = i + 1;
             else if (frames[i].level >= peak - 30)
                 words.push_back({i, i + 1});
-        ASSERT_EQ(words.size(), 6u) << voice;
+        ASSERT_EQ(words.size(), lips.size()) << voice << ": " << text;
         for (int fps : {25, 60}) {
             std::vector<Shape> shown =
                 unroll(mouthKeys(steps, fps), (steps.size() * fps + 99) / 100);
             auto frameOf = [&](std::size_t step) { return step * std::size_t(fps) / 100; };
             for (std::size_t w = 0; w < words.size(); ++w) {
                 auto [start, end] = words[w];
-                std::string where = std::string(voice) + " word " + std::to_string(w) + " at " +
-                                    std::to_string(fps) + " fps";
+                std::string where = std::string(voice) + " word " + std::to_string(w) + " of \"" +
+                                    text + "\" at " + std::to_string(fps) + " fps";
                 // The pause before the word, two frames clear of the sound.
                 std::size_t pause = w ? frameOf(words[w - 1].second) + 2 : frameOf(start);
                 for (std::size_t f = pause; f + 2 < frameOf(start); ++f)
                     EXPECT_EQ(shown[f], Shape::Rest) << where << ": pause frame " << f;
-                // The consonant between the syllables: the deepest dip in
-                // loudness between louder stretches.
+                EXPECT_TRUE(lips[w] != '-' || !closedNear(shown, frameOf(start), frameOf(end)))
+                    << where << ": closed";
+                EXPECT_TRUE(lips[w] != 'S' || closedNear(shown, frameOf(start), frameOf(start)))
+                    << where << ": the start";
+                // The consonant between the syllables: the deepest dip
+                // in loudness between louder stretches.
                 std::size_t dip = start;
                 float deepest = 0;
-                for (std::size_t i = start + 1; i + 1 < end; ++i) {
+                for (std::size_t i = start + 1; lips[w] != '-' && i + 1 < end; ++i) {
                     float before = std::max_element(&frames[start], &frames[i], louder)->level;
                     float after = std::max_element(&frames[i + 1], &frames[end], louder)->level;
                     float depth = std::min(before, after) - frames[i].level;
                     if (depth > deepest) deepest = depth, dip = i;
                 }
-                EXPECT_TRUE(closedNear(shown, frameOf(dip), frameOf(dip))) << where << ": the dip";
-                // The first three start with a consonant of the lips.
-                EXPECT_TRUE(w >= 3 || closedNear(shown, frameOf(start), frameOf(start)))
-                    << where << ": the start";
-                // The syllables' vowels: the loudest step on each side of the dip.
+                EXPECT_TRUE(lips[w] == '-' || closedNear(shown, frameOf(dip), frameOf(dip)))
+                    << where << ": the dip";
+                // The vowels: the loudest step on each side of the dip.
                 for (auto [from, to] : {std::pair{start, dip}, std::pair{dip, end}}) {
+                    if (from == to) continue;
                     std::size_t loudest = std::size_t(
                         std::max_element(&frames[from], &frames[to], louder) - &frames[0]);
                     Shape vowel = shown[frameOf(loudest)];
                     EXPECT_TRUE(vowel == Shape::Open || vowel == Shape::Wide ||
-                                vowel == Shape::Rounded)
+                                vowel == Shape::Rounded || vowel == Shape::Puckered)
                         << where << ": " << mouthShapeName(vowel) << " on the vowel at step "
                         << loudest;
                 }
@@ -170,6 +187,62 @@ TEST_F(LipSyncVoice, ShapesComeFromPoseFiles) {
     EXPECT_FALSE(shapes.load(dir.string()));
     EXPECT_EQ(shapes.error(), path("open.txt") + ":5: line missing: a pose file has 8 lines");
     EXPECT_LT(shapes.mouth(Shape::Open)[2], 0.0f) << "the shapes held stay";
+}
+
+TEST_F(LipSyncVoice, ToolKeysTheMouthTrackOnlyOfANewOrExistingAnimation) {
+    ProcessResult spoken = runProcess({"espeak-ng", "-w", "voice.wav", "my name is Tavok"},
+                                      dir.string(), "espeak.log", 20);
+    ASSERT_EQ(spoken.exitCode, 0) << "espeak-ng within 20 s: " << fileBytes(path("espeak.log"));
+    TavokPose::Setup setup;
+    setup.mouthsDir = TAVOK_MOUTHS;
+    std::ostringstream out, err;
+    auto run = [&](std::vector<std::string> args) {
+        err.str("");
+        args.insert(args.begin(), "lipsync");
+        return TavokPose(setup, out, err).run(args);
+    };
+    SoundClip clip;
+    SoundFileReader reader;
+    MouthShapeSet shapes;
+    ASSERT_TRUE(reader.read(path("voice.wav"), clip) && shapes.load(TAVOK_MOUTHS));
+    // The lip-sync's keys at `fps` on `animation`'s mouth track from `start`.
+    auto synced = [&](Animation animation, int fps, int start) {
+        setMouthTrack(animation, lipSync(clip, fps), shapes, start);
+        return animation;
+    };
+
+    ASSERT_EQ(run({path("voice.wav"), path("new.tfa"), "--fps", "30"}), ExitOk) << err.str();
+    Animation made, empty;
+    ASSERT_EQ(readAnimationFile(made, path("new.tfa").c_str()), PoseFileOk);
+    empty.setSettings({30, framesFor(clip.seconds(), 30), InterpolateHold});
+    empty.setSound({path("voice.wav"), 0});
+    EXPECT_TRUE(made == synced(empty, 30, 0));
+    EXPECT_GT(made.track(TrackMouth).keys().size(), 5u);
+
+    // An animation with a blink, its sound two frames in.
+    std::string old = put("old.tfa", "TavokFace animation\r\nframes per second: 25\r\n"
+                                     "length in frames: 50\r\ninterpolation: linear\r\n"
+                                     "sound 2: voice.wav\r\neyes 0: <0,10,0>,0.5\r\n"
+                                     "lids 0: 30,-30, 30,-30\r\nlids 4: 0,0, 0,0\r\n"
+                                     "mouth 40: 0.5, 0.5, 0.5, 0.5, 0.5\r\n");
+    Animation before, after;
+    ASSERT_EQ(readAnimationFile(before, old.c_str()), PoseFileOk);
+    ASSERT_EQ(run({path("voice.wav"), old}), ExitOk) << err.str();
+    ASSERT_EQ(readAnimationFile(after, old.c_str()), PoseFileOk);
+    EXPECT_TRUE(after == synced(before, 25, 2));
+
+    // Errors named plainly, with the tool's exit codes; nothing written.
+    std::string voice = path("voice.wav"), target = path("x.tfa");
+    const std::tuple<std::vector<std::string>, int, std::string> wrongs[] = {
+        {{old, target}, ExitBadInput, old + ": not a sound"},
+        {{voice, target, "--shapes", dir.string()}, ExitBadInput, path("rest.txt") + ": "},
+        {{voice, old, "--fps", "30"}, ExitBadInput, old + ": the animation runs at 25 fps, not 30"},
+        {{voice, target, "--fps", "61"}, ExitUsage, "tavokpose: --fps takes"}};
+    for (const auto& [args, exit, error] : wrongs) {
+        EXPECT_EQ(run(args), exit) << error;
+        EXPECT_EQ(err.str().rfind(error, 0), 0u) << err.str();
+        EXPECT_FALSE(std::filesystem::exists(target)) << error;
+    }
 }
 
 } // namespace

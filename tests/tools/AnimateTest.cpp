@@ -153,6 +153,43 @@ TEST_F(Animate, SixFramesEachItsPoseWithGifAndVideo) {
                          "apt-get install ffmpeg)\n");
 }
 
+TEST_F(Animate, TheVideoCarriesTheSoundFromItsFrameForTheFramesLength) {
+    // A tone of a second, starting at frame 5 of 10 (0.2 s in, at 25 fps).
+    ASSERT_NE(output("ffmpeg -nostdin -v error -f lavfi -i sine=frequency=440:duration=1 " +
+                     shellQuoted(path("tone.wav")) + " && echo ok"),
+              "");
+    std::string file = put("talk.tfa", "TavokFace animation\r\nframes per second: 25\r\n"
+                                       "length in frames: 10\r\ninterpolation: smooth\r\n"
+                                       "sound 5: tone.wav\r\n"
+                                       "mouth 0: 0, 0, 0, 0, 0\r\n");
+    std::string frames = (dir / "frames").string(), video = path("talk.mp4");
+    ASSERT_EQ(run({"animate", file, frames, "--size", "32x24", "--gif", path("talk.gif"), "--video",
+                   video}),
+              ExitOk)
+        << err.str();
+    EXPECT_EQ(output("ffprobe -v error -show_entries stream=codec_type,codec_name,duration -of "
+                     "csv=p=0 " +
+                     shellQuoted(video)),
+              "h264,video,0.400000\naac,audio,0.400000\n");
+    EXPECT_EQ(output("ffprobe -v error -show_entries stream=codec_type -of csv=p=0 " +
+                     shellQuoted(path("talk.gif"))),
+              "video\n")
+        << "the GIF has no sound";
+    // Silent until frame 5, then the tone.
+    auto loudest = [&](const char* from, const char* to) {
+        std::string report =
+            output("ffmpeg -nostdin -i " + shellQuoted(video) + " -af atrim=" + from + ":" + to +
+                   ",volumedetect -f null - 2>&1");
+        std::size_t at = report.find("max_volume: ");
+        return at == std::string::npos ? 0.0 : std::stod(report.substr(at + 12));
+    };
+    EXPECT_LT(loudest("0", "0.17"), -60);
+    EXPECT_GT(loudest("0.23", "0.4"), -20);
+    std::filesystem::remove(path("tone.wav"));
+    EXPECT_EQ(run({"animate", file, frames, "--video", video}), ExitBadInput);
+    EXPECT_EQ(err.str(), file + ": its sound " + path("tone.wav") + " is missing\n");
+}
+
 TEST_F(Animate, InterruptedLeavesOnlyCompleteFramesAndNoProcess) {
     std::string file = animation(40), frames = (dir / "frames").string();
     pid_t tool = start({"animate", file, frames, "--size", "160x120"});

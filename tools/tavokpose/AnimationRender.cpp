@@ -211,21 +211,26 @@ int AnimationRender::collect(Job& job, const std::string& work) {
 bool AnimationRender::link(const std::string& work, const std::string& kind,
                            const std::vector<int>& frames) {
     const FrameRender& render = options_.render;
-    for (std::size_t i = 0; i < frames.size(); ++i) {
-        fs::path from =
-            fs::path(options_.outDir) / frameFileName(render.stem, frames[i], render.lastFrame);
-        fs::path to = fs::path(work) / assemblyInput(kind, int(i));
-        std::error_code code;
-        // The work folder is inside the output folder: a link, unless the
-        // disk has none.
-        fs::create_hard_link(from, to, code);
-        if (code) fs::copy_file(from, to, code);
-        if (code) {
-            error = "cannot link " + from.string() + " into " + work + ": " + code.message();
+    for (std::size_t i = 0; i < frames.size(); ++i)
+        if (!linkFile((fs::path(options_.outDir) /
+                       frameFileName(render.stem, frames[i], render.lastFrame))
+                          .string(),
+                      work, assemblyInput(kind, int(i))))
             return false;
-        }
-    }
     return true;
+}
+
+bool AnimationRender::linkFile(const std::string& from, const std::string& work,
+                               const std::string& name) {
+    fs::path to = fs::path(work) / name;
+    std::error_code code;
+    // A link where the disk allows one (the frames are beside the work
+    // folder; a sound may be on another disk).
+    fs::create_hard_link(from, to, code);
+    if (code) fs::copy_file(from, to, code);
+    if (!code) return true;
+    error = "cannot link " + from + " into " + work + ": " + code.message();
+    return false;
 }
 
 AnimationRender::Result AnimationRender::assemble(const std::string& work, int lastFrame, int fps) {
@@ -259,7 +264,11 @@ AnimationRender::Result AnimationRender::assemble(const std::string& work, int l
     for (int frame = 0; frame <= lastFrame; ++frame)
         frames.push_back(frame);
     if (!link(work, "video", frames)) return Failed;
-    if (Result result = runTool(videoArgs(ffmpeg_, fps), work); result != Done) return result;
+    VideoSound sound{!options_.sound.empty(), options_.soundStart};
+    if (sound.present && !linkFile(options_.sound, work, SoundInput)) return Failed;
+    if (Result result = runTool(videoArgs(ffmpeg_, fps, lastFrame + 1, sound), work);
+        result != Done)
+        return result;
     return deliver((fs::path(work) / VideoOutput).string(), options_.video) ? Done : Failed;
 }
 

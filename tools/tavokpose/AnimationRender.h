@@ -24,6 +24,8 @@ class AnimationRender {
         int jobs = 1;
         std::string gif;       // none when empty
         std::string video;     // none when empty
+        std::string sound;     // the video's sound file, none when empty
+        int soundStart = 0;    // the frame the sound starts at
         bool progress = false; // a progress line, for a terminal
     };
     enum Result { Done, Failed, Interrupted, InUse };
@@ -50,6 +52,8 @@ class AnimationRender {
     Result assemble(const std::string& work, int lastFrame, int fps);
     // Links the frames `frames` into `work` as the assembly's inputs `kind`.
     bool link(const std::string& work, const std::string& kind, const std::vector<int>& frames);
+    // Links `from` into `work` as `name`, or copies it.
+    bool linkFile(const std::string& from, const std::string& work, const std::string& name);
     Result runTool(const std::vector<std::string>& args, const std::string& work);
     bool deliver(const std::string& from, const std::string& to);
 

@@ -6,6 +6,9 @@
 #include "animrender/WorkFolder.h"
 #include "face/PoseFile.h"
 #include "render/Quoting.h"
+#include "sound/LipSync.h"
+#include "sound/MouthTrack.h"
+#include "sound/SoundFileReader.h"
 #include "tools/tavokpose/ChildProcess.h"
 #include "tools/tavokpose/ContactSheet.h"
 #include "tools/tavokpose/PoseBlend.h"
@@ -65,6 +68,14 @@ const char* const helpText =
     "                                    given) and a dependent assembly job into\n"
     "                                    OUTDIR, a folder every node shares; with\n"
     "                                    --submit also submits them with sbatch\n"
+    "  lipsync VOICE.wav ANIMATION [--fps N] [--shapes DIR]\n"
+    "                                    key the animation's mouth track from a\n"
+    "                                    voice with the mouth shapes' pose files\n"
+    "                                    in DIR (poses/mouths beside this\n"
+    "                                    program unless given): creates the\n"
+    "                                    animation (N fps, 25 unless given), or\n"
+    "                                    replaces only the mouth track of an\n"
+    "                                    existing one\n"
     "  --help                            show this text\n"
     "\n"
     "Rendering runs POV-Ray 3.7 (\"povray\" on the PATH, or the program named by\n"
@@ -131,6 +142,7 @@ int TavokPose::run(const std::vector<std::string>& args) {
     if (command == "export") return exportAnimation(rest);
     if (command == "animate") return animate(rest);
     if (command == "farm") return farm(rest);
+    if (command == "lipsync") return lipsync(rest);
     return usage("unknown command \"" + command + "\"");
 }
 
@@ -394,6 +406,16 @@ int TavokPose::animationJob(std::vector<std::string>& args, Animation& animation
     // Before the first frame: a run of hours must not fail at its end.
     for (const std::string* file : {&options.gif, &options.video})
         if (!file->empty() && !outputFolderExists(*file)) return ExitBadInput;
+    // The video carries the animation's sound, found before the first frame.
+    if (!options.video.empty() && animation.sound().has()) {
+        const std::string& sound = animation.sound().path;
+        if (!fs::is_regular_file(sound, code)) {
+            err_ << args[0] << ": its sound " << sound << " is missing\n";
+            return ExitBadInput;
+        }
+        options.sound = sound;
+        options.soundStart = animation.sound().start;
+    }
     options.render.povray = setup_.povray;
     options.render.stem = fs::path(args[0]).stem().string();
     options.render.lastFrame = animation.settings().length - 1;
@@ -437,8 +459,11 @@ int TavokPose::farm(const std::vector<std::string>& given) {
     plan.render = options.render;
     plan.outDir = options.outDir;
     plan.fps = animation.settings().fps;
+    plan.soundStart = options.soundStart;
     std::error_code code;
-    for (auto [from, to] : {std::pair{&options.gif, &plan.gif}, {&options.video, &plan.video}})
+    for (auto [from, to] : {std::pair{&options.gif, &plan.gif},
+                            {&options.video, &plan.video},
+                            {&options.sound, &plan.sound}})
         if (!from->empty()) *to = fs::absolute(*from, code).string();
     // Ten frames a task unless told: long enough to outweigh starting POV-Ray.
     int frames = animation.settings().length;
@@ -484,5 +509,74 @@ int TavokPose::farm(const std::vector<std::string>& given) {
     work.handOverToFarm("the Slurm jobs submitted by " + shellQuoted(submitScript));
     out_ << log.str() << "should tasks fail, resubmit them with: sh " << shellQuoted(submitScript)
          << " --failed\n";
+    return ExitOk;
+}
+
+int TavokPose::lipsync(const std::vector<std::string>& given) {
+    std::vector<std::string> args = given;
+    std::string shapesDir = setup_.mouthsDir, fpsText;
+    for (auto [name, value] : {std::pair{"--shapes", &shapesDir}, {"--fps", &fpsText}}) {
+        auto at = std::find(args.begin(), args.end(), name);
+        if (at == args.end()) continue;
+        if (at + 1 == args.end()) return usage(std::string(name) + " needs a value");
+        *value = at[1];
+        args.erase(at, at + 2);
+    }
+    for (const std::string& arg : args)
+        if (arg.size() > 1 && arg[0] == '-' && arg[1] == '-')
+            return usage("unknown option \"" + arg + "\"");
+    if (args.size() != 2) return usage("lipsync takes a voice (WAV) and an animation file");
+    int fps = 0;
+    if (!fpsText.empty() && (!parseCount(fpsText, fps) || fps > MaxFps))
+        return usage("--fps takes frames per second from " + std::to_string(MinFps) + " to " +
+                     std::to_string(MaxFps));
+    const std::string &voicePath = args[0], &path = args[1];
+
+    SoundClip voice;
+    SoundFileReader reader;
+    if (!reader.read(fs::path(voicePath).native(), voice)) {
+        err_ << voicePath << ": " << reader.error() << '\n';
+        return ExitBadInput;
+    }
+    MouthShapeSet shapes;
+    if (!shapes.load(shapesDir)) {
+        err_ << shapes.error() << '\n';
+        return ExitBadInput;
+    }
+    Animation animation;
+    std::error_code code;
+    bool existing = fs::exists(path, code);
+    if (existing && !readAnimation(path, animation)) return ExitBadInput;
+    AnimationSettings settings = animation.settings();
+    if (existing && fps && fps != settings.fps) {
+        err_ << path << ": the animation runs at " << settings.fps << " fps, not " << fps << '\n';
+        return ExitBadInput;
+    }
+    if (!existing) {
+        // Mouth shapes change at once; a glide between them blurs speech.
+        settings.fps = fps ? fps : settings.fps;
+        settings.length = framesFor(voice.seconds(), settings.fps);
+        settings.interpolation = InterpolateHold;
+        if (settings.length > MaxLength) {
+            err_ << voicePath << ": " << settings.length << " frames at " << settings.fps
+                 << " fps, longer than an animation's " << MaxLength << '\n';
+            return ExitBadInput;
+        }
+        animation.setSettings(settings);
+    }
+    // The keys start with the animation's sound; one without remembers this.
+    if (!animation.sound().has()) animation.setSound({voicePath, 0});
+    int start = animation.sound().start;
+    std::vector<MouthKey> keys = lipSync(voice, settings.fps);
+    int left = setMouthTrack(animation, keys, shapes, start);
+    if (!outputFolderExists(path)) return ExitBadInput;
+    if (writeAnimationFile(animation, path.c_str()) != PoseFileOk) {
+        err_ << "tavokpose: cannot write " << path << '\n';
+        return ExitBadInput;
+    }
+    out_ << "wrote " << path << ": " << keys.size() - std::size_t(left) << " mouth keys from "
+         << voicePath << " (" << seconds(voice.seconds()) << ")";
+    if (left > 0) out_ << "; " << left << " past the animation's last frame left out";
+    out_ << '\n';
     return ExitOk;
 }

@@ -1,6 +1,7 @@
 // The tavokpose command line: checks pose files with the posing program's own
 // reader, checks and exports animations, renders them with POV-Ray, lays several out on a contact
-// sheet, and writes blends of two poses for animations.
+// sheet, writes blends of two poses for animations, and keys an animation's
+// mouth from a voice.
 #pragma once
 
 #include "animation/Animation.h"
@@ -19,6 +20,7 @@ class TavokPose {
     struct Setup {
         std::string povray = "povray"; // the POV-Ray program
         std::string sceneDir;          // the folder of TavokHead.pov
+        std::string mouthsDir;         // the mouth shapes' pose files
         int cores = 1;                 // renders a sheet runs side by side
         bool terminal = false;         // the output is a terminal: progress lines
     };
@@ -36,6 +38,7 @@ class TavokPose {
     int exportAnimation(const std::vector<std::string>& args);
     int animate(const std::vector<std::string>& args);
     int farm(const std::vector<std::string>& args);
+    int lipsync(const std::vector<std::string>& args);
     // Reads the animation and the options animate and farm share into
     // `options`; -1, or the exit code of what was wrong.
     int animationJob(std::vector<std::string>& args, Animation& animation,

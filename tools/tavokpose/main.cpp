@@ -44,6 +44,8 @@ int main(int argc, char** argv) {
         setup.sceneDir = dir;
     else
         setup.sceneDir = (std::filesystem::path(programPath()).parent_path() / "povray").string();
+    setup.mouthsDir =
+        (std::filesystem::path(programPath()).parent_path() / "poses" / "mouths").string();
     setup.cores = int(std::max(1u, std::thread::hardware_concurrency()));
 #ifdef _WIN32
     setup.terminal = _isatty(_fileno(stdout));
