@@ -25,6 +25,8 @@ struct SoundPlayer::Block {
     bool queued = false;
 };
 
+SoundPlayer::SoundPlayer() = default;
+
 SoundPlayer::~SoundPlayer() {
     close();
 }
@@ -88,10 +90,13 @@ void SoundPlayer::close() {
     clip_ = nullptr;
 }
 
+bool SoundPlayer::prepare(const SoundClip& clip) {
+    return !clip.empty() && open(clip.rate(), clip.channelCount());
+}
+
 bool SoundPlayer::play(const SoundClip& clip, std::int64_t from, std::int64_t count) {
     stop();
-    if (clip.empty() || from < 0 || from >= clip.length()) return false;
-    if (!open(clip.rate(), clip.channelCount())) return false;
+    if (from < 0 || from >= clip.length() || !prepare(clip)) return false;
     std::lock_guard<std::mutex> hold(lock_);
     clip_ = &clip;
     from_ = next_ = from;

@@ -18,11 +18,15 @@
 
 class SoundPlayer {
   public:
-    SoundPlayer() = default;
+    SoundPlayer();
     ~SoundPlayer();
     SoundPlayer(const SoundPlayer&) = delete;
     SoundPlayer& operator=(const SoundPlayer&) = delete;
 
+    // Opens the device for `clip`'s rate and channels, which the first
+    // time may take seconds (Wine connects to the sound server): done
+    // when the sound is chosen, Play starts at once. False as play().
+    bool prepare(const SoundClip& clip);
     // Plays `count` samples of `clip` from sample `from`, or to its end
     // when `count` is negative, stopping what played. `clip` must stay as
     // it is until stop(), the next play or the player's end. False, with
