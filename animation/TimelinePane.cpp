@@ -15,7 +15,7 @@ const char* const className = "TavokTimeline";
 constexpr int RulerTop = 4;
 constexpr int LabelTop = 5;
 constexpr int RulerBottom = 36;
-constexpr int TextTop = 52;
+constexpr int TextTop = 84;
 constexpr int PixelsPerLabel = 44;
 
 void fill(HDC dc, int left, int top, int right, int bottom, COLORREF color) {
@@ -216,8 +216,11 @@ void TimelinePane::paint(HDC dc, int width) {
         if (key.frame != keyFrom_)
             diamond(dc, ruler.frameX(key.frame), (KeyTop + KeyBottom) / 2, mark);
     if (keyFrom_ >= 0) diamond(dc, ruler.frameX(keyTo_), (KeyTop + KeyBottom) / 2, tick);
+    if (waveform)
+        waveform->paint(dc, {Margin - 4, WaveTop, width - Margin + 5, WaveBottom}, ruler,
+                        settings.fps, animation_.sound().start);
     int x = ruler.frameX(playhead_);
-    fill(dc, x - 1, RulerTop, x + 2, KeyBottom + 3, head);
+    fill(dc, x - 1, RulerTop, x + 2, WaveBottom, head);
     // Frames count from 0, as POV-Ray numbers them: the last is length - 1.
     char seconds[32];
     std::snprintf(seconds, sizeof seconds, "%.2f s", double(playhead_) / settings.fps);

@@ -1,12 +1,13 @@
 // The timeline strip under the face: a ruler in seconds with a tick per
 // frame, a mark for each key, the playhead and a line such as
-// "1.20 s   frame 30 of 100". A bar of the frame, laid out with the others;
-// showing it grows the frame by its height, so the face keeps its size.
+// "1.20 s   frame 30 of 100", with the sound's waveform in a row of its own. A bar of the frame,
+// laid out with the others; showing it grows the frame by its height, so the face keeps its size.
 // Presses on the ruler move the playhead; a key's mark drags to another frame.
 #pragma once
 
 #include "animation/Animation.h"
 #include "animation/RulerScale.h"
+#include "animation/WaveformRow.h"
 #include "framework/app/vBar.h"
 #include "framework/app/vPane.h"
 
@@ -17,7 +18,7 @@ struct Handled;
 
 class TimelinePane : public vPane, public vBar {
   public:
-    static constexpr int Height = 70;
+    static constexpr int Height = 102;
     static constexpr int Margin = 10;
 
     // `animation` and `playhead` are read at every drawing and must outlive
@@ -35,6 +36,11 @@ class TimelinePane : public vPane, public vBar {
     int frameX(int frame) const;
     static constexpr int KeyTop = 40;
     static constexpr int KeyBottom = 50;
+    static constexpr int WaveTop = 56;
+    static constexpr int WaveBottom = 80;
+
+    // The sound's row, drawn at the animation's sound start; none: nullptr.
+    WaveformRow* waveform = nullptr;
 
     int inLayout() override;
     int atBottom() override { return 1; }

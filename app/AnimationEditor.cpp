@@ -11,6 +11,7 @@
 #include "framework/app/vWindow.h"
 #include "framework/dialogs/vFileSelect.h"
 #include "framework/dialogs/vNoticeDialog.h"
+#include "render/ChildStart.h"
 
 #include <chrono>
 #include <cstring>
@@ -21,6 +22,7 @@ namespace {
 
 const char* animationFilters[] = {"*.tfa", nullptr};
 const char* includeFilters[] = {"*.inc", nullptr};
+const char* soundFilters[] = {"*.wav", nullptr};
 
 long long microsecondsNow() {
     return std::chrono::duration_cast<std::chrono::microseconds>(
@@ -62,7 +64,8 @@ AnimationEditor::AnimationEditor(vWindow& window, Document& document)
     window.addPane(pane);
     document.addView(this);
     pane->onPress = [this] { stop(); };
-    pane->onScrub = [this](int frame) { document_.moveTo(frame); };
+    pane->onScrub = [this](int frame) { scrub(frame); };
+    pane->waveform = &sound_.row();
     pane->onKeyMoved = [this](int from, int to) {
         change("Move key", [&] { document_.moveKey(from, to); });
     };
@@ -90,6 +93,10 @@ bool AnimationEditor::onCommand(int id) {
         change("Delete key", [this] { document_.removeKey(document_.playhead()); });
         return true;
     case IdPlay: togglePlay(); return true;
+    case IdSound: chooseSound(); return true;
+    case IdRemoveSound:
+        change("Remove sound", [this] { document_.setSound(SoundReference()); });
+        return true;
     case IdAnimationSettings: editSettings(); return true;
     case IdOpenAnimation: openAnimation(); return true;
     case IdSaveAnimation: saveAnimation(); return true;
@@ -126,7 +133,8 @@ template <class Change> void AnimationEditor::change(const char* name, Change ch
 void AnimationEditor::documentChanged(int hints) {
     // The changed pose is the one to key, not the playhead's.
     if (hints & HintStep) halt();
-    if (hints & (HintKeys | HintPlayhead | HintSettings | HintKeying)) {
+    if (hints & HintSound) loadSound();
+    if (hints & (HintKeys | HintPlayhead | HintSettings | HintKeying | HintSound)) {
         pane->redraw();
         showMenus();
     }
@@ -147,22 +155,72 @@ void AnimationEditor::togglePlay() {
     if (!shown()) return;
     const AnimationSettings& settings = document_.animation().settings();
     playing_ = true;
-    clock_.start(document_.playhead(), settings.fps, settings.length, microsecondsNow());
+    firstFrame_ = lastFrame_ = document_.playhead();
+    soundStarted_ = false;
+    clock_.start(firstFrame_, settings.fps, settings.length, microsecondsNow());
     // Ticks well inside a frame period: each frame is drawn when it is due.
     start(std::max(1, 250 / settings.fps));
     onTick();
 }
 
+double AnimationEditor::soundFrame() {
+    const Animation& animation = document_.animation();
+    return sound_.frameHeard(animation.settings().fps, animation.sound().start);
+}
+
 void AnimationEditor::onTick() {
-    int frame = clock_.frameDue(microsecondsNow());
+    const AnimationSettings& settings = document_.animation().settings();
+    long long now = microsecondsNow();
+    // While the sound plays, the frame shown is the one it has reached.
+    double heard = soundFrame();
+    if (heard >= 0) clock_.follow(now, (long long)((heard - firstFrame_) * 1e6 / settings.fps));
+    int frame = clock_.frameDue(now);
     if (frame < 0) return;
+    if (frame < lastFrame_) {
+        // Looped: the sound starts again with the frame.
+        sound_.stop();
+        clock_.start(frame, settings.fps, settings.length, now);
+        clock_.frameDue(now);
+        firstFrame_ = frame;
+        soundStarted_ = false;
+    }
+    lastFrame_ = frame;
+    if (!soundStarted_)
+        soundStarted_ = sound_.play(frame, settings.fps, document_.animation().sound().start);
     document_.moveTo(frame);
     if (onFrameDrawn) onFrameDrawn(frame, clock_.lastDue(), microsecondsNow());
+}
+
+void AnimationEditor::scrub(int frame) {
+    document_.moveTo(frame);
+    const Animation& animation = document_.animation();
+    sound_.play(document_.playhead(), animation.settings().fps, animation.sound().start, 1);
+}
+
+bool AnimationEditor::loadSound() {
+    return sound_.load(document_.animation().sound().path) || !document_.animation().sound().has();
+}
+
+void AnimationEditor::chooseSound() {
+    stop();
+    vFileSelect select(&window_, "File Select");
+    char folder[MAX_PATH];
+    select.startIn(dialogFolder(folder));
+    std::wstring name;
+    if (!select.fileSelectWide("Open Sound", name, soundFilters) || name.empty()) return;
+    SoundReference sound{utf8Text(name), document_.animation().sound().start};
+    if (!sound_.load(sound.path)) {
+        notice(("The sound could not be read:\n\n" + sound.path + ": " + sound_.error()).c_str());
+        loadSound();
+        return;
+    }
+    change("Sound", [&] { document_.setSound(sound); });
 }
 
 bool AnimationEditor::halt() {
     if (!playing_) return false;
     vTimer::stop();
+    sound_.stop();
     playing_ = false;
     return true;
 }
@@ -187,8 +245,11 @@ void AnimationEditor::showMenus() {
         window_.setValue(IdPlay, on, SetSensitive);
     }
     if (onKey != onKeyShown_) window_.setValue(IdDeleteKey, onKey, SetSensitive);
+    int sound = document_.animation().sound().has();
+    if (sound != soundShown_) window_.setValue(IdRemoveSound, sound, SetSensitive);
     timelineShown_ = on;
     onKeyShown_ = onKey;
+    soundShown_ = sound;
 }
 
 void AnimationEditor::notice(const char* message) {
@@ -222,6 +283,10 @@ void AnimationEditor::openAnimation() {
     if (!shown()) toggleTimeline();
     change((std::string("Open ") + fileTitle(name)).c_str(),
            [&] { document_.replaceAnimation(read); });
+    if (!loadSound())
+        notice(("The animation's sound could not be read; it opens without it.\n\n" +
+                read.sound().path + ": " + sound_.error())
+                   .c_str());
 }
 
 void AnimationEditor::saveAnimation() {

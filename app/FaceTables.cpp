@@ -41,6 +41,8 @@ MenuItemDef animateMenu[] = {
     {"&Delete key", IdDeleteKey, 0, "Delete", KeyDelete, nullptr, 0},
     {"&Play / Stop", IdPlay, 0, "Space", ' ', nullptr, 0},
     {"-", IdSeparator, 0, nullptr, 0, nullptr, 0},
+    {"&Sound...", IdSound, MenuSensitive, nullptr, 0, nullptr, 0},
+    {"Remove sound", IdRemoveSound, 0, nullptr, 0, nullptr, 0},
     {"Animation &settings...", IdAnimationSettings, MenuSensitive, nullptr, 0, nullptr, 0},
     {}};
 

@@ -27,7 +27,9 @@ enum FaceCommandId {
     IdSaveAnimation = 136,
     IdExportAnimation = 137,
     IdExpressions = 138,
-    IdRenderAnimation = 139
+    IdRenderAnimation = 139,
+    IdSound = 150,
+    IdRemoveSound = 151
 };
 
 // The characters the Control chords of the Edit menu type.
