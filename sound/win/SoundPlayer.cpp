@@ -8,10 +8,11 @@
 
 namespace {
 
-// Blocks of a twentieth of a second, four of them: the device always holds
-// more than the feeder thread can be late by, and a stop drops little.
-constexpr int BlocksPerSecond = 20;
-constexpr int BlockCount = 4;
+// Blocks of a fiftieth of a second, ten of them: the device always holds
+// more than the feeder thread can be late by, and the blocks it has done
+// tell what has been heard closely.
+constexpr int BlocksPerSecond = 50;
+constexpr int BlockCount = 10;
 
 HWAVEOUT device(void* handle) {
     return static_cast<HWAVEOUT>(handle);
@@ -22,8 +23,16 @@ HWAVEOUT device(void* handle) {
 struct SoundPlayer::Block {
     WAVEHDR header{};
     std::vector<std::int16_t> samples;
+    std::int64_t frames = 0; // of the clip it holds
     bool queued = false;
 };
+
+std::int64_t SoundPlayer::devicePosition() {
+    MMTIME time{};
+    time.wType = TIME_SAMPLES;
+    if (waveOutGetPosition(device(device_), &time, sizeof time) != MMSYSERR_NOERROR) return 0;
+    return time.wType == TIME_SAMPLES ? time.u.sample : time.u.cb / DWORD(2 * channels_);
+}
 
 SoundPlayer::SoundPlayer() = default;
 
@@ -101,10 +110,9 @@ bool SoundPlayer::play(const SoundClip& clip, std::int64_t from, std::int64_t co
     clip_ = &clip;
     from_ = next_ = from;
     end_ = count < 0 ? clip.length() : std::min(clip.length(), from + count);
-    MMTIME time{};
-    time.wType = TIME_SAMPLES;
-    waveOutGetPosition(device(device_), &time, sizeof time);
-    base_ = time.wType == TIME_SAMPLES ? time.u.sample : time.u.cb / DWORD(2 * channels_);
+    base_ = devicePosition();
+    heard_ = 0;
+    lead_ = -1;
     feed();
     return true;
 }
@@ -122,15 +130,10 @@ void SoundPlayer::stop() {
 std::int64_t SoundPlayer::position() {
     std::lock_guard<std::mutex> hold(lock_);
     if (!clip_) return -1;
-    MMTIME time{};
-    time.wType = TIME_SAMPLES;
-    if (waveOutGetPosition(device(device_), &time, sizeof time) != MMSYSERR_NOERROR) return -1;
-    std::int64_t played =
-        time.wType == TIME_SAMPLES ? time.u.sample : time.u.cb / DWORD(2 * channels_);
-    std::int64_t at = from_ + std::max<std::int64_t>(0, played - base_);
-    bool queued = std::any_of(blocks_.begin(), blocks_.end(), [](const auto& block) {
-        return block->queued && !(block->header.dwFlags & WHDR_DONE);
-    });
+    // Nothing is heard before the first block is done.
+    std::int64_t at = from_ + (lead_ < 0 ? 0 : std::max(heard_, devicePosition() - base_ - lead_));
+    bool queued = std::any_of(blocks_.begin(), blocks_.end(),
+                              [](const auto& block) { return block->queued; });
     if (at >= end_ || (!queued && next_ >= end_)) {
         clip_ = nullptr;
         return -1;
@@ -140,9 +143,24 @@ std::int64_t SoundPlayer::position() {
 
 void SoundPlayer::feed() {
     if (!clip_) return;
+    // The device counts what it has taken, some way ahead of what is
+    // heard; the blocks it has done are heard. How far ahead it is, is
+    // taken when a block is done (the smallest seen: this thread may wake
+    // late, never early).
+    std::int64_t done = 0;
+    for (auto& block : blocks_)
+        if (block->queued && (block->header.dwFlags & WHDR_DONE)) {
+            done += block->frames;
+            block->queued = false;
+        }
+    if (done > 0) {
+        heard_ += done;
+        std::int64_t lead = devicePosition() - base_ - heard_;
+        lead_ = lead_ < 0 ? lead : std::min(lead_, lead);
+    }
     for (auto& block : blocks_) {
         if (next_ >= end_) break;
-        if (block->queued && !(block->header.dwFlags & WHDR_DONE)) continue;
+        if (block->queued) continue;
         std::int64_t frames = std::int64_t(block->samples.size()) / channels_;
         std::int64_t count = std::min(frames, end_ - next_);
         std::int16_t* out = block->samples.data();
@@ -152,6 +170,7 @@ void SoundPlayer::feed() {
                     std::int16_t(std::lrint(clip_->channel(c)[std::size_t(next_ + i)] * 32767.0f));
         block->header.dwBufferLength = DWORD(count * channels_ * sizeof(std::int16_t));
         block->header.dwFlags &= ~DWORD(WHDR_DONE);
+        block->frames = count;
         block->queued = true;
         next_ += count;
         waveOutWrite(device(device_), &block->header, sizeof block->header);

@@ -1,5 +1,7 @@
 // Plays a clip through the platform's wave output (winmm) from any sample
-// on, and says which sample is being heard. The samples go to the device as
+// on, and says which sample is being heard: the device's own position runs
+// ahead of that by what it holds (about 100 ms under Wine), so the blocks
+// it has finished set the position. The samples go to the device as
 // 16-bit blocks a little ahead of what plays, written by a thread of the
 // player's own, so the caller never waits on the device. The device stays
 // open between plays of the same rate and channels: a scrub plays a frame's
@@ -50,6 +52,8 @@ class SoundPlayer {
     // The feeder thread: feeds whenever the device says a block is done.
     void run();
     bool fail(const char* what, unsigned result);
+    // The samples the device has taken since it was opened.
+    std::int64_t devicePosition();
 
     std::mutex lock_;
     std::thread feeder_;
@@ -60,9 +64,11 @@ class SoundPlayer {
     int channels_ = 0;
     std::vector<std::unique_ptr<Block>> blocks_;
     const SoundClip* clip_ = nullptr;
-    std::int64_t from_ = 0; // the sample playing started at
-    std::int64_t next_ = 0; // the next sample to hand to the device
-    std::int64_t end_ = 0;  // where playing ends
-    std::int64_t base_ = 0; // the device's position when playing started
+    std::int64_t from_ = 0;  // the sample playing started at
+    std::int64_t next_ = 0;  // the next sample to hand to the device
+    std::int64_t end_ = 0;   // where playing ends
+    std::int64_t base_ = 0;  // the device's position when playing started
+    std::int64_t heard_ = 0; // samples of the blocks the device has done
+    std::int64_t lead_ = -1; // how far the device's position is ahead; -1: unknown
     std::string error_;
 };
