@@ -1,7 +1,6 @@
 #include "animation/Animation.h"
 
 #include <algorithm>
-#include <cstring>
 
 bool AnimationSettings::valid() const {
     return fps >= MinFps && fps <= MaxFps && length >= MinLength && length <= MaxLength &&
@@ -13,116 +12,87 @@ bool AnimationSettings::operator==(const AnimationSettings& other) const {
     return fps == other.fps && length == other.length && interpolation == other.interpolation;
 }
 
-bool AnimationKey::operator==(const AnimationKey& other) const {
-    return frame == other.frame && std::memcmp(pose, other.pose, sizeof pose) == 0;
+bool SoundReference::operator==(const SoundReference& other) const {
+    return path == other.path && start == other.start;
 }
+
+Animation::Animation()
+    : tracks_{AnimationTrack(TrackEyes), AnimationTrack(TrackLids), AnimationTrack(TrackMouth)} {}
 
 void Animation::setSettings(const AnimationSettings& settings) {
     settings_ = settings;
-    keys_.erase(keys_.begin() + long(lowerBound(settings.length)), keys_.end());
+    for (AnimationTrack& track : tracks_)
+        track.dropFrom(settings.length);
 }
 
-std::size_t Animation::lowerBound(int frame) const {
-    return std::size_t(
-        std::lower_bound(keys_.begin(), keys_.end(), frame,
-                         [](const AnimationKey& key, int f) { return key.frame < f; }) -
-        keys_.begin());
-}
-
-const AnimationKey* Animation::keyAt(int frame) const {
-    std::size_t i = lowerBound(frame);
-    return i < keys_.size() && keys_[i].frame == frame ? &keys_[i] : nullptr;
-}
-
-bool Animation::setKey(int frame, const float* pose) {
+bool Animation::setKey(int frame, const float* pose, int track) {
     if (frame < 0 || frame >= settings_.length) return false;
-    std::size_t i = lowerBound(frame);
-    if (i == keys_.size() || keys_[i].frame != frame) {
-        AnimationKey key{};
-        key.frame = frame;
-        keys_.insert(keys_.begin() + long(i), key);
+    for (int t = firstOf(track); t < endOf(track); ++t)
+        tracks_[t].setKey(frame, pose + trackKinds[t].first);
+    return true;
+}
+
+bool Animation::setTrackKey(int track, int frame, const float* values) {
+    if (frame < 0 || frame >= settings_.length) return false;
+    tracks_[track].setKey(frame, values);
+    return true;
+}
+
+bool Animation::removeKey(int frame, int track) {
+    bool removed = false;
+    for (int t = firstOf(track); t < endOf(track); ++t)
+        removed = tracks_[t].removeKey(frame) || removed;
+    return removed;
+}
+
+bool Animation::canMoveKey(int from, int to, int track) const {
+    if (!hasKey(from, track) || to < 0 || to >= settings_.length) return false;
+    for (int t = firstOf(track); t < endOf(track); ++t)
+        if (tracks_[t].keyAt(from) && tracks_[t].keyAt(to) && from != to) return false;
+    return true;
+}
+
+bool Animation::moveKey(int from, int to, int track) {
+    if (!canMoveKey(from, to, track)) return false;
+    for (int t = firstOf(track); t < endOf(track); ++t)
+        if (const TrackKey* key = tracks_[t].keyAt(from)) {
+            TrackKey moved = *key;
+            tracks_[t].removeKey(from);
+            tracks_[t].setKey(to, moved.values);
+        }
+    return true;
+}
+
+bool Animation::hasKey(int frame, int track) const {
+    for (int t = firstOf(track); t < endOf(track); ++t)
+        if (tracks_[t].keyAt(frame)) return true;
+    return false;
+}
+
+int Animation::previousKey(int frame, int track) const {
+    int nearest = -1;
+    for (int t = firstOf(track); t < endOf(track); ++t)
+        nearest = std::max(nearest, tracks_[t].previousKey(frame));
+    return nearest;
+}
+
+int Animation::nextKey(int frame, int track) const {
+    int nearest = -1;
+    for (int t = firstOf(track); t < endOf(track); ++t) {
+        int next = tracks_[t].nextKey(frame);
+        if (next >= 0 && (nearest < 0 || next < nearest)) nearest = next;
     }
-    std::memcpy(keys_[i].pose, pose, sizeof keys_[i].pose);
-    return true;
-}
-
-bool Animation::removeKey(int frame) {
-    std::size_t i = lowerBound(frame);
-    if (i == keys_.size() || keys_[i].frame != frame) return false;
-    keys_.erase(keys_.begin() + long(i));
-    return true;
-}
-
-bool Animation::moveKey(int from, int to) {
-    const AnimationKey* key = keyAt(from);
-    if (!key || to < 0 || to >= settings_.length || keyAt(to)) return false;
-    AnimationKey moved = *key;
-    removeKey(from);
-    return setKey(to, moved.pose);
-}
-
-int Animation::previousKey(int frame) const {
-    std::size_t i = lowerBound(frame);
-    return i == 0 ? -1 : keys_[i - 1].frame;
-}
-
-int Animation::nextKey(int frame) const {
-    std::size_t i = lowerBound(frame + 1);
-    return i == keys_.size() ? -1 : keys_[i].frame;
-}
-
-double Animation::tangent(std::size_t index, int value) const {
-    // The ends rest; inside, the weighted harmonic mean of the two slopes,
-    // zero where they differ in sign, keeps each stretch monotone.
-    if (index == 0 || index + 1 == keys_.size()) return 0;
-    const AnimationKey& a = keys_[index - 1];
-    const AnimationKey& b = keys_[index];
-    const AnimationKey& c = keys_[index + 1];
-    double h0 = b.frame - a.frame, h1 = c.frame - b.frame;
-    double d0 = (double(b.pose[value]) - a.pose[value]) / h0;
-    double d1 = (double(c.pose[value]) - b.pose[value]) / h1;
-    if (d0 * d1 <= 0) return 0;
-    return 3 * (h0 + h1) / ((2 * h1 + h0) / d0 + (h1 + 2 * h0) / d1);
-}
-
-float Animation::smooth(std::size_t left, int value, int frame) const {
-    const AnimationKey& a = keys_[left];
-    const AnimationKey& b = keys_[left + 1];
-    double h = b.frame - a.frame;
-    double t = (frame - a.frame) / h;
-    double y0 = a.pose[value], y1 = b.pose[value];
-    double t2 = t * t, t3 = t2 * t;
-    double y = (2 * t3 - 3 * t2 + 1) * y0 + (t3 - 2 * t2 + t) * h * tangent(left, value) +
-               (3 * t2 - 2 * t3) * y1 + (t3 - t2) * h * tangent(left + 1, value);
-    // Rounding must not carry a value past its neighbours either.
-    return float(std::clamp(y, std::min(y0, y1), std::max(y0, y1)));
+    return nearest;
 }
 
 bool Animation::poseAt(int frame, float* pose) const {
-    if (keys_.empty()) return false;
-    std::size_t right = lowerBound(frame);
-    if (right == keys_.size()) right = keys_.size() - 1;
-    if (keys_[right].frame <= frame || right == 0 || settings_.interpolation == InterpolateHold) {
-        const AnimationKey& held =
-            keys_[right].frame <= frame || right == 0 ? keys_[right] : keys_[right - 1];
-        std::memcpy(pose, held.pose, sizeof held.pose);
-        return true;
-    }
-    std::size_t left = right - 1;
-    const AnimationKey& a = keys_[left];
-    const AnimationKey& b = keys_[right];
-    double t = double(frame - a.frame) / (b.frame - a.frame);
-    for (int v = 0; v < PoseCount; ++v) {
-        if (settings_.interpolation == InterpolateSmooth) {
-            pose[v] = smooth(left, v, frame);
-        } else {
-            double y0 = a.pose[v], y1 = b.pose[v];
-            pose[v] = float(std::clamp(y0 + (y1 - y0) * t, std::min(y0, y1), std::max(y0, y1)));
-        }
-    }
-    return true;
+    bool any = false;
+    for (const AnimationTrack& track : tracks_)
+        any = track.valuesAt(frame, settings_.interpolation, pose) || any;
+    return any;
 }
 
 bool Animation::operator==(const Animation& other) const {
-    return settings_ == other.settings_ && keys_ == other.keys_;
+    return settings_ == other.settings_ && sound_ == other.sound_ &&
+           std::equal(tracks_, tracks_ + TrackCount, other.tracks_);
 }

@@ -6,6 +6,9 @@
 #include "face/PoseText.h"
 
 #include <cstring>
+#include <filesystem>
+
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -14,12 +17,39 @@ const char* const fpsLabel = "frames per second: ";
 const char* const lengthLabel = "length in frames: ";
 const char* const interpolationLabel = "interpolation: ";
 const char* const interpolationNames[] = {"smooth", "linear", "hold"};
+const char* const soundLabel = "sound ";
+// The older files' key of the whole pose: the pose file's eight lines joined
+// by spaces. It sets every track.
 const char* const keyLabel = "key ";
-// The key's values: the pose file's eight lines joined by spaces.
-const char* const valuesForm = "<%f,%f,%f>,%f, %f,%f, %f,%f, %f, %f, %f, %f, %f";
-const char* const valuesShape = "<n,n,n>,n, n,n, n,n, n, n, n, n, n";
+const char* const keyForm = "<%f,%f,%f>,%f, %f,%f, %f,%f, %f, %f, %f, %f, %f";
 
-constexpr int MaxLineLength = 255;
+// A track's key: its values in the form of their pose file lines.
+struct TrackLine {
+    const char* label;
+    const char* form;
+};
+const TrackLine trackLines[TrackCount] = {
+    {"eyes ", "<%f,%f,%f>,%f"},
+    {"lids ", "%f,%f, %f,%f"},
+    {"mouth ", "%f, %f, %f, %f, %f"},
+};
+
+constexpr int MaxLineLength = 1023;
+
+// `form` with each conversion as `number`: "n" names a number in a notice,
+// "%g" writes one.
+std::string withNumbers(const char* form, const char* number) {
+    std::string text;
+    for (const char* c = form; *c; ++c) {
+        if (c[0] == '%' && c[1] == 'f') {
+            text += number;
+            ++c;
+        } else {
+            text += *c;
+        }
+    }
+    return text;
+}
 
 // A whole number of plain digits from 0 to `max` at `s`, without leading
 // zeros; moves `s` past it.
@@ -51,6 +81,16 @@ std::string settingWanted(const char* label, int low, int high) {
            std::to_string(high);
 }
 
+// What a line of keys may be.
+std::string keyLinesWanted() {
+    std::string text =
+        "expected \"" + std::string(keyLabel) + "FRAME: " + withNumbers(keyForm, "n") + "\"";
+    for (int t = 0; t < TrackCount; ++t)
+        text += std::string(t + 1 < TrackCount ? ", \"" : " or \"") + trackLines[t].label +
+                "FRAME: " + withNumbers(trackLines[t].form, "n") + "\"";
+    return text;
+}
+
 class Reader {
   public:
     Reader(std::FILE* in, AnimationReadError* error) : lines_(in), error_(error) {}
@@ -60,19 +100,32 @@ class Reader {
   private:
     // The next line into line_; false after reporting why there is none.
     bool next(bool endAllowed, bool& ended);
-    int fail(const std::string& what);
-    bool key(Animation& read, int previous, int& frame);
+    // Reports what is wrong with the line; false.
+    bool fail(const std::string& what);
+    bool settings(Animation& read);
+    // The sound line's text after its label at `s`.
+    bool sound(const char* s, Animation& read);
+    // A line of keys, in order after the one before.
+    bool keys(Animation& read);
+    // The frame of a key after `label` at `s`, after `previous`.
+    bool frame(const char*& s, const Animation& read, const char* label, int& frame);
+    // `count` values in `form` at `s`, filling the line.
+    bool values(const char* s, const char* form, int count, float* values);
 
     LineReader lines_;
     AnimationReadError* error_;
     int number_ = 0;
     int result_ = PoseFileDataError;
     char line_[MaxLineLength + 1] = {};
+    // The keys so far: the older form's or a track's, and the last frame.
+    bool wholePoses_ = false;
+    int track_ = -1;
+    int previous_ = -1;
 };
 
-int Reader::fail(const std::string& what) {
+bool Reader::fail(const std::string& what) {
     if (error_) *error_ = {number_, what};
-    return PoseFileDataError;
+    return false;
 }
 
 bool Reader::next(bool endAllowed, bool& ended) {
@@ -81,71 +134,78 @@ bool Reader::next(bool endAllowed, bool& ended) {
     int length = 0;
     switch (lines_.read(line_, MaxLineLength, &length)) {
     case LineReader::Line:
-        if (int(std::strlen(line_)) == length) return true;
-        fail("NUL byte inside the line");
-        return false;
+        return int(std::strlen(line_)) == length || fail("NUL byte inside the line");
     case LineReader::End:
         ended = endAllowed;
-        if (!endAllowed) fail("line missing: the file ends before the settings do");
-        return false;
+        return !endAllowed && fail("line missing: the file ends before the settings do");
     case LineReader::TooLong:
-        fail("line longer than " + std::to_string(MaxLineLength) + " characters");
-        return false;
-    case LineReader::Error:
-        if (error_) *error_ = {number_, "cannot be read"};
-        result_ = PoseFileNoAccess;
-        return false;
+        return fail("line longer than " + std::to_string(MaxLineLength) + " characters");
+    case LineReader::Error: result_ = PoseFileNoAccess; return fail("cannot be read");
     }
     return false;
 }
 
-bool Reader::key(Animation& read, int previous, int& frame) {
-    const char* s = line_;
+bool Reader::frame(const char*& s, const Animation& read, const char* label, int& frame) {
     int last = read.settings().length - 1;
-    if (!startsWith(s, keyLabel) || !takeWhole(s, MaxLength, frame) || !startsWith(s, ": ")) {
-        fail("expected \"key FRAME: " + std::string(valuesShape) + "\"");
-        return false;
-    }
-    if (frame > last) {
-        fail("key frame " + std::to_string(frame) + " is past the last frame " +
-             std::to_string(last));
-        return false;
-    }
-    if (frame <= previous) {
-        fail("key frame " + std::to_string(frame) + " does not follow frame " +
-             std::to_string(previous) + ": keys go in rising frame order");
-        return false;
-    }
-    float pose[PoseCount];
-    const char* end = nullptr;
-    int converted = scanPoseLine(s, valuesForm, pose, &end, true);
-    if (converted != PoseCount) {
-        fail("expected \"" + std::string(valuesShape) + "\": number " +
-             std::to_string(converted + 1) + " is missing or not a finite decimal number");
-        return false;
-    }
-    if (*end != '\0') {
-        fail("unexpected text after the thirteenth number");
-        return false;
-    }
-    read.setKey(frame, pose);
+    if (!takeWhole(s, MaxLength, frame) || !startsWith(s, ": ")) return fail(keyLinesWanted());
+    if (frame > last)
+        return fail("key frame " + std::to_string(frame) + " is past the last frame " +
+                    std::to_string(last));
+    if (frame <= previous_)
+        return fail(std::string(label) + "frame " + std::to_string(frame) +
+                    " does not follow frame " + std::to_string(previous_) +
+                    ": keys go in rising frame order");
+    previous_ = frame;
     return true;
 }
 
-int Reader::read(Animation& animation) {
-    Animation read;
+bool Reader::values(const char* s, const char* form, int count, float* values) {
+    const char* end = nullptr;
+    int converted = scanPoseLine(s, form, values, &end, true);
+    if (converted != count)
+        return fail("expected \"" + withNumbers(form, "n") + "\": number " +
+                    std::to_string(converted + 1) + " is missing or not a finite decimal number");
+    return *end == '\0' || fail("unexpected text after number " + std::to_string(count));
+}
+
+bool Reader::keys(Animation& read) {
+    const char* s = line_;
+    int at = 0;
+    if (startsWith(s, keyLabel)) {
+        if (track_ >= 0) return fail("a \"key\" line of the whole pose among track lines");
+        wholePoses_ = true;
+        float pose[PoseCount];
+        if (!frame(s, read, keyLabel, at) || !values(s, keyForm, PoseCount, pose)) return false;
+        return read.setKey(at, pose);
+    }
+    int track = 0;
+    while (track < TrackCount && !startsWith(s, trackLines[track].label))
+        ++track;
+    if (track == TrackCount) return fail(keyLinesWanted());
+    if (wholePoses_) return fail("a track line among \"key\" lines of the whole pose");
+    if (track < track_) return fail("the tracks go in the order eyes, lids, mouth");
+    if (track > track_) previous_ = -1;
+    track_ = track;
+    float own[MaxTrackValues];
+    if (!frame(s, read, trackLines[track].label, at) ||
+        !values(s, trackLines[track].form, trackKinds[track].count, own))
+        return false;
+    return read.setTrackKey(track, at, own);
+}
+
+bool Reader::settings(Animation& read) {
     AnimationSettings settings;
     bool ended = false;
-    if (!next(false, ended)) return result_;
+    if (!next(false, ended)) return false;
     if (std::strcmp(line_, header) != 0)
         return fail("expected \"" + std::string(header) + "\": not an animation file");
-    if (!next(false, ended)) return result_;
+    if (!next(false, ended)) return false;
     if (!settingLine(line_, fpsLabel, MinFps, MaxFps, settings.fps))
         return fail(settingWanted(fpsLabel, MinFps, MaxFps));
-    if (!next(false, ended)) return result_;
+    if (!next(false, ended)) return false;
     if (!settingLine(line_, lengthLabel, MinLength, MaxLength, settings.length))
         return fail(settingWanted(lengthLabel, MinLength, MaxLength));
-    if (!next(false, ended)) return result_;
+    if (!next(false, ended)) return false;
     const char* s = line_;
     bool named = false;
     if (startsWith(s, interpolationLabel))
@@ -158,14 +218,31 @@ int Reader::read(Animation& animation) {
         return fail("expected \"" + std::string(interpolationLabel) +
                     "smooth\", \"linear\" or \"hold\"");
     read.setSettings(settings);
-    for (int previous = -1;;) {
+    return true;
+}
+
+bool Reader::sound(const char* s, Animation& read) {
+    SoundReference sound;
+    if (!takeWhole(s, MaxLength - 1, sound.start) || !startsWith(s, ": ") || !*s)
+        return fail("expected \"" + std::string(soundLabel) +
+                    "FRAME: PATH\" with FRAME from 0 to " + std::to_string(MaxLength - 1));
+    sound.path = s;
+    read.setSound(sound);
+    return true;
+}
+
+int Reader::read(Animation& animation) {
+    Animation read;
+    if (!settings(read)) return result_;
+    for (bool first = true;; first = false) {
+        bool ended = false;
         if (!next(true, ended)) {
             if (!ended) return result_;
             break;
         }
-        int frame = 0;
-        if (!key(read, previous, frame)) return PoseFileDataError;
-        previous = frame;
+        // The sound, if any, comes before the keys.
+        const char* s = line_;
+        if (!(first && startsWith(s, soundLabel) ? sound(s, read) : keys(read))) return result_;
     }
     animation = read;
     if (error_) *error_ = {};
@@ -173,8 +250,14 @@ int Reader::read(Animation& animation) {
 }
 
 bool writeLine(std::FILE* out, const std::string& line) {
-    return std::fwrite(line.data(), 1, line.size(), out) == line.size() &&
+    return line.size() <= std::size_t(MaxLineLength) &&
+           std::fwrite(line.data(), 1, line.size(), out) == line.size() &&
            std::fwrite("\r\n", 1, 2, out) == 2;
+}
+
+// A path the sound line holds and gives back: no line end, no end of file.
+bool writable(const std::string& path) {
+    return path.find_first_of(std::string("\r\n\x1a\0", 4)) == std::string::npos;
 }
 
 } // namespace
@@ -189,33 +272,64 @@ int readAnimationFile(Animation& animation, const char* path, AnimationReadError
         if (error) *error = {0, "cannot be read"};
         return PoseFileNoAccess;
     }
-    int result = readAnimation(animation, in, error);
+    Animation read;
+    int result = readAnimation(read, in, error);
     std::fclose(in);
+    if (result != PoseFileOk) return result;
+    SoundReference sound = read.sound();
+    if (sound.has()) {
+        sound.path = soundPathFrom(sound.path, path);
+        read.setSound(sound);
+    }
+    animation = read;
     return result;
 }
 
 bool writeAnimation(const Animation& animation, std::FILE* out) {
     const AnimationSettings& settings = animation.settings();
+    const SoundReference& sound = animation.sound();
     bool ok = writeLine(out, header) && writeLine(out, fpsLabel + std::to_string(settings.fps)) &&
               writeLine(out, lengthLabel + std::to_string(settings.length)) &&
               writeLine(out, interpolationLabel +
                                  std::string(interpolationNames[settings.interpolation]));
-    for (const AnimationKey& key : animation.keys()) {
-        std::string line = keyLabel + std::to_string(key.frame) + ":";
-        for (int number = 1; number <= PoseFileLines && ok; ++number) {
+    if (sound.has())
+        ok = ok && writable(sound.path) &&
+             writeLine(out, soundLabel + std::to_string(sound.start) + ": " + sound.path);
+    for (int t = 0; t < TrackCount; ++t) {
+        std::string form = withNumbers(trackLines[t].form, "%g");
+        for (const TrackKey& key : animation.track(t).keys()) {
             char text[256];
-            ok = formatPoseFileLine(text, sizeof text, number, key.pose, true) >= 0;
-            line += ' ';
-            line += text;
+            ok = ok && formatPoseLine(text, sizeof text, form.c_str(), key.values, true) >= 0 &&
+                 writeLine(out, trackLines[t].label + std::to_string(key.frame) + ": " + text);
         }
-        ok = ok && writeLine(out, line);
     }
     return ok && std::ferror(out) == 0;
 }
 
 int writeAnimationFile(const Animation& animation, const char* path) {
-    return replaceWithWritten(
-        path, [&animation](std::FILE* out) { return writeAnimation(animation, out); });
+    Animation written = animation;
+    SoundReference sound = animation.sound();
+    if (sound.has()) {
+        sound.path = soundPathFor(sound.path, path);
+        written.setSound(sound);
+    }
+    return replaceWithWritten(path,
+                              [&written](std::FILE* out) { return writeAnimation(written, out); });
+}
+
+std::string soundPathFor(const std::string& sound, const char* file) {
+    std::error_code code;
+    fs::path absolute = fs::absolute(sound, code).lexically_normal();
+    fs::path folder = fs::absolute(file, code).parent_path().lexically_normal();
+    fs::path relative = absolute.lexically_relative(folder);
+    // Another drive has no relative path.
+    return (relative.empty() ? absolute : relative).generic_string();
+}
+
+std::string soundPathFrom(const std::string& written, const char* file) {
+    fs::path sound(written);
+    if (sound.is_relative()) sound = fs::path(file).parent_path() / sound;
+    return sound.lexically_normal().make_preferred().string();
 }
 
 int replaceWithWritten(const char* path, const std::function<bool(std::FILE*)>& write) {

@@ -1,16 +1,24 @@
-// The animation file (*.tfa): plain text with CR LF line ends, the settings
-// then one line per key with its frame and the thirteen values in the pose
-// file's form, each the shortest text that reads back as the same value:
+// The animation file (*.tfa): plain text with CR LF line ends, the settings,
+// the sound if there is one (its start frame and its path, relative to the
+// animation file), then one line per key per track, each track's keys in
+// rising frame order, its values in the form of their pose file lines, each
+// the shortest text that reads back as the same value:
 //
 //   TavokFace animation
 //   frames per second: 25
 //   length in frames: 100
 //   interpolation: smooth
-//   key 0: <0,0,0>,0.5, 30,-30, 30,-30, 0, 0, 0, 0, 0
+//   sound 0: voice.wav
+//   eyes 0: <0,0,0>,0.5
+//   lids 0: 30,-30, 30,-30
+//   mouth 0: 0, 0, 0, 0, 0
+//   mouth 12: 0, 0.2, 0.4, 0.2, 0
 //
-// Read strictly: no space, NUL byte or leading zero the writer would not
-// write; a byte 26 ends the file, as in the pose file. Needs no platform.
-// Results are those of the pose file (face/PoseFile.h).
+// The older files' "key 0: <0,0,0>,0.5, 30,-30, 30,-30, 0, 0, 0, 0, 0"
+// keys every track; a file holds those or track lines. Read strictly: no
+// space, NUL byte or leading zero the writer would not write; a byte 26 ends
+// the file, as in the pose file. Needs no platform. Results are those of the
+// pose file (face/PoseFile.h).
 #pragma once
 
 #include "animation/Animation.h"
@@ -31,8 +39,14 @@ int readAnimationFile(Animation& animation, const char* path, AnimationReadError
 
 // The file's exact bytes to an open binary stream; false on any write error.
 bool writeAnimation(const Animation& animation, std::FILE* out);
-// An existing file is replaced only by a completely written one.
+// An existing file is replaced only by a completely written one. The files
+// hold the sound's path relative to their own folder; read, it is the path
+// from here.
 int writeAnimationFile(const Animation& animation, const char* path);
+
+// The sound's path as the animation file at `file` holds it, and back.
+std::string soundPathFor(const std::string& sound, const char* file);
+std::string soundPathFrom(const std::string& written, const char* file);
 
 // Replaces `path` with what `write` puts into a new file beside it, only
 // when all of it reached the disk: PoseFileOk, or PoseFileNoAccess with the

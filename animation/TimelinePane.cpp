@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 namespace {
@@ -15,7 +16,8 @@ const char* const className = "TavokTimeline";
 constexpr int RulerTop = 4;
 constexpr int LabelTop = 5;
 constexpr int RulerBottom = 36;
-constexpr int TextTop = 84;
+constexpr int TracksBottom = TimelinePane::KeyTop + TrackCount * TimelinePane::RowHeight;
+constexpr int TextTop = TimelinePane::SoundBottom + 2;
 constexpr int PixelsPerLabel = 44;
 
 void fill(HDC dc, int left, int top, int right, int bottom, COLORREF color) {
@@ -35,8 +37,10 @@ void diamond(HDC dc, int x, int y, COLORREF color) {
 
 } // namespace
 
-TimelinePane::TimelinePane(const Animation& animation, const int& playhead)
-    : vPane(PaneStatusBar), animation_(animation), playhead_(playhead) {}
+TimelinePane::TimelinePane(const Animation& animation, const int& playhead,
+                           const int& selectedTrack, const int& selectedFrame)
+    : vPane(PaneStatusBar), animation_(animation), playhead_(playhead),
+      selectedTrack_(selectedTrack), selectedFrame_(selectedFrame) {}
 
 TimelinePane::~TimelinePane() {
     if (theApp) theApp->removeCommandPane(this);
@@ -91,19 +95,25 @@ void TimelinePane::showFor(vWindow* active) {
 RulerScale TimelinePane::scale() const {
     RECT client = {};
     GetClientRect(window_, &client);
-    return {client.right, Margin, animation_.settings().length};
+    return {client.right - NameWidth, Margin, animation_.settings().length};
 }
 
 int TimelinePane::frameX(int frame) const {
-    return scale().frameX(frame);
+    return NameWidth + scale().frameX(frame);
 }
 
-int TimelinePane::keyUnder(int x, int y) const {
-    if (y < KeyTop - 2 || y > KeyBottom + 2) return -1;
-    RulerScale ruler = scale();
+int TimelinePane::frameAt(int x) const {
+    return scale().frameAt(x - NameWidth);
+}
+
+int TimelinePane::trackAt(int y) {
+    return y < KeyTop || y >= TracksBottom ? -1 : (y - KeyTop) / RowHeight;
+}
+
+int TimelinePane::keyUnder(int track, int x) const {
     int best = -1, bestDistance = 6;
-    for (const AnimationKey& key : animation_.keys()) {
-        int distance = std::abs(ruler.frameX(key.frame) - x);
+    for (const TrackKey& key : animation_.track(track).keys()) {
+        int distance = std::abs(frameX(key.frame) - x);
         if (distance < bestDistance) {
             best = key.frame;
             bestDistance = distance;
@@ -186,20 +196,20 @@ Handled TimelinePane::handlePaint() {
 
 void TimelinePane::paint(HDC dc, int width) {
     const AnimationSettings& settings = animation_.settings();
-    RulerScale ruler = scale();
-    const COLORREF ink = RGB(0, 0, 0), tick = RGB(110, 110, 110), mark = RGB(20, 60, 200),
-                   head = RGB(220, 0, 0);
+    const COLORREF ink = RGB(0, 0, 0), tick = RGB(110, 110, 110), head = RGB(220, 0, 0);
     fill(dc, 0, 0, width, Height, GetSysColor(COLOR_BTNFACE));
-    fill(dc, Margin - 4, RulerTop, width - Margin + 5, KeyBottom + 3, RGB(255, 255, 255));
+    fill(dc, NameWidth + Margin - 4, RulerTop, width - Margin + 5, TracksBottom + 1,
+         RGB(255, 255, 255));
     HGDIOBJ oldFont = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, ink);
     // A tick per frame where they fit, a longer one and a label per second.
-    double spacing = double(std::max(1, width - 2 * Margin)) / std::max(1, settings.length - 1);
+    double spacing =
+        double(std::max(1, width - NameWidth - 2 * Margin)) / std::max(1, settings.length - 1);
     int every = spacing >= 3 ? 1 : int(3 / spacing) + 1;
     int secondsPerLabel = std::max(1, int(PixelsPerLabel / (spacing * settings.fps)) + 1);
     for (int frame = 0; frame < settings.length; ++frame) {
-        int x = ruler.frameX(frame);
+        int x = frameX(frame);
         bool second = frame % settings.fps == 0;
         if (second && (frame / settings.fps) % secondsPerLabel == 0) {
             line(dc, x, LabelTop, RulerBottom, ink);
@@ -211,16 +221,13 @@ void TimelinePane::paint(HDC dc, int width) {
             line(dc, x, RulerBottom - 6, RulerBottom, tick);
         }
     }
-    fill(dc, Margin - 4, RulerBottom, width - Margin + 5, RulerBottom + 1, ink);
-    for (const AnimationKey& key : animation_.keys())
-        if (key.frame != keyFrom_)
-            diamond(dc, ruler.frameX(key.frame), (KeyTop + KeyBottom) / 2, mark);
-    if (keyFrom_ >= 0) diamond(dc, ruler.frameX(keyTo_), (KeyTop + KeyBottom) / 2, tick);
+    fill(dc, NameWidth + Margin - 4, RulerBottom, width - Margin + 5, RulerBottom + 1, ink);
+    paintTracks(dc, width);
     if (waveform)
-        waveform->paint(dc, {Margin - 4, WaveTop, width - Margin + 5, WaveBottom}, ruler,
-                        settings.fps, animation_.sound().start);
-    int x = ruler.frameX(playhead_);
-    fill(dc, x - 1, RulerTop, x + 2, WaveBottom, head);
+        waveform->paint(dc, {NameWidth + Margin - 4, SoundTop, width - Margin + 5, SoundBottom},
+                        NameWidth, scale(), settings.fps, animation_.sound().start);
+    int x = frameX(playhead_);
+    fill(dc, x - 1, RulerTop, x + 2, SoundBottom, head);
     // Frames count from 0, as POV-Ray numbers them: the last is length - 1.
     char seconds[32];
     std::snprintf(seconds, sizeof seconds, "%.2f s", double(playhead_) / settings.fps);
@@ -230,25 +237,47 @@ void TimelinePane::paint(HDC dc, int width) {
     SelectObject(dc, oldFont);
 }
 
+void TimelinePane::paintTracks(HDC dc, int width) {
+    const COLORREF ink = RGB(0, 0, 0), rule = RGB(200, 200, 200), mark = RGB(20, 60, 200),
+                   selected = RGB(240, 140, 0), moving = RGB(110, 110, 110);
+    for (int t = 0; t < TrackCount; ++t) {
+        int top = rowTop(t), middle = top + RowHeight / 2;
+        fill(dc, NameWidth + Margin - 4, top + RowHeight, width - Margin + 5, top + RowHeight + 1,
+             rule);
+        SetTextColor(dc, ink);
+        TextOutA(dc, 4, top, trackKinds[t].name, int(std::strlen(trackKinds[t].name)));
+        for (const TrackKey& key : animation_.track(t).keys()) {
+            if (t == keyTrack_ && key.frame == keyFrom_) continue;
+            bool chosen = t == selectedTrack_ && key.frame == selectedFrame_;
+            diamond(dc, frameX(key.frame), middle, chosen ? selected : mark);
+        }
+        if (t == keyTrack_) diamond(dc, frameX(keyTo_), middle, moving);
+    }
+}
+
 Handled TimelinePane::handleLeftDown(const WindowMessage& message) {
     if (onPress) onPress();
     pressed_ = true;
     SetCapture(window_);
-    keyFrom_ = keyTo_ = keyUnder(message.x(), message.y());
-    if (keyFrom_ < 0 && onScrub) onScrub(scale().frameAt(message.x()));
+    int track = trackAt(message.y());
+    int key = track >= 0 ? keyUnder(track, message.x()) : -1;
+    keyTrack_ = key >= 0 ? track : -1;
+    keyFrom_ = keyTo_ = key;
+    if (key >= 0 && onKeySelected) onKeySelected(track, key);
+    if (key < 0 && onScrub) onScrub(frameAt(message.x()));
     return handled();
 }
 
 Handled TimelinePane::handleMouseMove(const WindowMessage& message) {
     if (!pressed_) return handled();
     if (!(message.wParam & MK_LBUTTON)) return handleLeftUp(message);
-    int frame = scale().frameAt(message.x());
+    int frame = frameAt(message.x());
     if (keyFrom_ < 0) {
         if (onScrub) onScrub(frame);
         return handled();
     }
-    // Never onto another key: the mark stays where it last could go.
-    if (frame == keyFrom_ || !animation_.keyAt(frame)) keyTo_ = frame;
+    // Never onto another key of its row: the mark stays where it last could go.
+    if (frame == keyFrom_ || !animation_.hasKey(frame, keyTrack_)) keyTo_ = frame;
     redraw();
     return handled();
 }
@@ -257,7 +286,7 @@ Handled TimelinePane::handleCaptureLost() {
     // Our own release comes here too, after the drag was settled.
     if (!pressed_) return handled();
     pressed_ = false;
-    keyFrom_ = keyTo_ = -1;
+    keyTrack_ = keyFrom_ = keyTo_ = -1;
     redraw();
     return handled();
 }
@@ -265,11 +294,11 @@ Handled TimelinePane::handleCaptureLost() {
 Handled TimelinePane::handleLeftUp(const WindowMessage&) {
     if (!pressed_) return handled();
     pressed_ = false;
-    int from = keyFrom_, to = keyTo_;
-    keyFrom_ = keyTo_ = -1;
+    int track = keyTrack_, from = keyFrom_, to = keyTo_;
+    keyTrack_ = keyFrom_ = keyTo_ = -1;
     ReleaseCapture();
     if (from >= 0 && to != from && onKeyMoved)
-        onKeyMoved(from, to);
+        onKeyMoved(track, from, to);
     else
         redraw();
     return handled();

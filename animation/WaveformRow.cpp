@@ -11,8 +11,9 @@ void WaveformRow::setClip(const SoundClip* clip) {
     laidOut_ = {};
 }
 
-void WaveformRow::layOut(const RECT& band, const RulerScale& ruler, int fps, int start) {
-    laidOut_ = {band, ruler, fps, start};
+void WaveformRow::layOut(const RECT& band, int origin, const RulerScale& ruler, int fps,
+                         int start) {
+    laidOut_ = {band, origin, ruler, fps, start};
     points_.clear();
     counts_.clear();
     // Column i spans the ruler from its tick x to the next: frames
@@ -29,21 +30,23 @@ void WaveformRow::layOut(const RECT& band, const RulerScale& ruler, int fps, int
         const SampleRange& range = ranges[std::size_t(i)];
         if (range.low > range.high) continue;
         // A line leaves out its last point: one more pixel shows silence.
-        points_.push_back({left + i, middle - int(std::lround(range.high * half))});
-        points_.push_back({left + i, middle - int(std::lround(range.low * half)) + 1});
+        int x = origin + left + i;
+        points_.push_back({x, middle - int(std::lround(range.high * half))});
+        points_.push_back({x, middle - int(std::lround(range.low * half)) + 1});
         counts_.push_back(2);
     }
 }
 
-void WaveformRow::paint(HDC dc, const RECT& band, const RulerScale& ruler, int fps, int start) {
+void WaveformRow::paint(HDC dc, const RECT& band, int origin, const RulerScale& ruler, int fps,
+                        int start) {
     SetDCBrushColor(dc, RGB(236, 240, 246));
     FillRect(dc, &band, HBRUSH(GetStockObject(DC_BRUSH)));
     if (!clip_) return;
     const Layout& was = laidOut_;
-    if (!EqualRect(&was.band, &band) || was.ruler.width != ruler.width ||
+    if (!EqualRect(&was.band, &band) || was.origin != origin || was.ruler.width != ruler.width ||
         was.ruler.margin != ruler.margin || was.ruler.length != ruler.length || was.fps != fps ||
         was.start != start)
-        layOut(band, ruler, fps, start);
+        layOut(band, origin, ruler, fps, start);
     if (counts_.empty()) return;
     HGDIOBJ oldPen = SelectObject(dc, GetStockObject(DC_PEN));
     SetDCPenColor(dc, RGB(40, 110, 60));

@@ -17,18 +17,20 @@ class WaveformRow {
     // `clip` (none: nullptr) must outlive the row or be replaced first.
     void setClip(const SoundClip* clip);
     bool hasClip() const { return clip_ != nullptr; }
-    // Draws the row into `band` of `dc`; the sound's first sample lies at
-    // frame `start` of `ruler`, at `fps` frames a second.
-    void paint(HDC dc, const RECT& band, const RulerScale& ruler, int fps, int start);
+    // Draws the row into `band` of `dc`, whose x `origin` is the ruler's
+    // 0; the sound's first sample lies at frame `start` of `ruler`, at
+    // `fps` frames a second.
+    void paint(HDC dc, const RECT& band, int origin, const RulerScale& ruler, int fps, int start);
 
   private:
     // The two ends of each column's line, for one call that draws them all.
-    void layOut(const RECT& band, const RulerScale& ruler, int fps, int start);
+    void layOut(const RECT& band, int origin, const RulerScale& ruler, int fps, int start);
 
     const SoundClip* clip_ = nullptr;
     WaveSummary summary_;
     struct Layout {
         RECT band;
+        int origin;
         RulerScale ruler;
         int fps;
         int start;

@@ -60,14 +60,16 @@ bool chooseSave(vWindow* owner, const char* title, char (&name)[FileNameSize], c
 
 AnimationEditor::AnimationEditor(vWindow& window, Document& document)
     : window_(window), document_(document) {
-    pane = new TimelinePane(document.animation(), document.playhead());
+    pane = new TimelinePane(document.animation(), document.playhead(), document.selectedTrack(),
+                            document.selectedFrame());
     window.addPane(pane);
     document.addView(this);
     pane->onPress = [this] { stop(); };
     pane->onScrub = [this](int frame) { scrub(frame); };
     pane->waveform = &sound_.row();
-    pane->onKeyMoved = [this](int from, int to) {
-        change("Move key", [&] { document_.moveKey(from, to); });
+    pane->onKeySelected = [this](int track, int frame) { document_.selectKey(track, frame); };
+    pane->onKeyMoved = [this](int track, int from, int to) {
+        change("Move key", [&] { document_.moveKey(from, to, track); });
     };
 }
 
@@ -89,9 +91,7 @@ bool AnimationEditor::onCommand(int id) {
             change("Set key",
                    [this] { document_.setKey(document_.playhead(), document_.model().pose); });
         return true;
-    case IdDeleteKey:
-        change("Delete key", [this] { document_.removeKey(document_.playhead()); });
-        return true;
+    case IdDeleteKey: deleteKey(); return true;
     case IdPlay: togglePlay(); return true;
     case IdSound: chooseSound(); return true;
     case IdRemoveSound:
@@ -130,11 +130,19 @@ template <class Change> void AnimationEditor::change(const char* name, Change ch
     document_.commit();
 }
 
+void AnimationEditor::deleteKey() {
+    // The selected key alone, or every track's key at the playhead.
+    int track = document_.selectedTrack();
+    int frame = track >= 0 ? document_.selectedFrame() : document_.playhead();
+    change("Delete key", [&] { document_.removeKey(frame, track); });
+}
+
 void AnimationEditor::documentChanged(int hints) {
     // The changed pose is the one to key, not the playhead's.
     if (hints & HintStep) halt();
     if (hints & HintSound) loadSound();
-    if (hints & (HintKeys | HintPlayhead | HintSettings | HintKeying | HintSound)) {
+    if (hints &
+        (HintKeys | HintPlayhead | HintSettings | HintKeying | HintKeySelection | HintSound)) {
         pane->redraw();
         showMenus();
     }
@@ -192,6 +200,7 @@ void AnimationEditor::onTick() {
 }
 
 void AnimationEditor::scrub(int frame) {
+    document_.selectKey(-1, -1);
     document_.moveTo(frame);
     const Animation& animation = document_.animation();
     sound_.play(document_.playhead(), animation.settings().fps, animation.sound().start, 1);
@@ -239,7 +248,8 @@ void AnimationEditor::editSettings() {
 
 void AnimationEditor::showMenus() {
     // Only changes reach the menu: this runs on every step of a scrub.
-    int on = shown(), onKey = on && document_.animation().keyAt(document_.playhead());
+    int on = shown(), onKey = on && (document_.selectedTrack() >= 0 ||
+                                     document_.animation().hasKey(document_.playhead()));
     if (on != timelineShown_) {
         window_.setValue(IdSetKey, on, SetSensitive);
         window_.setValue(IdPlay, on, SetSensitive);

@@ -48,6 +48,8 @@ class AnimationEditor : public DocumentView, private vTimer {
     void toggleTimeline();
     // One named step of the animation.
     template <class Change> void change(const char* name, Change change);
+    // The selected key, or the keys at the playhead.
+    void deleteKey();
     void togglePlay();
     // Animate > Sound...: a WAV file becomes the animation's sound.
     void chooseSound();

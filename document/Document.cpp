@@ -8,6 +8,10 @@ void Document::removeView(DocumentView* view) {
 }
 
 void Document::tell(int hints) {
+    if (selectedTrack_ >= 0 && !animation_.hasKey(selectedFrame_, selectedTrack_)) {
+        selectedTrack_ = selectedFrame_ = -1;
+        hints |= HintKeySelection;
+    }
     if (hints == 0) return;
     // A view may leave while told.
     std::vector<DocumentView*> views = views_;
@@ -31,58 +35,91 @@ void Document::begin(const std::string& name, int gesture) {
     step_.before = continues ? gestureBefore_ : model_.state();
     step_.playheadBefore = continues ? gesturePlayhead_ : playhead_;
     step_.settingsBefore = animation_.settings();
+    step_.soundBefore = animation_.sound();
     from_ = model_.state();
     fromPlayhead_ = playhead_;
 }
 
-void Document::setKey(int frame, const float* pose) {
-    KeyChange& change = step_.keyChange(frame, animation_.keyAt(frame));
-    if (!animation_.setKey(frame, pose)) return;
+void Document::setTrackKey(int track, int frame, const float* values) {
+    KeyChange& change = step_.keyChange(track, frame, animation_.track(track).keyAt(frame));
+    if (!animation_.setTrackKey(track, frame, values)) return;
     change.has = true;
-    std::memcpy(change.now, pose, sizeof change.now);
+    std::copy(values, values + trackKinds[track].count, change.now);
 }
 
-bool Document::removeKey(int frame) {
-    KeyChange& change = step_.keyChange(frame, animation_.keyAt(frame));
-    if (!animation_.removeKey(frame)) return false;
-    change.has = false;
-    return true;
+void Document::setKey(int frame, const float* pose, int track) {
+    for (int t = 0; t < TrackCount; ++t)
+        if (track == AllTracks || track == t) setTrackKey(t, frame, pose + trackKinds[t].first);
 }
 
-bool Document::moveKey(int from, int to) {
-    const AnimationKey* key = animation_.keyAt(from);
-    if (!key || to < 0 || to > lastFrame() || animation_.keyAt(to)) return false;
-    AnimationKey moved = *key;
-    removeKey(from);
-    setKey(to, moved.pose);
+bool Document::removeKey(int frame, int track) {
+    bool removed = false;
+    for (int t = 0; t < TrackCount; ++t) {
+        if ((track != AllTracks && track != t) || !animation_.hasKey(frame, t)) continue;
+        step_.keyChange(t, frame, animation_.track(t).keyAt(frame)).has = false;
+        animation_.removeKey(frame, t);
+        removed = true;
+    }
+    return removed;
+}
+
+bool Document::moveKey(int from, int to, int track) {
+    if (!animation_.canMoveKey(from, to, track)) return false;
+    for (int t = 0; t < TrackCount; ++t) {
+        const TrackKey* key = animation_.track(t).keyAt(from);
+        if ((track != AllTracks && track != t) || !key) continue;
+        TrackKey moved = *key;
+        removeKey(from, t);
+        setTrackKey(t, to, moved.values);
+        if (t == selectedTrack_ && from == selectedFrame_) selectedFrame_ = to;
+    }
     playhead_ = to;
     return true;
 }
 
 void Document::setSettings(const AnimationSettings& settings) {
     // Keys past the new end go, as changes of their own.
-    std::vector<AnimationKey> keys = animation_.keys();
-    for (const AnimationKey& key : keys)
-        if (key.frame >= settings.length) removeKey(key.frame);
+    for (int t = 0; t < TrackCount; ++t) {
+        std::vector<TrackKey> keys = animation_.track(t).keys();
+        for (const TrackKey& key : keys)
+            if (key.frame >= settings.length) removeKey(key.frame, t);
+    }
     animation_.setSettings(settings);
     playhead_ = std::clamp(playhead_, 0, lastFrame());
 }
 
+void Document::setSound(const SoundReference& sound) {
+    animation_.setSound(sound);
+}
+
 void Document::replaceAnimation(const Animation& animation) {
-    std::vector<AnimationKey> keys = animation_.keys();
-    for (const AnimationKey& key : keys)
-        removeKey(key.frame);
+    for (int t = 0; t < TrackCount; ++t) {
+        std::vector<TrackKey> keys = animation_.track(t).keys();
+        for (const TrackKey& key : keys)
+            removeKey(key.frame, t);
+    }
     animation_.setSettings(animation.settings());
-    for (const AnimationKey& key : animation.keys())
-        setKey(key.frame, key.pose);
+    animation_.setSound(animation.sound());
+    for (int t = 0; t < TrackCount; ++t)
+        for (const TrackKey& key : animation.track(t).keys())
+            setTrackKey(t, key.frame, key.values);
     playhead_ = std::clamp(playhead_, 0, lastFrame());
+}
+
+void Document::keyChangedTracks(const float* before) {
+    for (int t = 0; t < TrackCount; ++t) {
+        const TrackKind& kind = trackKinds[t];
+        if (std::memcmp(before + kind.first, model_.pose + kind.first,
+                        sizeof(float) * std::size_t(kind.count)) != 0)
+            setKey(playhead_, model_.pose, t);
+    }
 }
 
 void Document::commit() {
     int hints = hintsFrom(from_, fromPlayhead_);
     // Keying follows the pose at the playhead, or the playhead shows its frame.
     if (keying_ && (hints & HintPose))
-        setKey(playhead_, model_.pose);
+        keyChangedTracks(from_.pose);
     else if (keying_ && (!step_.keys.empty() || !(animation_.settings() == step_.settingsBefore)))
         followPlayhead();
     hints |= hintsFrom(from_, fromPlayhead_);
@@ -92,10 +129,12 @@ void Document::commit() {
                       (change.has && std::memcmp(change.was, change.now, sizeof change.now) != 0);
     if (keysChanged) hints |= HintKeys;
     if (!(animation_.settings() == step_.settingsBefore)) hints |= HintSettings;
-    if (hints & (HintPose | HintKeys | HintSettings)) {
+    if (animation_.sound() != step_.soundBefore) hints |= HintSound;
+    if (hints & (HintPose | HintKeys | HintSettings | HintSound)) {
         step_.after = model_.state();
         step_.playheadAfter = playhead_;
         step_.settingsAfter = animation_.settings();
+        step_.soundAfter = animation_.sound();
         history_.push(std::move(step_));
         hints |= HintHistory;
     }
@@ -126,6 +165,14 @@ void Document::moveTo(int frame) {
     tell(hintsFrom(before, playhead));
 }
 
+void Document::selectKey(int track, int frame) {
+    if (track < 0 || !animation_.hasKey(frame, track)) track = frame = -1;
+    if (track == selectedTrack_ && frame == selectedFrame_) return;
+    selectedTrack_ = track;
+    selectedFrame_ = frame;
+    tell(HintKeySelection);
+}
+
 void Document::setKeying(bool on) {
     keying_ = on;
     PoseState before = model_.state();
@@ -141,14 +188,16 @@ bool Document::apply(const Step* step, bool forward) {
     int playhead = playhead_;
     int hints = HintHistory;
     if (!(step->settingsBefore == step->settingsAfter)) hints |= HintSettings;
+    if (step->soundBefore != step->soundAfter) hints |= HintSound;
     if (!step->keys.empty()) hints |= HintKeys;
     // The settings first: the keys of either side lie within its length.
     animation_.setSettings(forward ? step->settingsAfter : step->settingsBefore);
+    animation_.setSound(forward ? step->soundAfter : step->soundBefore);
     for (const KeyChange& change : step->keys) {
         if (forward ? change.has : change.had)
-            animation_.setKey(change.frame, forward ? change.now : change.was);
+            animation_.setTrackKey(change.track, change.frame, forward ? change.now : change.was);
         else
-            animation_.removeKey(change.frame);
+            animation_.removeKey(change.frame, change.track);
     }
     model_.setState(forward ? step->after : step->before);
     playhead_ = forward ? step->playheadAfter : step->playheadBefore;

@@ -2,20 +2,21 @@
 
 #include <cstring>
 
-KeyChange* Step::find(int frame) {
+KeyChange* Step::find(int track, int frame) {
     for (KeyChange& change : keys)
-        if (change.frame == frame) return &change;
+        if (change.track == track && change.frame == frame) return &change;
     return nullptr;
 }
 
-KeyChange& Step::keyChange(int frame, const AnimationKey* key) {
-    if (KeyChange* known = find(frame)) return *known;
+KeyChange& Step::keyChange(int track, int frame, const TrackKey* key) {
+    if (KeyChange* known = find(track, frame)) return *known;
     KeyChange change{};
+    change.track = track;
     change.frame = frame;
     change.had = change.has = key != nullptr;
     if (key) {
-        std::memcpy(change.was, key->pose, sizeof change.was);
-        std::memcpy(change.now, key->pose, sizeof change.now);
+        std::memcpy(change.was, key->values, sizeof change.was);
+        std::memcpy(change.now, key->values, sizeof change.now);
     }
     keys.push_back(change);
     return keys.back();
@@ -25,8 +26,9 @@ void Step::absorb(const Step& later) {
     after = later.after;
     playheadAfter = later.playheadAfter;
     settingsAfter = later.settingsAfter;
+    soundAfter = later.soundAfter;
     for (const KeyChange& change : later.keys) {
-        KeyChange* mine = find(change.frame);
+        KeyChange* mine = find(change.track, change.frame);
         if (!mine) {
             keys.push_back(change);
             continue;
@@ -37,7 +39,8 @@ void Step::absorb(const Step& later) {
 }
 
 std::size_t Step::bytes() const {
-    return sizeof(Step) + name.capacity() + keys.capacity() * sizeof(KeyChange);
+    return sizeof(Step) + name.capacity() + soundBefore.path.capacity() +
+           soundAfter.path.capacity() + keys.capacity() * sizeof(KeyChange);
 }
 
 void History::push(Step step) {

@@ -1,7 +1,7 @@
 // The editor's one undo history: named steps, each holding only what it
-// changed (the pose and selection, the playhead, the settings, the keys it
-// touched), never a copy of the animation. Consecutive steps of one gesture
-// merge into one. Bounded by count and by memory. Needs no platform.
+// changed (the pose and selection, the playhead, the settings, the sound, the
+// keys it touched, each of one track), never a copy of the animation. Consecutive steps of one
+// gesture merge into one. Bounded by count and by memory. Needs no platform.
 #pragma once
 
 #include "animation/Animation.h"
@@ -11,13 +11,15 @@
 #include <string>
 #include <vector>
 
-// A key before and after a step; `had`/`has` tell whether there was one.
+// A track's key before and after a step; `had`/`has` tell whether there
+// was one.
 struct KeyChange {
+    int track;
     int frame;
     bool had;
     bool has;
-    float was[PoseCount];
-    float now[PoseCount];
+    float was[MaxTrackValues];
+    float now[MaxTrackValues];
 };
 
 struct Step {
@@ -26,11 +28,13 @@ struct Step {
     PoseState before{}, after{};
     int playheadBefore = 0, playheadAfter = 0;
     AnimationSettings settingsBefore, settingsAfter;
+    SoundReference soundBefore, soundAfter;
     std::vector<KeyChange> keys;
 
-    KeyChange* find(int frame);
-    // The change at `frame`, made from `key` (null: none) when there is none yet.
-    KeyChange& keyChange(int frame, const AnimationKey* key);
+    KeyChange* find(int track, int frame);
+    // The change of `track` at `frame`, made from `key` (null: none) when
+    // there is none yet.
+    KeyChange& keyChange(int track, int frame, const TrackKey* key);
     // Takes `later` in: this step's before with `later`'s after.
     void absorb(const Step& later);
     std::size_t bytes() const;

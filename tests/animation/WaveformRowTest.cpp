@@ -24,7 +24,7 @@ TEST(WaveformRowTest, DrawsTheSoundToTheRulersScaleFromItsStart) {
     // frame 25 (x 60), turns loud at frame 50 (x 110), ends at 75 (x 160).
     RECT band = {0, 0, 220, 41};
     for (int paint = 0; paint < 2; ++paint)
-        row.paint(dc, band, RulerScale{220, 10, 101}, 25, 25);
+        row.paint(dc, band, 0, RulerScale{220, 10, 101}, 25, 25);
     COLORREF background = GetPixel(dc, 5, 5);
     for (int x = 10; x < 210; ++x) {
         if (std::abs(x - 60) <= 1 || std::abs(x - 110) <= 1 || std::abs(x - 160) <= 1) continue;

@@ -20,8 +20,8 @@ sleep 1
 height() { xdotool getwindowgeometry --shell "$window" | sed -n 's/^HEIGHT=//p'; }
 before=$(height)
 xdotool windowfocus --sync "$window" key ctrl+t
-for _ in $(seq 50); do [ "$(height)" = $((before + 102)) ] && break; sleep 0.1; done
-[ "$(height)" = $((before + 102)) ] || fail "window height $(height), expected $((before + 102))"
+for _ in $(seq 50); do [ "$(height)" = $((before + 132)) ] && break; sleep 0.1; done
+[ "$(height)" = $((before + 132)) ] || fail "window height $(height), expected $((before + 132))"
 
 xdotool windowfocus --sync "$window" key k
 xdotool windowfocus --sync "$window" key --delay 20 --repeat 25 Right

@@ -255,8 +255,8 @@ void press(int key, bool control = false) {
 std::string frames() {
     const Document& document = mainWindow()->document;
     std::string text;
-    for (const AnimationKey& key : document.animation().keys())
-        text += std::to_string(key.frame) + " ";
+    for (int frame = 0; frame <= document.lastFrame(); ++frame)
+        if (document.animation().hasKey(frame)) text += std::to_string(frame) + " ";
     return text + "@" + std::to_string(document.playhead());
 }
 
@@ -277,7 +277,7 @@ TEST(MainWindow, TimelineKeysFollowThePlayheadAndUndo) {
         press(VK_RIGHT);
     type('4');
     ASSERT_EQ(frames(), "0 10 @10") << "a pose change keys the playhead";
-    EXPECT_EQ(window->document.animation().keyAt(10)->pose[PoseEyeX], 1);
+    EXPECT_EQ(window->document.animation().track(TrackEyes).keyAt(10)->values[PoseEyeX], 1);
     press(VK_LEFT, true);
     EXPECT_EQ(window->canvasPane->pose[PoseEyeX], 0) << "the face shows the playhead's pose";
     press(VK_END);
