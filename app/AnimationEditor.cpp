@@ -235,7 +235,14 @@ bool AnimationEditor::halt() {
 }
 
 void AnimationEditor::stop() {
-    if (halt()) document_.refresh(HintPlayhead);
+    // The playhead stops where the sound was, even if its last frame was
+    // not yet drawn (the timer comes after the key that stops).
+    double heard = playing_ ? soundFrame() : -1;
+    if (!halt()) return;
+    if (heard >= 0 && heard < document_.animation().settings().length)
+        document_.moveTo(int(heard));
+    else
+        document_.refresh(HintPlayhead);
 }
 
 void AnimationEditor::editSettings() {

@@ -33,10 +33,13 @@ timeout 40 parec -d tavok.monitor --latency-msec=10 --raw --format=s16le --rate=
   --channels=1 >rec.raw &
 recording=$!
 size() { stat -c %s rec.raw; }
-wait_until 10 "recording of the sink" test "$(size)" -gt 4410
+recorded() { [ "$(size)" -gt 4410 ]; }
+wait_until 10 "recording of the sink" recorded
 xdotool windowfocus --sync "$window"
+# The key goes between these two samples of the recording.
+before=$(($(size) / 2))
 xdotool key space
-press=$(($(size) / 2))
+after=$(($(size) / 2))
 sleep 1.5
 xdotool windowfocus --sync "$window" key space
 sleep 0.5
@@ -55,14 +58,15 @@ stopped=$(grep -ao '^[a-z]* [0-9]*:' played.tfa | grep -v '^sound' | tr -dc '0-9
 read -r on off peak < <(od -An -v -td2 -w2 rec.raw |
   awk '{ v = $1 < 0 ? -$1 : $1; if (v > 3000) { if (on == "") on = NR - 1; off = NR - 1 }
          if (v > peak) peak = v } END { print (on == "" ? -1 : on), off + 0, peak + 0 }')
-echo "tone from sample $on to $off (peak $peak), press at $press; playhead 25 to ${stopped:-?}"
+echo "tone from sample $on to $off (peak $peak), press from $before to $after; playhead 25 to ${stopped:-?}"
 if [ "$on" -lt 0 ]; then
   fail "the recording of the sink holds no tone"
 else
-  delay=$(((on - press) * 1000 / rate))
+  delay=$(((on - after) * 1000 / rate))
   played=$(((off - on) * 1000 / rate)) moved=$(((${stopped:-25} - 25) * 40))
   echo "sound started $delay ms after the press; heard $played ms while the playhead moved $moved ms"
-  [ "$delay" -ge 0 ] && [ "$delay" -le 100 ] || fail "the sound started $delay ms after the press"
+  [ "$on" -ge "$before" ] && [ "$delay" -le 100 ] ||
+    fail "the sound started $delay ms after the press (before it: $((on < before)))"
   [ $((played - moved)) -le 140 ] && [ $((moved - played)) -le 140 ] ||
     fail "heard $played ms of sound while the playhead moved $moved ms"
 fi
