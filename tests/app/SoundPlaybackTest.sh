@@ -3,9 +3,9 @@
 # sink: Animate > Sound... takes a WAV that is silent for its first second,
 # then a tone; with the playhead at frame 25 (1 s), Space plays and stops.
 # The recording of the sink holds the tone from within 100 ms of the press
-# (so the sound started at the playhead), for as long as the playhead moved
-# give or take 100 ms and a frame. Then an animation whose sound is missing
-# opens with a notice.
+# (so the sound started at the playhead), and the playhead moved with it,
+# never more than 100 ms and a frame ahead. Then an animation whose sound
+# is missing opens with a notice, its sound and keys kept.
 # Usage: SoundPlaybackTest.sh TavokF.exe screenshot.png
 set -u
 exe=$1
@@ -22,7 +22,12 @@ timeout 20 ffmpeg -loglevel error -f lavfi \
 recording=
 trap 'end_program; [ -n "$recording" ] && kill "$recording" 2>/dev/null; rm -rf "$dir" "$failures"' EXIT
 start_program
+sleep 1
+height() { timeout 5 xdotool getwindowgeometry --shell "$window" | sed -n 's/^HEIGHT=//p'; }
+before=$(height)
+grown() { [ "$(height)" -gt "$before" ]; }
 xdotool windowfocus --sync "$window" key ctrl+t
+wait_until 10 "the timeline shown" grown || exit 1
 box=$(menu_dialog 's Return' 'Open Sound' a) || exit 1
 xdotool windowfocus --sync "$box" key End shift+Home type "tone.wav"
 xdotool key Return
@@ -54,20 +59,26 @@ xdotool key Return
 wait_until 10 "played.tfa" test -s played.tfa
 stopped=$(grep -ao '^[a-z]* [0-9]*:' played.tfa | grep -v '^sound' | tr -dc '0-9\n' | sort -n | tail -1)
 
-# Onset and end of the tone, and its peak, in samples of the recording.
-read -r on off peak < <(od -An -v -td2 -w2 rec.raw |
-  awk '{ v = $1 < 0 ? -$1 : $1; if (v > 3000) { if (on == "") on = NR - 1; off = NR - 1 }
-         if (v > peak) peak = v } END { print (on == "" ? -1 : on), off + 0, peak + 0 }')
-echo "tone from sample $on to $off (peak $peak), press from $before to $after; playhead 25 to ${stopped:-?}"
+# The tone's first sample, how much of it was heard (a busy machine may
+# leave gaps: 10 ms windows with tone in them are counted), its peak.
+read -r on windows peak < <(od -An -v -td2 -w2 rec.raw |
+  awk -v window=$((rate / 100)) '{ v = $1 < 0 ? -$1 : $1; n = NR - 1
+         if (v > 3000) { if (on == "") on = n; if (int(n / window) != last) { ++windows; last = int(n / window) } }
+         if (v > peak) peak = v } END { print (on == "" ? -1 : on), windows + 0, peak + 0 }')
+echo "tone from sample $on, $windows windows of 10 ms (peak $peak), key press between samples" \
+  "$before and $after; playhead 25 to ${stopped:-?}"
 if [ "$on" -lt 0 ]; then
   fail "the recording of the sink holds no tone"
 else
   delay=$(((on - after) * 1000 / rate))
-  played=$(((off - on) * 1000 / rate)) moved=$(((${stopped:-25} - 25) * 40))
+  played=$((windows * 10)) moved=$(((${stopped:-25} - 25) * 40))
   echo "sound started $delay ms after the press; heard $played ms while the playhead moved $moved ms"
   [ "$on" -ge "$before" ] && [ "$delay" -le 100 ] ||
     fail "the sound started $delay ms after the press (before it: $((on < before)))"
-  [ $((played - moved)) -le 140 ] && [ $((moved - played)) -le 140 ] ||
+  # The face never runs ahead of the sound, and moves with it. The sink's
+  # monitor gets the sound as the sink takes it, before the position the
+  # device reports reaches it: on a busy machine a few hundred ms before.
+  [ $((moved - played)) -le 140 ] && [ $((moved * 4)) -ge $((played * 3)) ] ||
     fail "heard $played ms of sound while the playhead moved $moved ms"
 fi
 
