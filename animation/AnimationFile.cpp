@@ -5,6 +5,7 @@
 #include "face/PoseFile.h"
 #include "face/PoseText.h"
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 
@@ -62,6 +63,13 @@ bool takeWhole(const char*& s, int max, int& value) {
     if (s == start || (*s >= '0' && *s <= '9') || number > max) return false;
     value = int(number);
     return true;
+}
+
+// A path the sound line holds and gives back: no control character (a line
+// end, an end of file).
+bool plainPath(const std::string& path) {
+    return !path.empty() &&
+           std::none_of(path.begin(), path.end(), [](char c) { return (unsigned char)c < 0x20; });
 }
 
 bool startsWith(const char*& s, const char* prefix) {
@@ -227,6 +235,7 @@ bool Reader::sound(const char* s, Animation& read) {
         return fail("expected \"" + std::string(soundLabel) +
                     "FRAME: PATH\" with FRAME from 0 to " + std::to_string(MaxLength - 1));
     sound.path = s;
+    if (!plainPath(sound.path)) return fail("a control character in the sound's path");
     read.setSound(sound);
     return true;
 }
@@ -253,11 +262,6 @@ bool writeLine(std::FILE* out, const std::string& line) {
     return line.size() <= std::size_t(MaxLineLength) &&
            std::fwrite(line.data(), 1, line.size(), out) == line.size() &&
            std::fwrite("\r\n", 1, 2, out) == 2;
-}
-
-// A path the sound line holds and gives back: no line end, no end of file.
-bool writable(const std::string& path) {
-    return path.find_first_of(std::string("\r\n\x1a\0", 4)) == std::string::npos;
 }
 
 } // namespace
@@ -293,7 +297,7 @@ bool writeAnimation(const Animation& animation, std::FILE* out) {
               writeLine(out, interpolationLabel +
                                  std::string(interpolationNames[settings.interpolation]));
     if (sound.has())
-        ok = ok && writable(sound.path) &&
+        ok = ok && plainPath(sound.path) &&
              writeLine(out, soundLabel + std::to_string(sound.start) + ": " + sound.path);
     for (int t = 0; t < TrackCount; ++t) {
         std::string form = withNumbers(trackLines[t].form, "%g");

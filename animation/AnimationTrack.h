@@ -44,7 +44,7 @@ struct TrackKey {
 
 class AnimationTrack {
   public:
-    explicit AnimationTrack(int track = TrackEyes) : kind_(trackKinds[track]) {}
+    explicit AnimationTrack(int track) : kind_(trackKinds[track]) {}
 
     const TrackKind& kind() const { return kind_; }
     // Sorted by frame, one key per frame at most.

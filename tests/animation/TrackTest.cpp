@@ -141,6 +141,7 @@ TEST_F(TrackFiles, BadTrackAndSoundLinesNameTheLineAndLoadNothing) {
         {"sound 3: \r\n", 5, "\"sound FRAME: PATH\""},
         {"sound 10000: a.wav\r\n", 5, "FRAME from 0 to 9999"},
         {"sound 03: a.wav\r\n", 5, "\"sound FRAME: PATH\""},
+        {"sound 3: a\rb.wav\r\n", 5, "control character"},
         {eyes + "sound 3: a.wav\r\n", 6, "expected \"key FRAME"},
         {"sound 3: a.wav\r\nsound 3: a.wav\r\n", 6, "expected \"key FRAME"},
         {"eyes 3: <0,0,0>,0.5, 1\r\n", 5, "after number 4"},

@@ -1,7 +1,8 @@
 #!/bin/bash
 # The timeline in the real program, driven by real keys on the test display:
 # Ctrl+T shows it and the window grows by its height, K sets a key at frame
-# 0, Right moves 25 frames on where "8" three times keys a raised gaze,
+# 0 on every track, Right moves 25 frames on where "8" three times keys a
+# raised gaze on the eyes' track,
 # Space plays and stops (the playhead moves on), and "Save animation as..."
 # writes the file, whose bytes are compared. Then a drag of the mouth and an
 # expression, each keyed, and Ctrl+Z until nothing is left: the saved pose
@@ -20,8 +21,9 @@ sleep 1
 height() { xdotool getwindowgeometry --shell "$window" | sed -n 's/^HEIGHT=//p'; }
 before=$(height)
 xdotool windowfocus --sync "$window" key ctrl+t
-for _ in $(seq 50); do [ "$(height)" = $((before + 132)) ] && break; sleep 0.1; done
-[ "$(height)" = $((before + 132)) ] || fail "window height $(height), expected $((before + 132))"
+strip=132 # the strip's height
+for _ in $(seq 50); do [ "$(height)" = $((before + strip)) ] && break; sleep 0.1; done
+[ "$(height)" = $((before + strip)) ] || fail "window height $(height), expected $((before + strip))"
 
 xdotool windowfocus --sync "$window" key k
 xdotool windowfocus --sync "$window" key --delay 20 --repeat 25 Right
@@ -44,7 +46,7 @@ save() {
   xdotool key Return
 }
 save t 'Save Animation' blink.tfa
-want=$'TavokFace animation\r\nframes per second: 25\r\nlength in frames: 100\r\ninterpolation: smooth\r\nkey 0: <0,0,0>,0.5, 30,-30, 30,-30, 0, 0, 0, 0, 0\r\nkey 25: <0,3,0>,0.5, 30,-30, 30,-30, 0, 0, 0, 0, 0\r\n'
+want=$'TavokFace animation\r\nframes per second: 25\r\nlength in frames: 100\r\ninterpolation: smooth\r\neyes 0: <0,0,0>,0.5\r\neyes 25: <0,3,0>,0.5\r\nlids 0: 30,-30, 30,-30\r\nmouth 0: 0, 0, 0, 0, 0\r\n'
 for _ in $(seq 50); do [ -f blink.tfa ] && break; sleep 0.1; done
 [ "$(od -An -c blink.tfa 2>&1)" = "$(printf '%s' "$want" | od -An -c)" ] || {
   fail "blink.tfa holds:"
@@ -64,7 +66,7 @@ xdotool windowfocus --sync "$window" key --delay 50 --repeat 6 ctrl+z
 save s 'Save Pose' first
 expect_file "$dir/first.txt" $'<0,0,0>,0.5,\r\n30,-30,\r\n30,-30,\r\n0,\r\n0,\r\n0,\r\n0,\r\n0\r\n'
 save t 'Save Animation' none.tfa
-expect_file "$dir/none.tfa" "${want%%key 0*}"
+expect_file "$dir/none.tfa" "${want%%eyes 0*}"
 
 exit_program
 result || exit 1
