@@ -8,11 +8,11 @@
 
 namespace {
 
-// Blocks of a fiftieth of a second, ten of them: the device always holds
-// more than the feeder thread can be late by, and the blocks it has done
-// tell what has been heard closely.
-constexpr int BlocksPerSecond = 50;
-constexpr int BlockCount = 10;
+// Blocks of a hundredth of a second, twenty of them: the device always
+// holds more than the feeder thread can be late by, and the blocks it has
+// done tell what has been heard closely, also at 60 frames a second.
+constexpr int BlocksPerSecond = 100;
+constexpr int BlockCount = 20;
 
 HWAVEOUT device(void* handle) {
     return static_cast<HWAVEOUT>(handle);

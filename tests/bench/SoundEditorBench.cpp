@@ -103,17 +103,24 @@ int main() {
 
     HWND strip = editor.pane->barWindow();
     int x0 = editor.pane->frameX(20), x1 = editor.pane->frameX(30);
-    SendMessageA(strip, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x0, 20));
-    double scrub = medianOf(200, 1e3, [&](int i) {
-        SendMessageA(strip, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(i % 2 ? x0 : x1, 20));
-        UpdateWindow(strip);
-        face->drawFace();
-    });
-    SendMessageA(strip, WM_LBUTTONUP, 0, MAKELPARAM(x0, 20));
+    // A ruler drag step as the user sees it: the face and the strip
+    // repainted, with the sound's frame played, then without a sound.
+    auto scrub = [&] {
+        SendMessageA(strip, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x0, 20));
+        double step = medianOf(200, 1e3, [&](int i) {
+            SendMessageA(strip, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(i % 2 ? x0 : x1, 20));
+            UpdateWindow(strip);
+        });
+        SendMessageA(strip, WM_LBUTTONUP, 0, MAKELPARAM(x0, 20));
+        return step;
+    };
+    double withSound = scrub();
+    setSound(window, "");
+    double silent = scrub();
     double draw = medianOf(200, 1e3, [&](int) { face->drawFace(); });
-    std::printf("scrub step with the waveform shown (the strip painted, a frame of sound played, "
-                "the face drawn): %.3f ms, drawFace %.3f ms, ratio %.2f\n",
-                scrub, draw, scrub / draw);
+    std::printf("ruler drag step with the waveform shown and a frame of sound played: %.3f ms, "
+                "without a sound %.3f ms, drawFace %.3f ms, ratio %.2f\n",
+                withSound, silent, draw, withSound / draw);
 
     struct Format {
         int rate;
