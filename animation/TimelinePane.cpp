@@ -223,6 +223,9 @@ void TimelinePane::paint(HDC dc, int width) {
     }
     fill(dc, NameWidth + Margin - 4, RulerBottom, width - Margin + 5, RulerBottom + 1, ink);
     paintTracks(dc, width);
+    if (waveform)
+        waveform->paint(dc, {NameWidth + Margin - 4, SoundTop, width - Margin + 5, SoundBottom},
+                        NameWidth, scale(), settings.fps, animation_.sound().start);
     int x = frameX(playhead_);
     fill(dc, x - 1, RulerTop, x + 2, SoundBottom, head);
     // Frames count from 0, as POV-Ray numbers them: the last is length - 1.

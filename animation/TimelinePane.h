@@ -1,6 +1,6 @@
 // The timeline strip under the face: a ruler in seconds with a tick per
 // frame, a row per track with its name and a mark for each of its keys, a
-// row kept for the sound, the playhead and a line such as
+// row with the sound's waveform, the playhead and a line such as
 // "1.20 s   frame 30 of 100". A bar of the frame, laid out with the others;
 // showing it grows the frame by its height, so the face keeps its size.
 // Presses on the ruler move the playhead; a press on a key's mark selects
@@ -9,6 +9,7 @@
 
 #include "animation/Animation.h"
 #include "animation/RulerScale.h"
+#include "animation/WaveformRow.h"
 #include "framework/app/vBar.h"
 #include "framework/app/vPane.h"
 
@@ -46,6 +47,9 @@ class TimelinePane : public vPane, public vBar {
     // The row under the tracks kept for the sound.
     static constexpr int SoundTop = KeyTop + TrackCount * RowHeight + 2;
     static constexpr int SoundBottom = SoundTop + 32;
+
+    // The sound's row, drawn at the animation's sound start; none: nullptr.
+    WaveformRow* waveform = nullptr;
 
     int inLayout() override;
     int atBottom() override { return 1; }

@@ -25,6 +25,7 @@ namespace {
 
 const char* animationFilters[] = {"*.tfa", nullptr};
 const char* includeFilters[] = {"*.inc", nullptr};
+const char* soundFilters[] = {"*.wav", nullptr};
 
 long long microsecondsNow() {
     return std::chrono::duration_cast<std::chrono::microseconds>(
@@ -67,10 +68,8 @@ AnimationEditor::AnimationEditor(vWindow& window, Document& document)
     window.addPane(pane);
     document.addView(this);
     pane->onPress = [this] { stop(); };
-    pane->onScrub = [this](int frame) {
-        document_.selectKey(-1, -1);
-        document_.moveTo(frame);
-    };
+    pane->onScrub = [this](int frame) { scrub(frame); };
+    pane->waveform = &sound_.row();
     pane->onKeySelected = [this](int track, int frame) { document_.selectKey(track, frame); };
     pane->onKeyMoved = [this](int track, int from, int to) {
         change("Move key", [&] { document_.moveKey(from, to, track); });
@@ -97,6 +96,10 @@ bool AnimationEditor::onCommand(int id) {
         return true;
     case IdDeleteKey: deleteKey(); return true;
     case IdPlay: togglePlay(); return true;
+    case IdSound: chooseSound(); return true;
+    case IdRemoveSound:
+        change("Remove sound", [this] { document_.setSound(SoundReference()); });
+        return true;
     case IdAnimationSettings: editSettings(); return true;
     case IdLipSync: lipSyncFromSound(); return true;
     case IdOpenAnimation: openAnimation(); return true;
@@ -141,7 +144,9 @@ void AnimationEditor::deleteKey() {
 void AnimationEditor::documentChanged(int hints) {
     // The changed pose is the one to key, not the playhead's.
     if (hints & HintStep) halt();
-    if (hints & (HintKeys | HintPlayhead | HintSettings | HintKeying | HintKeySelection)) {
+    if (hints & HintSound) loadSound();
+    if (hints &
+        (HintKeys | HintPlayhead | HintSettings | HintKeying | HintKeySelection | HintSound)) {
         pane->redraw();
         showMenus();
     }
@@ -162,28 +167,86 @@ void AnimationEditor::togglePlay() {
     if (!shown()) return;
     const AnimationSettings& settings = document_.animation().settings();
     playing_ = true;
-    clock_.start(document_.playhead(), settings.fps, settings.length, microsecondsNow());
+    firstFrame_ = lastFrame_ = document_.playhead();
+    soundStarted_ = false;
+    clock_.start(firstFrame_, settings.fps, settings.length, microsecondsNow());
     // Ticks well inside a frame period: each frame is drawn when it is due.
     start(std::max(1, 250 / settings.fps));
     onTick();
 }
 
+double AnimationEditor::soundFrame() {
+    const Animation& animation = document_.animation();
+    return sound_.frameHeard(animation.settings().fps, animation.sound().start);
+}
+
 void AnimationEditor::onTick() {
-    int frame = clock_.frameDue(microsecondsNow());
+    const AnimationSettings& settings = document_.animation().settings();
+    long long now = microsecondsNow();
+    // While the sound plays, the frame shown is the one it has reached.
+    double heard = soundFrame();
+    if (heard >= 0) clock_.follow(now, (long long)((heard - firstFrame_) * 1e6 / settings.fps));
+    int frame = clock_.frameDue(now);
     if (frame < 0) return;
+    if (frame < lastFrame_) {
+        // Looped: the sound starts again with the frame.
+        sound_.stop();
+        clock_.start(frame, settings.fps, settings.length, now);
+        clock_.frameDue(now);
+        firstFrame_ = frame;
+        soundStarted_ = false;
+    }
+    lastFrame_ = frame;
+    if (!soundStarted_)
+        soundStarted_ = sound_.play(frame, settings.fps, document_.animation().sound().start);
     document_.moveTo(frame);
     if (onFrameDrawn) onFrameDrawn(frame, clock_.lastDue(), microsecondsNow());
+}
+
+void AnimationEditor::scrub(int frame) {
+    document_.selectKey(-1, -1);
+    document_.moveTo(frame);
+    const Animation& animation = document_.animation();
+    sound_.play(document_.playhead(), animation.settings().fps, animation.sound().start, 1);
+}
+
+bool AnimationEditor::loadSound() {
+    return sound_.load(document_.animation().sound().path) || !document_.animation().sound().has();
+}
+
+void AnimationEditor::chooseSound() {
+    stop();
+    vFileSelect select(&window_, "File Select");
+    char folder[MAX_PATH];
+    select.startIn(dialogFolder(folder));
+    std::wstring name;
+    if (!select.fileSelectWide("Open Sound", name, soundFilters) || name.empty()) return;
+    SoundReference sound{utf8Text(name), document_.animation().sound().start};
+    if (!sound_.load(sound.path)) {
+        notice(("The sound could not be read:\n\n" + sound.path + ": " + sound_.error()).c_str());
+        loadSound();
+        return;
+    }
+    change("Sound", [&] { document_.setSound(sound); });
 }
 
 bool AnimationEditor::halt() {
     if (!playing_) return false;
     vTimer::stop();
+    sound_.stop();
     playing_ = false;
     return true;
 }
 
 void AnimationEditor::stop() {
-    if (halt()) document_.refresh(HintPlayhead);
+    // The playhead stops where the sound was, even if its last frame was
+    // not yet drawn (the timer comes after the key that stops).
+    double heard = playing_ ? soundFrame() : -1;
+    if (!halt()) return;
+    if (heard >= 0 && heard < document_.animation().settings().length)
+        document_.moveTo(int(heard));
+    else
+        document_.refresh(HintPlayhead);
 }
 
 void AnimationEditor::editSettings() {
@@ -231,8 +294,11 @@ void AnimationEditor::showMenus() {
         window_.setValue(IdPlay, on, SetSensitive);
     }
     if (onKey != onKeyShown_) window_.setValue(IdDeleteKey, onKey, SetSensitive);
+    int sound = document_.animation().sound().has();
+    if (sound != soundShown_) window_.setValue(IdRemoveSound, sound, SetSensitive);
     timelineShown_ = on;
     onKeyShown_ = onKey;
+    soundShown_ = sound;
 }
 
 void AnimationEditor::notice(const char* message) {
@@ -266,6 +332,10 @@ void AnimationEditor::openAnimation() {
     if (!shown()) toggleTimeline();
     change((std::string("Open ") + fileTitle(name)).c_str(),
            [&] { document_.replaceAnimation(read); });
+    if (!loadSound())
+        notice(("The animation's sound could not be read; it opens without it.\n\n" +
+                read.sound().path + ": " + sound_.error())
+                   .c_str());
 }
 
 void AnimationEditor::saveAnimation() {

@@ -1,10 +1,11 @@
 // The main window's animation: the timeline strip under the face, the
-// Animate menu, playback and the animation files. While the timeline is
+// Animate menu, playback in step with the sound, and the animation files. While the timeline is
 // shown the face shows the pose at the playhead and every change of the
 // pose sets the key there (the document keys it); hidden, it changes nothing.
 #pragma once
 
 #include "animation/PlaybackClock.h"
+#include "app/AnimationSound.h"
 #include "app/FileDialogState.h"
 #include "document/Document.h"
 #include "framework/app/vTimer.h"
@@ -32,8 +33,11 @@ class AnimationEditor : public DocumentView, private vTimer {
     // The strip and the Animate menu follow the document; any change stops
     // playback.
     void documentChanged(int hints) override;
-    // Ends playback with the face at the playhead.
+    // Ends playback and its sound with the face at the playhead.
     void stop();
+    // The frame the sound being heard has reached, or a negative number
+    // when none plays.
+    double soundFrame();
 
     TimelinePane* pane = nullptr;
     // Told of each frame playback draws: the frame, when it was due and when
@@ -47,6 +51,14 @@ class AnimationEditor : public DocumentView, private vTimer {
     // The selected key, or the keys at the playhead.
     void deleteKey();
     void togglePlay();
+    // Animate > Sound...: a WAV file becomes the animation's sound.
+    void chooseSound();
+    // The sound the document names, read unless it was the last one read;
+    // false when it names one that cannot be read.
+    bool loadSound();
+    // The frame of the strip a press or drag chose: a frame's length of
+    // the sound there plays.
+    void scrub(int frame);
     // Ends playback as it stands; whether it was playing.
     bool halt();
     void editSettings();
@@ -64,9 +76,14 @@ class AnimationEditor : public DocumentView, private vTimer {
     Document& document_;
     PlaybackClock clock_;
     bool playing_ = false;
+    AnimationSound sound_;
+    int firstFrame_ = 0;        // where the clock last started
+    int lastFrame_ = 0;         // the frame drawn last, to see playback loop
+    bool soundStarted_ = false; // since the clock started
     // The menu states as last shown.
     int timelineShown_ = 0;
     int onKeyShown_ = 0;
+    int soundShown_ = 0;
     // The names the animation's file dialogs offer next.
     char animationName_[FileNameSize] = "animation.tfa";
     // The sample scene takes the include by this name.

@@ -41,8 +41,11 @@ MenuItemDef animateMenu[] = {
     {"&Delete key", IdDeleteKey, 0, "Delete", KeyDelete, nullptr, 0},
     {"&Play / Stop", IdPlay, 0, "Space", ' ', nullptr, 0},
     {"-", IdSeparator, 0, nullptr, 0, nullptr, 0},
-    {"Animation &settings...", IdAnimationSettings, MenuSensitive, nullptr, 0, nullptr, 0},
+    {"&Sound...", IdSound, MenuSensitive, nullptr, 0, nullptr, 0},
+    {"Remove sound", IdRemoveSound, 0, nullptr, 0, nullptr, 0},
     {"&Lip-sync from sound", IdLipSync, MenuSensitive, nullptr, 0, nullptr, 0},
+    {"-", IdSeparator, 0, nullptr, 0, nullptr, 0},
+    {"Animation &settings...", IdAnimationSettings, MenuSensitive, nullptr, 0, nullptr, 0},
     {}};
 
 MenuItemDef helpMenu[] = {{"Contents  ", IdHelpContents, MenuSensitive, nullptr, 0, nullptr, 0},

@@ -28,6 +28,8 @@ enum FaceCommandId {
     IdExportAnimation = 137,
     IdExpressions = 138,
     IdRenderAnimation = 139,
+    IdSound = 150,
+    IdRemoveSound = 151,
     IdLipSync = 152
 };
 

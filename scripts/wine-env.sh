@@ -1,5 +1,6 @@
 # Sourced by scripts/test and scripts/start: a private X display with a small
-# window manager, and a Wine prefix whose server runs detached until cleanup.
+# window manager, a private sound server, and a Wine prefix whose server runs
+# detached until cleanup.
 # Every step has a deadline and fails naming itself. Everything started here
 # carries this run's mark in its environment (TAVOK_RUN), so stop_started ends
 # exactly this run's processes, even the Unix children Wine starts.
@@ -83,6 +84,8 @@ stop_started() {
   [ -n "$pids" ] && kill -KILL $pids 2>/dev/null
   for pid in "${started_pids[@]}"; do wait "$pid" 2>/dev/null || true; done
   started_pids=()
+  [ -n "${sound_dir:-}" ] && rm -rf "$sound_dir"
+  sound_dir=
   return 0
 }
 
@@ -128,6 +131,22 @@ start_display() {
     kill $! 2>/dev/null
   done
   return 1
+}
+
+# A sound server of the run's own whose one card, the sink "tavok", plays in
+# real time into nothing; its monitor, "tavok.monitor", records what played.
+# Wine and the tests find it through XDG_RUNTIME_DIR, a private folder.
+start_sound() {
+  sound_dir=$(mktemp -d /tmp/tavok-soundXXXXXX) || return 1
+  export XDG_RUNTIME_DIR="$sound_dir"
+  pulseaudio --daemonize=no --exit-idle-time=-1 -n --load="module-null-sink sink_name=tavok" \
+    --load="module-native-protocol-unix" </dev/null >"$sound_dir/log" 2>&1 &
+  started_pids+=($!)
+  wait_for 10 "sound server answering in $sound_dir" pactl info &&
+    bounded 10 "pactl set-default-sink tavok" pactl set-default-sink tavok || {
+    grep -v '^W:' "$sound_dir/log" | tail -n 5 >&2
+    return 1
+  }
 }
 
 # Whether process $1 holds the listening socket $2.

@@ -23,6 +23,9 @@ class vFileSelect {
     // which is then left as it was.
     int fileSelect(const char* prompt, char* file, int size, const char* const* filters,
                    int& filterIndex);
+    // As fileSelect for a path of any characters and length: `file` holds
+    // the name shown first and, when one was chosen (1), the chosen path.
+    int fileSelectWide(const char* prompt, std::wstring& file, const char* const* filters);
     // As fileSelect, but a failure leaves `file` empty. With `directoryOnly`
     // the chosen path is cut back to its folder; `directory` (may be null)
     // is where the dialog starts.

@@ -66,22 +66,27 @@ bool SoundFileReader::readFile(const Path& path, SoundClip& clip) {
     std::vector<Samples> channels(std::size_t(info.channels));
     for (Samples& samples : channels)
         samples.resize(std::size_t(info.frames));
+    // A mono sound reads straight into its channel; a stereo one through a
+    // block it is split from.
     constexpr sf_count_t Chunk = 1 << 16;
-    std::vector<float> interleaved(std::size_t(Chunk * info.channels));
+    std::vector<float> interleaved(info.channels > 1 ? std::size_t(Chunk * info.channels) : 0);
     for (sf_count_t done = 0; done < info.frames;) {
-        sf_count_t got = sf_readf_float(file.get(), interleaved.data(), Chunk);
-        if (got <= 0) return fail(ShortFileFault);
-        got = std::min(got, info.frames - done);
+        sf_count_t wanted = std::min(Chunk, info.frames - done);
+        float* into = info.channels > 1 ? interleaved.data() : channels[0].data() + done;
+        if (sf_readf_float(file.get(), into, wanted) != wanted) return fail(ShortFileFault);
         // Float files may hold anything; the rest of the program counts on
         // numbers within full scale.
-        for (sf_count_t i = 0; i < got * info.channels; ++i)
-            if (!std::isfinite(interleaved[std::size_t(i)])) return fail(NotANumberFault);
-        for (int c = 0; c < info.channels; ++c) {
-            float* out = channels[std::size_t(c)].data() + done;
-            for (sf_count_t i = 0; i < got; ++i)
-                out[i] = std::clamp(interleaved[std::size_t(i * info.channels + c)], -1.0f, 1.0f);
+        for (sf_count_t i = 0; i < wanted * info.channels; ++i) {
+            if (!std::isfinite(into[i])) return fail(NotANumberFault);
+            into[i] = std::clamp(into[i], -1.0f, 1.0f);
         }
-        done += got;
+        if (info.channels > 1)
+            for (int c = 0; c < info.channels; ++c) {
+                float* out = channels[std::size_t(c)].data() + done;
+                for (sf_count_t i = 0; i < wanted; ++i)
+                    out[i] = interleaved[std::size_t(i * info.channels + c)];
+            }
+        done += wanted;
     }
     clip = SoundClip(info.samplerate, std::move(channels));
     return true;

@@ -50,14 +50,16 @@ dialog_focused() {
   [ "$(timeout 5 xdotool getwindowfocus 2>/dev/null)" = "$1" ]
 }
 
-# Opens a dialog through the File menu ($1: the item's letter) and prints
+# Opens a dialog through a menu ($1: the item's keys; $3: the menu's letter,
+# the File menu's by default) and prints
 # its window once it has the focus; a busy machine may lose the letter
 # before the menu is open, so the menu is closed and asked again. Without
 # the dialog the run ends.
 menu_dialog() {
   local box
   for _ in 1 2 3; do
-    xdotool windowfocus --sync "$window" key alt+f "$1"
+    # $1 unquoted: an item may take several keys.
+    xdotool windowfocus --sync "$window" key "alt+${3:-f}" $1
     box=$(find_window "$2" 5)
     if [ -n "$box" ]; then
       xdotool windowfocus --sync "$box"

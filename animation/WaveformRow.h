@@ -1,0 +1,40 @@
+// The sound's row of the timeline strip: the waveform to the ruler's scale,
+// from the frame where the sound starts, as a line from the lowest to the
+// highest sample of each column. The columns are kept between paints: a
+// scrub redraws the strip at every step, and only a new clip, width, length,
+// frame rate or start computes them again.
+#pragma once
+
+#include "animation/RulerScale.h"
+#include "sound/SoundClip.h"
+#include "sound/WaveSummary.h"
+
+#include <vector>
+#include <windows.h>
+
+class WaveformRow {
+  public:
+    // `clip` (none: nullptr) must outlive the row or be replaced first.
+    void setClip(const SoundClip* clip);
+    bool hasClip() const { return clip_ != nullptr; }
+    // Draws the row into `band` of `dc`, whose x `origin` is the ruler's
+    // 0; the sound's first sample lies at frame `start` of `ruler`, at
+    // `fps` frames a second.
+    void paint(HDC dc, const RECT& band, int origin, const RulerScale& ruler, int fps, int start);
+
+  private:
+    // The two ends of each column's line, for one call that draws them all.
+    void layOut(const RECT& band, int origin, const RulerScale& ruler, int fps, int start);
+
+    const SoundClip* clip_ = nullptr;
+    WaveSummary summary_;
+    struct Layout {
+        RECT band;
+        int origin;
+        RulerScale ruler;
+        int fps;
+        int start;
+    } laidOut_{};
+    std::vector<POINT> points_;
+    std::vector<DWORD> counts_;
+};

@@ -1,0 +1,39 @@
+#include "app/AnimationSound.h"
+
+#include "render/ChildStart.h"
+#include "sound/SoundFileReader.h"
+
+#include <cmath>
+
+bool AnimationSound::load(const std::string& path) {
+    if (path == path_) return has();
+    player_.stop();
+    row_.setClip(nullptr);
+    clip_ = SoundClip();
+    path_ = path;
+    error_.clear();
+    if (path.empty()) return false;
+    SoundFileReader reader;
+    if (!reader.read(wideText(path), clip_)) {
+        error_ = reader.error();
+        return false;
+    }
+    row_.setClip(&clip_);
+    // A device that refuses now may take it later: playing says so then.
+    player_.prepare(clip_);
+    return true;
+}
+
+bool AnimationSound::play(int frame, int fps, int start, int frames) {
+    if (!has()) return false;
+    double from = std::floor(double(frame - start) * clip_.rate() / fps);
+    if (from < 0 || from >= double(clip_.length())) return false;
+    std::int64_t count =
+        frames < 0 ? -1 : std::int64_t(std::ceil(double(frames) * clip_.rate() / fps));
+    return player_.play(clip_, std::int64_t(from), count);
+}
+
+double AnimationSound::frameHeard(int fps, int start) {
+    std::int64_t sample = player_.position();
+    return sample < 0 ? -1.0 : start + clip_.timeOf(sample) * fps;
+}

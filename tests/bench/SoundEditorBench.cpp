@@ -1,0 +1,149 @@
+// Prints how the editor performs with a sound, in the real main window and
+// on the run's sound server: playback with sound over 10 s at 25 and 60 fps
+// (frames due, drawn, late: more than a frame period from the sound's
+// position; and how long the sound's position took to start moving), a
+// scrub step with the waveform shown beside drawFace, and opening a
+// 10-minute sound with its waveform drawn on the strip.
+#include "animation/TimelinePane.h"
+#include "app/AnimationEditor.h"
+#include "app/FaceTables.h"
+#include "face/FaceCanvasPane.h"
+#include "tests/bench/BenchApp.h"
+#include "tests/bench/BenchTiming.h"
+
+#include <cmath>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+FaceApp application("TavokFace", 1, 0, 0);
+
+// `seconds` of a syllable-like tone at `rate` in 16-bit `channels`.
+void writeWav(const char* path, int rate, int channels, int seconds) {
+    std::FILE* file = std::fopen(path, "wb");
+    if (!file) return;
+    unsigned data = unsigned(rate * channels * 2) * unsigned(seconds);
+    auto put = [&](unsigned value, int bytes) { std::fwrite(&value, 1, std::size_t(bytes), file); };
+    std::fwrite("RIFF", 1, 4, file);
+    put(36 + data, 4);
+    std::fwrite("WAVEfmt ", 1, 8, file);
+    for (auto [value, bytes] : {std::pair{16u, 4},
+                                {1u, 2},
+                                {unsigned(channels), 2},
+                                {unsigned(rate), 4},
+                                {unsigned(rate * channels * 2), 4},
+                                {unsigned(channels * 2), 2},
+                                {16u, 2}})
+        put(value, bytes);
+    std::fwrite("data", 1, 4, file);
+    put(data, 4);
+    std::vector<short> second(std::size_t(rate * channels));
+    for (int s = 0; s < seconds; ++s) {
+        for (int i = 0; i < rate * channels; ++i)
+            second[std::size_t(i)] =
+                short(12000 * std::sin(i * 0.05) * std::fabs(std::sin(i * 3.0 / rate + s)));
+        std::fwrite(second.data(), sizeof(short), second.size(), file);
+    }
+    std::fclose(file);
+}
+
+void setSound(FaceCmdWindow* window, const std::string& path) {
+    window->document.begin("Sound");
+    window->document.setSound(SoundReference{path, 0});
+    window->document.commit();
+}
+
+void play(AnimationEditor& editor, FaceCmdWindow* window, int fps) {
+    AnimationSettings settings = window->document.animation().settings();
+    settings.fps = fps;
+    settings.length = 20 * fps;
+    window->document.begin("Animation settings");
+    window->document.setSettings(settings);
+    window->document.commit();
+    window->document.moveTo(0);
+    long long drawn = 0, late = 0, heard = 0;
+    editor.onFrameDrawn = [&](int frame, long long, long long) {
+        ++drawn;
+        double sound = editor.soundFrame();
+        if (sound < 0) return;
+        ++heard;
+        if (std::fabs(frame - sound) > 1) ++late;
+    };
+    double start = secondsNow(), started = -1;
+    window->onMenuCommand(IdPlay);
+    double end = start + 10;
+    while (secondsNow() < end) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 1, QS_ALLINPUT);
+        pumpMessages();
+        if (started < 0 && editor.soundFrame() > 0) started = secondsNow() - start;
+    }
+    window->onMenuCommand(IdPlay);
+    editor.onFrameDrawn = nullptr;
+    long long due = 10 * fps + 1; // frame 0 is due at once
+    std::printf("playback with sound at %d fps for 10 s: %lld frames due, %lld drawn, %lld late "
+                "of %lld with sound (%.1f %% within a frame period); the sound's position "
+                "moved %.1f ms after Play\n",
+                fps, due, drawn, late, heard, 100.0 * (heard - late) / std::max(1LL, heard),
+                started * 1e3);
+}
+
+} // namespace
+
+int main() {
+    FaceCmdWindow* window = openMainWindow("sound_editor_bench");
+    AnimationEditor& editor = *window->animationEditor;
+    FaceCanvasPane* face = window->canvasPane;
+    window->onMenuCommand(IdTimeline);
+    writeWav("sound_bench_voice.wav", 22050, 1, 30);
+    setSound(window, "sound_bench_voice.wav");
+    play(editor, window, 25);
+    play(editor, window, 60);
+
+    HWND strip = editor.pane->barWindow();
+    int x0 = editor.pane->frameX(20), x1 = editor.pane->frameX(30);
+    // A ruler drag step as the user sees it: the face and the strip
+    // repainted, with the sound's frame played, then without a sound.
+    auto scrub = [&] {
+        SendMessageA(strip, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x0, 20));
+        double step = medianOf(200, 1e3, [&](int i) {
+            SendMessageA(strip, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(i % 2 ? x0 : x1, 20));
+            UpdateWindow(strip);
+        });
+        SendMessageA(strip, WM_LBUTTONUP, 0, MAKELPARAM(x0, 20));
+        return step;
+    };
+    double withSound = scrub();
+    setSound(window, "");
+    double silent = scrub();
+    double draw = medianOf(200, 1e3, [&](int) { face->drawFace(); });
+    std::printf("ruler drag step with the waveform shown and a frame of sound played: %.3f ms, "
+                "without a sound %.3f ms, drawFace %.3f ms, ratio %.2f\n",
+                withSound, silent, draw, withSound / draw);
+
+    struct Format {
+        int rate;
+        int channels;
+    } formats[] = {{44100, 1}, {48000, 2}};
+    for (const Format& format : formats) {
+        writeWav("sound_bench_long.wav", format.rate, format.channels, 600);
+        // The device opens once per format: not part of opening a sound.
+        setSound(window, "sound_bench_long.wav");
+        std::vector<double> times;
+        for (int i = 0; i < 5; ++i) {
+            setSound(window, "");
+            double start = secondsNow();
+            setSound(window, "sound_bench_long.wav");
+            UpdateWindow(strip);
+            GdiFlush();
+            times.push_back((secondsNow() - start) * 1e3);
+        }
+        std::printf("10-minute %d Hz %s 16-bit WAV: opened and its waveform drawn in %.1f ms\n",
+                    format.rate, format.channels == 1 ? "mono" : "stereo", median(times));
+    }
+    setSound(window, "");
+    DeleteFileA("sound_bench_voice.wav");
+    DeleteFileA("sound_bench_long.wav");
+    return 0;
+}
