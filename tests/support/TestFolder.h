@@ -1,12 +1,13 @@
 // Files for tests: a whole file's bytes, and a fixture whose every test has
 // an empty folder of its own under the temporary folder, named after the
-// test and removed after it.
+// test and this run (two runs at once never share one), removed after it.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <string>
 
@@ -21,7 +22,8 @@ class TestFolder : public ::testing::Test {
     explicit TestFolder(const char* prefix) : prefix(prefix) {}
     void SetUp() override {
         dir = std::filesystem::temp_directory_path() /
-              (prefix + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+              (prefix + runToken() + "-" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
         std::filesystem::remove_all(dir);
         std::filesystem::create_directories(dir);
     }
@@ -38,5 +40,9 @@ class TestFolder : public ::testing::Test {
     std::filesystem::path dir;
 
   private:
+    static const std::string& runToken() {
+        static const std::string token = std::to_string(std::random_device{}());
+        return token;
+    }
     std::string prefix;
 };
