@@ -52,9 +52,10 @@ std::string fileBytes(const std::string& path) {
     return bytes.str();
 }
 
-// The folder the file dialogs remember.
+// The folder the file dialogs remember, in UTF-8 even when an older
+// settings file gave it in the ANSI code page.
 std::string rememberedFolder() {
-    return lastDirectory;
+    return utf8Text(wideText(lastDirectory));
 }
 
 // A name cut to the cell's width, never inside a character.
