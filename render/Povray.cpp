@@ -29,10 +29,10 @@ std::vector<std::string> renderOptions(const std::string& image, int width, int 
     std::vector<std::string> options = {
         "+O" + image, "+FB", "+W" + std::to_string(width), "+H" + std::to_string(height), "-D",
         "-P",         "+WT1"};
+    // Several poses are the rows of the scene's animation include.
     if (frames > 1)
-        for (std::string option : {std::string("Declare=Animation=1"), std::string("+KFI0"),
-                                   "+KFF" + std::to_string(frames - 1)})
-            options.push_back(option);
+        options.insert(options.end(),
+                       {"Declare=Animation=1", "+KFI0", "+KFF" + std::to_string(frames - 1)});
     return options;
 }
 
