@@ -271,7 +271,7 @@ int readAnimation(Animation& animation, std::FILE* in, AnimationReadError* error
 }
 
 int readAnimationFile(Animation& animation, const char* path, AnimationReadError* error) {
-    std::FILE* in = std::fopen(path, "rb");
+    std::FILE* in = openFile(path, "rb");
     if (!in) {
         if (error) *error = {0, "cannot be read"};
         return PoseFileNoAccess;
@@ -343,6 +343,6 @@ int replaceWithWritten(const char* path, const std::function<bool(std::FILE*)>& 
     bool ok = write(out) && flushToDisk(out);
     ok = (std::fclose(out) == 0) && ok;
     if (ok && replaceFile(tmp.c_str(), path)) return PoseFileOk;
-    std::remove(tmp.c_str());
+    removeFile(tmp.c_str());
     return PoseFileNoAccess;
 }

@@ -18,6 +18,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <sstream>
 
 namespace {
@@ -51,12 +52,10 @@ std::string fileBytes(const std::string& path) {
     return bytes.str();
 }
 
-// The folder the file dialogs remember, in the code page they use.
+// The folder the file dialogs remember, in UTF-8 even when an older
+// settings file gave it in the ANSI code page.
 std::string rememberedFolder() {
-    int size = MultiByteToWideChar(CP_ACP, 0, lastDirectory, -1, nullptr, 0);
-    std::wstring folder(std::size_t(std::max(size, 1)), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, lastDirectory, -1, &folder[0], size);
-    return utf8Text(folder.c_str());
+    return utf8Text(wideText(lastDirectory));
 }
 
 // A name cut to the cell's width, never inside a character.
@@ -94,7 +93,7 @@ ExpressionWindow::ExpressionWindow(vWindow* owner, int toggleCommand, Document& 
         if (id == IdAdd) {
             // The Save dialog opens in the current folder, which another
             // dialog may have moved.
-            SetCurrentDirectoryA(lastDirectory);
+            enterRememberedDirectory();
             owner_->onCommand(IdSave, 0, 0);
             reload();
         }
@@ -220,52 +219,100 @@ void ExpressionWindow::renderNext() {
     bool previewFirst = neighbourRendering && neighbourRendering();
     if (previewFirst) cancelRender();
     for (int r = 0; r < Runners; ++r)
-        renderOn(r, previewFirst);
+        collect(r);
+    if (previewFirst || program_.empty()) return;
+    std::vector<int> wanted;
+    bool listed = false;
+    for (int r = 0; r < Runners; ++r) {
+        if (jobs_[r].number) continue;
+        if (!listed) wanted = wantedRenders();
+        listed = true;
+        std::vector<int> batch = nextBatch(wanted);
+        if (batch.empty()) return;
+        renderOn(r, batch);
+    }
 }
 
-void ExpressionWindow::renderOn(int r, bool previewFirst) {
+void ExpressionWindow::collect(int r) {
     Job& job = jobs_[r];
     PovrayRunner& runner = runners_[r];
-    if (job.number) {
-        PovrayRunner::State state = runner.poll(job.number);
-        if (state == PovrayRunner::Running) return;
-        job.number = 0;
-        if (state == PovrayRunner::Rendered) {
-            keepRender(job.key, runner.image);
+    if (!job.number) return;
+    PovrayRunner::State state = runner.poll(job.number);
+    if (state == PovrayRunner::Running) return;
+    job.number = 0;
+    bool failed = false;
+    for (std::size_t i = 0; i < job.keys.size(); ++i) {
+        const RgbImage* image = i < runner.frames.size() ? &runner.frames[i] : nullptr;
+        if (image && image->width == ThumbWidth && image->height == ThumbHeight) {
+            keepRender(job.keys[i], *image);
         } else {
-            cache_.failed(job.key, state == PovrayRunner::TimedOut, runner.problem);
-            updateTips();
+            cache_.failed(job.keys[i], state == PovrayRunner::TimedOut, runner.problem);
+            failed = true;
         }
     }
-    int index = program_.empty() || previewFirst ? -1 : nextToRender();
-    if (index < 0) return;
-    job.key = keys_[std::size_t(index)];
+    if (failed) updateTips();
+}
+
+void ExpressionWindow::renderOn(int r, const std::vector<int>& batch) {
+    Job& job = jobs_[r];
+    std::vector<float> poses;
+    job.keys.clear();
+    for (int index : batch) {
+        const float* pose = listing_.listed[std::size_t(index)].pose;
+        poses.insert(poses.end(), pose, pose + PoseCount);
+        job.keys.push_back(keys_[std::size_t(index)]);
+    }
     job.number =
-        runner.start(program_, listing_.listed[std::size_t(index)].pose, ThumbWidth, ThumbHeight);
+        runners_[r].start(program_, poses.data(), ThumbWidth, ThumbHeight, int(batch.size()));
     failedStarts_ = job.number ? 0 : failedStarts_ + 1;
     if (job.number) return;
-    cache_.failed(job.key, true, runner.problem + ": " + runner.error);
+    for (const std::string& key : job.keys)
+        cache_.failed(key, true, runners_[r].problem + ": " + runners_[r].error);
     // POV-Ray that cannot start again is not tried for every thumbnail.
     if (failedStarts_ > 1) program_.clear();
     updateTips();
 }
 
-int ExpressionWindow::nextToRender() {
-    // Those on screen first; a second try after every first one.
+std::vector<int> ExpressionWindow::wantedRenders() const {
+    std::set<std::string> taken;
+    for (const Job& job : jobs_)
+        if (job.number) taken.insert(job.keys.begin(), job.keys.end());
+    // Those on screen first; a second try after every first one. Files with
+    // the same bytes share one render.
     int first = firstRow_ * Columns, count = int(keys_.size());
+    int onScreenEnd = std::min(count, first + Rows * Columns);
+    std::vector<int> wanted;
     for (bool retry : {false, true}) {
-        auto wanted = [&](int i) {
+        auto add = [&](int i) {
             const std::string& key = keys_[std::size_t(i)];
-            return cache_.wanted(key) && cache_.retrying(key) == retry &&
-                   std::none_of(jobs_, jobs_ + Runners,
-                                [&](const Job& job) { return job.number && job.key == key; });
+            if (cache_.wanted(key) && cache_.retrying(key) == retry && taken.insert(key).second)
+                wanted.push_back(i);
         };
-        for (int i = first; i < std::min(count, first + Rows * Columns); ++i)
-            if (wanted(i)) return i;
+        for (int i = first; i < onScreenEnd; ++i)
+            add(i);
         for (int i = 0; i < count; ++i)
-            if (wanted(i)) return i;
+            if (i < first || i >= onScreenEnd) add(i);
     }
-    return -1;
+    return wanted;
+}
+
+std::vector<int> ExpressionWindow::nextBatch(std::vector<int>& wanted) const {
+    if (wanted.empty()) return {};
+    // The screenful is spread over the runners free now, so that it comes in
+    // one wave; the rest over all of them, at most MaxRunFrames a run.
+    int first = firstRow_ * Columns, last = first + Rows * Columns;
+    auto onScreen = [&](int i) { return i >= first && i < last; };
+    int pool = int(wanted.size()), runners = Runners;
+    if (onScreen(wanted[0])) {
+        pool = int(std::count_if(wanted.begin(), wanted.end(), onScreen));
+        runners = int(
+            std::count_if(jobs_, jobs_ + Runners, [](const Job& job) { return job.number == 0; }));
+    }
+    int size = std::clamp((pool + runners - 1) / std::max(runners, 1), 1, MaxRunFrames);
+    size = std::min(size, int(wanted.size()));
+    std::vector<int> batch(wanted.begin(), wanted.begin() + size);
+    wanted.erase(wanted.begin(), wanted.begin() + size);
+    return batch;
 }
 
 void ExpressionWindow::keepRender(const std::string& key, const RgbImage& image) {
@@ -294,12 +341,17 @@ const RgbImage* ExpressionWindow::renderOf(const std::string& key) {
         // Memory holds about a screenful; the cache folder holds them all.
         if (renders_.size() > 2 * Rows * Columns) renders_.clear();
         RgbImage image;
-        WicImage::decode(fileBytes(cacheFolder() + key), image);
+        if (!WicImage::decode(fileBytes(cacheFolder() + key), image) || image.width != ThumbWidth ||
+            image.height != ThumbHeight) {
+            // A damaged file goes and is rendered again, not read at every paint.
+            DeleteFileW(wideText(cacheFolder() + key).c_str());
+            cache_.damaged(key);
+            updateTips();
+            return nullptr;
+        }
         known = renders_.emplace(key, std::move(image)).first;
     }
-    // A picture of another size (a damaged file) is not drawn.
-    const RgbImage& image = known->second;
-    return image.width == ThumbWidth && image.height == ThumbHeight ? &image : nullptr;
+    return &known->second;
 }
 
 bool ExpressionWindow::foldersTouched() {

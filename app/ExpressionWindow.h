@@ -4,9 +4,10 @@
 // mix slider says; dragging the slider after a click re-mixes live. Files
 // that are no pose show greyed, with the reader's message as their tip;
 // the others' tip is their full name. The thumbnails are drawn at once in
-// 2-D; with POV-Ray, renders replace them as they arrive, several side by
-// side but never beside the preview's render, kept in the scratch folder
-// under names made from the files' bytes.
+// 2-D; with POV-Ray, renders replace them as they arrive, several as the
+// frames of one run and several runs side by side, but never beside the
+// preview's render, kept in the scratch folder under names made from the
+// files' bytes.
 #pragma once
 
 #include "expressions/ExpressionList.h"
@@ -115,13 +116,17 @@ class ExpressionWindow : public vToolWindow, private vTimer {
     void updateScrollBar();
     void updateTips();
     void drawCell(vWinDC& dc, int index, int x, int y);
-    // Collects a finished render, then starts the next one wanted.
+    // Collects the finished renders, then starts the next ones wanted.
     void renderNext();
-    // Runner `r`: collects its finished render, then starts the next.
-    void renderOn(int r, bool previewFirst);
-    // The first valid expression without a render or one in progress,
-    // those on screen first; -1 when there is none.
-    int nextToRender();
+    // Runner `r`: keeps its finished renders, or marks them failed.
+    void collect(int r);
+    // Runner `r` renders the expressions `batch`, as the frames of one run.
+    void renderOn(int r, const std::vector<int>& batch);
+    // The valid expressions without a render or one in progress, those on
+    // screen first, then those tried once already.
+    std::vector<int> wantedRenders() const;
+    // The next run's expressions, taken from the front of `wanted`.
+    std::vector<int> nextBatch(std::vector<int>& wanted) const;
     // The folder the renders are kept in.
     const std::string& cacheFolder() const { return runners_[0].folder(); }
     void keepRender(const std::string& key, const RgbImage& image);
@@ -151,10 +156,10 @@ class ExpressionWindow : public vToolWindow, private vTimer {
     PovrayRunner runners_[Runners];
     std::string program_;
     bool povraySearched_ = false;
-    // Each runner's render in progress (0: none) and its cache name.
+    // Each runner's render in progress (0: none) and its frames' cache names.
     struct Job {
         int number = 0;
-        std::string key;
+        std::vector<std::string> keys;
     };
     Job jobs_[Runners];
     int failedStarts_ = 0; // in a row

@@ -16,6 +16,7 @@
 #include "framework/dialogs/vCommandPane.h"
 #include "framework/dialogs/vFileSelect.h"
 #include "framework/dialogs/vNoticeDialog.h"
+#include "render/ChildStart.h"
 
 #include <cstdio>
 #include <cstring>
@@ -64,13 +65,7 @@ const char* const aboutText = " TavokFace helps you pose the face of a robot\n"
 // The settings file beside the program, even when it runs under another
 // file name; false, with no path, when the path would not fit.
 bool locateSettings() {
-    char program[1024];
-    DWORD length = GetModuleFileNameA(GetModuleHandleA("TavokF.exe"), program, sizeof program);
-    if (length == 0 || length >= sizeof program) {
-        settingsPath[0] = '\0';
-        return false;
-    }
-    return settingsPathBeside(program, settingsPath);
+    return settingsPathBeside(programFolder().c_str(), settingsPath);
 }
 
 } // namespace
@@ -393,7 +388,7 @@ void FaceCmdWindow::loadSettings(vWindow* owner, int mode) {
     if (mode == 0) {
         if (locateSettings() && readSettingsDirectory(settingsPath, lastDirectory)) {
             // A directory that no longer exists leaves the current one.
-            SetCurrentDirectoryA(lastDirectory);
+            enterRememberedDirectory();
             return;
         }
         box.notice("Unable to open INI FILE\n\n Creating NEW INI FILE");

@@ -1,4 +1,5 @@
-// What the pose and settings file flows remember between file dialogs.
+// What the pose and settings file flows remember between file dialogs. Names
+// and paths are UTF-8.
 #pragma once
 
 constexpr int FileNameSize = 256;
@@ -20,3 +21,5 @@ extern int filterIndex;
 const char* dialogFolder(char (&folder)[260]);
 // After a successful save or load: the current folder is the one remembered.
 void rememberDirectory();
+// Makes the remembered folder the current one again; false when it is gone.
+bool enterRememberedDirectory();

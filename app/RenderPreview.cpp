@@ -160,7 +160,7 @@ bool RenderPreview::saveImage(const char* path) const {
     bool ok = std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size() && flushToDisk(out);
     ok = std::fclose(out) == 0 && ok;
     if (ok && replaceFile(tmp.c_str(), path)) return true;
-    std::remove(tmp.c_str());
+    removeFile(tmp.c_str());
     return false;
 }
 

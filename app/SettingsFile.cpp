@@ -27,7 +27,7 @@ bool settingsPathBeside(const char* program, char (&path)[SettingsTextSize]) {
 }
 
 bool readSettingsDirectory(const char* path, char (&directory)[SettingsTextSize]) {
-    std::FILE* in = std::fopen(path, "rb");
+    std::FILE* in = openFile(path, "rb");
     if (!in) return false;
     // As a text-mode read sees it: CR LF ends the line, byte 26 the file.
     int length = 0;
@@ -57,6 +57,6 @@ bool writeSettingsFile(const char* path, const char* directory) {
               std::fwrite(fixedText, 1, fixed, out) == fixed && flushToDisk(out);
     ok = std::fclose(out) == 0 && ok;
     if (ok && replaceFile(tmp.c_str(), path)) return true;
-    std::remove(tmp.c_str());
+    removeFile(tmp.c_str());
     return false;
 }

@@ -1,10 +1,12 @@
 // The settings file "TavokF.ini" beside the program: its path, its first
-// line (the directory last used) and its whole text. Needs no platform.
+// line (the directory last used) and its whole text; paths and the
+// directory are UTF-8. Needs no platform.
 #pragma once
 
 constexpr int SettingsTextSize = 256;
 
-// The settings file beside `program`, the program's own full path. False,
+// The settings file beside `program`, the program's own full path or its
+// folder ending in a backslash. False,
 // with `path` empty, when it does not fit: a cut path would be another file.
 bool settingsPathBeside(const char* program, char (&path)[SettingsTextSize]);
 

@@ -44,3 +44,9 @@ void ThumbnailCache::failed(const std::string& key, bool mayRetry, const std::st
     bool first = !failures_.count(key);
     failures_[key] = {mayRetry && first, reason};
 }
+
+void ThumbnailCache::damaged(const std::string& key) {
+    lastShown_.erase(key);
+    bool first = damaged_.insert(key).second;
+    failures_[key] = {first, "its kept render could not be read back"};
+}

@@ -26,6 +26,9 @@ class ThumbnailCache {
     // A render of `key` failed, for `reason`. One that may succeed later (it
     // ran out of time on a busy machine) is tried once more, after the others.
     void failed(const std::string& key, bool mayRetry, const std::string& reason);
+    // The kept render of `key` cannot be read back (its file is damaged):
+    // `key` is rendered once more, and never a third time.
+    void damaged(const std::string& key);
     // Why the last render of `key` failed; "" when none did.
     std::string whyFailed(const std::string& key) const;
     // Whether `key` waits for its second try.
@@ -42,4 +45,5 @@ class ThumbnailCache {
         std::string reason;
     };
     std::map<std::string, Failure> failures_;
+    std::set<std::string> damaged_;
 };

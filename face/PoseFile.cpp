@@ -78,7 +78,7 @@ int writePoseFile(const float* pose, const char* path) {
     bool ok = writePose(pose, out) && flushToDisk(out);
     ok = (std::fclose(out) == 0) && ok;
     if (ok && replaceFile(tmp.c_str(), path)) return PoseFileOk;
-    std::remove(tmp.c_str());
+    removeFile(tmp.c_str());
     return PoseFileNoAccess;
 }
 
@@ -113,7 +113,7 @@ int readPoseText(float* pose, const std::string& text, PoseReadError* error) {
 }
 
 int readPoseFile(float* pose, const char* path, PoseReadError* error) {
-    std::FILE* in = std::fopen(path, "rb");
+    std::FILE* in = openFile(path, "rb");
     if (!in) return fail(error, FaultUnreadable, 0, 0, "");
     int result = readPose(pose, in, error);
     std::fclose(in);

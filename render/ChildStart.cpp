@@ -2,21 +2,6 @@
 
 #include <windows.h>
 
-std::wstring wideText(const std::string& text) {
-    int size = MultiByteToWideChar(CP_UTF8, 0, text.data(), int(text.size()), nullptr, 0);
-    std::wstring out(std::size_t(size), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text.data(), int(text.size()), &out[0], size);
-    return out;
-}
-
-std::string utf8Text(const std::wstring& text) {
-    int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), int(text.size()), nullptr, 0, nullptr,
-                                   nullptr);
-    std::string out(std::size_t(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), int(text.size()), &out[0], size, nullptr, nullptr);
-    return out;
-}
-
 std::string programFolder() {
     std::wstring path(MAX_PATH, L'\0');
     DWORD length;

@@ -1,13 +1,10 @@
-// Starting the renders' child processes on Windows: the wide-character
-// text the platform takes, whether Wine runs us, and one way to start a
-// child with no console, inside a job. Windows only.
+// Starting the renders' child processes on Windows: whether Wine runs us,
+// and one way to start a child with no console, inside a job. Windows only.
 #pragma once
 
-#include <string>
+#include "framework/app/WideText.h"
 
-// `text` (UTF-8) as the platform's wide characters, and back.
-std::wstring wideText(const std::string& text);
-std::string utf8Text(const std::wstring& text);
+#include <string>
 
 // The folder of the running program, ending in a backslash (UTF-8).
 std::string programFolder();

@@ -24,9 +24,16 @@ std::string joined(const std::string& folder, const std::string& name) {
     return last == '\\' || last == '/' ? folder + name : folder + "\\" + name;
 }
 
-std::vector<std::string> renderOptions(const std::string& image, int width, int height) {
-    return {"+O" + image, "+FB", "+W" + std::to_string(width), "+H" + std::to_string(height), "-D",
-            "-P",         "+WT1"};
+std::vector<std::string> renderOptions(const std::string& image, int width, int height,
+                                       int frames) {
+    std::vector<std::string> options = {
+        "+O" + image, "+FB", "+W" + std::to_string(width), "+H" + std::to_string(height), "-D",
+        "-P",         "+WT1"};
+    // Several poses are the rows of the scene's animation include.
+    if (frames > 1)
+        options.insert(options.end(),
+                       {"Declare=Animation=1", "+KFI0", "+KFF" + std::to_string(frames - 1)});
+    return options;
 }
 
 std::string lowered(std::string text) {
@@ -92,14 +99,19 @@ std::string findSceneFolder(const std::string& programFolder, const std::string&
 }
 
 std::string renderCommand(const std::string& program, const std::string& image, int width,
-                          int height, const std::string& logFile) {
+                          int height, const std::string& logFile, int frames) {
     std::vector<std::string> args = {program, "+ITavokHead.pov"};
     if (isPovrayForWindows(program)) args = {program, "/EXIT", "/RENDER", "TavokHead.pov"};
-    for (const std::string& option : renderOptions(image, width, height))
+    for (const std::string& option : renderOptions(image, width, height, frames))
         args.push_back(option);
     if (isPovrayForWindows(program)) args.push_back("+GA" + logFile);
     std::string line = windowsLine(args);
     return line;
+}
+
+std::string frameImageName(const std::string& image, int frame) {
+    std::string::size_type dot = image.rfind('.');
+    return image.substr(0, dot) + std::to_string(frame) + image.substr(dot);
 }
 
 std::string shellCommand(const std::string& shell, const std::string& script) {
@@ -133,9 +145,9 @@ std::string unixRunScript(const std::vector<std::string>& args, const std::strin
 
 std::string unixRenderScript(const std::string& program, const std::string& image, int width,
                              int height, const std::string& logFile, const std::string& pidFile,
-                             const std::string& statusFile) {
+                             const std::string& statusFile, int frames) {
     std::vector<std::string> args = {program, "+ITavokHead.pov"};
-    for (const std::string& option : renderOptions(image, width, height))
+    for (const std::string& option : renderOptions(image, width, height, frames))
         args.push_back(option);
     return unixRunScript(args, logFile, pidFile, statusFile);
 }

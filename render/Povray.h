@@ -46,8 +46,15 @@ std::string findSceneFolder(const std::string& programFolder, const std::string&
 // one thread (the other cores stay with the editor), with no display
 // window. POV-Ray for Windows also writes its messages to `logFile` and
 // ends when done; the console POV-Ray's output is redirected by the caller.
+// With several `frames` (at most MaxRunFrames), it renders the rows of
+// animation.inc instead (a table of poses), each into its frame's image.
 std::string renderCommand(const std::string& program, const std::string& image, int width,
-                          int height, const std::string& logFile);
+                          int height, const std::string& logFile, int frames = 1);
+// POV-Ray numbers a run's frames with as many digits as its last one has:
+// one digit, so frameImageName can name them.
+inline constexpr int MaxRunFrames = 10;
+// The image of frame `frame` of such a run ("out-3-.bmp", 2: "out-3-2.bmp").
+std::string frameImageName(const std::string& image, int frame);
 
 // The Windows command line that runs `script` with the Unix shell `shell`.
 std::string shellCommand(const std::string& shell, const std::string& script);
@@ -65,7 +72,7 @@ std::string unixRunScript(const std::vector<std::string>& args, const std::strin
 // The render of renderCommand as such a script.
 std::string unixRenderScript(const std::string& program, const std::string& image, int width,
                              int height, const std::string& logFile, const std::string& pidFile,
-                             const std::string& statusFile);
+                             const std::string& statusFile, int frames = 1);
 // A script that sends `signal` ("TERM", "KILL") to the process group `group`
 // only while `statusFile` is empty, that is while that group still runs.
 std::string unixSignalScript(int group, const char* signal, const std::string& statusFile);

@@ -1,6 +1,8 @@
 #include "render/PovrayRunner.h"
 
+#include "face/FileReplace.h"
 #include "face/PoseFile.h"
+#include "face/PoseTable.h"
 #include "render/ChildStart.h"
 #include "render/Povray.h"
 #include "render/WicImage.h"
@@ -177,15 +179,23 @@ bool PovrayRunner::prepare() {
         return false;
     }
     std::string folder = folder_.substr(0, folder_.size() - 1);
+    bool made;
     if (folder_.empty()) {
         std::wstring temp(MAX_PATH + 1, L'\0');
         temp.resize(GetTempPathW(DWORD(temp.size()), &temp[0]));
         removeStaleFolders(utf8Text(temp));
-        folder = utf8Text(temp) + ScratchPrefix + std::to_string(GetCurrentProcessId()) + "-" +
-                 std::to_string(GetTickCount());
+        // Each runner has a folder of its own, however many start in one tick.
+        DWORD stamp = GetTickCount();
+        do
+            folder = utf8Text(temp) + ScratchPrefix + std::to_string(GetCurrentProcessId()) + "-" +
+                     std::to_string(stamp++);
+        while (!(made = CreateDirectoryW(wideText(folder).c_str(), nullptr)) &&
+               GetLastError() == ERROR_ALREADY_EXISTS);
+    } else {
+        made = CreateDirectoryW(wideText(folder).c_str(), nullptr) ||
+               GetLastError() == ERROR_ALREADY_EXISTS;
     }
-    if (!CreateDirectoryW(wideText(folder).c_str(), nullptr) &&
-        GetLastError() != ERROR_ALREADY_EXISTS) {
+    if (!made) {
         fail("No scratch folder",
              "Cannot make the scratch folder " + folder + ":\n" + systemMessage(GetLastError()));
         return false;
@@ -201,39 +211,51 @@ bool PovrayRunner::prepare() {
     return true;
 }
 
-int PovrayRunner::start(const std::string& program, const float* pose, int width, int height) {
+std::string PovrayRunner::imageFile(int number, int frames) const {
+    return frames > 1 ? "out-" + std::to_string(number) + "-.bmp" : file("out", number);
+}
+
+bool PovrayRunner::writeScratch(const char* name, const std::function<bool(std::FILE*)>& write) {
+    std::string path = folder_ + name, tmp;
+    std::FILE* out = createBeside(path, tmp);
+    bool written = out && write(out);
+    if (out) written = std::fclose(out) == 0 && written;
+    if (written && replaceFile(tmp.c_str(), path.c_str())) return true;
+    if (out) removeFile(tmp.c_str());
+    fail("Cannot write the pose", "Cannot write the pose to " + folder_);
+    return false;
+}
+
+int PovrayRunner::start(const std::string& program, const float* pose, int width, int height,
+                        int count) {
     problem.clear();
     error.clear();
     tidy();
     if (!prepare()) return 0;
-    std::FILE* out = _wfopen(wideText(folder_ + "pose.new").c_str(), L"wb");
-    bool written = out && writePose(pose, out);
-    if (out) written = std::fclose(out) == 0 && written;
-    if (!written ||
-        !MoveFileExW(wideText(folder_ + "pose.new").c_str(), wideText(folder_ + "pose.txt").c_str(),
-                     MOVEFILE_REPLACE_EXISTING)) {
-        fail("Cannot write the pose", "Cannot write the pose to " + folder_);
+    // One pose is the scene's pose.txt; several, the rows of its animation.inc.
+    if (count > 1 ? !writeScratch("animation.inc",
+                                  [&](std::FILE* out) { return writePoseTable(pose, count, out); })
+                  : !writeScratch("pose.txt", [&](std::FILE* out) { return writePose(pose, out); }))
         return 0;
-    }
     int number = ++lastNumber_;
-    Child child = {number, nullptr, false, 0, 0, false, now(), 0, 0};
-    child.deadline = child.startedAt + renderDeadline(lastRender_);
+    Child child = {number, nullptr, false, 0, 0, false, now(), 0, 0, count};
+    child.deadline = child.startedAt + count * renderDeadline(lastRender_);
     bool started = false;
     if (underWine() && !isWindowsProgram(program)) {
         child.throughShell = true;
         started = !unixPathOf(program).empty() &&
-                  runShell(unixRenderScript(unixPathOf(program), file("out", number), width, height,
-                                            file("log", number), file("pid", number),
-                                            file("status", number)),
+                  runShell(unixRenderScript(unixPathOf(program), imageFile(number, count), width,
+                                            height, file("log", number), file("pid", number),
+                                            file("status", number), count),
                            folder_);
     } else {
         SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
         HANDLE log = CreateFileW(wideText(folder_ + file("log", number)).c_str(), GENERIC_WRITE,
                                  FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, CREATE_ALWAYS,
                                  FILE_ATTRIBUTE_NORMAL, nullptr);
-        started = startChild(
-            renderCommand(program, file("out", number), width, height, file("log", number)),
-            folder_, log, isPovrayForWindows(program), job_, child.process);
+        started = startChild(renderCommand(program, imageFile(number, count), width, height,
+                                           file("log", number), count),
+                             folder_, log, isPovrayForWindows(program), job_, child.process);
         if (log != INVALID_HANDLE_VALUE) CloseHandle(log);
         if (started && !child.process) {
             fail("POV-Ray failed", "Started " + program + " but got no process handle.");
@@ -282,6 +304,9 @@ void PovrayRunner::forget(std::size_t index) {
     if (child.process) CloseHandle(child.process);
     for (const char* kind : {"out", "log", "pid", "status"})
         DeleteFileW(wideText(folder_ + file(kind, child.number)).c_str());
+    for (int frame = 0; child.frames > 1 && frame < child.frames; ++frame)
+        DeleteFileW(wideText(folder_ + frameImageName(imageFile(child.number, child.frames), frame))
+                        .c_str());
     children_.erase(children_.begin() + std::ptrdiff_t(index));
 }
 
@@ -315,8 +340,16 @@ PovrayRunner::State PovrayRunner::poll(int number) {
                      " s, so it was ended.");
             return TimedOut;
         }
-        lastRender_ = now() - child.startedAt;
-        bool rendered = WicImage::decode(contents(folder_ + file("out", number)), image);
+        // The time of a frame: a run's deadline counts its frames.
+        lastRender_ = (now() - child.startedAt) / child.frames;
+        frames.assign(std::size_t(child.frames), RgbImage());
+        bool rendered = true;
+        for (int frame = 0; frame < child.frames; ++frame) {
+            std::string name = imageFile(number, child.frames);
+            if (child.frames > 1) name = frameImageName(name, frame);
+            rendered &= WicImage::decode(contents(folder_ + name), frames[std::size_t(frame)]);
+        }
+        image = frames[0];
         if (!rendered) {
             fail("POV-Ray failed", errorLines(contents(folder_ + file("log", number)), 6));
             if (error.empty()) error = "POV-Ray wrote no image.";

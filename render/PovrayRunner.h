@@ -9,6 +9,8 @@
 
 #include "render/RgbImage.h"
 
+#include <cstdio>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -35,10 +37,14 @@ class PovrayRunner {
 
     // Starts rendering `pose` (the thirteen values) with `program`; the
     // render's number, or 0 (and `problem` and `error` say why) when it
-    // could not start.
-    int start(const std::string& program, const float* pose, int width, int height);
-    // Whether render `number` still runs; once it ended, `image` or
-    // `problem` and `error`. Past its deadline it is ended: TimedOut.
+    // could not start. With a `count` of poses one after another (at most
+    // MaxRunFrames), they are the frames of one run: a start of POV-Ray
+    // takes longer than a small frame.
+    int start(const std::string& program, const float* pose, int width, int height, int count = 1);
+    // Whether render `number` still runs; once it ended, `image` and
+    // `frames`, or `problem` and `error` (`frames` then holds those that
+    // were written, empty ones for the others). Past its deadline it is
+    // ended: TimedOut.
     State poll(int number);
     // Ends render `number` without waiting for it.
     void cancel(int number);
@@ -50,9 +56,10 @@ class PovrayRunner {
 
     const std::string& folder() const { return folder_; }
 
-    RgbImage image;
-    std::string problem; // a few words for the status line
-    std::string error;   // the details
+    RgbImage image;               // the first frame
+    std::vector<RgbImage> frames; // each pose's
+    std::string problem;          // a few words for the status line
+    std::string error;            // the details
 
   private:
     struct Child {
@@ -65,7 +72,13 @@ class PovrayRunner {
         long long startedAt;
         long long deadline;
         long long graceEnd; // when an ended child that did not go is killed
+        int frames;
     };
+    // The image POV-Ray writes for render `number`, or the name its frames'
+    // images are made from.
+    std::string imageFile(int number, int frames) const;
+    // Writes the scratch file `name` whole, then in its place.
+    bool writeScratch(const char* name, const std::function<bool(std::FILE*)>& write);
     std::string file(const char* kind, int number) const;
     bool ended(Child& child);
     void end(Child& child, bool kill);

@@ -3,6 +3,7 @@
 #include "framework/app/KeyCodes.h"
 #include "framework/app/LinkedList.h"
 #include "framework/app/MenuItemDef.h"
+#include "framework/app/WideText.h"
 #include "framework/app/WindowMessage.h"
 #include "framework/app/vApp.h"
 #include "framework/app/vMenuPane.h"
@@ -144,7 +145,7 @@ void vWindow::setStringAll(int id, const char* text) {
 }
 
 void vWindow::setTitle(const char* text) {
-    SetWindowTextA(nativeWindow, text);
+    SetWindowTextW(nativeWindow, wideText(text).c_str());
 }
 
 void vWindow::getWindowPosition(int& left, int& top, int& outerWidth, int& outerHeight) {

@@ -45,6 +45,7 @@ class vWindow : public vBaseWindow {
     virtual void setString(int id, const char* text);
     virtual void setValueAll(int id, int value, int setType);
     virtual void setStringAll(int id, const char* text);
+    // `text` is UTF-8: a file's name shows whatever its characters.
     virtual void setTitle(const char* text);
     virtual void getWindowPosition(int& left, int& top, int& width, int& height);
     virtual void setWindowPosition(int left, int top);

@@ -1,10 +1,11 @@
 #include "framework/dialogs/vFileSelect.h"
 
+#include "framework/app/WideText.h"
+
 #include <dlgs.h>
 
 #include <algorithm>
 #include <cstring>
-#include <vector>
 
 namespace {
 
@@ -20,13 +21,13 @@ const char* const PlatformProcProperty = "vFileSelectProc";
 // The length of the path the name field names, seen from the dialog's folder.
 std::size_t typedPathLength(HWND box) {
     HWND field = GetDlgItem(box, cmb13) ? GetDlgItem(box, cmb13) : GetDlgItem(box, edt1);
-    char name[NameRoom] = "", folder[NameRoom] = "";
-    GetWindowTextA(field, name, sizeof name);
-    std::size_t length = std::strlen(name);
-    if ((name[0] && name[1] == ':') || (name[0] == '\\' && name[1] == '\\')) return length;
-    if (name[0] == '\\') return length + 2; // on the folder's drive
-    SendMessageA(box, CDM_GETFOLDERPATH, sizeof folder, reinterpret_cast<LPARAM>(folder));
-    return std::strlen(folder) + 1 + length;
+    wchar_t name[NameRoom] = L"", folder[NameRoom] = L"";
+    GetWindowTextW(field, name, NameRoom);
+    std::size_t length = wcslen(name);
+    if ((name[0] && name[1] == L':') || (name[0] == L'\\' && name[1] == L'\\')) return length;
+    if (name[0] == L'\\') return length + 2; // on the folder's drive
+    SendMessageW(box, CDM_GETFOLDERPATH, NameRoom, reinterpret_cast<LPARAM>(folder));
+    return wcslen(folder) + 1 + length;
 }
 
 int append(char (&text)[256], int used, const char* part) {
@@ -40,24 +41,24 @@ int append(char (&text)[256], int used, const char* part) {
 
 vFileSelect::vFileSelect(vBaseWindow* owner, const char*)
     : ownerHandle(owner ? owner->nativeWindow : nullptr), request() {
-    request.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
+    request.lStructSize = OPENFILENAME_SIZE_VERSION_400W;
     request.hwndOwner = ownerHandle;
     request.lpfnHook = watchDialog;
 }
 
 void vFileSelect::startIn(const char* folder) {
-    directory = folder ? folder : "";
+    directory = wideText(folder ? folder : "");
     request.lpstrInitialDir = folder ? directory.c_str() : nullptr;
 }
 
 UINT_PTR CALLBACK vFileSelect::watchDialog(HWND child, UINT code, WPARAM, LPARAM lParam) {
     if (code != WM_INITDIALOG) return 0;
     HWND box = GetParent(child);
-    auto* request = reinterpret_cast<OPENFILENAMEA*>(lParam);
+    auto* request = reinterpret_cast<OPENFILENAMEW*>(lParam);
     SetPropA(box, GuardProperty, reinterpret_cast<HANDLE>(request->lCustData));
     SetPropA(box, PlatformProcProperty,
              reinterpret_cast<HANDLE>(
-                 SetWindowLongPtrA(box, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(guardOk))));
+                 SetWindowLongPtrW(box, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(guardOk))));
     return 0;
 }
 
@@ -68,11 +69,11 @@ LRESULT CALLBACK vFileSelect::guardOk(HWND box, UINT code, WPARAM wParam, LPARAM
         wParam = IDCANCEL;
     }
     if (code == WM_NCDESTROY) {
-        SetWindowLongPtrA(box, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(platform));
+        SetWindowLongPtrW(box, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(platform));
         RemovePropA(box, GuardProperty);
         RemovePropA(box, PlatformProcProperty);
     }
-    return CallWindowProcA(platform, box, code, wParam, lParam);
+    return CallWindowProcW(platform, box, code, wParam, lParam);
 }
 
 int vFileSelect::filterText(const char* const* filters, int filterIndex, char (&text)[256]) {
@@ -134,35 +135,43 @@ int vFileSelect::run(bool save, const char* prompt, char* file, int size,
     pathTooLong = 0;
     if (!file || size <= 0) return 0;
     char filter[256];
-    std::vector<char> name(std::size_t(std::max(size, NameRoom)), '\0');
-    std::memcpy(name.data(), file, std::size_t(strnlen(file, std::size_t(size - 1))));
     request.nFilterIndex = DWORD(filterText(filters, filterIndex, filter));
-    request.lpstrFilter = filter;
-    request.lpstrFile = name.data();
+    // The filter text holds NULs: all of it is widened.
+    std::wstring wideFilter = wideText(std::string(filter, sizeof filter));
+    std::wstring title = wideText(prompt ? prompt : "");
+    std::wstring extension = wideText(defaultExtension ? defaultExtension : "");
+    std::wstring name = wideText(std::string(file, strnlen(file, std::size_t(size - 1))));
+    name.resize(std::max(name.size() + 1, std::size_t(NameRoom)), L'\0');
+    request.lpstrFilter = wideFilter.c_str();
+    request.lpstrFile = &name[0];
     request.nMaxFile = DWORD(name.size());
-    request.lpstrTitle = prompt;
-    request.lpstrDefExt = defaultExtension;
+    request.lpstrTitle = prompt ? title.c_str() : nullptr;
+    request.lpstrDefExt = defaultExtension ? extension.c_str() : nullptr;
     request.lCustData = reinterpret_cast<LPARAM>(this);
     request.Flags = save ? SaveFlags | (directoryOnly ? OFN_NOTESTFILECREATE : 0) : OpenFlags;
-    BOOL chosen = save ? GetSaveFileNameA(&request) : GetOpenFileNameA(&request);
-    // The record outlives these buffers.
+    BOOL chosen = save ? GetSaveFileNameW(&request) : GetOpenFileNameW(&request);
+    // The record outlives these texts.
     request.lpstrFilter = request.lpstrFile = nullptr;
+    request.lpstrTitle = request.lpstrDefExt = nullptr;
     if (!chosen) return 0;
-    std::size_t length = strnlen(name.data(), name.size());
-    if (save && directoryOnly)
-        for (std::size_t at = length; at-- > 1;)
-            if (name[at] == '\\') {
-                name[at] = '\0';
-                length = at;
-                break;
-            }
-    // A path that filled the room may have been cut by the platform; one
-    // longer than the caller's buffer would be: neither names the chosen file.
-    if (length + 1 >= name.size() || length + 1 > std::size_t(size)) {
+    std::size_t length = wcsnlen(name.data(), name.size());
+    // A path that filled the room may have been cut by the platform.
+    if (length + 1 >= name.size()) {
         pathTooLong = 1;
         return 0;
     }
-    std::memcpy(file, name.data(), length + 1);
+    name.resize(length);
+    if (save && directoryOnly) {
+        std::size_t slash = name.find_last_of(L'\\');
+        if (slash != std::wstring::npos && slash > 0) name.resize(slash);
+    }
+    // One longer than the caller's buffer would be cut: it names no file.
+    std::string chosenPath = utf8Text(name);
+    if (chosenPath.size() + 1 > std::size_t(size)) {
+        pathTooLong = 1;
+        return 0;
+    }
+    std::memcpy(file, chosenPath.c_str(), chosenPath.size() + 1);
     filterIndex = int(request.nFilterIndex) - 1;
     return 1;
 }

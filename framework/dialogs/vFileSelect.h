@@ -1,4 +1,5 @@
-// Asks for a file name through the platform's open and save dialogs.
+// Asks for a file name through the platform's open and save dialogs. Names
+// and paths are UTF-8, wide in the dialogs: any name the file system holds.
 #pragma once
 
 #include "framework/app/vBaseWindow.h"
@@ -39,7 +40,7 @@ class vFileSelect {
     void startIn(const char* folder);
 
     HWND ownerHandle;
-    OPENFILENAMEA request;
+    OPENFILENAMEW request;
     // Given (without its "."), a name typed without an extension takes the
     // chosen filter's, or this one, and a replace question names that file.
     const char* defaultExtension = nullptr;
@@ -48,7 +49,7 @@ class vFileSelect {
     int pathTooLong = 0;
 
   private:
-    std::string directory; // the start folder, kept for later requests
+    std::wstring directory; // the start folder, kept for later requests
     // Ends the dialog as cancelled before the platform handles a path longer
     // than it can: its own OK handling would overrun a fixed buffer.
     static UINT_PTR CALLBACK watchDialog(HWND child, UINT code, WPARAM wParam, LPARAM lParam);

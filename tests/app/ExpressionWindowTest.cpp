@@ -6,6 +6,7 @@
 #include "app/FaceTables.h"
 #include "app/FileDialogState.h"
 #include "app/RenderPreview.h"
+#include "expressions/ThumbnailKey.h"
 #include "face/PoseFile.h"
 #include "render/ChildStart.h"
 #include "tests/win/WinTest.h"
@@ -16,6 +17,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <string>
 
 namespace {
@@ -258,3 +260,47 @@ int main(int argc, char** argv) {
     command(IdExit); // the scratch folder goes
     return result;
 }
+
+namespace {
+
+// Where the render of file `name` is kept: the scratch folder is under the
+// Temp folder main made.
+std::filesystem::path keptRender(const char* name) {
+    const Expression& expression = library()->listing().listed[std::size_t(indexOf(name))];
+    std::string key = thumbnailKey(expression.bytesHash, Window::ThumbWidth, Window::ThumbHeight);
+    std::filesystem::path temp = wideText(besideThisProgram("Temp José € 日本"));
+    for (const auto& folder : std::filesystem::directory_iterator(temp))
+        if (std::filesystem::exists(folder.path() / key)) return folder.path() / key;
+    return {};
+}
+
+// A kept render that no longer reads goes and is rendered again, once: the
+// second time it stays 2-D, and its tip says why.
+TEST(Expressions, ADamagedKeptRenderIsRenderedAgainOnce) {
+    showFolder(wideText(besideThisProgram("damaged")), {L"dented.txt"});
+    std::filesystem::path kept;
+    ASSERT_TRUE(pumpUntil([&] { return !(kept = keptRender("dented")).empty(); }, 20000))
+        << "the render of dented.txt";
+    auto damage = [&] {
+        std::ofstream(kept, std::ios::binary) << "damaged";
+        library()->reload();
+    };
+    damage();
+    auto renderedAgain = [&] {
+        std::ostringstream bytes;
+        bytes << std::ifstream(kept, std::ios::binary).rdbuf();
+        return std::filesystem::exists(kept) && bytes.str() != "damaged";
+    };
+    EXPECT_TRUE(pumpUntil(renderedAgain, 20000)) << "dented.txt rendered again";
+    damage();
+    std::string tip;
+    EXPECT_TRUE(pumpUntil(
+        [&] { return (tip = library()->tipText(indexOf("dented"))).find("read back") != tip.npos; },
+        5000))
+        << "the tip naming the damaged render";
+    EXPECT_EQ(tip.find("tried again"), tip.npos) << tip;
+    EXPECT_FALSE(pumpUntil([&] { return std::filesystem::exists(kept); }, 2000))
+        << "a third render of dented.txt";
+}
+
+} // namespace

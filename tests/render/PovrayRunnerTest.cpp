@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <windows.h>
@@ -98,6 +99,45 @@ TEST(PovrayRunner, AHungPovrayIsEndedAtItsDeadlineOrWhenCancelledEvenBeforeItsId
         EXPECT_FALSE(exists(unixPathOf(runner.folder()) + "hung.txt")) << "it still runs";
     }
     EXPECT_EQ(runner.problem, "POV-Ray did not finish");
+    std::filesystem::remove_all(std::filesystem::u8path(windowsPathOf(dir)));
+}
+
+} // namespace
+
+namespace {
+
+// Poses rendered as the frames of one run are each the picture a run of
+// that pose alone gives, in their order; runners prepared at once keep
+// folders of their own.
+TEST(PovrayRunner, PosesRenderedAsFramesOfOneRunAreEachPosesOwnRender) {
+    CreateDirectoryW(wide(windowsPathOf(dir)).c_str(), nullptr);
+    SetEnvironmentVariableW(L"TMP", wide(windowsPathOf(dir + "/")).c_str());
+    std::string povray = windowsPathOf("/usr/bin/povray");
+    PovrayRunner runs[2];
+    ASSERT_TRUE(runs[0].prepare() && runs[1].prepare()) << runs[1].error;
+    EXPECT_NE(runs[0].folder(), runs[1].folder());
+    float poses[3][13];
+    for (int i = 0; i < 3; ++i) {
+        std::copy(pose, pose + 13, poses[i]);
+        poses[i][1] = 15.0f * float(i);
+        poses[i][10] = 0.3f * float(i - 1);
+    }
+    auto render = [&](PovrayRunner& runner, const float* first, int count) {
+        int number = runner.start(povray, first, 48, 36, count);
+        EXPECT_NE(number, 0) << runner.error;
+        PovrayRunner::State state = PovrayRunner::Running;
+        waitFor([&] { return (state = runner.poll(number)) != PovrayRunner::Running; }, 30,
+                "a render of " + std::to_string(count) + " poses");
+        EXPECT_EQ(state, PovrayRunner::Rendered) << runner.error;
+        return runner.frames;
+    };
+    std::vector<RgbImage> frames = render(runs[0], poses[0], 3);
+    ASSERT_EQ(frames.size(), 3u);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(render(runs[1], poses[i], 1)[0].rgb, frames[std::size_t(i)].rgb) << "pose " << i;
+    EXPECT_NE(frames[0].rgb, frames[2].rgb);
+    for (PovrayRunner& runner : runs)
+        runner.close();
     std::filesystem::remove_all(std::filesystem::u8path(windowsPathOf(dir)));
 }
 

@@ -5,6 +5,8 @@
 #include <csignal>
 
 #ifdef _WIN32
+#include "framework/app/WideText.h"
+
 #include <windows.h>
 #else
 #include <cerrno>
@@ -30,13 +32,6 @@ bool interrupted() {
 
 namespace {
 
-std::wstring wide(const std::string& text) {
-    int size = MultiByteToWideChar(CP_UTF8, 0, text.data(), int(text.size()), nullptr, 0);
-    std::wstring out(std::size_t(size), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text.data(), int(text.size()), &out[0], size);
-    return out;
-}
-
 BOOL WINAPI onConsoleControl(DWORD) {
     interruptedFlag = 1;
     return TRUE;
@@ -53,7 +48,7 @@ bool ChildProcess::start(const std::vector<std::string>& args, const std::string
     std::string line = windowsLine(args);
     SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
     // Shared for writing: POV-Ray for Windows writes its messages there itself.
-    HANDLE log = CreateFileW(wide(workDir + "\\" + logName).c_str(), GENERIC_WRITE,
+    HANDLE log = CreateFileW(wideText(workDir + "\\" + logName).c_str(), GENERIC_WRITE,
                              FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, CREATE_ALWAYS,
                              FILE_ATTRIBUTE_NORMAL, nullptr);
     if (log == INVALID_HANDLE_VALUE) return false;
@@ -64,10 +59,10 @@ bool ChildProcess::start(const std::vector<std::string>& args, const std::string
     startup.hStdOutput = log;
     startup.hStdError = log;
     PROCESS_INFORMATION process = {};
-    std::wstring command = wide(line);
+    std::wstring command = wideText(line);
     BOOL created = CreateProcessW(nullptr, &command[0], nullptr, nullptr, TRUE,
                                   CREATE_NO_WINDOW | CREATE_SUSPENDED, nullptr,
-                                  wide(workDir).c_str(), &startup, &process);
+                                  wideText(workDir).c_str(), &startup, &process);
     CloseHandle(log);
     if (!created) return false;
     static HANDLE job = [] {

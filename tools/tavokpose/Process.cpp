@@ -6,6 +6,8 @@
 #include <cstdlib>
 
 #ifdef _WIN32
+#include "framework/app/WideText.h"
+
 #include <windows.h>
 #else
 #include <cerrno>
@@ -23,16 +25,10 @@ extern char** environ;
 
 namespace {
 
-std::wstring wide(const std::string& text) {
-    int size = MultiByteToWideChar(CP_UTF8, 0, text.data(), int(text.size()), nullptr, 0);
-    std::wstring out(std::size_t(size), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text.data(), int(text.size()), &out[0], size);
-    return out;
-}
-
 std::string contents(const std::string& path) {
-    HANDLE file = CreateFileW(wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file =
+        CreateFileW(wideText(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return {};
     char buffer[64];
     DWORD got = 0;
@@ -60,10 +56,10 @@ bool start(const std::string& command, const std::string& workDir, HANDLE log,
     startup.hStdInput = input;
     startup.hStdOutput = log;
     startup.hStdError = log;
-    std::wstring line = wide(command);
+    std::wstring line = wideText(command);
     BOOL created = CreateProcessW(nullptr, &line[0], nullptr, nullptr, log != nullptr,
                                   CREATE_NO_WINDOW | CREATE_SUSPENDED, nullptr,
-                                  wide(workDir).c_str(), &startup, &process);
+                                  wideText(workDir).c_str(), &startup, &process);
     if (input != INVALID_HANDLE_VALUE) CloseHandle(input);
     if (!created) return false;
     static HANDLE job = [] {
@@ -93,7 +89,7 @@ ProcessResult runThroughShell(std::vector<std::string> args, const std::string& 
     std::string folder = workDir + "\\";
     std::string command =
         shellCommand("Z:\\bin\\sh", unixRunScript(args, logName, "run-pid.txt", "run-status.txt"));
-    DeleteFileW(wide(folder + "run-status.txt").c_str());
+    DeleteFileW(wideText(folder + "run-status.txt").c_str());
     PROCESS_INFORMATION process = {};
     if (!start(command, workDir, nullptr, process)) return {};
     closeHandles(process);
@@ -123,8 +119,9 @@ ProcessResult runProcess(const std::vector<std::string>& args, const std::string
         return runThroughShell(args, workDir, logName, seconds);
     std::string line = windowsLine(args);
     SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
-    HANDLE log = CreateFileW(wide(workDir + "\\" + logName).c_str(), GENERIC_WRITE, FILE_SHARE_READ,
-                             &inherit, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE log =
+        CreateFileW(wideText(workDir + "\\" + logName).c_str(), GENERIC_WRITE, FILE_SHARE_READ,
+                    &inherit, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (log == INVALID_HANDLE_VALUE) return {};
     PROCESS_INFORMATION process = {};
     bool created = start(line, workDir, log, process);
