@@ -22,29 +22,31 @@ const char* const poseLines =
     "TavokPoses[TavokFrame][11],\r\n"
     "TavokPoses[TavokFrame][12]\r\n";
 
-bool put(std::FILE* out, const std::string& text) {
-    return std::fwrite(text.data(), 1, text.size(), out) == text.size();
-}
-
 } // namespace
 
-bool writeAnimationInclude(const Animation& animation, const float* still, std::FILE* out) {
+std::string animationInclude(const Animation& animation, const float* still) {
     int length = animation.settings().length;
     std::string last = std::to_string(length - 1);
-    bool ok = put(out, "// TavokFace animation: " + std::to_string(length) + " frames at " +
-                           std::to_string(animation.settings().fps) +
-                           " frames per second, the pose of frame_number.\r\n") &&
-              put(out, "#declare TavokFrame = min(max(frame_number, 0), " + last + ");\r\n") &&
-              put(out, "#declare TavokPoses = array[" + std::to_string(length) + "][13] {\r\n");
+    std::string text = "// TavokFace animation: " + std::to_string(length) + " frames at " +
+                       std::to_string(animation.settings().fps) +
+                       " frames per second, the pose of frame_number.\r\n" +
+                       "#declare TavokFrame = min(max(frame_number, 0), " + last + ");\r\n" +
+                       "#declare TavokPoses = array[" + std::to_string(length) + "][13] {\r\n";
     float pose[PoseCount];
     std::memcpy(pose, still, sizeof pose);
-    for (int frame = 0; frame < length && ok; ++frame) {
+    for (int frame = 0; frame < length; ++frame) {
         animation.poseAt(frame, pose);
         char row[512];
-        ok = formatPoseLine(row, sizeof row, rowForm, pose, true) >= 0 &&
-             put(out, row + std::string(frame + 1 < length ? ",\r\n" : "\r\n"));
+        if (formatPoseLine(row, sizeof row, rowForm, pose, true) < 0) return "";
+        text += row + std::string(frame + 1 < length ? ",\r\n" : "\r\n");
     }
-    return ok && put(out, "};\r\n") && put(out, poseLines) && std::ferror(out) == 0;
+    return text + "};\r\n" + poseLines;
+}
+
+bool writeAnimationInclude(const Animation& animation, const float* still, std::FILE* out) {
+    std::string text = animationInclude(animation, still);
+    return !text.empty() && std::fwrite(text.data(), 1, text.size(), out) == text.size() &&
+           std::ferror(out) == 0;
 }
 
 int writeAnimationIncludeFile(const Animation& animation, const float* still, const char* path) {

@@ -1,5 +1,6 @@
 #include "tools/tavokpose/ChildProcess.h"
 
+#include "render/ChildStart.h"
 #include "render/Quoting.h"
 
 #include <csignal>
@@ -30,13 +31,6 @@ bool interrupted() {
 
 namespace {
 
-std::wstring wide(const std::string& text) {
-    int size = MultiByteToWideChar(CP_UTF8, 0, text.data(), int(text.size()), nullptr, 0);
-    std::wstring out(std::size_t(size), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text.data(), int(text.size()), &out[0], size);
-    return out;
-}
-
 BOOL WINAPI onConsoleControl(DWORD) {
     interruptedFlag = 1;
     return TRUE;
@@ -50,10 +44,14 @@ void catchInterrupts() {
 
 bool ChildProcess::start(const std::vector<std::string>& args, const std::string& workDir,
                          const std::string& logName) {
+    if (underWine() && !isWindowsProgram(args[0])) {
+        shell_ = std::make_unique<ShellChild>();
+        return shell_->start(args, workDir, logName, logName);
+    }
     std::string line = windowsLine(args);
     SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
     // Shared for writing: POV-Ray for Windows writes its messages there itself.
-    HANDLE log = CreateFileW(wide(workDir + "\\" + logName).c_str(), GENERIC_WRITE,
+    HANDLE log = CreateFileW(wideText(workDir + "\\" + logName).c_str(), GENERIC_WRITE,
                              FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, CREATE_ALWAYS,
                              FILE_ATTRIBUTE_NORMAL, nullptr);
     if (log == INVALID_HANDLE_VALUE) return false;
@@ -64,10 +62,10 @@ bool ChildProcess::start(const std::vector<std::string>& args, const std::string
     startup.hStdOutput = log;
     startup.hStdError = log;
     PROCESS_INFORMATION process = {};
-    std::wstring command = wide(line);
+    std::wstring command = wideText(line);
     BOOL created = CreateProcessW(nullptr, &command[0], nullptr, nullptr, TRUE,
                                   CREATE_NO_WINDOW | CREATE_SUSPENDED, nullptr,
-                                  wide(workDir).c_str(), &startup, &process);
+                                  wideText(workDir).c_str(), &startup, &process);
     CloseHandle(log);
     if (!created) return false;
     static HANDLE job = [] {
@@ -87,6 +85,12 @@ bool ChildProcess::start(const std::vector<std::string>& args, const std::string
 }
 
 bool ChildProcess::running() {
+    if (shell_) {
+        if (!shell_->ended()) return true;
+        exitCode = shell_->exitCode;
+        shell_.reset();
+        return false;
+    }
     if (!process_) return false;
     if (WaitForSingleObject(process_, 0) != WAIT_OBJECT_0) return true;
     DWORD code = DWORD(-1);
@@ -98,6 +102,14 @@ bool ChildProcess::running() {
 }
 
 void ChildProcess::end() {
+    if (shell_) {
+        shell_->kill();
+        for (ULONGLONG deadline = GetTickCount64() + 5000;
+             running() && GetTickCount64() < deadline;)
+            Sleep(10);
+        shell_.reset();
+        exitCode = 128 + 9;
+    }
     if (!process_) return;
     TerminateProcess(process_, 1);
     WaitForSingleObject(process_, 5000);

@@ -1,6 +1,10 @@
 #include "tools/tavokpose/Process.h"
 
 #include "render/Povray.h"
+#ifdef _WIN32
+#include "render/ChildStart.h"
+#include "render/ShellChild.h"
+#endif
 #include "render/Quoting.h"
 
 #include <cstdlib>
@@ -23,28 +27,6 @@ extern char** environ;
 
 namespace {
 
-std::wstring wide(const std::string& text) {
-    int size = MultiByteToWideChar(CP_UTF8, 0, text.data(), int(text.size()), nullptr, 0);
-    std::wstring out(std::size_t(size), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text.data(), int(text.size()), &out[0], size);
-    return out;
-}
-
-std::string contents(const std::string& path) {
-    HANDLE file = CreateFileW(wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return {};
-    char buffer[64];
-    DWORD got = 0;
-    bool read = ReadFile(file, buffer, sizeof buffer, &got, nullptr);
-    CloseHandle(file);
-    return read ? std::string(buffer, got) : std::string();
-}
-
-bool underWine() {
-    return GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
-}
-
 // Started by the process handle the platform gives, with no console window;
 // a window it opens (POV-Ray for Windows) stays minimised and never takes
 // the keyboard; the job ends it should this program end first.
@@ -60,10 +42,10 @@ bool start(const std::string& command, const std::string& workDir, HANDLE log,
     startup.hStdInput = input;
     startup.hStdOutput = log;
     startup.hStdError = log;
-    std::wstring line = wide(command);
+    std::wstring line = wideText(command);
     BOOL created = CreateProcessW(nullptr, &line[0], nullptr, nullptr, log != nullptr,
                                   CREATE_NO_WINDOW | CREATE_SUSPENDED, nullptr,
-                                  wide(workDir).c_str(), &startup, &process);
+                                  wideText(workDir).c_str(), &startup, &process);
     if (input != INVALID_HANDLE_VALUE) CloseHandle(input);
     if (!created) return false;
     static HANDLE job = [] {
@@ -85,46 +67,32 @@ void closeHandles(PROCESS_INFORMATION& process) {
     if (process.hProcess) CloseHandle(process.hProcess);
 }
 
-// Wine starts a Unix program with no process handle, so the shell runs it
-// and its files tell its process group and, at its end, its exit status.
-ProcessResult runThroughShell(std::vector<std::string> args, const std::string& workDir,
+// Wine starts a Unix program with no process handle: the shell runs it.
+ProcessResult runThroughShell(const std::vector<std::string>& args, const std::string& workDir,
                               const std::string& logName, int seconds) {
-    if (!unixPathOf(args[0]).empty()) args[0] = unixPathOf(args[0]);
-    std::string folder = workDir + "\\";
-    std::string command =
-        shellCommand("Z:\\bin\\sh", unixRunScript(args, logName, "run-pid.txt", "run-status.txt"));
-    DeleteFileW(wide(folder + "run-status.txt").c_str());
-    PROCESS_INFORMATION process = {};
-    if (!start(command, workDir, nullptr, process)) return {};
-    closeHandles(process);
-    std::string status;
-    for (ULONGLONG deadline = GetTickCount64() + ULONGLONG(seconds) * 1000;
-         (status = contents(folder + "run-status.txt")).find('\n') == std::string::npos;
-         Sleep(20)) {
-        if (GetTickCount64() < deadline) continue;
-        std::string group = contents(folder + "run-pid.txt");
-        if (start(shellCommand("Z:\\bin\\sh", unixSignalScript(std::atoi(group.c_str()), "KILL",
-                                                               "run-status.txt")),
-                  workDir, nullptr, process))
-            closeHandles(process);
-        return {true, -1};
-    }
-    int code = std::atoi(status.c_str());
+    ShellChild child;
+    if (!child.start(args, workDir, "run", logName)) return {};
+    for (ULONGLONG deadline = GetTickCount64() + ULONGLONG(seconds) * 1000; !child.ended();
+         Sleep(20))
+        if (GetTickCount64() >= deadline) {
+            child.kill();
+            return {true, -1};
+        }
     // The shell's own answer when it finds no such program.
-    return {code != 127, code};
+    return {child.exitCode != 127, child.exitCode};
 }
 
 } // namespace
 
 ProcessResult runProcess(const std::vector<std::string>& args, const std::string& workDir,
                          const std::string& logName, int seconds) {
-    std::string program = contents(args[0]);
-    if (underWine() && program.compare(0, 2, "MZ") != 0)
+    if (underWine() && !isWindowsProgram(args[0]))
         return runThroughShell(args, workDir, logName, seconds);
     std::string line = windowsLine(args);
     SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
-    HANDLE log = CreateFileW(wide(workDir + "\\" + logName).c_str(), GENERIC_WRITE, FILE_SHARE_READ,
-                             &inherit, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE log =
+        CreateFileW(wideText(workDir + "\\" + logName).c_str(), GENERIC_WRITE, FILE_SHARE_READ,
+                    &inherit, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (log == INVALID_HANDLE_VALUE) return {};
     PROCESS_INFORMATION process = {};
     bool created = start(line, workDir, log, process);
