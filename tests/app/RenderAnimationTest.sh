@@ -63,7 +63,11 @@ open_animation blink.tfa
 render "Z:${dir//\//\\}\\$typed"
 # The folder, whole: a loaded display may repeat a key, never drop the
 # letters beyond the ANSI code page or cut the name.
-made() { out=$(find "$dir" -maxdepth 1 -name 'José 日本 xxx*' | head -1) && [ -n "$out" ]; }
+made() {
+  for out in "$dir/José 日本 xxx"*; do [ -d "$out" ] && return; done
+  out=
+  return 1
+}
 wait_until 20 "the folder typed" made
 name=${out##*/}
 [ ${#name} -ge ${#typed} ] || fail "folder cut to ${#name} characters: $name"
