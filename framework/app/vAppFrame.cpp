@@ -151,7 +151,8 @@ Handled vApp::handleRelayout() {
 
 Handled vApp::handleMouseActivate() {
     // Wine asks so, as for a click, before it follows the window manager's
-    // offer of the keyboard.
-    if (dialogKeepsActivation()) return handled(MA_NOACTIVATE);
+    // offer of the keyboard; a real click holds a button down.
+    bool pressed = GetKeyState(VK_LBUTTON) < 0 || GetKeyState(VK_RBUTTON) < 0;
+    if (!pressed && dialogKeepsActivation()) return handled(MA_NOACTIVATE);
     return NotHandled;
 }
