@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-bool writeAnimationInclude(const Animation& animation, const float* still, std::FILE* out) {
+std::string animationInclude(const Animation& animation, const float* still) {
     int length = animation.settings().length;
     std::vector<float> poses(std::size_t(length) * PoseCount);
     float pose[PoseCount];
@@ -16,11 +16,17 @@ bool writeAnimationInclude(const Animation& animation, const float* still, std::
         animation.poseAt(frame, pose);
         std::memcpy(&poses[std::size_t(frame) * PoseCount], pose, sizeof pose);
     }
-    std::string comment = "// TavokFace animation: " + std::to_string(length) + " frames at " +
-                          std::to_string(animation.settings().fps) +
-                          " frames per second, the pose of frame_number.\r\n";
-    return std::fwrite(comment.data(), 1, comment.size(), out) == comment.size() &&
-           writePoseTable(poses.data(), length, out);
+    std::string table = poseTable(poses.data(), length);
+    if (table.empty()) return "";
+    return "// TavokFace animation: " + std::to_string(length) + " frames at " +
+           std::to_string(animation.settings().fps) +
+           " frames per second, the pose of frame_number.\r\n" + table;
+}
+
+bool writeAnimationInclude(const Animation& animation, const float* still, std::FILE* out) {
+    std::string text = animationInclude(animation, still);
+    return !text.empty() && std::fwrite(text.data(), 1, text.size(), out) == text.size() &&
+           std::ferror(out) == 0;
 }
 
 int writeAnimationIncludeFile(const Animation& animation, const float* still, const char* path) {

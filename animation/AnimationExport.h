@@ -8,8 +8,12 @@
 #include "animation/Animation.h"
 
 #include <cstdio>
+#include <string>
 
-// `still` is every frame's pose when there are no keys. False on a write error.
+// `still` is every frame's pose when there are no keys; "" when a pose
+// cannot be written.
+std::string animationInclude(const Animation& animation, const float* still);
+// The same into `out`. False on a write error.
 bool writeAnimationInclude(const Animation& animation, const float* still, std::FILE* out);
 // An existing file is replaced only by a completely written one; the pose
 // file's results.

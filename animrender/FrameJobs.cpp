@@ -1,33 +1,18 @@
 #include "animrender/FrameJobs.h"
 
 #include "animation/AnimationExport.h"
+#include "animrender/FrameStamp.h"
 #include "face/PoseFile.h"
 #include "render/ChildStart.h"
 #include "render/Povray.h"
 #include "render/Quoting.h"
+#include "render/ShellChild.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <windows.h>
 
 namespace {
-
-const char* const unixShell = "Z:\\bin\\sh";
-// Touched at every poll: a Unix render whose file is older has lost the
-// program that polls it (see unixRunScript).
-const char* const aliveFile = "alive";
-const int aliveSeconds = 10;
-
-void touch(const std::string& path) {
-    HANDLE file = CreateFileW(wideText(path).c_str(), FILE_WRITE_ATTRIBUTES,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return;
-    FILETIME now;
-    GetSystemTimeAsFileTime(&now);
-    SetFileTime(file, nullptr, nullptr, &now);
-    CloseHandle(file);
-}
 
 double now() {
     return double(GetTickCount64()) / 1000;
@@ -92,28 +77,36 @@ bool FrameJobs::start(const Animation& animation, FrameRender render, FrameRange
     frames_ = frames;
     outDir_ = outDir;
     lastFrame_.clear();
-    progress_ = RenderProgress(frames.count(), now());
     program_ = render.povray;
+    std::string include = animationInclude(animation, PoseModel().pose);
+    stamp_ = renderStamp(include, render);
+    std::vector<int> missing = framesToRender(outDir, render, frames, stamp_);
+    kept_ = frames.count() - int(missing.size());
+    progress_ = RenderProgress(int(missing.size()), now());
     notice.clear();
     if (!folder_.take(outDir, render.stem, "TavokFace's Render animation", error, notice))
         return false;
     work_ = folder_.path();
-    touch(work_ + "\\" + aliveFile);
     bool made = true;
     for (const char* name : {"TavokHead.pov", "TavokHead.inc"})
         made = made && CopyFileW(wideText(sceneDir + "\\" + name).c_str(),
                                  wideText(work_ + "\\" + name).c_str(), FALSE);
-    std::FILE* include =
-        made ? _wfopen(wideText(work_ + "\\animation.inc").c_str(), L"wb") : nullptr;
-    made = include && writeAnimationInclude(animation, PoseModel().pose, include);
-    made = include && std::fclose(include) == 0 && made;
+    std::FILE* out = made ? _wfopen(wideText(work_ + "\\animation.inc").c_str(), L"wb") : nullptr;
+    made = out && !include.empty() &&
+           std::fwrite(include.data(), 1, include.size(), out) == include.size();
+    made = out && std::fclose(out) == 0 && made;
     if (!made) {
         error = "Cannot copy the sample scene from " + sceneDir + " into " + work_;
         finish();
         return false;
     }
-    for (FrameRange range : splitFrames(frames, jobs)) {
-        jobs_.push_back({range, range.first, now()});
+    for (std::vector<FrameRange>& runs : shareFrames(missing, jobs)) {
+        Job job;
+        job.runs = runs;
+        job.range = runs[0];
+        job.next = runs[0].first;
+        job.lastFrameAt = now();
+        jobs_.push_back(job);
         if (!startJob(jobs_.back(), jobs_.size() - 1)) {
             error = "Cannot start " + program_;
             cancel();
@@ -125,16 +118,11 @@ bool FrameJobs::start(const Animation& animation, FrameRender render, FrameRange
 
 bool FrameJobs::startJob(Job& job, std::size_t index) {
     FrameRender render = render_;
-    if (underWine() && part(program_, 0, 2) != "MZ") {
+    if (underWine() && !isWindowsProgram(program_)) {
         job.throughShell = true;
-        render.povray = unixPathOf(program_).empty() ? program_ : unixPathOf(program_);
         // Below the editor's priority: it stays responsive beside them.
-        std::vector<std::string> args = povrayFrameArgs(render, job.range, file("log", index));
-        args.insert(args.begin(), {"nice", "-n", "10"});
-        return startChild(
-            shellCommand(unixShell, unixRunScript(args, file("log", index), file("pid", index),
-                                                  file("status", index), aliveFile, aliveSeconds)),
-            work_, INVALID_HANDLE_VALUE, true, nullptr, job.process);
+        return job.shell.start(povrayFrameArgs(render, job.range, file("log", index)), work_,
+                               "povray-" + std::to_string(index), file("log", index), true);
     }
     std::string line = windowsLine(povrayFrameArgs(render, job.range, file("log", index)));
     SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
@@ -146,12 +134,32 @@ bool FrameJobs::startJob(Job& job, std::size_t index) {
     return started && job.process;
 }
 
-bool FrameJobs::ended(Job& job, std::size_t index) {
+bool FrameJobs::startNextRun(Job& job, std::size_t index) {
+    if (job.exitCode != 0 || job.next <= job.range.last || job.run + 1 >= job.runs.size())
+        return false;
+    if (job.process) CloseHandle(job.process);
+    job.process = nullptr;
+    job.range = job.runs[++job.run];
+    job.next = job.range.first;
+    job.exitCode = -1;
+    job.lastFrameAt = now();
+    if (startJob(job, index)) return true;
+    error = "Cannot start " + program_;
+    return false;
+}
+
+int FrameJobs::keptFrames(const Animation& animation, FrameRender render, FrameRange frames,
+                          const std::string& outDir) {
+    render.lastFrame = animation.settings().length - 1;
+    std::string stamp = renderStamp(animationInclude(animation, PoseModel().pose), render);
+    return frames.count() - int(framesToRender(outDir, render, frames, stamp).size());
+}
+
+bool FrameJobs::ended(Job& job) {
     if (job.exitCode >= 0) return true;
     if (job.throughShell) {
-        std::string status = contents(work_ + "\\" + file("status", index));
-        if (status.find('\n') == std::string::npos) return false;
-        job.exitCode = std::atoi(status.c_str());
+        if (!job.shell.ended()) return false;
+        job.exitCode = job.shell.exitCode;
         return true;
     }
     if (WaitForSingleObject(job.process, 0) != WAIT_OBJECT_0) return false;
@@ -167,8 +175,7 @@ int FrameJobs::collect(Job& job) {
         std::string from = work_ + "\\" + frameFileName(PovrayStem, job.next, render_.lastFrame);
         if (!endsPng(part(from, -long(PngEndSize), PngEndSize))) break;
         std::string to = outDir_ + "\\" + frameFileName(render_.stem, job.next, render_.lastFrame);
-        if (!MoveFileExW(wideText(from).c_str(), wideText(to).c_str(), MOVEFILE_REPLACE_EXISTING))
-            return -1;
+        if (!deliverFrame(from, to, stamp_, error)) return -1;
         lastFrame_ = to;
         progress_.frameDone();
     }
@@ -177,17 +184,18 @@ int FrameJobs::collect(Job& job) {
 
 FrameJobs::State FrameJobs::poll() {
     if (work_.empty()) return error.empty() ? Done : Failed;
-    touch(work_ + "\\" + aliveFile);
     bool running = false;
     for (std::size_t i = 0; i < jobs_.size(); ++i) {
         Job& job = jobs_[i];
-        bool over = ended(job, i);
+        bool over = ended(job);
         if (over && job.exitCode != 0) {
             error = "POV-Ray failed (exit code " + std::to_string(job.exitCode) + "):\n" +
                     errorLines(contents(work_ + "\\" + file("log", i)), 6);
         } else if (int moved = collect(job); moved < 0) {
-            error = "Cannot move the frames into " + outDir_;
-        } else if (over && job.next <= job.range.last) {
+            error = "Cannot move the frames into " + outDir_ + ":\n" + error;
+        } else if (over && startNextRun(job, i)) {
+            over = false;
+        } else if (over && error.empty() && job.next <= job.range.last) {
             error = "POV-Ray wrote no complete image for frame " + std::to_string(job.next) +
                     ":\n" + errorLines(contents(work_ + "\\" + file("log", i)), 6);
         } else if (moved > 0) {
@@ -210,25 +218,17 @@ FrameJobs::State FrameJobs::poll() {
 void FrameJobs::cancel() {
     for (std::size_t i = 0; i < jobs_.size(); ++i) {
         Job& job = jobs_[i];
-        if (ended(job, i)) continue;
-        if (!job.throughShell) {
+        if (ended(job)) continue;
+        if (job.throughShell)
+            job.shell.kill();
+        else
             TerminateProcess(job.process, 1);
-            continue;
-        }
-        // The shell writes the group's id at once; wait for it briefly.
-        int group = 0;
-        for (double deadline = now() + 1; now() < deadline; Sleep(10))
-            if ((group = std::atoi(contents(work_ + "\\" + file("pid", i)).c_str())) > 0) break;
-        void* none = nullptr;
-        if (group > 0)
-            startChild(shellCommand(unixShell, unixSignalScript(group, "KILL", file("status", i))),
-                       work_, INVALID_HANDLE_VALUE, true, nullptr, none);
     }
     // Every status written, or a second.
     for (double deadline = now() + 1; now() < deadline; Sleep(10)) {
         bool all = true;
         for (std::size_t i = 0; i < jobs_.size(); ++i)
-            all = ended(jobs_[i], i) && all;
+            all = ended(jobs_[i]) && all;
         if (all) break;
     }
     for (Job& job : jobs_) {

@@ -13,6 +13,7 @@
 #include "animrender/FramePlan.h"
 #include "animrender/RenderProgress.h"
 #include "animrender/WorkFolder.h"
+#include "render/ShellChild.h"
 
 #include <string>
 #include <vector>
@@ -28,8 +29,9 @@ class FrameJobs {
 
     // Starts rendering `frames` of `animation` as `render` says (its
     // lastFrame is set here) with `jobs` processes; `sceneDir` holds
-    // TavokHead.pov and TavokHead.inc. False, and `error` says why, when it
-    // cannot start.
+    // TavokHead.pov and TavokHead.inc. Frames an earlier run of the same
+    // animation and settings left in `outDir` are kept. False, and `error`
+    // says why, when it cannot start.
     bool start(const Animation& animation, FrameRender render, FrameRange frames, int jobs,
                const std::string& sceneDir, const std::string& outDir);
     // Moves the frames completed since the last call; Done once every frame
@@ -39,7 +41,13 @@ class FrameJobs {
     // the work folder.
     void cancel();
 
+    // How many frames of `frames` in `outDir` start() would keep.
+    static int keptFrames(const Animation& animation, FrameRender render, FrameRange frames,
+                          const std::string& outDir);
+
+    // The frames still to render: those not kept.
     const RenderProgress& progress() const { return progress_; }
+    int kept() const { return kept_; }
     // The path of the frame completed last, or "".
     const std::string& lastFrame() const { return lastFrame_; }
     // The frames `frames` of start(), in order.
@@ -51,15 +59,21 @@ class FrameJobs {
 
   private:
     struct Job {
-        FrameRange range;
+        std::vector<FrameRange> runs; // one POV-Ray each, one after another
+        std::size_t run = 0;
+        FrameRange range;        // runs[run]
         int next = 0;            // the first frame not yet moved
         double lastFrameAt = 0;  // when it started, or moved its last frame
         void* process = nullptr; // a Windows POV-Ray's handle
         bool throughShell = false;
+        ShellChild shell;  // a Unix POV-Ray under Wine
         int exitCode = -1; // once ended
     };
     bool startJob(Job& job, std::size_t index);
-    bool ended(Job& job, std::size_t index);
+    // Starts the job's next run once its POV-Ray has ended well; false when
+    // there is none, or it cannot start (`error`).
+    bool startNextRun(Job& job, std::size_t index);
+    bool ended(Job& job);
     int collect(Job& job);
     std::string file(const char* kind, std::size_t index) const;
     void finish();
@@ -72,6 +86,8 @@ class FrameJobs {
     FrameRange frames_;
     std::vector<Job> jobs_;
     RenderProgress progress_{0, 0};
+    std::string stamp_;
+    int kept_ = 0;
     std::string lastFrame_;
     void* job_ = nullptr;
 };

@@ -17,6 +17,21 @@ std::vector<FrameRange> splitFrames(FrameRange frames, int jobs) {
     return ranges;
 }
 
+std::vector<std::vector<FrameRange>> shareFrames(const std::vector<int>& frames, int jobs) {
+    std::vector<std::vector<FrameRange>> shares;
+    for (FrameRange share : splitFrames({0, int(frames.size()) - 1}, jobs)) {
+        shares.emplace_back();
+        for (int i = share.first; i <= share.last; ++i) {
+            int frame = frames[std::size_t(i)];
+            if (i == share.first || frame != shares.back().back().last + 1)
+                shares.back().push_back({frame, frame});
+            else
+                shares.back().back().last = frame;
+        }
+    }
+    return shares;
+}
+
 int frameDigits(int lastFrame) {
     if (lastFrame <= 0) return 0;
     int digits = 0;

@@ -22,6 +22,10 @@ struct FrameRange {
 // `frames` as at most `jobs` runs of consecutive frames, in order, whose
 // sizes differ by one at most, so that every process gets its fair share.
 std::vector<FrameRange> splitFrames(FrameRange frames, int jobs);
+// `frames` (ascending) shared out among `jobs` processes the same way, each
+// share cut where a frame is left out (already rendered): runs a process
+// renders one after another.
+std::vector<std::vector<FrameRange>> shareFrames(const std::vector<int>& frames, int jobs);
 
 // The digits POV-Ray gives frame numbers when `lastFrame` is the last one.
 int frameDigits(int lastFrame);

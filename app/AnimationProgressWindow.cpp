@@ -2,6 +2,7 @@
 
 #include "animrender/RenderProgress.h"
 #include "framework/dialogs/CommandObject.h"
+#include "render/RgbImage.h"
 
 namespace {
 
@@ -17,6 +18,8 @@ CommandObject progressCommands[] = {
     {Progress, W::IdBar, 0, "", percentRange, AttrPercent, 1, 0, 0, W::IdTimeText, 0, nullptr},
     {Button, IdCancel, 0, "&Cancel", nullptr, AttrDefault, 1, 0, 0, W::IdBar, 0,
      "Ends every POV-Ray; complete frames stay"},
+    {Picture, W::IdLastFrame, 0, "", nullptr, 0, 1, 0, W::IdFrameText, 0, 80,
+     "The last frame rendered"},
     {EndOfList, 0, 0, nullptr, nullptr, 0, 0, 0, 0, 0, 0, nullptr},
 };
 
@@ -31,6 +34,10 @@ void AnimationProgressWindow::show(const RenderProgress& progress, double now) {
     setString(IdFrameText, progress.frameText().c_str());
     setString(IdTimeText, progress.timeText(now).c_str());
     setValue(IdBar, progress.total() ? 100 * progress.done() / progress.total() : 0, SetPosition);
+}
+
+void AnimationProgressWindow::showFrame(const RgbImage& frame) {
+    setPicture(IdLastFrame, frame.width, frame.height, frame.rgb.data());
 }
 
 void AnimationProgressWindow::onDialogCommand(int id, int value, int kind) {

@@ -7,7 +7,9 @@
 #include "document/Document.h"
 #include "framework/app/vWindow.h"
 #include "framework/dialogs/vNoticeDialog.h"
+#include "render/ChildStart.h"
 #include "render/PovrayRunner.h"
+#include "render/WicImage.h"
 
 #include <thread>
 #include <windows.h>
@@ -18,13 +20,22 @@ double now() {
     return double(GetTickCount64()) / 1000;
 }
 
+FrameRender frameRender(const RenderRequest& request) {
+    FrameRender render;
+    render.stem = request.stem;
+    render.width = request.width;
+    render.height = request.height;
+    render.antialias = request.antialias;
+    return render;
+}
+
 } // namespace
 
 AnimationRenderer::AnimationRenderer(vWindow& window, const Document& document)
     : window_(window), document_(document) {
-    char folder[MAX_PATH] = "";
-    DWORD length = GetCurrentDirectoryA(sizeof folder, folder);
-    if (length > 0 && length < sizeof folder) request_.folder = folder;
+    std::wstring folder(GetCurrentDirectoryW(0, nullptr), L'\0');
+    folder.resize(GetCurrentDirectoryW(DWORD(folder.size()), &folder[0]));
+    request_.folder = utf8Text(folder);
 }
 
 AnimationRenderer::~AnimationRenderer() {
@@ -43,7 +54,11 @@ void AnimationRenderer::ask() {
         request_.last = length - 1;
     }
     RenderAnimationDialog dialog(&window_);
-    if (dialog.ask(request_, length)) start(animation, request_);
+    auto kept = [&](const RenderRequest& request) {
+        return FrameJobs::keptFrames(animation, frameRender(request), {request.first, request.last},
+                                     request.folder);
+    };
+    if (dialog.ask(request_, length, kept)) start(animation, request_);
 }
 
 bool AnimationRenderer::start(const Animation& animation, const RenderRequest& request) {
@@ -51,13 +66,9 @@ bool AnimationRenderer::start(const Animation& animation, const RenderRequest& r
     request_ = request;
     fps_ = animation.settings().fps;
     PovrayRunner finder;
-    FrameRender render;
+    FrameRender render = frameRender(request);
     render.povray = finder.findPovray();
-    render.stem = request.stem;
-    render.width = request.width;
-    render.height = request.height;
-    render.antialias = request.antialias;
-    CreateDirectoryA(request.folder.c_str(), nullptr);
+    CreateDirectoryW(wideText(request.folder).c_str(), nullptr);
     int cores = int(std::max(1u, std::thread::hardware_concurrency()));
     std::string scene = PovrayRunner::findScene(), problem;
     if (render.povray.empty())
@@ -75,6 +86,8 @@ bool AnimationRenderer::start(const Animation& animation, const RenderRequest& r
     rendering_ = true;
     if (!progress_) progress_ = new AnimationProgressWindow(&window_, [this] { cancel(); });
     progress_->showDialog(nullptr);
+    progress_->showFrame(RgbImage());
+    frameShown_.clear();
     progress_->show(jobs_.progress(), now());
     vTimer::start(100);
     return true;
@@ -83,18 +96,29 @@ bool AnimationRenderer::start(const Animation& animation, const RenderRequest& r
 void AnimationRenderer::onTick() {
     FrameJobs::State state = jobs_.poll();
     progress_->show(jobs_.progress(), now());
+    showLastFrame();
     if (state == FrameJobs::Failed) return end("Render failed", jobs_.error);
     if (state == FrameJobs::Running) return;
     std::string error;
     std::string gif = request_.folder + "\\" + request_.stem + ".gif";
-    GifPlan plan = gifPlan(jobs_.progress().total(), fps_);
     std::vector<std::string> frames = jobs_.framePaths(), shown;
+    GifPlan plan = gifPlan(int(frames.size()), fps_);
     for (int frame : plan.frames)
         shown.push_back(frames[std::size_t(frame)]);
     if (request_.gif && !writeAnimatedGif(shown, plan.delays, gif, error))
         return end("GIF failed", error);
-    end("Rendered " + std::to_string(jobs_.progress().total()) + " frames into " + request_.folder,
+    int kept = jobs_.kept();
+    end("Rendered " + std::to_string(jobs_.progress().total()) + " frames into " + request_.folder +
+            (kept ? ", " + std::to_string(kept) + " kept" : ""),
         "");
+}
+
+void AnimationRenderer::showLastFrame() {
+    if (jobs_.lastFrame() == frameShown_ || now() - frameShownAt_ < 0.5) return;
+    frameShown_ = jobs_.lastFrame();
+    frameShownAt_ = now();
+    RgbImage frame;
+    if (WicImage::read(frameShown_, frame)) progress_->showFrame(frame);
 }
 
 void AnimationRenderer::cancel() {

@@ -42,6 +42,8 @@ class AnimationRenderer : private vTimer {
   private:
     void onTick() override;
     void end(const std::string& outcome, const std::string& problem);
+    // The last frame rendered, small, at most twice a second.
+    void showLastFrame();
 
     vWindow& window_;
     const Document& document_;
@@ -51,4 +53,6 @@ class AnimationRenderer : private vTimer {
     bool rendering_ = false;
     FrameJobs jobs_;
     AnimationProgressWindow* progress_ = nullptr;
+    std::string frameShown_;
+    double frameShownAt_ = 0;
 };

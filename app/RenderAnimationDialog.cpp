@@ -56,10 +56,11 @@ CommandObject renderCommands[] = {
      "Smoother edges, slower renders"},
     {Frame, FrameOutput, 0, "", nullptr, 0, 1, 0, FrameSize, 0, 0, nullptr},
     {Label, FolderLabel, 0, "Output &folder:", nullptr, 0, 1, FrameOutput, 0, 0, 0, nullptr},
-    {TextIn, D::IdFolder, 0, "", nullptr, 0, 1, FrameOutput, 0, FolderLabel, 32, nullptr},
+    {TextIn, D::IdFolder, 0, "", nullptr, AttrReportChanges, 1, FrameOutput, 0, FolderLabel, 32,
+     nullptr},
     {Label, StemLabel, 0, "File &name stem:", nullptr, 0, 1, FrameOutput, 0, D::IdFolder, 0,
      nullptr},
-    {TextIn, D::IdStem, 0, "", nullptr, 0, 1, FrameOutput, 0, StemLabel, 32,
+    {TextIn, D::IdStem, 0, "", nullptr, AttrReportChanges, 1, FrameOutput, 0, StemLabel, 32,
      "Frames are named stem000.png and on"},
     {Label, FirstLabel, 0, "Fi&rst frame", nullptr, 0, 1, FrameOutput, 0, D::IdStem, 0, nullptr},
     {Spinner, D::IdFirst, 0, "", frameRange, 0, 1, FrameOutput, FirstLabel, D::IdStem, 0, nullptr},
@@ -67,8 +68,8 @@ CommandObject renderCommands[] = {
     {Spinner, D::IdLast, 0, "", frameRange, 0, 1, FrameOutput, FirstLabel, D::IdFirst, 0, nullptr},
     {CheckBox, D::IdGif, 1, "Also make an animated &GIF", nullptr, 0, 1, FrameOutput, 0, D::IdLast,
      0, "stem.gif in the output folder, looping"},
-    {Label, KeptNote, 0, "Frames already there are rendered again.", nullptr, 0, 1, FrameOutput, 0,
-     D::IdGif, 0, nullptr},
+    {Label, KeptNote, 0, "", nullptr, 0, 1, FrameOutput, 0, D::IdGif, 132,
+     "Frames an earlier render of this animation and settings left there"},
     {Button, IdOk, 0, " &Start ", nullptr, AttrDefault, 1, 0, 0, FrameSize, 0, nullptr},
     {Button, IdCancel, 0, "Cancel", nullptr, 0, 1, 0, IdOk, FrameSize, 0, nullptr},
     {EndOfList, 0, 0, nullptr, nullptr, 0, 0, 0, 0, 0, 0, nullptr},
@@ -81,9 +82,12 @@ RenderAnimationDialog::RenderAnimationDialog(vBaseWindow* owner)
     addDialogCmds(renderCommands);
 }
 
-bool RenderAnimationDialog::ask(RenderRequest& request, int length) {
+bool RenderAnimationDialog::ask(RenderRequest& request, int length,
+                                std::function<int(const RenderRequest&)> kept) {
     request_ = request;
     length_ = length;
+    kept_ = std::move(kept);
+    filled_ = false;
     int value = 0;
     if (showModalDialog(nullptr, value) != IdOk) return false;
     if (request_.folder.empty() || request_.stem.empty()) return false;
@@ -105,6 +109,15 @@ void RenderAnimationDialog::onDialogDisplayed() {
     setValue(IdFirst, request_.first, SetPosition);
     setValue(IdLast, request_.last, SetPosition);
     setValue(IdGif, request_.gif, SetValue);
+    // Filling the fields reports changes: the request is read only after.
+    filled_ = true;
+    showKept();
+}
+
+void RenderAnimationDialog::showKept() {
+    int kept = kept_ && !request_.folder.empty() && !request_.stem.empty() ? kept_(request_) : 0;
+    setString(KeptNote, kept ? (std::to_string(kept) + " frames there already are kept.").c_str()
+                             : "No frames of these settings there yet.");
 }
 
 void RenderAnimationDialog::read() {
@@ -113,18 +126,17 @@ void RenderAnimationDialog::read() {
     for (const Preset& preset : presets)
         if (getValue(preset.id)) request_.width = preset.width, request_.height = preset.height;
     request_.antialias = getValue(IdAntialias) != 0;
-    char text[1024];
-    getTextIn(IdFolder, text, sizeof text);
-    request_.folder = text;
-    getTextIn(IdStem, text, sizeof text);
-    request_.stem = text;
+    request_.folder = textIn(IdFolder);
+    request_.stem = textIn(IdStem);
     request_.last = std::clamp(getValue(IdLast), 0, length_ - 1);
     request_.first = std::clamp(getValue(IdFirst), 0, request_.last);
     request_.gif = getValue(IdGif) != 0;
 }
 
 void RenderAnimationDialog::onDialogCommand(int id, int value, int kind) {
-    // The fields may have been typed into: read them as Start closes.
-    if (id == IdOk) read();
+    // The fields may have been typed into: read them as Start closes, and
+    // at every change for the frames kept.
+    if (id != IdCancel && filled_) read();
+    if (id != IdOk && id != IdCancel && filled_) showKept();
     vModalDialog::onDialogCommand(id, value, kind);
 }

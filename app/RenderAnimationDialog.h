@@ -5,13 +5,14 @@
 
 #include "framework/dialogs/vModalDialog.h"
 
+#include <functional>
 #include <string>
 
 struct RenderRequest {
     int width = 320;
     int height = 240;
     bool antialias = true;
-    std::string folder;
+    std::string folder; // UTF-8, like the stem
     std::string stem = "animation";
     int first = 0;
     int last = 0;
@@ -39,15 +40,19 @@ class RenderAnimationDialog : public vModalDialog {
     explicit RenderAnimationDialog(vBaseWindow* owner);
 
     // Shows `request` for an animation of `length` frames; true, with the
-    // choices, after Start.
-    bool ask(RenderRequest& request, int length);
+    // choices, after Start. `kept` tells, as the choices change, how many
+    // frames rendered before the render keeps.
+    bool ask(RenderRequest& request, int length, std::function<int(const RenderRequest&)> kept);
 
     void onDialogDisplayed() override;
     void onDialogCommand(int id, int value, int kind) override;
 
   private:
     void read();
+    void showKept();
 
     RenderRequest request_;
     int length_ = 1;
+    std::function<int(const RenderRequest&)> kept_;
+    bool filled_ = false;
 };

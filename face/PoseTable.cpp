@@ -21,20 +21,23 @@ const char* const poseLines =
     "TavokPoses[TavokFrame][11],\r\n"
     "TavokPoses[TavokFrame][12]\r\n";
 
-bool put(std::FILE* out, const std::string& text) {
-    return std::fwrite(text.data(), 1, text.size(), out) == text.size();
-}
-
 } // namespace
 
-bool writePoseTable(const float* poses, int count, std::FILE* out) {
-    std::string last = std::to_string(count - 1);
-    bool ok = put(out, "#declare TavokFrame = min(max(frame_number, 0), " + last + ");\r\n") &&
-              put(out, "#declare TavokPoses = array[" + std::to_string(count) + "][13] {\r\n");
-    for (int row = 0; row < count && ok; ++row) {
-        char text[512];
-        ok = formatPoseLine(text, sizeof text, rowForm, poses + row * PoseCount, true) >= 0 &&
-             put(out, text + std::string(row + 1 < count ? ",\r\n" : "\r\n"));
+std::string poseTable(const float* poses, int count) {
+    std::string text = "#declare TavokFrame = min(max(frame_number, 0), " +
+                       std::to_string(count - 1) + ");\r\n#declare TavokPoses = array[" +
+                       std::to_string(count) + "][13] {\r\n";
+    for (int row = 0; row < count; ++row) {
+        char line[512];
+        if (formatPoseLine(line, sizeof line, rowForm, poses + row * PoseCount, true) < 0)
+            return "";
+        text += line + std::string(row + 1 < count ? ",\r\n" : "\r\n");
     }
-    return ok && put(out, "};\r\n") && put(out, poseLines) && std::ferror(out) == 0;
+    return text + "};\r\n" + poseLines;
+}
+
+bool writePoseTable(const float* poses, int count, std::FILE* out) {
+    std::string text = poseTable(poses, count);
+    return !text.empty() && std::fwrite(text.data(), 1, text.size(), out) == text.size() &&
+           std::ferror(out) == 0;
 }

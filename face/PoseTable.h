@@ -5,7 +5,10 @@
 #pragma once
 
 #include <cstdio>
+#include <string>
 
-// `count` poses of thirteen values each, one after another. False on a
-// write error.
+// `count` poses of thirteen values each, one after another; empty when a
+// value cannot be written.
+std::string poseTable(const float* poses, int count);
+// The same written to `out`; false on a write error.
 bool writePoseTable(const float* poses, int count, std::FILE* out);

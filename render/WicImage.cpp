@@ -1,5 +1,7 @@
 #include "render/WicImage.h"
 
+#include "render/ChildStart.h"
+
 #include <wincodec.h>
 #include <windows.h>
 #include <wrl/client.h>
@@ -106,6 +108,21 @@ bool WicImage::decode(const std::string& bytes, RgbImage& image) {
     ComScope com;
     ComPtr<IWICImagingFactory> factory = makeFactory();
     return factory && decodeWith(factory.Get(), bytes, image);
+}
+
+bool WicImage::read(const std::string& path, RgbImage& image) {
+    std::string bytes;
+    HANDLE file = CreateFileW(wideText(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    LARGE_INTEGER size = {};
+    DWORD got = 0;
+    if (file != INVALID_HANDLE_VALUE && GetFileSizeEx(file, &size) && size.QuadPart < 0x7FFFFFFF) {
+        bytes.resize(std::size_t(size.QuadPart));
+        if (!ReadFile(file, &bytes[0], DWORD(bytes.size()), &got, nullptr)) got = 0;
+        bytes.resize(got);
+    }
+    if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+    return decode(bytes, image);
 }
 
 std::string WicImage::encode(const RgbImage& image, Format format) {

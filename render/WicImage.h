@@ -13,6 +13,8 @@ class WicImage {
     // False, leaving `image` empty, unless `bytes` hold a picture in a
     // format the platform reads (BMP, PNG, ...).
     static bool decode(const std::string& bytes, RgbImage& image);
+    // The same for the file at `path` (UTF-8).
+    static bool read(const std::string& path, RgbImage& image);
     // The file bytes of `image` in `format`; "" when it cannot be encoded.
     static std::string encode(const RgbImage& image, Format format);
 };

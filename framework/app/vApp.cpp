@@ -235,13 +235,13 @@ void vApp::initApp(int& argc, char** argv, HINSTANCE programInstance, HINSTANCE 
 int vApp::messageLoop() {
     MSG message = {};
     int got;
-    while ((got = GetMessageA(&message, nullptr, 0, 0)) > 0) {
+    while ((got = GetMessageW(&message, nullptr, 0, 0)) > 0) {
         if (filterDialogMessage(&message)) continue;
         if (filterPaneMessage(&message)) continue;
         if (clientWindow && TranslateMDISysAccel(clientWindow, &message)) continue;
-        if (accelerators && TranslateAcceleratorA(frameWindow, accelerators, &message)) continue;
+        if (accelerators && TranslateAcceleratorW(frameWindow, accelerators, &message)) continue;
         TranslateMessage(&message);
-        DispatchMessageA(&message);
+        DispatchMessageW(&message);
     }
     stopWorkTimer();
     // Windows are deleted only now, when no message can reach them any more.

@@ -109,6 +109,7 @@ class vApp : public vBaseItem {
     Handled handleSysCommand(const WindowMessage& message);
     Handled handleDropFiles(const WindowMessage& message);
     Handled handleRelayout();
+    Handled handleMouseActivate();
     void releaseResources();
     void stopWorkTimer();
 };

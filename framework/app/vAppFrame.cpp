@@ -4,6 +4,7 @@
 #include "framework/app/WindowMessage.h"
 #include "framework/app/vApp.h"
 #include "framework/app/vToolWindow.h"
+#include "framework/dialogs/KeyboardFilters.h"
 
 #include <commctrl.h>
 #include <shellapi.h>
@@ -59,6 +60,7 @@ Handled vApp::handleMessage(const WindowMessage& message) {
     case WM_SYSCOMMAND: return handleSysCommand(message);
     case WM_DROPFILES: return handleDropFiles(message);
     case RelayoutMessage: return handleRelayout();
+    case WM_MOUSEACTIVATE: return handleMouseActivate();
     default: return NotHandled;
     }
 }
@@ -145,4 +147,12 @@ Handled vApp::handleDropFiles(const WindowMessage& message) {
 Handled vApp::handleRelayout() {
     relayoutFrame();
     return handled();
+}
+
+Handled vApp::handleMouseActivate() {
+    // Wine asks so, as for a click, before it follows the window manager's
+    // offer of the keyboard; a real click holds a button down.
+    bool pressed = GetKeyState(VK_LBUTTON) < 0 || GetKeyState(VK_RBUTTON) < 0;
+    if (!pressed && dialogKeepsActivation()) return handled(MA_NOACTIVATE);
+    return NotHandled;
 }

@@ -25,6 +25,9 @@ class vCmd {
     virtual void saveValue();
     virtual int setValue(int, int) { return 0; }
     virtual void setString(const char*) {}
+    // A picture of `width` x `height` pixels, three bytes (red, green,
+    // blue) each in rows from the top; only a picture command shows it.
+    virtual void setPicture(int, int, const std::uint8_t*) {}
     // Reports the record's value to the container.
     virtual void onNotify(int a, int b);
     virtual int measureItem(int, MEASUREITEMSTRUCT*) { return 0; }

@@ -2,9 +2,26 @@
 
 #include "framework/dialogs/vCmdParent.h"
 
-#include <algorithm>
-#include <cstdio>
 #include <cstring>
+
+namespace {
+
+std::wstring wide(const std::string& text) {
+    int size = MultiByteToWideChar(CP_UTF8, 0, text.data(), int(text.size()), nullptr, 0);
+    std::wstring out(std::size_t(size), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, text.data(), int(text.size()), &out[0], size);
+    return out;
+}
+
+std::string utf8(const std::wstring& text) {
+    int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), int(text.size()), nullptr, 0, nullptr,
+                                   nullptr);
+    std::string out(std::size_t(size), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), int(text.size()), &out[0], size, nullptr, nullptr);
+    return out;
+}
+
+} // namespace
 
 vTextInCmd::vTextInCmd(vCmdParent* parent, CommandObject* record) : vCmd(parent, record) {
     vTextInCmd::initialize();
@@ -14,8 +31,6 @@ void vTextInCmd::initialize() {
     loadCommon();
     const CommandObject& record = *cmdObject;
     int length = int(std::strlen(title));
-    // A title too long for the copy shows, but reads back empty until edited.
-    if (length < TextSize) std::memcpy(textBuffer, title, std::size_t(length) + 1);
     shownText = title;
     int characters = record.attributes & AttrSmall ? 10 : record.attributes & AttrLarge ? 35 : 20;
     if (record.size > 0) characters = record.size;
@@ -26,54 +41,55 @@ void vTextInCmd::initialize() {
     if (record.attributes & AttrPassword) style |= ES_PASSWORD;
     if (!(record.attributes & AttrNoBorder)) style |= WS_BORDER;
     parent->placeCommand(x, y, width, height, record.frameId, record.rightOfId, record.belowId, 0);
+    // The template's text is set again, as UTF-8, when the dialog shows.
     templateItemOffset =
-        parent->addTemplateItem(x, y, width, height, id, style, "EDIT", title, 0, nullptr);
+        parent->addTemplateItem(x, y, width, height, id, style, "EDIT", "", 0, nullptr);
+    keep(shownText);
+}
+
+void vTextInCmd::keep(const std::string& text) {
+    kept = text;
     // The container reads the entry's text through its title.
-    title = textBuffer;
+    title = kept.c_str();
+}
+
+void vTextInCmd::show(const std::string& text) {
+    SetWindowTextW(controlWindow(id), wide(text).c_str());
 }
 
 void vTextInCmd::setString(const char* text) {
-    SetDlgItemTextA(parent->windowHandle, id, textOrEmpty(text));
+    show(textOrEmpty(text));
 }
 
 void vTextInCmd::onNotify(int, int code) {
     bool reports = cmdObject->attributes & AttrReportChanges;
     if (code == EN_CHANGE) {
         if (starting) return;
-        LRESULT length = SendMessageA(controlWindow(id), WM_GETTEXT, TextSize,
-                                      reinterpret_cast<LPARAM>(textBuffer));
-        textBuffer[std::clamp(int(length), 0, TextSize - 1)] = '\0';
-        shownText = textBuffer;
+        HWND field = controlWindow(id);
+        std::wstring text(std::size_t(GetWindowTextLengthW(field)) + 1, L'\0');
+        text.resize(std::size_t(GetWindowTextW(field, &text[0], int(text.size()))));
+        keep(utf8(text));
+        shownText = kept;
         if (reports) parent->processCommand(id, TextInChanged, cmdObject->kind);
     } else if (code == EN_KILLFOCUS && reports) {
         parent->processCommand(id, TextInFocusLost, cmdObject->kind);
     }
 }
 
-int vTextInCmd::copyText(char* buffer, int max) const {
-    if (!buffer || max <= 0) return 0;
-    int length = std::min(int(std::strlen(textBuffer)), max - 1);
-    std::memcpy(buffer, textBuffer, std::size_t(length));
-    buffer[length] = '\0';
-    return length;
-}
-
 void vTextInCmd::saveValue() {
     vCmd::saveValue();
     savedShown = shownText;
-    savedBuffer = textBuffer;
+    savedKept = kept;
 }
 
 void vTextInCmd::restoreValue() {
     vCmd::restoreValue();
     shownText = savedShown;
-    std::snprintf(textBuffer, sizeof textBuffer, "%s", savedBuffer.c_str());
+    keep(savedKept);
 }
 
 void vTextInCmd::onDialogShown() {
-    // The kept copy stays as it is: a declared title too long for it still
-    // reads back empty until the user edits it.
     starting = true;
-    SetDlgItemTextA(parent->windowHandle, id, shownText.c_str());
+    show(shownText);
     starting = false;
 }

@@ -1,5 +1,7 @@
 // A one-line text entry. It keeps its own copy of the text, refreshed on
-// every change, and that copy is what the container reads back.
+// every change, and that copy is what the container reads back. Its text is
+// UTF-8 and of any length, both ways: the platform's wide characters carry
+// it, so nothing is cut or lost to the ANSI code page.
 #pragma once
 
 #include "framework/controls/vCmd.h"
@@ -25,16 +27,13 @@ class vTextInCmd : public vCmd {
     // the entry kept at later ones. Not a change the user made.
     void onDialogShown() override;
 
-    // Copies at most max - 1 characters of the kept text, always
-    // terminated; their number.
-    int copyText(char* buffer, int max) const;
-
-    static constexpr int TextSize = 130;
-    char textBuffer[TextSize] = "";
-
   private:
+    void keep(const std::string& text);
+    void show(const std::string& text);
+
+    std::string kept;       // what the container reads, through the title
     std::string shownText;  // what the field shows at its next showing
-    std::string savedShown; // shownText and textBuffer at this showing
-    std::string savedBuffer;
+    std::string savedShown; // shownText and kept at this showing
+    std::string savedKept;
     bool starting = false;
 };

@@ -11,6 +11,7 @@
 #include "framework/controls/vFrameCmd.h"
 #include "framework/controls/vLabelCmd.h"
 #include "framework/controls/vListCmd.h"
+#include "framework/controls/vPictureCmd.h"
 #include "framework/controls/vProgressCmd.h"
 #include "framework/controls/vRadioButtonCmd.h"
 #include "framework/controls/vSliderCmd.h"
@@ -44,6 +45,7 @@ vCmd* vCmdParent::createCommand(CommandObject* record) {
     case Label: return new vLabelCmd(this, record);
     case ComboBox: return new vComboBoxCmd(this, record);
     case List: return new vListCmd(this, record);
+    case Picture: return new vPictureCmd(this, record);
     case Progress: return new vProgressCmd(this, record);
     case Slider: return new vSliderCmd(this, record);
     case Spinner: return new vSpinnerCmd(this, record);

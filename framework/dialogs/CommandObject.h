@@ -31,7 +31,8 @@ enum CommandKind {
     Text = 23,
     ToggleButton = 24,
     ToggleFrame = 25,
-    ToggleIconButton = 26
+    ToggleIconButton = 26,
+    Picture = 27
 };
 
 // Attribute bits; several names share a bit, each meaning its own kinds.

@@ -61,6 +61,11 @@ int vCmdParent::getTextIn(int id, char* buffer, int size) {
     return length;
 }
 
+std::string vCmdParent::textIn(int id) {
+    vCmd* command = findCommand(id);
+    return command ? command->title : "";
+}
+
 int vCmdParent::getValue(int id) {
     vCmd* command = findCommand(id);
     return command ? command->getValue(id) : 0;
@@ -72,6 +77,10 @@ void vCmdParent::setValue(int id, int value, int setType) {
 
 void vCmdParent::setString(int id, const char* text) {
     if (vCmd* command = findCommand(id)) command->setString(text);
+}
+
+void vCmdParent::setPicture(int id, int width, int height, const std::uint8_t* rgb) {
+    if (vCmd* command = findCommand(id)) command->setPicture(width, height, rgb);
 }
 
 void vCmdParent::showFrameContents(int frameId, int shown) {

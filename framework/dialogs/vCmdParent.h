@@ -8,6 +8,7 @@
 #include "framework/dialogs/DialogTemplate.h"
 
 #include <forward_list>
+#include <string>
 #include <windows.h>
 
 class vCmd;
@@ -27,9 +28,12 @@ class vCmdParent {
     virtual void processCommand(int, int, int) {}
     // Copies at most size - 1 characters of the entry's text; their number.
     virtual int getTextIn(int id, char* buffer, int size);
+    // The entry's whole text (UTF-8), or "".
+    std::string textIn(int id);
     virtual int getValue(int id);
     virtual void setValue(int id, int value, int setType);
     virtual void setString(int id, const char* text);
+    void setPicture(int id, int width, int height, const std::uint8_t* rgb);
     // Hides or shows every command of a frame, nested frames' contents too.
     virtual void showFrameContents(int frameId, int shown);
     // Makes the command class of the record's kind; the one place that knows

@@ -72,7 +72,7 @@ void vCommandPane::initialize(vWindow* owner, void* nativeHandle) {
     if (commandTable) buildCommands(commandTable);
     endTemplate();
     windowHandle = nullptr;
-    CreateDialogIndirectParamA(theApp->instance(),
+    CreateDialogIndirectParamW(theApp->instance(),
                                reinterpret_cast<const DLGTEMPLATE*>(dialogTemplate.data()),
                                theApp->frameWindow, barProc, reinterpret_cast<LPARAM>(this));
     dialogTemplate.clear();
@@ -233,7 +233,7 @@ Handled vCommandPane::handleControlColor(const WindowMessage& message) {
 int filterPaneMessage(MSG* message) {
     for (void* pane = barList.first(); pane; pane = barList.next()) {
         HWND bar = static_cast<vCommandPane*>(pane)->windowHandle;
-        if (bar && IsDialogMessageA(bar, message)) return 1;
+        if (bar && IsDialogMessageW(bar, message)) return 1;
     }
     return 0;
 }

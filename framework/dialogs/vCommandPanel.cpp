@@ -34,7 +34,7 @@ void vCommandPanel::create(HWND parent) {
     if (!beginTemplate(0x54000040, 0, 0, 1, 1, "", "", "", 8, "Helv")) return;
     buildCommands(table_);
     endTemplate();
-    CreateDialogIndirectParamA(GetModuleHandleA(nullptr),
+    CreateDialogIndirectParamW(GetModuleHandleA(nullptr),
                                reinterpret_cast<const DLGTEMPLATE*>(dialogTemplate.data()), parent,
                                panelProc, reinterpret_cast<LPARAM>(this));
     dialogTemplate.clear();

@@ -145,7 +145,7 @@ void vDialog::showDialog(const char* message) {
     auto self = reinterpret_cast<LPARAM>(this);
     if (modal) {
         LoopWatch watch(loopWatch);
-        INT_PTR result = DialogBoxIndirectParamA(instance, bytes, ownerHandle, dialogProc, self);
+        INT_PTR result = DialogBoxIndirectParamW(instance, bytes, ownerHandle, dialogProc, self);
         // Deleted while its loop ran: nothing of it is left to touch.
         if (watch.deleted) return;
         displayed = 0;
@@ -154,7 +154,7 @@ void vDialog::showDialog(const char* message) {
         return;
     }
     windowHandle = nullptr;
-    if (!CreateDialogIndirectParamA(instance, bytes, ownerHandle, dialogProc, self)) {
+    if (!CreateDialogIndirectParamW(instance, bytes, ownerHandle, dialogProc, self)) {
         displayed = 0;
         reportFatal();
     }
@@ -209,6 +209,8 @@ Handled vDialog::handleInit(const WindowMessage& message) {
     for (vCmd* command : commands)
         command->saveValue();
     everShown = true;
+    shownTick = GetTickCount();
+    handsBackActivation = !modal;
     onDialogDisplayed();
     return handled(focused ? FALSE : TRUE);
 }
@@ -282,10 +284,23 @@ Handled vDialog::handleControlColor(const WindowMessage& message) {
     return handled(brush);
 }
 
+bool dialogKeepsActivation() {
+    for (void* entry = dialogList.first(); entry; entry = dialogList.next()) {
+        auto* dialog = static_cast<vDialog*>(entry);
+        bool fresh = dialog->handsBackActivation && GetTickCount() - dialog->shownTick < 10000;
+        if (!dialog->modal && dialog->displayed && fresh &&
+            GetActiveWindow() == dialog->windowHandle) {
+            dialog->handsBackActivation = false;
+            return true;
+        }
+    }
+    return false;
+}
+
 int filterDialogMessage(MSG* message) {
     for (dialogList.first(); dialogList.cursorKey(); dialogList.next()) {
         HWND dialog = reinterpret_cast<HWND>(dialogList.cursorKey());
-        if (IsDialogMessageA(dialog, message)) return 1;
+        if (IsDialogMessageW(dialog, message)) return 1;
     }
     return 0;
 }

@@ -47,6 +47,8 @@ class vDialog : public vBaseWindow, public vCmdParent {
     HWND dialogHandle = nullptr;
     HWND toolTipHandle = nullptr;
     int modal;
+    unsigned long shownTick = 0;      // the platform's milliseconds at the latest showing
+    bool handsBackActivation = false; // see dialogKeepsActivation
 
   protected:
     // Marks, for a modal loop running on the stack, that its dialog has been

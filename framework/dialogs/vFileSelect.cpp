@@ -98,26 +98,12 @@ int vFileSelect::fileSelect(const char* prompt, char* file, int size, const char
 
 int vFileSelect::fileSelectWide(const char* prompt, std::wstring& file,
                                 const char* const* filters) {
-    // The platform's longest path; the prompt and filters are ASCII.
-    std::vector<wchar_t> name(32768, L'\0');
-    file.copy(name.data(), std::min(file.size(), name.size() - 1));
-    char filter[256];
-    OPENFILENAMEW wide = {};
-    wide.lStructSize = sizeof wide;
-    wide.hwndOwner = ownerHandle;
-    wide.nFilterIndex = DWORD(filterText(filters, 0, filter));
-    std::wstring filterWide(filter, filter + sizeof filter),
-        title(prompt, prompt + std::strlen(prompt)), folder(directory.size() + 1, L'\0');
-    // The start folder is a path of the platform's narrow code page.
-    MultiByteToWideChar(CP_ACP, 0, directory.c_str(), -1, &folder[0], int(folder.size()));
-    wide.lpstrFilter = filterWide.c_str();
-    wide.lpstrFile = name.data();
-    wide.nMaxFile = DWORD(name.size());
-    wide.lpstrTitle = title.c_str();
-    wide.lpstrInitialDir = directory.empty() ? nullptr : folder.c_str();
-    wide.Flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_EXPLORER;
-    if (!GetOpenFileNameW(&wide)) return 0;
-    file = name.data();
+    // Room for the platform's longest path in UTF-8.
+    std::string name = utf8Text(file);
+    name.resize(std::max(name.size() + 1, std::size_t(32768 * 3)), '\0');
+    int filterIndex = 0;
+    if (!run(false, prompt, &name[0], int(name.size()), filters, filterIndex, 0)) return 0;
+    file = wideText(name.c_str());
     return 1;
 }
 

@@ -1,6 +1,7 @@
 // The platform-free part of rendering an animation.
 #include "animrender/Assembly.h"
 #include "animrender/FramePlan.h"
+#include "animrender/FrameStamp.h"
 #include "animrender/GifTiming.h"
 #include "animrender/RenderProgress.h"
 #include "render/Quoting.h"
@@ -27,6 +28,48 @@ TEST(FramePlan, EveryFrameOnceInFairConsecutiveShares) {
         }
         ASSERT_EQ(next, last + 1);
     }
+}
+
+TEST(FramePlan, FramesLeftToRenderSharedInRunsWithoutGaps) {
+    std::mt19937 random(7);
+    for (int round = 0; round < 300; ++round) {
+        std::vector<int> frames;
+        for (int frame = 0; frame < 60; ++frame)
+            if (random() % 3) frames.push_back(frame);
+        int jobs = 1 + int(random() % 12);
+        std::vector<int> covered;
+        auto shares = shareFrames(frames, jobs);
+        ASSERT_LE(int(shares.size()), jobs);
+        for (const auto& runs : shares)
+            for (FrameRange run : runs)
+                for (int frame = run.first; frame <= run.last; ++frame)
+                    covered.push_back(frame);
+        ASSERT_EQ(covered, frames) << "each left frame once, in order, and no other";
+    }
+    EXPECT_EQ(shareFrames({0, 1, 2, 5, 6, 9}, 2),
+              (std::vector<std::vector<FrameRange>>{{{0, 2}}, {{5, 6}, {9, 9}}}));
+}
+
+TEST(FrameStamp, AFrameSaysWhatItWasRenderedFrom) {
+    const std::string ihdr("\0\0\0\x0dIHDR\0\0\0\x40\0\0\0\x30\x08\x02\0\0\0\x12\x34\x56\x78", 25);
+    const std::string png = std::string("\x89PNG\r\n\x1a\n", 8) + ihdr + "rest";
+    FrameRender render;
+    std::string stamp = renderStamp("poses", render);
+    std::string stamped = stampPng(png, stamp);
+    EXPECT_EQ(pngStamp(stamped.substr(0, PngStampSize)), stamp);
+    EXPECT_EQ(stamped.substr(0, 33) + stamped.substr(33 + 45), png) << "the chunk only is added";
+    // The chunk as PNG readers check it (its CRC from Python's zlib.crc32).
+    EXPECT_EQ(stamp, "7461fb333efec61f");
+    EXPECT_EQ(stamped.substr(33 + 41, 4), "\x56\xa1\xb1\x3e");
+    EXPECT_EQ(pngStamp(png), "");
+    EXPECT_EQ(stampPng("GIF89a" + ihdr, stamp), "");
+    FrameRender other = render;
+    other.antialias = false;
+    EXPECT_NE(renderStamp("poses", other), stamp);
+    other = render;
+    other.width += 1;
+    EXPECT_NE(renderStamp("poses", other), stamp);
+    EXPECT_NE(renderStamp("poses!", render), stamp);
 }
 
 TEST(FramePlan, NamesAsPovRayWritesThem) {

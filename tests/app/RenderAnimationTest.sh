@@ -1,27 +1,33 @@
 #!/bin/bash
 # Rendering the animation from the real program under real keys, with the
 # real POV-Ray: File > Render animation..., frames 0 to 5 at 64 x 48 with the
-# GIF, gives exactly those frames and a GIF of 6 images 4/100 s each; Cancel
-# in the progress window, then Exit during a render, leave complete frames
-# only, no work folder and no POV-Ray.
+# GIF, gives exactly those frames and a GIF of 6 images 4/100 s each; Esc
+# and Enter on Cancel in the progress window, then Exit during a render,
+# leave complete frames only, no work folder and no POV-Ray.
 # Usage: RenderAnimationTest.sh TavokF.exe screenshot.png
 set -u
 exe=$1
 shot=$2
 root=$(cd "$(dirname "$0")/../.." && pwd)
 export DISPLAY="$TAVOK_DISPLAY"
-budget=100 # seconds; the ctest timeout is 120
+# The names typed are UTF-8, as xdotool reads them only in such a locale.
+export LC_ALL=C.UTF-8
+budget=130 # seconds; the ctest timeout is 160
 source "$root/tests/app/XdoHelpers.sh"
-# The frames' stem is the default "animation": the folder has no ".".
+# The frames' stem is the default "animation": the folder has no ".". The
+# output folder, typed into the dialog, is longer than 130 characters and
+# holds letters beyond ASCII and beyond the ANSI code page.
 program_folder "$exe" settled
-working() { for p in /proc/[0-9]*; do readlink "$p/cwd" 2>/dev/null; done | grep -c "^$dir/\."; }
-frames() { ls "$dir" | grep '^animation.*png$' | xargs; }
+typed="José 日本 $(printf 'x%.0s' $(seq 130))"
+out=
+working() { for p in /proc/[0-9]*; do readlink "$p/cwd" 2>/dev/null; done | grep -c "^$out/\."; }
+frames() { ls "$out" 2>/dev/null | grep '^animation.*png$' | xargs; }
 # Every frame left reads back whole; no work folder, no POV-Ray in it.
 only_complete_frames() {
   for _ in $(seq 30); do [ "$(working)" = 0 ] && break; sleep 0.1; done
   [ "$(working)" = 0 ] || fail "$1: a process still works in the work folder"
-  [ -z "$(ls -A "$dir" | grep '^\.')" ] || fail "$1: left $(ls -A "$dir" | grep '^\.')"
-  for frame in "$dir"/animation*.png; do
+  [ -z "$(ls -A "$out" | grep '^\.')" ] || fail "$1: left $(ls -A "$out" | grep '^\.')"
+  for frame in "$out"/animation*.png; do
     [ -e "$frame" ] || continue
     [ "$(identify -format '%w %h' "$frame" 2>/dev/null)" = "$2" ] || fail "$1: broken $frame"
   done
@@ -35,11 +41,18 @@ open_animation() {
   for _ in $(seq 50); do [ -z "$(find_window 'Open Animation' 0)" ] && break; sleep 0.1; done
   sleep 0.5
 }
-# Opens the dialog, starts the render as it stands, finds the progress window.
+# Opens the dialog, starts the render as it stands (in the folder $1 when
+# given), finds the progress window.
 render() {
   box=$(menu_dialog r 'Render animation')
+  if [ -n "${1:-}" ]; then
+    xdotool windowfocus --sync "$box" key alt+f End shift+Home type "$1"
+    # Typing letters beyond the keyboard remaps keys: the next key waits
+    # until the program has taken the last remapping.
+    sleep 1
+  fi
   xdotool windowfocus --sync "$box" key alt+s
-  progress=$(find_window 'Rendering animation' 10)
+  progress=$(find_window 'Rendering animation' 20)
   [ -n "$progress" ] || fail "no progress window"
 }
 
@@ -49,32 +62,67 @@ key 0: <0,0,0>,0.5, 30,-30, 30,-30, 0, 0, 0, 0, 0\r\nkey 5: <0,0,0>,0.5, 30,90, 
   >"$dir/blink.tfa"
 start_program
 open_animation blink.tfa
-render
-for _ in $(seq 600); do [ -e "$dir/animation.gif" ] && break; sleep 0.1; done
+render "Z:${dir//\//\\}\\$typed"
+# The folder, whole: a loaded display may repeat a key, never drop the
+# letters beyond the ANSI code page or cut the name.
+made() {
+  for out in "$dir/José 日本 xxx"*; do [ -d "$out" ] && return; done
+  out=
+  return 1
+}
+wait_until 20 "the folder typed" made
+name=${out##*/}
+[ ${#name} -ge ${#typed} ] || fail "folder cut to ${#name} characters: $name"
+for _ in $(seq 600); do [ -e "$out/animation.gif" ] && break; sleep 0.1; done
 [ "$(frames)" = "animation0.png animation1.png animation2.png animation3.png animation4.png animation5.png" ] ||
   fail "frames: $(frames)"
-[ "$(identify -format '%T %w;' "$dir/animation.gif" 2>/dev/null)" = "4 320;4 320;4 320;4 320;4 320;4 320;" ] ||
-  fail "GIF: $(identify -format '%T %w;' "$dir/animation.gif" 2>&1)"
+[ "$(identify -format '%T %w;' "$out/animation.gif" 2>/dev/null)" = "4 320;4 320;4 320;4 320;4 320;4 320;" ] ||
+  fail "GIF: $(identify -format '%T %w;' "$out/animation.gif" 2>&1)"
 only_complete_frames "after the render" "320 240"
 
-# A long one, cancelled once frames come; then again, and Exit meanwhile.
+# A long one: Esc as soon as the progress window shows (the editor must not
+# take the keyboard back), Enter on Cancel once frames come, then Exit
+# during a render.
 sed 's/length in frames: 6/length in frames: 100/' "$dir/blink.tfa" >"$dir/long.tfa"
-rm -f "$dir"/animation*
+rm -f "$out"/animation*
 open_animation long.tfa
+# A search that finds nothing is no failure here: past the wrapper.
+progress_gone() { [ -z "$(command xdotool search --onlyvisible --name '^Rendering animation$' 2>/dev/null)" ]; }
+render
+xdotool windowfocus --sync "$progress" key Escape
+# Cancel ends every POV-Ray (16 on two cores): slower beside a build.
+wait_until 15 "end of the progress window after Esc" progress_gone
+only_complete_frames "after Esc" "320 240"
+
 render
 for _ in $(seq 300); do [ -n "$(frames)" ] && break; sleep 0.1; done
 [ -n "$(frames)" ] || fail "no frame within 30 s"
-import -display "$DISPLAY" -window root "$shot"
-# Cancel is the button at the window's bottom left.
-eval "$(xdotool getwindowgeometry --shell "$progress")"
-xdotool mousemove $((X + 28)) $((Y + HEIGHT - 14)) click 1
-# A search that finds nothing is no failure here: past the wrapper.
-progress_gone() { [ -z "$(command xdotool search --onlyvisible --name '^Rendering animation$' 2>/dev/null)" ]; }
-# Cancel ends every POV-Ray (16 on two cores): slower beside a build.
-wait_until 15 "end of the progress window after Cancel" progress_gone
-only_complete_frames "after Cancel" "320 240"
+# The last frame shows in the progress window: far more colours than its
+# controls have.
+frame_shown() {
+  import -display "$DISPLAY" -window root "$shot"
+  eval "$(xdotool getwindowgeometry --shell "$progress")"
+  colours=$(convert "$shot" -crop "${WIDTH}x$HEIGHT+$X+$Y" -format %k info:)
+  [ "$colours" -gt 200 ]
+}
+wait_until 10 "last frame in the progress window" frame_shown
+echo "colours in the progress window: $colours"
+xdotool windowfocus --sync "$progress" key Return
+wait_until 15 "end of the progress window after Enter on Cancel" progress_gone
+only_complete_frames "after Enter" "320 240"
 
+# Again: the frames kept stay as they are while the others come.
+kept=$(frames)
+identity() { for frame in $kept; do stat -c '%n %Y %i' "$out/$frame"; done; }
+identity >"$dir/kept"
 render
+more() { [ "$(frames | wc -w)" -gt "$(echo "$kept" | wc -w)" ]; }
+wait_until 30 "a frame beyond the $(echo "$kept" | wc -w) kept" more
+identity | cmp -s - "$dir/kept" || fail "kept frames were rendered again"
+# The progress window holds the keyboard: a click on the editor's status
+# bar takes it back, as a user does, before File > Exit.
+eval "$(xdotool getwindowgeometry --shell "$window")"
+xdotool mousemove $((X + WIDTH - 30)) $((Y + HEIGHT - 12)) click 1
 exit_program
 only_complete_frames "after Exit" "320 240"
 result

@@ -168,7 +168,7 @@ TEST(Labels, SizeRules) {
 TEST(Commands, UnknownKindsBecomeTheBadObjectLabel) {
     std::vector<CommandObject> table;
     int id = 1;
-    for (int kind : {1, 8, 15, 18, 20, 27, 300})
+    for (int kind : {1, 8, 15, 18, 20, 28, 300})
         table.push_back({kind, id++, 0, "Original", nullptr, 0, 1, 0, 0, 0, 0, nullptr});
     table.push_back(End);
     Container c;

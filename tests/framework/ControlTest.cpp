@@ -347,13 +347,16 @@ TEST(Controls, TextEntryKeepsItsText) {
     EXPECT_EQ(dialog.take(), (Reports{"1 32158"}));
     EXPECT_EQ(dialog.getTextIn(1, text, sizeof text), 3);
     EXPECT_STREQ(text, "abc");
+    SendMessageW(dialog.control(1), WM_CHAR, 0x65E5, 0);
+    EXPECT_EQ(dialog.take(), (Reports{"1 32158"}));
+    EXPECT_EQ(dialog.textIn(1), "abc\xE6\x97\xA5") << "UTF-8, beyond the ANSI code page";
     SetFocus(dialog.control(3));
     EXPECT_EQ(dialog.take(), (Reports{"1 32159"}));
 
     EXPECT_EQ(dialog.text(2), title130);
-    EXPECT_EQ(dialog.getTextIn(2, text, sizeof text), 0) << "too long to keep";
+    EXPECT_EQ(dialog.getTextIn(2, text, sizeof text), 130) << "kept whole";
     SendMessageA(dialog.control(2), WM_CHAR, 'z', 0);
-    EXPECT_EQ(dialog.getTextIn(2, text, sizeof text), 129) << "the kept text is cut";
+    EXPECT_EQ(dialog.getTextIn(2, text, sizeof text), 131) << "however long";
     EXPECT_TRUE(dialog.take().empty()) << "no reports without the attribute";
     // A later showing cancelled puts back what OK kept, not the typed text.
     const std::string kept = text;

@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <map>
 #include <set>
 #include <sstream>
 #include <sys/wait.h>
@@ -205,6 +206,19 @@ TEST_F(Animate, InterruptedLeavesOnlyCompleteFramesAndNoProcess) {
         EXPECT_EQ(output("identify -format '%w %h' " + shellQuoted(frames + "/" + name)), "160 120")
             << name;
     EXPECT_TRUE(noProcessIn(frames)) << "a process still works in the output folder";
+
+    // Run again, it goes on where it stopped: the frames there stay untouched.
+    std::map<std::string, fs::file_time_type> times;
+    for (const std::string& name : left)
+        times[name] = fs::last_write_time(fs::path(frames) / name);
+    ASSERT_EQ(run({"animate", file, frames, "--size", "160x120"}), ExitOk) << err.str();
+    EXPECT_NE(out.str().find(std::to_string(left.size()) + " frames rendered before with these "
+                                                           "settings are kept"),
+              std::string::npos)
+        << out.str();
+    EXPECT_EQ(files(frames).size(), 40u);
+    for (const auto& [name, time] : times)
+        EXPECT_TRUE(fs::last_write_time(fs::path(frames) / name) == time) << name;
 }
 
 TEST_F(Animate, NamesReachNoProgramsParser) {

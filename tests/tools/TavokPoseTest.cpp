@@ -261,6 +261,25 @@ TEST_F(Tool, ExportedFrameRendersAsThePoseFileOfThatFrame) {
     }
 }
 
+TEST_F(Tool, AnimateStartsPovRayAsTheEditorDoes) {
+    // Under Wine, Debian's POV-Ray is a Unix program: it runs through the
+    // Unix shell, as the editor's renders do.
+    std::string animation =
+        put("wink.tfa", "TavokFace animation\r\nframes per second: 25\r\nlength in frames: 3\r\n"
+                        "interpolation: linear\r\n"
+                        "key 2: <0,0,0>,0.5, 30,90, 30,-30, 0, 0, 0, 0, 0\r\n");
+    fs::path frames = dir / "frames";
+    ASSERT_EQ(run({"animate", animation, frames.string(), "--size", "32x24", "--jobs", "2"}),
+              ExitOk)
+        << err.str();
+    for (const char* name : {"wink0.png", "wink1.png", "wink2.png"}) {
+        std::ifstream png(frames / name, std::ios::binary);
+        char signature[4] = {};
+        png.read(signature, sizeof signature);
+        EXPECT_EQ(std::string(signature, 4), "\x89PNG") << name;
+    }
+}
+
 TEST_F(Tool, SheetLaysOutEveryPoseFile) {
     put("poses/open.txt", defaultPose);
     put("poses/shut.bas", blinkPose);

@@ -2,6 +2,7 @@
 
 #include "animation/AnimationExport.h"
 #include "animrender/Assembly.h"
+#include "animrender/FrameStamp.h"
 #include "animrender/GifTiming.h"
 #include "animrender/RenderProgress.h"
 #include "animrender/WorkFolder.h"
@@ -70,8 +71,10 @@ const char* const interruptedText = "interrupted; the frames rendered so far are
 } // namespace
 
 struct AnimationRender::Job {
-    FrameRange range;
-    int next = 0; // the first frame not yet moved out
+    std::vector<FrameRange> runs; // one POV-Ray each, one after another
+    std::size_t run = 0;
+    FrameRange range; // runs[run]
+    int next = 0;     // the first frame not yet moved out
     double lastFrameAt = 0;
     ChildProcess process;
 };
@@ -91,10 +94,11 @@ bool AnimationRender::prepare(const Animation& animation, const std::string& sce
             error += " (TAVOK_SCENE_DIR names the folder of TavokHead.pov)";
         return false;
     }
-    if (writeAnimationIncludeFile(animation, PoseModel().pose,
-                                  (fs::path(work) / "animation.inc").string().c_str()) ==
-        PoseFileOk)
-        return true;
+    std::string include = animationInclude(animation, PoseModel().pose);
+    std::ofstream out(fs::path(work) / "animation.inc", std::ios::binary);
+    out << include;
+    out.close();
+    if (!include.empty() && out) return true;
     error = "cannot write " + (fs::path(work) / "animation.inc").string();
     return false;
 }
@@ -119,27 +123,27 @@ AnimationRender::Result AnimationRender::run(const Animation& animation) {
         return InUse;
     if (!notice.empty()) out_ << "tavokpose: " << notice << '\n';
     if (!prepare(animation, options_.sceneDir, work.path(), error)) return Failed;
-    Result result = render(work.path(), lastFrame);
+    stamp_ = renderStamp(animationInclude(animation, PoseModel().pose), options_.render);
+    std::vector<int> frames = framesToRender(fs::path(options_.outDir).u8string(), options_.render,
+                                             {0, lastFrame}, stamp_);
+    if (frames.size() < std::size_t(lastFrame + 1))
+        out_ << "tavokpose: " << lastFrame + 1 - int(frames.size())
+             << " frames rendered before with these settings are kept\n";
+    Result result = render(work.path(), frames);
     if (result == Done) result = assemble(work.path(), lastFrame, animation.settings().fps);
     return result;
 }
 
-AnimationRender::Result AnimationRender::render(const std::string& work, int lastFrame) {
+AnimationRender::Result AnimationRender::render(const std::string& work,
+                                                const std::vector<int>& frames) {
     std::vector<std::unique_ptr<Job>> jobs;
     double start = now();
-    for (FrameRange range : splitFrames({0, lastFrame}, options_.jobs)) {
+    for (std::vector<FrameRange>& runs : shareFrames(frames, options_.jobs)) {
         jobs.push_back(std::make_unique<Job>());
-        Job& job = *jobs.back();
-        job.range = range;
-        job.next = range.first;
-        job.lastFrameAt = start;
-        std::string log = "povray-" + std::to_string(jobs.size()) + ".log";
-        if (!job.process.start(povrayFrameArgs(options_.render, range, log), work, log)) {
-            error = "cannot start povray";
-            return Failed;
-        }
+        jobs.back()->runs = runs;
+        if (!startRun(*jobs.back(), jobs.size(), work)) return Failed;
     }
-    RenderProgress progress(lastFrame + 1, start);
+    RenderProgress progress(int(frames.size()), start);
     bool shown = false;
     // Ending, the jobs' processes are ended with everything they started.
     Result result = Done;
@@ -155,7 +159,14 @@ AnimationRender::Result AnimationRender::render(const std::string& work, int las
             for (int frame = 0; frame < moved; ++frame)
                 progress.frameDone();
             if (moved > 0) job.lastFrameAt = now();
-            if (moved < 0 || !(error = problem(job, ended, log)).empty()) result = Failed;
+            if (ended && job.process.exitCode == 0 && job.next > job.range.last &&
+                job.run + 1 < job.runs.size()) {
+                ++job.run;
+                if (!startRun(job, i + 1, work)) result = Failed;
+                ended = false;
+            }
+            if (moved < 0 || (result == Done && !(error = problem(job, ended, log)).empty()))
+                result = Failed;
             running = running || !ended;
         }
         if (result == Done && interrupted()) {
@@ -172,6 +183,16 @@ AnimationRender::Result AnimationRender::render(const std::string& work, int las
     // The message that follows starts a line of its own.
     if (shown) out_ << '\n';
     return result;
+}
+
+bool AnimationRender::startRun(Job& job, std::size_t number, const std::string& work) {
+    job.range = job.runs[job.run];
+    job.next = job.range.first;
+    job.lastFrameAt = now();
+    std::string log = "povray-" + std::to_string(number) + ".log";
+    if (job.process.start(povrayFrameArgs(options_.render, job.range, log), work, log)) return true;
+    error = "cannot start povray";
+    return false;
 }
 
 std::string AnimationRender::problem(Job& job, bool ended, const std::string& log) const {
@@ -198,12 +219,7 @@ int AnimationRender::collect(Job& job, const std::string& work) {
         if (!endsPng(tail(frame))) break;
         fs::path to =
             fs::path(options_.outDir) / frameFileName(render.stem, job.next, render.lastFrame);
-        std::error_code code;
-        fs::rename(frame, to, code);
-        if (code) {
-            error = "cannot move " + frame.string() + " to " + to.string() + ": " + code.message();
-            return -1;
-        }
+        if (!deliverFrame(frame.u8string(), to.u8string(), stamp_, error)) return -1;
     }
     return moved;
 }

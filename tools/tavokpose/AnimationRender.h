@@ -1,6 +1,7 @@
 // Renders every frame of an animation into a folder with several POV-Ray
 // processes side by side, each on its own consecutive frames, then makes
-// the GIF and the video asked for. Frames are rendered in a hidden work
+// the GIF and the video asked for. Frames an earlier run of the same
+// animation and settings left there are kept. Frames are rendered in a hidden work
 // folder beside them, under a fixed name of ours, and moved out (taking the
 // user's name) once complete, so that an interrupted or failed render
 // leaves complete frames and nothing else.
@@ -44,7 +45,9 @@ class AnimationRender {
 
   private:
     struct Job;
-    Result render(const std::string& work, int lastFrame);
+    Result render(const std::string& work, const std::vector<int>& frames);
+    // Starts POV-Ray on the job's run `run` (its log numbered `number`).
+    bool startRun(Job& job, std::size_t number, const std::string& work);
     // Why the job's run failed, or "".
     std::string problem(Job& job, bool ended, const std::string& log) const;
     // Moves the job's complete frames out: how many, or -1 when one cannot move.
@@ -60,4 +63,5 @@ class AnimationRender {
     Options options_;
     std::ostream& out_;
     std::string ffmpeg_;
+    std::string stamp_;
 };

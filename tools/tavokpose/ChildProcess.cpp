@@ -1,5 +1,6 @@
 #include "tools/tavokpose/ChildProcess.h"
 
+#include "render/ChildStart.h"
 #include "render/Quoting.h"
 
 #include <csignal>
@@ -45,6 +46,10 @@ void catchInterrupts() {
 
 bool ChildProcess::start(const std::vector<std::string>& args, const std::string& workDir,
                          const std::string& logName) {
+    if (underWine() && !isWindowsProgram(args[0])) {
+        shell_ = std::make_unique<ShellChild>();
+        return shell_->start(args, workDir, logName, logName);
+    }
     std::string line = windowsLine(args);
     SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
     // Shared for writing: POV-Ray for Windows writes its messages there itself.
@@ -82,6 +87,12 @@ bool ChildProcess::start(const std::vector<std::string>& args, const std::string
 }
 
 bool ChildProcess::running() {
+    if (shell_) {
+        if (!shell_->ended()) return true;
+        exitCode = shell_->exitCode;
+        shell_.reset();
+        return false;
+    }
     if (!process_) return false;
     if (WaitForSingleObject(process_, 0) != WAIT_OBJECT_0) return true;
     DWORD code = DWORD(-1);
@@ -93,6 +104,14 @@ bool ChildProcess::running() {
 }
 
 void ChildProcess::end() {
+    if (shell_) {
+        shell_->kill();
+        for (ULONGLONG deadline = GetTickCount64() + 5000;
+             running() && GetTickCount64() < deadline;)
+            Sleep(10);
+        shell_.reset();
+        exitCode = 128 + 9;
+    }
     if (!process_) return;
     TerminateProcess(process_, 1);
     WaitForSingleObject(process_, 5000);

@@ -1,13 +1,19 @@
 // A program run beside this one that the caller polls and may end at any
 // time, with everything it started: a Unix child leads a process group of
 // its own and is killed should this program die first; a Windows child sits
-// in a job that ends with this program. Also the user's Ctrl+C (and, on
+// in a job that ends with this program. Under Wine a Unix program (Debian's
+// POV-Ray) runs as the editor runs it, through the Unix shell. Also the user's Ctrl+C (and, on
 // Unix, SIGTERM, SIGHUP and SIGPIPE), caught so that the caller can end its
 // children first.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
+
+#ifdef _WIN32
+#include "render/ShellChild.h"
+#endif
 
 class ChildProcess {
   public:
@@ -30,6 +36,7 @@ class ChildProcess {
   private:
 #ifdef _WIN32
     void* process_ = nullptr;
+    std::unique_ptr<ShellChild> shell_;
 #else
     int pid_ = 0;
 #endif

@@ -1,6 +1,10 @@
 #include "tools/tavokpose/Process.h"
 
 #include "render/Povray.h"
+#ifdef _WIN32
+#include "render/ChildStart.h"
+#include "render/ShellChild.h"
+#endif
 #include "render/Quoting.h"
 
 #include <cstdlib>
@@ -24,22 +28,6 @@ extern char** environ;
 #ifdef _WIN32
 
 namespace {
-
-std::string contents(const std::string& path) {
-    HANDLE file =
-        CreateFileW(wideText(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return {};
-    char buffer[64];
-    DWORD got = 0;
-    bool read = ReadFile(file, buffer, sizeof buffer, &got, nullptr);
-    CloseHandle(file);
-    return read ? std::string(buffer, got) : std::string();
-}
-
-bool underWine() {
-    return GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
-}
 
 // Started by the process handle the platform gives, with no console window;
 // a window it opens (POV-Ray for Windows) stays minimised and never takes
@@ -81,41 +69,26 @@ void closeHandles(PROCESS_INFORMATION& process) {
     if (process.hProcess) CloseHandle(process.hProcess);
 }
 
-// Wine starts a Unix program with no process handle, so the shell runs it
-// and its files tell its process group and, at its end, its exit status.
-ProcessResult runThroughShell(std::vector<std::string> args, const std::string& workDir,
+// Wine starts a Unix program with no process handle: the shell runs it.
+ProcessResult runThroughShell(const std::vector<std::string>& args, const std::string& workDir,
                               const std::string& logName, int seconds) {
-    if (!unixPathOf(args[0]).empty()) args[0] = unixPathOf(args[0]);
-    std::string folder = workDir + "\\";
-    std::string command =
-        shellCommand("Z:\\bin\\sh", unixRunScript(args, logName, "run-pid.txt", "run-status.txt"));
-    DeleteFileW(wideText(folder + "run-status.txt").c_str());
-    PROCESS_INFORMATION process = {};
-    if (!start(command, workDir, nullptr, process)) return {};
-    closeHandles(process);
-    std::string status;
-    for (ULONGLONG deadline = GetTickCount64() + ULONGLONG(seconds) * 1000;
-         (status = contents(folder + "run-status.txt")).find('\n') == std::string::npos;
-         Sleep(20)) {
-        if (GetTickCount64() < deadline) continue;
-        std::string group = contents(folder + "run-pid.txt");
-        if (start(shellCommand("Z:\\bin\\sh", unixSignalScript(std::atoi(group.c_str()), "KILL",
-                                                               "run-status.txt")),
-                  workDir, nullptr, process))
-            closeHandles(process);
-        return {true, -1};
-    }
-    int code = std::atoi(status.c_str());
+    ShellChild child;
+    if (!child.start(args, workDir, "run", logName)) return {};
+    for (ULONGLONG deadline = GetTickCount64() + ULONGLONG(seconds) * 1000; !child.ended();
+         Sleep(20))
+        if (GetTickCount64() >= deadline) {
+            child.kill();
+            return {true, -1};
+        }
     // The shell's own answer when it finds no such program.
-    return {code != 127, code};
+    return {child.exitCode != 127, child.exitCode};
 }
 
 } // namespace
 
 ProcessResult runProcess(const std::vector<std::string>& args, const std::string& workDir,
                          const std::string& logName, int seconds) {
-    std::string program = contents(args[0]);
-    if (underWine() && program.compare(0, 2, "MZ") != 0)
+    if (underWine() && !isWindowsProgram(args[0]))
         return runThroughShell(args, workDir, logName, seconds);
     std::string line = windowsLine(args);
     SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};

@@ -1,0 +1,40 @@
+// A Unix program started by a Windows program under Wine. Wine finds no
+// program on the Unix PATH and gives no handle for a Unix child, so the
+// Unix shell runs it (unixRunScript) in a process group of its own and
+// writes the group's id and, at the end, the exit status into files of the
+// child's folder: all there is to know of it. Shared by every Windows
+// program that starts Debian's POV-Ray or ffmpeg. Windows only.
+#pragma once
+
+#include <string>
+#include <vector>
+
+class ShellChild {
+  public:
+    // Runs `args` (args[0] a Unix program, by name or by its path on drive
+    // Z:) in `folder` (UTF-8), below this program's priority when `nice`,
+    // with its output in the file `logName` there; the shell's files are
+    // named after `name`. False when the shell cannot start.
+    bool start(std::vector<std::string> args, const std::string& folder, const std::string& name,
+               const std::string& logName, bool nice = false);
+    // Whether it has ended; `exitCode` then says how. Each call also tells
+    // the shell that this program still runs: should it end however it
+    // ends, the group is killed once no call came for StaleSeconds.
+    bool ended();
+    // Kills its group, once the shell has told the group's id (a second at
+    // most), unless it has ended.
+    void kill();
+
+    int exitCode = -1;
+    static constexpr int StaleSeconds = 10;
+
+  private:
+    std::string path(const char* kind) const;
+
+    std::string folder_;
+    std::string name_;
+};
+
+// Whether `program` (a path) is a Windows program; anything else Wine would
+// start with no handle.
+bool isWindowsProgram(const std::string& program);
