@@ -6,7 +6,8 @@
 #include <cmath>
 
 bool AnimationSound::load(const std::string& path) {
-    if (path == path_) return has();
+    // A sound that could not be read is read again: its file may be back.
+    if (path == path_ && has()) return true;
     player_.stop();
     row_.setClip(nullptr);
     clip_ = SoundClip();

@@ -36,6 +36,8 @@ void Document::begin(const std::string& name, int gesture) {
     step_.playheadBefore = continues ? gesturePlayhead_ : playhead_;
     step_.settingsBefore = animation_.settings();
     step_.soundBefore = animation_.sound();
+    step_.selectionBefore[0] = selectedTrack_;
+    step_.selectionBefore[1] = selectedFrame_;
     from_ = model_.state();
     fromPlayhead_ = playhead_;
 }
@@ -135,6 +137,10 @@ void Document::commit() {
         step_.playheadAfter = playhead_;
         step_.settingsAfter = animation_.settings();
         step_.soundAfter = animation_.sound();
+        // A selected key the step removed is no longer selected.
+        bool kept = selectedTrack_ >= 0 && animation_.hasKey(selectedFrame_, selectedTrack_);
+        step_.selectionAfter[0] = kept ? selectedTrack_ : -1;
+        step_.selectionAfter[1] = kept ? selectedFrame_ : -1;
         history_.push(std::move(step_));
         hints |= HintHistory;
     }
@@ -201,6 +207,10 @@ bool Document::apply(const Step* step, bool forward) {
     }
     model_.setState(forward ? step->after : step->before);
     playhead_ = forward ? step->playheadAfter : step->playheadBefore;
+    const int* selection = forward ? step->selectionAfter : step->selectionBefore;
+    if (selection[0] != selectedTrack_ || selection[1] != selectedFrame_) hints |= HintKeySelection;
+    selectedTrack_ = selection[0];
+    selectedFrame_ = selection[1];
     // A step made with the timeline hidden changed the face alone: shown,
     // the face is the animation's at the playhead, as after any step.
     followPlayhead();

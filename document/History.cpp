@@ -27,6 +27,7 @@ void Step::absorb(const Step& later) {
     playheadAfter = later.playheadAfter;
     settingsAfter = later.settingsAfter;
     soundAfter = later.soundAfter;
+    std::memcpy(selectionAfter, later.selectionAfter, sizeof selectionAfter);
     for (const KeyChange& change : later.keys) {
         KeyChange* mine = find(change.track, change.frame);
         if (!mine) {

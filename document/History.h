@@ -29,6 +29,8 @@ struct Step {
     int playheadBefore = 0, playheadAfter = 0;
     AnimationSettings settingsBefore, settingsAfter;
     SoundReference soundBefore, soundAfter;
+    // The selected key (track, frame; -1 for none), so undo brings it back.
+    int selectionBefore[2] = {-1, -1}, selectionAfter[2] = {-1, -1};
     std::vector<KeyChange> keys;
 
     KeyChange* find(int track, int frame);

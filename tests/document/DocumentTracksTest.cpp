@@ -9,6 +9,7 @@
 #include <functional>
 #include <random>
 #include <set>
+#include <utility>
 
 namespace {
 
@@ -61,9 +62,19 @@ TEST(DocumentTracks, KeyingSetsKeysOnTheChangedTracksAloneAndStepsHoldAndUndoOnl
 TEST(DocumentTracks, AKeyMovesAlongItsOwnTrackAndTheSoundIsAStep) {
     Document document;
     step(document, "Set key", [&] { document.setKey(0, document.model().pose); });
+    document.selectKey(TrackLids, 0);
     step(document, "Move key", [&] { document.moveKey(0, 5, TrackLids); });
     EXPECT_EQ(document.animation().nextKey(-1, TrackEyes), 0) << "the other tracks' keys stay";
     EXPECT_EQ(document.animation().nextKey(-1, TrackLids), 5);
+    // Undo and redo bring back the selected key with the keys.
+    step(document, "Delete key", [&] { document.removeKey(5, TrackLids); });
+    EXPECT_EQ(document.selectedTrack(), -1);
+    for (auto [undo, frame] : {std::pair{true, 5}, {true, 0}, {false, 5}}) {
+        undo ? document.undo() : document.redo();
+        EXPECT_EQ(std::pair(document.selectedTrack(), document.selectedFrame()),
+                  std::pair(int(TrackLids), frame));
+    }
+    document.redo();
     step(document, "Sound", [&] { document.setSound({"voice.wav", 12}); });
     step(document, "Remove sound", [&] { document.setSound({}); });
     document.undo();

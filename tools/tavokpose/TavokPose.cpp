@@ -409,8 +409,12 @@ int TavokPose::animationJob(std::vector<std::string>& args, Animation& animation
     // The video carries the animation's sound, found before the first frame.
     if (!options.video.empty() && animation.sound().has()) {
         const std::string& sound = animation.sound().path;
-        if (!fs::is_regular_file(sound, code)) {
-            err_ << args[0] << ": its sound " << sound << " is missing\n";
+        // Read as the editor and lipsync read it: ffmpeg would take sounds
+        // they refuse, or refuse one only after the last frame.
+        SoundClip clip;
+        SoundFileReader reader;
+        if (!reader.read(fs::path(sound).native(), clip)) {
+            err_ << args[0] << ": its sound " << sound << ": " << reader.error() << '\n';
             return ExitBadInput;
         }
         options.sound = sound;
