@@ -93,8 +93,12 @@ xdotool windowfocus --sync "$progress" key Return
 wait_until 15 "end of the progress window after Enter on Cancel" progress_gone
 only_complete_frames "after Enter" "320 240"
 
-# Again: the frames kept stay as they are while the others come.
-kept=$(frames)
+# Again: the frames kept stay as they are while the others come. A quiet
+# machine may have rendered them all before Enter: every other one goes.
+kept= i=0
+for frame in $(frames); do
+  if ((i++ % 2)); then rm "$out/$frame"; else kept="$kept $frame"; fi
+done
 identity() { for frame in $kept; do stat -c '%n %Y %i' "$out/$frame"; done; }
 identity >"$dir/kept"
 render
