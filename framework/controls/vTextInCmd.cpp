@@ -1,27 +1,9 @@
 #include "framework/controls/vTextInCmd.h"
 
+#include "framework/app/WideText.h"
 #include "framework/dialogs/vCmdParent.h"
 
 #include <cstring>
-
-namespace {
-
-std::wstring wide(const std::string& text) {
-    int size = MultiByteToWideChar(CP_UTF8, 0, text.data(), int(text.size()), nullptr, 0);
-    std::wstring out(std::size_t(size), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text.data(), int(text.size()), &out[0], size);
-    return out;
-}
-
-std::string utf8(const std::wstring& text) {
-    int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), int(text.size()), nullptr, 0, nullptr,
-                                   nullptr);
-    std::string out(std::size_t(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), int(text.size()), &out[0], size, nullptr, nullptr);
-    return out;
-}
-
-} // namespace
 
 vTextInCmd::vTextInCmd(vCmdParent* parent, CommandObject* record) : vCmd(parent, record) {
     vTextInCmd::initialize();
@@ -54,7 +36,7 @@ void vTextInCmd::keep(const std::string& text) {
 }
 
 void vTextInCmd::show(const std::string& text) {
-    SetWindowTextW(controlWindow(id), wide(text).c_str());
+    SetWindowTextW(controlWindow(id), wideText(text).c_str());
 }
 
 void vTextInCmd::setString(const char* text) {
@@ -68,7 +50,7 @@ void vTextInCmd::onNotify(int, int code) {
         HWND field = controlWindow(id);
         std::wstring text(std::size_t(GetWindowTextLengthW(field)) + 1, L'\0');
         text.resize(std::size_t(GetWindowTextW(field, &text[0], int(text.size()))));
-        keep(utf8(text));
+        keep(utf8Text(text));
         shownText = kept;
         if (reports) parent->processCommand(id, TextInChanged, cmdObject->kind);
     } else if (code == EN_KILLFOCUS && reports) {
