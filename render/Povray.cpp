@@ -131,13 +131,18 @@ std::string unixRunScript(const std::vector<std::string>& args, const std::strin
     // The group is in no job of Wine's, and Wine does not start it as a
     // child that could ask for a signal at its parent's death: it ends when
     // its starter stops touching the file, however the starter ended. The
-    // watcher counts its own seconds, so no clock step or sleep of the
-    // machine ends a live starter's render; a file gone is a starter gone.
+    // watcher counts seconds of the system's uptime, not turns of its loop,
+    // which a loaded machine stretches; no clock step moves it, and a turn
+    // counts 5 s at most, so a machine waking from sleep does not end a live
+    // starter's render. A file gone is a starter gone.
     if (!aliveFile.empty())
-        script += "(last= idle=0\nwhile m=$(stat -c %Y " + shellQuoted(aliveFile) +
-                  " 2>/dev/null) && [ $idle -lt " + std::to_string(staleSeconds) +
-                  " ]; do\n[ \"$m\" = \"$last\" ] && idle=$((idle + 1)) || { last=$m; idle=0; }\n"
-                  "(cd / && exec sleep 1)\ndone\nkill -s KILL -- -\"$(cat " +
+        script += "(last= idle=0 prev=\nwhile m=$(stat -c %Y " + shellQuoted(aliveFile) +
+                  " 2>/dev/null); do\nnow=$((prev + 1)); { read up _ </proc/uptime && "
+                  "now=${up%.*}; } 2>/dev/null\nstep=$((now - ${prev:-$now})); prev=$now; "
+                  "[ $step -le 5 ] || step=5\n[ \"$m\" = \"$last\" ] && idle=$((idle + step)) "
+                  "|| { last=$m; idle=0; }\n[ $idle -lt " +
+                  std::to_string(staleSeconds) +
+                  " ] || break\n(cd / && exec sleep 1)\ndone\nkill -s KILL -- -\"$(cat " +
                   shellQuoted(pidFile) + ")\") &\nwatch=$!\n";
     return script + "wait $run\nstatus=$?\n[ -z \"$watch\" ] || kill $watch\necho $status >" +
            shellQuoted(statusFile);

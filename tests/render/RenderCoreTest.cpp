@@ -140,6 +140,21 @@ TEST(Povray, ARenderEndsOnceItsStarterStopsTouchingItsFile) {
     for (int i = 0; i < 500 && !fs::exists(dir / "end"); ++i)
         usleep(10000);
     EXPECT_TRUE(fs::exists(dir / "end")) << "the render still ran 5 s after its file went";
+    // A loaded machine stretches each turn of the watcher (its sleep takes
+    // 4 s here): seconds count, not turns, which would take 8 s.
+    fs::remove(dir / "end");
+    fs::create_directories(dir / "bin");
+    std::ofstream(dir / "bin" / "sleep") << "#!/bin/sh\nexec /bin/sleep 4\n";
+    fs::permissions(dir / "bin" / "sleep", fs::perms::owner_all);
+    std::ofstream(dir / "alive") << "";
+    ASSERT_EQ(sh(dir,
+                 "PATH=\"$PWD/bin:$PATH\"\n" +
+                     unixRunScript({"/bin/sleep", "30"}, "log", "group", "end", "alive", 2),
+                 " &"),
+              0);
+    for (int i = 0; i < 650 && !fs::exists(dir / "end"); ++i)
+        usleep(10000);
+    EXPECT_TRUE(fs::exists(dir / "end")) << "the render still ran 6.5 s after its starter went";
     fs::remove_all(dir);
 }
 
