@@ -3,6 +3,7 @@
 #include "sound/MouthKeys.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -29,10 +30,16 @@ constexpr struct {
     float humLow = 0.75f, humFirstPeak = 400, murmurDip = 10, murmurSpread = 4;
     int dipSteps = 15;
     std::size_t murmurSteps = 3;
-    float lipsSecondPeak = 1300;
+    // Behind closed lips the first resonance stays low too, below
+    // `lipsFirstPeak`, as against an R or a vowel fading into the murmur.
+    float lipsSecondPeak = 1300, lipsFirstPeak = 320;
     // Open vowels' first formant lies above `openFirstPeak`; a stop's
     // release raises it `releaseRise` within a step.
     float openFirstPeak = 480, releaseRise = 150;
+    // A voice bar, the throat's hum behind a closed mouth, has its first
+    // formant below `barFirstPeak`; a B's release makes it `barRise` louder
+    // within two steps.
+    float barFirstPeak = 270, barRise = 3;
 } Tune;
 
 bool hum(const SpeechFrame& frame) {
@@ -41,6 +48,12 @@ bool hum(const SpeechFrame& frame) {
 
 bool hiss(const SpeechFrame& frame) {
     return frame.high > 0.4f;
+}
+
+// The value `at` places from the lowest of `values`, which it reorders.
+float middle(std::vector<float>& values, std::size_t at) {
+    std::nth_element(values.begin(), values.begin() + long(at), values.end());
+    return values[at];
 }
 
 // The voice's level: loud vowels, ignoring the loudest few steps.
@@ -112,20 +125,23 @@ class StepReader {
     }
 
     // Whether the murmur of steps [start, end) holds its level long enough
-    // (its edges fade in, or burst out) and lies low enough in the middle of
-    // the spectrum for closed lips.
+    // (its edges fade in, or burst out) and lies low enough in the spectrum
+    // for closed lips. Its level is its median: a stop's silence inside it
+    // is deeper, a vowel fading into it louder.
     bool lipsMurmur(std::size_t start, std::size_t end) const {
         if (end - start < Tune.murmurSteps) return false;
-        float quietest = frames_[start + 1].level;
-        for (std::size_t i = start + 1; i + 1 < end; ++i)
-            quietest = std::min(quietest, frames_[i].level);
+        std::vector<float> levels;
+        for (std::size_t i = start; i < end; ++i)
+            levels.push_back(frames_[i].level);
+        float level = middle(levels, levels.size() / 2);
         std::vector<float> second;
         for (std::size_t i = start; i < end; ++i)
-            if (frames_[i].level <= quietest + Tune.murmurSpread)
+            if (std::fabs(frames_[i].level - level) <= Tune.murmurSpread &&
+                frames_[i].firstPeak < Tune.lipsFirstPeak)
                 second.push_back(frames_[i].secondPeak);
-        if (second.size() < Tune.murmurSteps) return false;
-        std::nth_element(second.begin(), second.begin() + long(second.size() / 2), second.end());
-        return second[second.size() / 2] < Tune.lipsSecondPeak;
+        // The lower third: the vowels on either side pull the edges up.
+        return second.size() >= Tune.murmurSteps &&
+               middle(second, second.size() / 3) < Tune.lipsSecondPeak;
     }
 
     // Whether the sound from `end` on is a stop's release: a noise soon,
@@ -141,15 +157,29 @@ class StepReader {
     }
 
     // Whether speech from `end` on starts with the lips: their hum, or a
-    // hum that a vowel ends at once (its first formant leaping up), the
-    // voicing of a B. The tongue's murmurs (N) and an R's rounding open
-    // slowly.
+    // hum that a vowel ends at once (its first formant leaping up) or a
+    // voice bar, the voicing of a B. The tongue's murmurs (N) and an R's
+    // rounding open slowly.
     bool voicedLips(std::size_t end) const {
         if (steps_[end].shape == MouthShape::Closed) return true;
         for (std::size_t i = end; i < std::min(count_ - 1, end + 2); ++i)
             if (frames_[i].low > Tune.humLow && frames_[i].firstPeak < Tune.humFirstPeak &&
                 frames_[i + 1].firstPeak >= frames_[i].firstPeak + Tune.releaseRise)
                 return true;
+        return voiceBar(end);
+    }
+
+    // Whether speech starts with a voice bar that a release with no hiss
+    // (the lips', not the tongue's) makes louder at once: a B before a close
+    // vowel, whose first formant hardly rises.
+    bool voiceBar(std::size_t end) const {
+        const SpeechFrame& bar = frames_[end];
+        if (bar.low < Tune.humLow + 0.1f || bar.firstPeak >= Tune.barFirstPeak || bar.high >= 0.1f)
+            return false;
+        for (std::size_t i = end + 1; i < std::min(count_, end + 3); ++i) {
+            if (frames_[i].high >= 0.1f) return false;
+            if (frames_[i].level >= bar.level + Tune.barRise) return true;
+        }
         return false;
     }
 

@@ -32,11 +32,13 @@ std::vector<Shape> unroll(const std::vector<MouthKey>& keys, std::size_t frames)
     return shapes;
 }
 
-// Whether the mouth is closed within a frame of frames [first, last].
-bool closedNear(const std::vector<Shape>& shown, std::size_t first, std::size_t last) {
+// Whether the mouth shows one of `shapes` within a frame of frames [first,
+// last].
+bool showsNear(const std::vector<Shape>& shown, std::size_t first, std::size_t last,
+               std::initializer_list<Shape> shapes) {
     for (std::size_t f = first - std::min<std::size_t>(first, 1); f <= last + 1 && f < shown.size();
          ++f)
-        if (shown[f] == Shape::Closed) return true;
+        if (std::find(shapes.begin(), shapes.end(), shown[f]) != shapes.end()) return true;
     return false;
 }
 
@@ -46,9 +48,9 @@ class LipSyncVoice : public TestFolder {
 };
 
 // Words spoken 400 ms apart by a voice at a rate in words a minute and, a
-// digit a word, how often the lips close in it: for each M, B or P, also
-// before one that starts the word; never for the tongue, the teeth or
-// close vowels.
+// digit a word, how often the lips close in it: once for each M, B or P
+// (or MB, MP together), before one that starts the word too; never for the
+// tongue, the teeth or close vowels.
 const struct {
     const char* voice;
     int rate;
@@ -61,6 +63,13 @@ const struct {
     {"en", 175, "see three green teeth need atta akka anna", "00000000"},
     {"en+m1", 175, "see three green teeth need atta akka anna", "00000000"},
     {"en+m3", 175, "see three green teeth need atta akka anna", "00000000"},
+    {"en", 200, "see three green teeth need atta akka anna", "00000000"},
+    {"en", 175, "ample number temper hamper rumble", "11111"},
+    {"en+m1", 175, "ample number temper hamper rumble", "11111"},
+    {"en+m1", 200, "ample number temper hamper rumble", "11111"},
+    {"en+m3", 200, "ample number temper hamper rumble", "11111"},
+    {"en", 175, "happy robot imp pub mob", "11122"},
+    {"en", 175, "lamb pay mother pen bees", "11111"},
 };
 
 TEST_F(LipSyncVoice, RestInPausesOpenOnVowelsClosedOnLipsOnly) {
@@ -104,11 +113,11 @@ TEST_F(LipSyncVoice, RestInPausesOpenOnVowelsClosedOnLipsOnly) {
                     closed +=
                         shown[f] == Shape::Closed && (f == 0 || shown[f - 1] != Shape::Closed);
                 EXPECT_EQ(closed, closures[w] - '0') << where << ": closures";
-                Shape vowel = shown[frameOf(std::size_t(
-                    std::max_element(&frames[start], &frames[end], louder) - &frames[0]))];
-                EXPECT_TRUE(vowel == Shape::Open || vowel == Shape::Wide ||
-                            vowel == Shape::Rounded || vowel == Shape::Puckered)
-                    << where << ": " << mouthShapeName(vowel) << " on the loudest step";
+                std::size_t loudest = frameOf(std::size_t(
+                    std::max_element(&frames[start], &frames[end], louder) - &frames[0]));
+                EXPECT_TRUE(showsNear(shown, loudest, loudest,
+                                      {Shape::Open, Shape::Wide, Shape::Rounded, Shape::Puckered}))
+                    << where << ": the loudest step not open";
             }
         }
     }
@@ -152,7 +161,8 @@ TEST(MouthKeys, KeysFollowTheRulesOnRandomShapeStreams) {
                 ++end;
             std::size_t first = start * std::size_t(fps) / 100,
                         last = (end - 1) * std::size_t(fps) / 100;
-            ASSERT_TRUE(steps[start].shape != Shape::Closed || closedNear(shown, first, last))
+            ASSERT_TRUE(steps[start].shape != Shape::Closed ||
+                        showsNear(shown, first, last, {Shape::Closed}))
                 << "a closure at steps " << start << " to " << end << ", " << fps;
             ASSERT_TRUE(!steps[start].burst || first == 0 || shown[first - 1] == Shape::Closed)
                 << "closed before the burst at " << start;
