@@ -61,10 +61,7 @@ float voiceLevel(const std::vector<SpeechFrame>& frames) {
     std::vector<float> levels;
     for (const SpeechFrame& frame : frames)
         if (frame.level > Tune.quietest) levels.push_back(frame.level);
-    if (levels.empty()) return 0;
-    std::size_t at = levels.size() * 95 / 100;
-    std::nth_element(levels.begin(), levels.begin() + long(at), levels.end());
-    return levels[at];
+    return levels.empty() ? 0 : middle(levels, levels.size() * 95 / 100);
 }
 
 // The shape of an open step with sound, `relative` dB from the voice's
