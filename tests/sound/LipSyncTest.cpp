@@ -47,16 +47,11 @@ class LipSyncVoice : public TestFolder {
     LipSyncVoice() : TestFolder("lipsync-") {}
 };
 
-// Words spoken 400 ms apart by a voice at a rate in words a minute and, a
+// A voice, its rate in words a minute, words spoken 400 ms apart and, a
 // digit a word, how often the lips close in it: once for each M, B or P
 // (or MB, MP together), before one that starts the word too; never for the
 // tongue, the teeth or close vowels.
-const struct {
-    const char* voice;
-    int rate;
-    const char* text;
-    const char* closures;
-} sentences[] = {
+const std::tuple<const char*, int, const char*, const char*> sentences[] = {
     {"en", 175, "mama papa baba amma appa abba", "222111"},
     {"en+m1", 175, "mama papa baba amma appa abba", "222111"},
     {"en+m3", 175, "mama papa baba amma appa abba", "222111"},
