@@ -3,61 +3,65 @@
 #include "sound/MouthKeys.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
-// Steps this far below the voice's level are silent, as are all below
-// Quietest dB of full scale.
-constexpr float SilenceBelow = 30;
-constexpr float Quietest = -80;
-// A silence inside speech up to this many steps is a stop's closure, a
-// longer one a pause.
-constexpr int LongestClosure = 15;
-// A stop's release shows noise this soon; a hiss lasting FricativeSteps
-// from the start is a fricative, not a release.
-constexpr int OnsetSteps = 5;
-constexpr float NoisyOnset = 0.2f;
-constexpr int FricativeSteps = 6;
-// A release of the lips starts low in the spectrum with little hiss; the
-// tongue's (T, K) starts high or in the middle.
-constexpr float LipsReleaseLow = 0.3f;
-constexpr float LipsReleaseHigh = 0.15f;
-// A murmur is a hum at least this far below the loudest sound within
-// DipSteps on either side: the voice behind a closure (M, N, B, D, G).
-constexpr float MurmurDip = 10;
-constexpr int DipSteps = 15;
-// A closure's murmur holds its level for a while; a shorter or changing one
-// is a rounded vowel (W, "oo") rising or fading.
-constexpr std::size_t MurmurSteps = 3;
-constexpr float MurmurSpread = 4;
-// Behind closed lips the second resonance stays low; behind the tongue
-// (N, D, G) and in close vowels it lies higher.
-constexpr float LipsSecondPeak = 1300;
+// What the analysis tells speech by, tuned on espeak-ng's voices: levels in
+// dB, shares of the power from 100 Hz up, peaks in Hz, times in steps.
+constexpr struct {
+    // Silent: this far below the voice's level, or below `quietest` of full
+    // scale. A silence inside speech up to `longestClosure` is a stop's
+    // closure, a longer one a pause.
+    float silenceBelow = 30, quietest = -80;
+    int longestClosure = 15;
+    // A stop's release shows noise within `onset`; a hiss lasting
+    // `fricative` from the start is a fricative, not a release. The lips'
+    // release starts low in the spectrum with little hiss; the tongue's
+    // (T, K) high or in the middle.
+    int onset = 5, fricative = 6;
+    float noisyOnset = 0.2f, lipsReleaseLow = 0.3f, lipsReleaseHigh = 0.15f;
+    // A hum has no upper formants and no hiss. A murmur, the voice behind a
+    // closure (M, N, B, D, G), is a hum `murmurDip` below the loudest sound
+    // within `dipSteps` on either side; it holds its level within
+    // `murmurSpread` for `murmurSteps`, where a rounded vowel (W, "oo")
+    // rises or fades. Behind closed lips the second resonance stays below
+    // `lipsSecondPeak`; behind the tongue and in close vowels it lies higher.
+    float humLow = 0.75f, humFirstPeak = 400, murmurDip = 10, murmurSpread = 4;
+    int dipSteps = 15;
+    std::size_t murmurSteps = 3;
+    // Behind closed lips the first resonance stays low too, below
+    // `lipsFirstPeak`, as against an R or a vowel fading into the murmur.
+    float lipsSecondPeak = 1300, lipsFirstPeak = 320;
+    // Open vowels' first formant lies above `openFirstPeak`; a stop's
+    // release raises it `releaseRise` within a step.
+    float openFirstPeak = 480, releaseRise = 150;
+    // A voice bar, the throat's hum behind a closed mouth, has its first
+    // formant below `barFirstPeak`; a B's release makes it `barRise` louder
+    // within two steps.
+    float barFirstPeak = 270, barRise = 3;
+} Tune;
 
-// A hum: no upper formants and no hiss.
-constexpr float HumLow = 0.75f;
-constexpr float HumFirstPeak = 400;
-// Open vowels' first formant lies above this.
-constexpr float OpenFirstPeak = 480;
-// A stop's release raises the first formant this much within a step.
-constexpr float ReleaseRise = 150;
 bool hum(const SpeechFrame& frame) {
-    return frame.low > HumLow && frame.firstPeak < HumFirstPeak && frame.high < 0.06f;
+    return frame.low > Tune.humLow && frame.firstPeak < Tune.humFirstPeak && frame.high < 0.06f;
 }
 
 bool hiss(const SpeechFrame& frame) {
     return frame.high > 0.4f;
 }
 
+// The value `at` places from the lowest of `values`, which it reorders.
+float middle(std::vector<float>& values, std::size_t at) {
+    std::nth_element(values.begin(), values.begin() + long(at), values.end());
+    return values[at];
+}
+
 // The voice's level: loud vowels, ignoring the loudest few steps.
 float voiceLevel(const std::vector<SpeechFrame>& frames) {
     std::vector<float> levels;
     for (const SpeechFrame& frame : frames)
-        if (frame.level > Quietest) levels.push_back(frame.level);
-    if (levels.empty()) return 0;
-    std::size_t at = levels.size() * 95 / 100;
-    std::nth_element(levels.begin(), levels.begin() + long(at), levels.end());
-    return levels[at];
+        if (frame.level > Tune.quietest) levels.push_back(frame.level);
+    return levels.empty() ? 0 : middle(levels, levels.size() * 95 / 100);
 }
 
 // The shape of an open step with sound, `relative` dB from the voice's
@@ -68,7 +72,7 @@ MouthShape soundShape(const SpeechFrame& frame, float relative) {
     if (hiss(frame))
         return frame.high > 0.85f || relative > -20 ? MouthShape::Clenched : MouthShape::Teeth;
     if (frame.firstPeak >= 700) return MouthShape::Wide;
-    if (frame.firstPeak >= OpenFirstPeak)
+    if (frame.firstPeak >= Tune.openFirstPeak)
         return frame.secondPeak < 1300 ? MouthShape::Rounded : MouthShape::Open;
     if (frame.secondPeak >= 1900) return MouthShape::Open;
     if (frame.secondPeak >= 1450) return MouthShape::Puckered;
@@ -84,7 +88,7 @@ class StepReader {
     std::vector<MouthStep> read() {
         for (std::size_t i = 0; i < count_; ++i) {
             if (silent(i)) continue;
-            murmur_[i] = hum(frames_[i]) && dip(i) >= MurmurDip;
+            murmur_[i] = hum(frames_[i]) && dip(i) >= Tune.murmurDip;
             steps_[i].shape = soundShape(frames_[i], frames_[i].level - level_);
         }
         closeMurmurs();
@@ -94,13 +98,13 @@ class StepReader {
 
   private:
     bool silent(std::size_t i) const {
-        return frames_[i].level - level_ < -SilenceBelow || frames_[i].level <= Quietest;
+        return frames_[i].level - level_ < -Tune.silenceBelow || frames_[i].level <= Tune.quietest;
     }
 
     float dip(std::size_t i) const {
         float around = frames_[i].level;
-        for (std::size_t j = i - std::min<std::size_t>(i, DipSteps);
-             j < std::min(count_, i + DipSteps + 1); ++j)
+        for (std::size_t j = i - std::min<std::size_t>(i, Tune.dipSteps);
+             j < std::min(count_, i + Tune.dipSteps + 1); ++j)
             around = std::max(around, frames_[j].level);
         return around - frames_[i].level;
     }
@@ -118,20 +122,23 @@ class StepReader {
     }
 
     // Whether the murmur of steps [start, end) holds its level long enough
-    // (its edges fade in, or burst out) and lies low enough in the middle of
-    // the spectrum for closed lips.
+    // (its edges fade in, or burst out) and lies low enough in the spectrum
+    // for closed lips. Its level is its median: a stop's silence inside it
+    // is deeper, a vowel fading into it louder.
     bool lipsMurmur(std::size_t start, std::size_t end) const {
-        if (end - start < MurmurSteps) return false;
-        float quietest = frames_[start + 1].level;
-        for (std::size_t i = start + 1; i + 1 < end; ++i)
-            quietest = std::min(quietest, frames_[i].level);
+        if (end - start < Tune.murmurSteps) return false;
+        std::vector<float> levels;
+        for (std::size_t i = start; i < end; ++i)
+            levels.push_back(frames_[i].level);
+        float level = middle(levels, levels.size() / 2);
         std::vector<float> second;
         for (std::size_t i = start; i < end; ++i)
-            if (frames_[i].level <= quietest + MurmurSpread)
+            if (std::fabs(frames_[i].level - level) <= Tune.murmurSpread &&
+                frames_[i].firstPeak < Tune.lipsFirstPeak)
                 second.push_back(frames_[i].secondPeak);
-        if (second.size() < MurmurSteps) return false;
-        std::nth_element(second.begin(), second.begin() + long(second.size() / 2), second.end());
-        return second[second.size() / 2] < LipsSecondPeak;
+        // The lower third: the vowels on either side pull the edges up.
+        return second.size() >= Tune.murmurSteps &&
+               middle(second, second.size() / 3) < Tune.lipsSecondPeak;
     }
 
     // Whether the sound from `end` on is a stop's release: a noise soon,
@@ -140,22 +147,36 @@ class StepReader {
         std::size_t hissing = end;
         while (hissing < count_ && hiss(frames_[hissing]))
             ++hissing;
-        if (hissing - end >= FricativeSteps) return false;
-        for (std::size_t i = end; i < std::min(count_, end + OnsetSteps); ++i)
-            if (frames_[i].high >= NoisyOnset) return true;
+        if (hissing - end >= Tune.fricative) return false;
+        for (std::size_t i = end; i < std::min(count_, end + Tune.onset); ++i)
+            if (frames_[i].high >= Tune.noisyOnset) return true;
         return false;
     }
 
     // Whether speech from `end` on starts with the lips: their hum, or a
-    // hum that a vowel ends at once (its first formant leaping up), the
-    // voicing of a B. The tongue's murmurs (N) and an R's rounding open
-    // slowly.
+    // hum that a vowel ends at once (its first formant leaping up) or a
+    // voice bar, the voicing of a B. The tongue's murmurs (N) and an R's
+    // rounding open slowly.
     bool voicedLips(std::size_t end) const {
         if (steps_[end].shape == MouthShape::Closed) return true;
         for (std::size_t i = end; i < std::min(count_ - 1, end + 2); ++i)
-            if (frames_[i].low > HumLow && frames_[i].firstPeak < HumFirstPeak &&
-                frames_[i + 1].firstPeak >= frames_[i].firstPeak + ReleaseRise)
+            if (frames_[i].low > Tune.humLow && frames_[i].firstPeak < Tune.humFirstPeak &&
+                frames_[i + 1].firstPeak >= frames_[i].firstPeak + Tune.releaseRise)
                 return true;
+        return voiceBar(end);
+    }
+
+    // Whether speech starts with a voice bar that a release with no hiss
+    // (the lips', not the tongue's) makes louder at once: a B before a close
+    // vowel, whose first formant hardly rises.
+    bool voiceBar(std::size_t end) const {
+        const SpeechFrame& bar = frames_[end];
+        if (bar.low < Tune.humLow + 0.1f || bar.firstPeak >= Tune.barFirstPeak || bar.high >= 0.1f)
+            return false;
+        for (std::size_t i = end + 1; i < std::min(count_, end + 3); ++i) {
+            if (frames_[i].high >= 0.1f) return false;
+            if (frames_[i].level >= bar.level + Tune.barRise) return true;
+        }
         return false;
     }
 
@@ -174,8 +195,9 @@ class StepReader {
             if (end == count_) break;
             const SpeechFrame& burst = frames_[end];
             bool release = released(end);
-            bool lips = release && burst.low >= LipsReleaseLow && burst.high < LipsReleaseHigh;
-            if (start > 0 && end - start <= LongestClosure) {
+            bool lips =
+                release && burst.low >= Tune.lipsReleaseLow && burst.high < Tune.lipsReleaseHigh;
+            if (start > 0 && end - start <= Tune.longestClosure) {
                 if (!release) continue;
                 for (std::size_t i = start; i < end; ++i)
                     steps_[i].shape = lips ? MouthShape::Closed : MouthShape::Clenched;

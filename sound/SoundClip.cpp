@@ -3,16 +3,21 @@
 #include <cmath>
 #include <utility>
 
-SoundClip::SoundClip(int rate, std::vector<Samples> channels)
-    : rate_(rate), channels_(std::move(channels)) {
-    if (channels_.size() < 2) return;
+SoundClip::SoundClip(int rate, std::vector<Samples> channels, Samples mix)
+    : rate_(rate), channels_(std::move(channels)), mix_(std::move(mix)) {
+    if (channels_.size() < 2 || mix_.size() == channels_[0].size()) return;
     mix_.resize(channels_[0].size());
-    float share = 1.0f / float(channels_.size());
-    for (std::size_t i = 0; i < mix_.size(); ++i) {
+    mixChannels(channels_, mix_, 0, std::int64_t(mix_.size()));
+}
+
+void mixChannels(const std::vector<Samples>& channels, Samples& mix, std::int64_t first,
+                 std::int64_t count) {
+    float share = 1.0f / float(channels.size());
+    for (std::size_t i = std::size_t(first); i < std::size_t(first + count); ++i) {
         float sum = 0;
-        for (const Samples& samples : channels_)
+        for (const Samples& samples : channels)
             sum += samples[i];
-        mix_[i] = sum * share;
+        mix[i] = sum * share;
     }
 }
 

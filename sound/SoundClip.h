@@ -11,8 +11,10 @@
 class SoundClip {
   public:
     SoundClip() = default;
-    // `channels` holds one or more channels of equal length.
-    SoundClip(int rate, std::vector<Samples> channels);
+    // `channels` holds one or more channels of equal length; `mix`, their
+    // mean where a reader has mixed them already block by block, while they
+    // were in the cache.
+    SoundClip(int rate, std::vector<Samples> channels, Samples mix = {});
 
     bool empty() const { return length() == 0; }
     int rate() const { return rate_; }
@@ -35,6 +37,11 @@ class SoundClip {
     std::vector<Samples> channels_;
     Samples mix_;
 };
+
+// Writes the mean of `channels` over samples [first, first + count) into
+// the same samples of `mix`.
+void mixChannels(const std::vector<Samples>& channels, Samples& mix, std::int64_t first,
+                 std::int64_t count);
 
 // Frame `frame` of an animation at `fps` starts at this time.
 inline double frameTime(int frame, int fps) {

@@ -68,6 +68,7 @@ bool SoundFileReader::readFile(const Path& path, SoundClip& clip) {
         samples.resize(std::size_t(info.frames));
     // A mono sound reads straight into its channel; a stereo one through a
     // block it is split from.
+    Samples mix(info.channels > 1 ? std::size_t(info.frames) : 0);
     constexpr sf_count_t Chunk = 1 << 16;
     std::vector<float> interleaved(info.channels > 1 ? std::size_t(Chunk * info.channels) : 0);
     for (sf_count_t done = 0; done < info.frames;) {
@@ -86,8 +87,10 @@ bool SoundFileReader::readFile(const Path& path, SoundClip& clip) {
                 for (sf_count_t i = 0; i < wanted; ++i)
                     out[i] = interleaved[std::size_t(i * info.channels + c)];
             }
+        // Mixed while the block is in the cache.
+        if (!mix.empty()) mixChannels(channels, mix, done, wanted);
         done += wanted;
     }
-    clip = SoundClip(info.samplerate, std::move(channels));
+    clip = SoundClip(info.samplerate, std::move(channels), std::move(mix));
     return true;
 }

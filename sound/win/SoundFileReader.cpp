@@ -66,7 +66,10 @@ bool SoundFileReader::readFile(const Path& path, SoundClip& clip) {
     std::vector<Samples> channels(std::size_t(format.channels));
     for (Samples& samples : channels)
         samples.resize(std::size_t(frames));
-    constexpr std::int64_t Chunk = 1 << 16;
+    Samples mix(format.channels > 1 ? std::size_t(frames) : 0);
+    // Large reads: each costs a trip through the system. The mix is made
+    // block by block while the block's samples are still in the cache.
+    const std::int64_t Chunk = (std::int64_t(4) << 20) / frameSize;
     std::vector<unsigned char> bytes(std::size_t(Chunk * frameSize));
     for (std::int64_t done = 0; done < frames;) {
         std::int64_t count = std::min(Chunk, frames - done);
@@ -75,8 +78,9 @@ bool SoundFileReader::readFile(const Path& path, SoundClip& clip) {
             return fail(ShortFileFault);
         if (!decodeFrames(bytes.data(), count, format, channels, done))
             return fail(NotANumberFault);
+        if (!mix.empty()) mixChannels(channels, mix, done, count);
         done += count;
     }
-    clip = SoundClip(format.rate, std::move(channels));
+    clip = SoundClip(format.rate, std::move(channels), std::move(mix));
     return true;
 }
