@@ -82,7 +82,7 @@ ExpressionWindow::ExpressionWindow(vWindow* owner, int toggleCommand, Document& 
     scrollBar_ =
         CreateWindowExA(0, "SCROLLBAR", nullptr, WS_CHILD | SBS_VERT, Columns * CellWidth, 0,
                         barWidth, gridHeight_, nativeWindow, nullptr, instance, nullptr);
-    tips_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
+    tips_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                             WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
                             10, 10, nativeWindow, nullptr, instance, nullptr);
     SendMessageA(tips_, TTM_SETMAXTIPWIDTH, 0, 400);
