@@ -121,14 +121,14 @@ ExpressionWindow::~ExpressionWindow() {
 void ExpressionWindow::shutDown() {
     close();
     endWatches();
+    search_.wait();
     for (PovrayRunner& runner : runners_)
         runner.close();
 }
 
 void ExpressionWindow::open() {
     // Looked for once: without it the thumbnails stay 2-D.
-    if (!povraySearched_) program_ = runners_[0].findPovray();
-    povraySearched_ = true;
+    search_.start();
     // Unchanged folders need no reading: their files are as listed.
     if (foldersChanged()) reload();
     show();
@@ -220,6 +220,7 @@ void ExpressionWindow::renderNext() {
     if (previewFirst) cancelRender();
     for (int r = 0; r < Runners; ++r)
         collect(r);
+    if (!povraySearched_) povraySearched_ = search_.ended(program_);
     if (previewFirst || program_.empty()) return;
     std::vector<int> wanted;
     bool listed = false;
