@@ -82,7 +82,7 @@ ExpressionWindow::ExpressionWindow(vWindow* owner, int toggleCommand, Document& 
     scrollBar_ =
         CreateWindowExA(0, "SCROLLBAR", nullptr, WS_CHILD | SBS_VERT, Columns * CellWidth, 0,
                         barWidth, gridHeight_, nativeWindow, nullptr, instance, nullptr);
-    tips_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
+    tips_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                             WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
                             10, 10, nativeWindow, nullptr, instance, nullptr);
     SendMessageA(tips_, TTM_SETMAXTIPWIDTH, 0, 400);
@@ -121,14 +121,14 @@ ExpressionWindow::~ExpressionWindow() {
 void ExpressionWindow::shutDown() {
     close();
     endWatches();
+    search_.wait();
     for (PovrayRunner& runner : runners_)
         runner.close();
 }
 
 void ExpressionWindow::open() {
     // Looked for once: without it the thumbnails stay 2-D.
-    if (!povraySearched_) program_ = runners_[0].findPovray();
-    povraySearched_ = true;
+    search_.start();
     // Unchanged folders need no reading: their files are as listed.
     if (foldersChanged()) reload();
     show();
@@ -220,6 +220,7 @@ void ExpressionWindow::renderNext() {
     if (previewFirst) cancelRender();
     for (int r = 0; r < Runners; ++r)
         collect(r);
+    if (!povraySearched_) povraySearched_ = search_.ended(program_);
     if (previewFirst || program_.empty()) return;
     std::vector<int> wanted;
     bool listed = false;

@@ -7,9 +7,11 @@
 // 2-D; with POV-Ray, renders replace them as they arrive, several as the
 // frames of one run and several runs side by side, but never beside the
 // preview's render, kept in the scratch folder under names made from the
-// files' bytes.
+// files' bytes. POV-Ray is looked for on a thread of its own, from the first
+// opening: the window shows at once, and the renders start when it is found.
 #pragma once
 
+#include "app/PovraySearch.h"
 #include "expressions/ExpressionList.h"
 #include "expressions/ThumbnailCache.h"
 #include "face/FaceCanvasPane.h"
@@ -87,6 +89,9 @@ class ExpressionWindow : public vToolWindow, private vTimer {
     int firstRow() const { return firstRow_; }
     // A thumbnail render runs.
     bool rendering() const;
+    // The search for POV-Ray has not yet given its answer, which is taken
+    // on the window's ticks.
+    bool lookingForPovray() const { return !povraySearched_; }
     vCommandPanel panel;
     // The window this one opens clear of (the preview), and whether its
     // render runs or is due now: that one goes first.
@@ -154,8 +159,9 @@ class ExpressionWindow : public vToolWindow, private vTimer {
     // The shipped and the remembered folder's change notifications.
     HANDLE watches_[2] = {INVALID_HANDLE_VALUE, INVALID_HANDLE_VALUE};
     PovrayRunner runners_[Runners];
+    PovraySearch search_;
     std::string program_;
-    bool povraySearched_ = false;
+    bool povraySearched_ = false; // its result taken
     // Each runner's render in progress (0: none) and its frames' cache names.
     struct Job {
         int number = 0;

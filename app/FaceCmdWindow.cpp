@@ -18,7 +18,6 @@
 #include "framework/dialogs/vNoticeDialog.h"
 #include "render/ChildStart.h"
 
-#include <cstdio>
 #include <cstring>
 #include <string>
 #include <windows.h>
@@ -35,17 +34,18 @@ const KeyBinding keyBindings[] = {{'4', KeyEyeXUp},    {'7', KeyEyeXDown},    {'
                                   {'+', KeyPupilGrow}, {'-', KeyPupilShrink}, {'1', KeyZeroEyeX},
                                   {'2', KeyRestore},   {'3', KeyZeroEyeZ},    {0, KeyNone}};
 
-// The menu keeps the label it is given: one static text per item.
-char undoLabel[128] = "&Undo";
-char redoLabel[128] = "&Redo";
+// The menu keeps the label it is given: one static text per item, whole,
+// since a cut could fall inside a character of the name.
+std::string undoLabel = "&Undo";
+std::string redoLabel = "&Redo";
 
-void setLabel(vWindow& window, int id, char (&label)[128], const char* verb, const Step* step) {
+void setLabel(vWindow& window, int id, std::string& label, const char* verb, const Step* step) {
+    label = verb;
+    if (step) label += ' ';
     // A file's "&" is a letter of its name, not a mnemonic.
-    std::string name;
     for (char c : step ? step->name : std::string())
-        name += c == '&' ? "&&" : std::string(1, c);
-    std::snprintf(label, sizeof label, "%s%s%s", verb, step ? " " : "", name.c_str());
-    window.setString(id, label);
+        label += c == '&' ? "&&" : std::string(1, c);
+    window.setString(id, label.c_str());
 }
 
 int keyAction(int key) {

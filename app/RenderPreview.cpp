@@ -37,10 +37,17 @@ std::vector<std::string> wrapLines(vDC& dc, const std::string& text, int width) 
         std::string::size_type end = std::min(text.find('\n', start), text.size());
         std::string rest = text.substr(start, end - start);
         start = end + 1;
+        // Lines break between characters, never inside one's UTF-8 bytes.
+        auto next = [&rest](std::string::size_type at) {
+            do
+                ++at;
+            while (at < rest.size() && (rest[at] & 0xC0) == 0x80);
+            return at;
+        };
         do {
-            std::string::size_type fit = 1;
-            while (fit < rest.size() && dc.textWidth(rest.substr(0, fit + 1).c_str()) <= width)
-                ++fit;
+            std::string::size_type fit = next(0);
+            while (fit < rest.size() && dc.textWidth(rest.substr(0, next(fit)).c_str()) <= width)
+                fit = next(fit);
             std::string::size_type space = fit < rest.size() ? rest.rfind(' ', fit) : fit;
             std::string::size_type cut = space == 0 || space == std::string::npos ? fit : space;
             lines.push_back(rest.substr(0, cut));

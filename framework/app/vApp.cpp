@@ -1,6 +1,7 @@
 #include "framework/app/vApp.h"
 
 #include "framework/app/CommandLine.h"
+#include "framework/app/WideText.h"
 #include "framework/app/FrameLayout.h"
 #include "framework/app/MenuItemDef.h"
 #include "framework/app/vAppWinInfo.h"
@@ -173,25 +174,26 @@ void vApp::initApp(int& argc, char** argv, HINSTANCE programInstance, HINSTANCE 
         windowIcon = LoadIconA(programInstance, "vWindowIcon");
         if (!windowIcon) windowIcon = LoadIcon(nullptr, IDI_APPLICATION);
 
-        WNDCLASSA frameClass = {};
+        // Wide windows: their texts hold any character, not only the code page's.
+        WNDCLASSW frameClass = {};
         frameClass.style = CS_HREDRAW | CS_VREDRAW;
         frameClass.lpfnWndProc = frameProc;
         frameClass.hInstance = programInstance;
         frameClass.hIcon = appIcon;
         frameClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
         frameClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_APPWORKSPACE + 1);
-        frameClass.lpszClassName = "MdiFrameClass";
-        RegisterClassA(&frameClass);
+        frameClass.lpszClassName = L"MdiFrameClass";
+        RegisterClassW(&frameClass);
 
-        WNDCLASSA childClass = {};
+        WNDCLASSW childClass = {};
         childClass.style = CS_HREDRAW | CS_VREDRAW;
         childClass.lpfnWndProc = vWindow::windowProc;
         childClass.cbWndExtra = sizeof(LONG_PTR);
         childClass.hInstance = programInstance;
         childClass.hIcon = windowIcon;
         childClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-        childClass.lpszClassName = "MdiWindowClass";
-        RegisterClassA(&childClass);
+        childClass.lpszClassName = L"MdiWindowClass";
+        RegisterClassW(&childClass);
     }
 
     frameFileMenu = CreatePopupMenu();
@@ -203,11 +205,12 @@ void vApp::initApp(int& argc, char** argv, HINSTANCE programInstance, HINSTANCE 
     AppendMenuA(frameMenu, MF_POPUP, reinterpret_cast<UINT_PTR>(frameFileMenu), "&File");
     accelerators = nullptr;
 
-    frameWindow = CreateWindowA(
-        "MdiFrameClass", name, WS_VISIBLE | WS_CLIPCHILDREN | WS_MAXIMIZE | WS_OVERLAPPEDWINDOW,
-        CW_USEDEFAULT, CW_USEDEFAULT, frameWidth > 0 ? frameWidth : CW_USEDEFAULT,
-        frameHeight > 0 ? frameHeight : CW_USEDEFAULT, nullptr, frameMenu, programInstance,
-        nullptr);
+    frameWindow =
+        CreateWindowW(L"MdiFrameClass", wideText(name).c_str(),
+                      WS_VISIBLE | WS_CLIPCHILDREN | WS_MAXIMIZE | WS_OVERLAPPEDWINDOW,
+                      CW_USEDEFAULT, CW_USEDEFAULT, frameWidth > 0 ? frameWidth : CW_USEDEFAULT,
+                      frameHeight > 0 ? frameHeight : CW_USEDEFAULT, nullptr, frameMenu,
+                      programInstance, nullptr);
     RECT frame = {};
     GetWindowRect(frameWindow, &frame);
     if (defaultHeight <= 0) defaultHeight = std::max(int(frame.bottom - frame.top) - 200, 50);
@@ -300,7 +303,8 @@ void vApp::relayoutFrame() {
 }
 
 void vApp::warningBox(const char* text) {
-    MessageBoxA(nullptr, text, frameworkName, MB_OK | MB_ICONWARNING);
+    MessageBoxW(nullptr, wideText(text ? text : "").c_str(), wideText(frameworkName).c_str(),
+                MB_OK | MB_ICONWARNING);
 }
 
 void vApp::fatalError(const char* text) {

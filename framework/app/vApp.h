@@ -5,6 +5,7 @@
 #include "framework/draw/vFont.h"
 
 #include <forward_list>
+#include <string>
 #include <windows.h>
 
 class vWindow;
@@ -14,10 +15,10 @@ class _appWorkTimer;
 struct WindowMessage;
 struct Handled;
 
-// One file dropped on the frame: its full path and the drop point in frame
-// client coordinates.
+// One file dropped on the frame: its full path in UTF-8 and the drop point in
+// frame client coordinates.
 struct DroppedFile {
-    char path[262];
+    std::string path;
     int x;
     int y;
 };

@@ -1,6 +1,7 @@
 // The program entry and the frame window's procedure of the application.
 #include "framework/app/CommandLine.h"
 #include "framework/app/MenuItemDef.h"
+#include "framework/app/WideText.h"
 #include "framework/app/WindowMessage.h"
 #include "framework/app/vApp.h"
 #include "framework/app/vToolWindow.h"
@@ -22,12 +23,12 @@ void setStartHook(StartHook hook) {
 
 int appStart(HINSTANCE instance, HINSTANCE prevInstance, const char* commandLine, int showState) {
     static char* argv[MaxArguments];
-    static char programPath[200];
-    static std::string line;
+    static std::string programPath, line;
     InitCommonControls();
-    GetModuleFileNameA(nullptr, programPath, sizeof programPath);
-    programPath[sizeof programPath - 1] = '\0';
-    argv[0] = programPath;
+    std::wstring path(32768, L'\0');
+    path.resize(GetModuleFileNameW(nullptr, path.data(), DWORD(path.size())));
+    programPath = utf8Text(path);
+    argv[0] = programPath.data();
     line = commandLine ? commandLine : "";
     int argc = splitCommandLine(&line[0], 1, argv);
     if (!theApp || !startHook) return 1;
@@ -38,13 +39,13 @@ int appStart(HINSTANCE instance, HINSTANCE prevInstance, const char* commandLine
 
 LRESULT CALLBACK vApp::frameProc(HWND window, UINT code, WPARAM wParam, LPARAM lParam) {
     // The one frame belongs to the one application.
-    if (!theApp) return DefWindowProcA(window, code, wParam, lParam);
+    if (!theApp) return DefWindowProcW(window, code, wParam, lParam);
     return dispatchMessage(theApp, {window, code, wParam, lParam},
                            [](const WindowMessage& m) { return theApp->frameDefault(m); });
 }
 
 LRESULT vApp::frameDefault(const WindowMessage& m) {
-    return DefFrameProcA(m.window, clientWindow, m.code, m.wParam, m.lParam);
+    return DefFrameProcW(m.window, clientWindow, m.code, m.wParam, m.lParam);
 }
 
 Handled vApp::handleMessage(const WindowMessage& message) {
@@ -69,7 +70,7 @@ Handled vApp::handleCreate(const WindowMessage& message) {
     CLIENTCREATESTRUCT client = {frameFileMenu, IdFirstChild};
     DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | WS_HSCROLL |
                   WS_VSCROLL | (singleWindow ? MDIS_ALLCHILDSTYLES : 0);
-    clientWindow = CreateWindowA("MDICLIENT", nullptr, style, 0, 0, 0, 0, message.window, nullptr,
+    clientWindow = CreateWindowW(L"MDICLIENT", nullptr, style, 0, 0, 0, 0, message.window, nullptr,
                                  instance(), &client);
     if (!clientWindow) return handled(-1);
     // The client shows its scroll bars only when children lie outside it;
@@ -130,10 +131,11 @@ Handled vApp::handleSysCommand(const WindowMessage& message) {
 
 Handled vApp::handleDropFiles(const WindowMessage& message) {
     auto drop = reinterpret_cast<HDROP>(message.wParam);
-    UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+    UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
     for (UINT i = 0; i < count; ++i) {
-        DroppedFile file = {};
-        DragQueryFileA(drop, i, file.path, sizeof file.path);
+        std::wstring path(DragQueryFileW(drop, i, nullptr, 0) + 1, L'\0');
+        path.resize(DragQueryFileW(drop, i, path.data(), UINT(path.size())));
+        DroppedFile file = {utf8Text(path), 0, 0};
         POINT point = {};
         DragQueryPoint(drop, &point);
         file.x = point.x;

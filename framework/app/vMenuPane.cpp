@@ -1,10 +1,9 @@
 #include "framework/app/vMenuPane.h"
 
+#include "framework/app/WideText.h"
 #include "framework/app/vApp.h"
 #include "framework/app/vWindow.h"
 #include "framework/dialogs/CommandObject.h"
-
-#include <cstdio>
 
 namespace {
 
@@ -55,7 +54,7 @@ void vMenuPane::buildEntry(int index, HMENU parent) {
         const MenuItemDef& item = entry.table[row];
         ItemRecord record = {row, 0};
         if (item.id == IdSeparator) {
-            AppendMenuA(entry.popup, MF_SEPARATOR, 0, nullptr);
+            AppendMenuW(entry.popup, MF_SEPARATOR, 0, nullptr);
         } else if (item.subMenu) {
             // With every entry in use the row is left out.
             if (entryCount < MaxEntries) {
@@ -66,22 +65,20 @@ void vMenuPane::buildEntry(int index, HMENU parent) {
                 buildEntry(sub, entry.popup);
             }
         } else {
-            char text[100];
-            itemText(text, sizeof text, item);
-            AppendMenuA(entry.popup, MF_STRING, UINT_PTR(item.id), text);
+            AppendMenuW(entry.popup, MF_STRING, UINT_PTR(item.id), itemText(item).c_str());
             applyState(index, item);
         }
         entry.items.push_front(record);
     }
-    AppendMenuA(parent, MF_POPUP, reinterpret_cast<UINT_PTR>(entry.popup), entry.title);
+    AppendMenuW(parent, MF_POPUP, reinterpret_cast<UINT_PTR>(entry.popup),
+                wideText(entry.title).c_str());
 }
 
-void vMenuPane::itemText(char* text, std::size_t size, const MenuItemDef& item) {
+std::wstring vMenuPane::itemText(const MenuItemDef& item) {
     // The item's key stands after a tab, where the menu aligns it.
-    if (item.keyLabel && item.keyLabel[0])
-        std::snprintf(text, size, "%s  \t%s", item.label, item.keyLabel);
-    else
-        std::snprintf(text, size, "%s", item.label);
+    std::string text = item.label;
+    if (item.keyLabel && item.keyLabel[0]) text = text + "  \t" + item.keyLabel;
+    return wideText(text);
 }
 
 void vMenuPane::applyState(int entry, const MenuItemDef& item) {
@@ -157,9 +154,8 @@ void vMenuPane::setPaneString(int id, const char* text) {
     // redrawing, which would cost more than drawing the whole face.
     forEachItem(id, [&](int entry, MenuItemDef& item) {
         item.label = text;
-        char shown[100];
-        itemText(shown, sizeof shown, item);
-        ModifyMenuA(entries[entry].popup, UINT(id), MF_BYCOMMAND | MF_STRING, UINT_PTR(id), shown);
+        ModifyMenuW(entries[entry].popup, UINT(id), MF_BYCOMMAND | MF_STRING, UINT_PTR(id),
+                    itemText(item).c_str());
         applyState(entry, item);
         return true;
     });

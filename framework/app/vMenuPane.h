@@ -1,10 +1,12 @@
-// A window's menu bar, built from a table of MenuItemDef records.
+// A window's menu bar, built from a table of MenuItemDef records; labels are
+// UTF-8.
 #pragma once
 
 #include "framework/app/MenuItemDef.h"
 #include "framework/app/vPane.h"
 
 #include <forward_list>
+#include <string>
 #include <windows.h>
 
 class vMenuPane : public vPane {
@@ -42,7 +44,7 @@ class vMenuPane : public vPane {
     void buildEntry(int entry, HMENU parent);
     void applyState(int entry, const MenuItemDef& item);
     // The text an item shows: its label, then its key.
-    static void itemText(char* text, std::size_t size, const MenuItemDef& item);
+    static std::wstring itemText(const MenuItemDef& item);
     // Calls action(entry, item) for every item that `match` accepts, in
     // search order, until action returns false.
     template <class Match, class Action> void forEachItem(Match match, Action action);

@@ -1,6 +1,7 @@
 #include "framework/app/vToolWindow.h"
 
 #include "framework/app/WindowMessage.h"
+#include "framework/app/WideText.h"
 #include "framework/app/vApp.h"
 #include "framework/draw/vWinDC.h"
 
@@ -9,20 +10,20 @@
 
 namespace {
 
-const char* const className = "ToolWindowClass";
+const wchar_t* const className = L"ToolWindowClass";
 vToolWindow* creatingTool = nullptr;
 std::vector<vToolWindow*> tools;
 
 void registerClass(HINSTANCE instance) {
-    WNDCLASSA existing;
-    if (GetClassInfoA(instance, className, &existing)) return;
-    WNDCLASSA toolClass = {};
+    WNDCLASSW existing;
+    if (GetClassInfoW(instance, className, &existing)) return;
+    WNDCLASSW toolClass = {};
     toolClass.lpfnWndProc = vToolWindow::windowProc;
     toolClass.cbWndExtra = sizeof(LONG_PTR);
     toolClass.hInstance = instance;
     toolClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
     toolClass.lpszClassName = className;
-    RegisterClassA(&toolClass);
+    RegisterClassW(&toolClass);
 }
 
 // The top-left corner for a window of `width` x `height` beside `frame`,
@@ -51,8 +52,8 @@ vToolWindow::vToolWindow(const char* name, int width, int height)
     creatingTool = this;
     // Never active: keys and menus stay with the window being edited.
     nativeWindow =
-        CreateWindowExA(WS_EX_NOACTIVATE, className, name, style, CW_USEDEFAULT, CW_USEDEFAULT,
-                        outer.right - outer.left, outer.bottom - outer.top,
+        CreateWindowExW(WS_EX_NOACTIVATE, className, wideText(name).c_str(), style, CW_USEDEFAULT,
+                        CW_USEDEFAULT, outer.right - outer.left, outer.bottom - outer.top,
                         theApp ? theApp->frameWindow : nullptr, nullptr, instance, nullptr);
     creatingTool = nullptr;
     tools.push_back(this);
@@ -104,13 +105,13 @@ void vToolWindow::redraw() {
 }
 
 void vToolWindow::setTitle(const char* text) {
-    SetWindowTextA(nativeWindow, text);
+    SetWindowTextW(nativeWindow, wideText(text ? text : "").c_str());
 }
 
 LRESULT CALLBACK vToolWindow::windowProc(HWND window, UINT code, WPARAM wParam, LPARAM lParam) {
     vToolWindow* self = windowObject(window, creatingTool);
     return dispatchMessage(self, {window, code, wParam, lParam}, [](const WindowMessage& m) {
-        return DefWindowProcA(m.window, m.code, m.wParam, m.lParam);
+        return DefWindowProcW(m.window, m.code, m.wParam, m.lParam);
     });
 }
 

@@ -57,9 +57,10 @@ void vWindow::createWindow() {
     DWORD style = theApp->singleWindow
                       ? WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_MAXIMIZE
                       : 0;
-    MDICREATESTRUCTA create = {};
-    create.szClass = "MdiWindowClass";
-    create.szTitle = name;
+    std::wstring title = wideText(name);
+    MDICREATESTRUCTW create = {};
+    create.szClass = L"MdiWindowClass";
+    create.szTitle = title.c_str();
     create.hOwner = theApp->instance();
     create.x = CW_USEDEFAULT;
     create.y = CW_USEDEFAULT;
@@ -69,12 +70,12 @@ void vWindow::createWindow() {
     create.lParam = reinterpret_cast<LPARAM>(this);
     creatingWindow = this;
     HWND window = reinterpret_cast<HWND>(
-        SendMessageA(theApp->clientWindow, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&create)));
+        SendMessageW(theApp->clientWindow, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&create)));
     creatingWindow = nullptr;
     nativeWindow = window;
     if (!window) return;
     SetWindowLongPtrA(window, 0, reinterpret_cast<LONG_PTR>(this));
-    SetWindowTextA(window, name);
+    setTitle(name);
     ++windowCount;
     cursor = LoadCursor(nullptr, IDC_ARROW);
     SetFocus(window);
@@ -207,7 +208,7 @@ LRESULT CALLBACK vWindow::windowProc(HWND window, UINT code, WPARAM wParam, LPAR
     vWindow* self = windowObject(window, creatingWindow);
     if (self && self == creatingWindow) self->nativeWindow = window;
     return dispatchMessage(self, {window, code, wParam, lParam}, [](const WindowMessage& m) {
-        return DefMDIChildProcA(m.window, m.code, m.wParam, m.lParam);
+        return DefMDIChildProcW(m.window, m.code, m.wParam, m.lParam);
     });
 }
 

@@ -1,5 +1,6 @@
 #include "framework/controls/OwnerDrawing.h"
 
+#include "framework/app/WideText.h"
 #include "framework/app/vApp.h"
 #include "framework/draw/vIcon.h"
 
@@ -52,7 +53,7 @@ void OwnerDrawing::pressedEdge(const RECT& r, int bottom) {
 }
 
 void OwnerDrawing::caption(const char* text, RECT r) {
-    DrawTextA(dc, text, -1, &r, DT_SINGLELINE | DT_CENTER | DT_VCENTER);
+    DrawTextW(dc, wideText(text).c_str(), -1, &r, DT_SINGLELINE | DT_CENTER | DT_VCENTER);
 }
 
 void OwnerDrawing::icon(vIcon& icon, int x, int y, bool silhouette) {

@@ -5,9 +5,6 @@
 #include "framework/controls/OwnerDrawing.h"
 #include "framework/dialogs/vCmdParent.h"
 
-#include <cstdio>
-#include <cstring>
-
 vBoxedLabelCmd::vBoxedLabelCmd(vCmdParent* parent, CommandObject* record) : vCmd(parent, record) {
     vBoxedLabelCmd::initialize();
 }
@@ -15,20 +12,16 @@ vBoxedLabelCmd::vBoxedLabelCmd(vCmdParent* parent, CommandObject* record) : vCmd
 void vBoxedLabelCmd::initialize() {
     loadCommon();
     const CommandObject& record = *cmdObject;
-    std::snprintf(textBuffer, sizeof textBuffer, "%s",
-                  std::strlen(title) < sizeof textBuffer ? title : "????????");
-    title = textBuffer;
-    width = record.size > 0 ? record.size : dialogTextWidth(textBuffer) + 4;
+    width = record.size > 0 ? record.size : dialogTextWidth(title) + 4;
     height = 11;
     parent->placeCommand(x, y, width, height, record.frameId, record.rightOfId, record.belowId, 0);
     templateItemOffset =
         parent->addTemplateItem(x, y, width, height, id, WS_GROUP | BS_OWNERDRAW | visibleStyle(),
-                                "BUTTON", textBuffer, 0, nullptr);
+                                "BUTTON", title, 0, nullptr);
 }
 
 void vBoxedLabelCmd::setString(const char* text) {
-    std::snprintf(textBuffer, sizeof textBuffer, "%s", textOrEmpty(text));
-    title = textBuffer;
+    setTitle(text);
     RedrawWindow(controlWindow(id), nullptr, nullptr, RDW_INVALIDATE);
 }
 
@@ -51,6 +44,6 @@ int vBoxedLabelCmd::drawItem(int, DRAWITEMSTRUCT* record) {
         LineTo(drawing.dc, r.left + 1, r.bottom - 1);
     }
     SetBkMode(drawing.dc, TRANSPARENT);
-    drawing.caption(textBuffer, r);
+    drawing.caption(title, r);
     return 1;
 }

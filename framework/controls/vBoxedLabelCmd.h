@@ -1,5 +1,5 @@
-// A label in a sunken box, painted by the command from its own copy of the
-// text.
+// A label in a sunken box, painted by the command; the control holds the
+// same text, so it reads back like any other control's.
 #pragma once
 
 #include "framework/controls/vCmd.h"
@@ -10,13 +10,11 @@ class vBoxedLabelCmd : public vCmd {
 
     void initialize() override;
     int setValue(int value, int type) override { return setCommonValue(value, type); }
-    // Copies the text (cut to the buffer) and paints it again.
+    // Keeps the text, whole, and paints it again.
     void setString(const char* text) override;
     void onNotify(int, int) override {}
     int measureItem(int controlId, MEASUREITEMSTRUCT* record) override {
         return measureOwnerDrawn(controlId, record);
     }
     int drawItem(int controlId, DRAWITEMSTRUCT* record) override;
-
-    char textBuffer[80] = "";
 };

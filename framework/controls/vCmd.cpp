@@ -1,5 +1,6 @@
 #include "framework/controls/vCmd.h"
 
+#include "framework/app/WideText.h"
 #include "framework/controls/DialogText.h"
 #include "framework/dialogs/vCmdParent.h"
 
@@ -52,7 +53,7 @@ void vCmd::addMarkedButton(std::uint32_t buttonStyle) {
 
 void vCmd::setTitle(const char* text) {
     keepTitle(text);
-    SetDlgItemTextA(parent->windowHandle, id, title);
+    SetDlgItemTextW(parent->windowHandle, id, wideText(title).c_str());
 }
 
 void vCmd::keepTitle(const char* text) {

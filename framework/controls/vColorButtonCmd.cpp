@@ -27,9 +27,9 @@ int vColorButtonCmd::applyColor(vColor& color, const vColor* initialColor, int v
 
 void vColorButtonCmd::repaintText(HWND control) {
     // The whole text, however long: setting it again must not cut it.
-    std::string text(std::size_t(GetWindowTextLengthA(control)) + 1, '\0');
-    GetWindowTextA(control, text.data(), int(text.size()));
-    SetWindowTextA(control, text.c_str());
+    std::wstring text(std::size_t(GetWindowTextLengthW(control)) + 1, L'\0');
+    GetWindowTextW(control, text.data(), int(text.size()));
+    SetWindowTextW(control, text.c_str());
 }
 
 int vColorButtonCmd::setValue(int value, int type) {

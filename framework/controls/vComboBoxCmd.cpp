@@ -1,5 +1,6 @@
 #include "framework/controls/vComboBoxCmd.h"
 
+#include "framework/app/WideText.h"
 #include "framework/dialogs/vCmdParent.h"
 
 #include <algorithm>
@@ -58,7 +59,8 @@ int vComboBoxCmd::reload(int value) {
     loadListItems();
     maxChars = std::max(maxChars, widest);
     for (int i = 0; i < itemCount; ++i)
-        SendMessageA(control, messages.insert, WPARAM(i), reinterpret_cast<LPARAM>(itemList[i]));
+        SendMessageW(control, messages.insert, WPARAM(i),
+                     reinterpret_cast<LPARAM>(wideText(itemList[i]).c_str()));
     if (!sensitive) EnableWindow(control, FALSE);
     if (cmdObject->attributes & AttrHidden) ShowWindow(control, SW_HIDE);
     // A selection beyond the texts is none, never an index past the array.

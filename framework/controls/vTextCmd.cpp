@@ -1,5 +1,6 @@
 #include "framework/controls/vTextCmd.h"
 
+#include "framework/app/WideText.h"
 #include "framework/dialogs/vCmdParent.h"
 
 #include <algorithm>
@@ -54,5 +55,5 @@ void vTextCmd::initialize() {
 void vTextCmd::setString(const char* text) {
     keepTitle(text);
     std::string shown = measure(title).lines > 1 ? withCarriageReturns(title) : title;
-    SetDlgItemTextA(parent->windowHandle, id, shown.c_str());
+    SetDlgItemTextW(parent->windowHandle, id, wideText(shown).c_str());
 }

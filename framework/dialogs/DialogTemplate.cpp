@@ -12,6 +12,10 @@ std::size_t textBytes(const char* text) {
     return 2 * ((text ? std::strlen(text) : 0) + 1);
 }
 
+std::size_t textBytes(const std::u16string& text) {
+    return 2 * (text.size() + 1);
+}
+
 std::size_t roundUp4(std::size_t length) {
     return (length + 3) & ~std::size_t(3);
 }
@@ -35,8 +39,17 @@ std::size_t DialogTemplate::putText(std::size_t offset, const char* text) {
     return offset + 2;
 }
 
+std::size_t DialogTemplate::putText(std::size_t offset, const std::u16string& text) {
+    for (char16_t c : text) {
+        put16(offset, c);
+        offset += 2;
+    }
+    put16(offset, 0);
+    return offset + 2;
+}
+
 bool DialogTemplate::begin(std::uint32_t style, int x, int y, int width, int height,
-                           const char* menu, const char* windowClass, const char* title,
+                           const char* menu, const char* windowClass, const std::u16string& title,
                            int pointSize, const char* fontName) {
     std::size_t length = roundUp4(22 + textBytes(menu) + textBytes(windowClass) + textBytes(title));
     if (style & SetFontStyle) length += 2 + textBytes(fontName);
@@ -78,7 +91,7 @@ int DialogTemplate::itemCount() const {
 }
 
 int DialogTemplate::addItem(int x, int y, int width, int height, int id, std::uint32_t style,
-                            const char* className, const char* title, int dataLength,
+                            const char* className, const std::u16string& title, int dataLength,
                             const void* data) {
     if (block.empty() || finished) return 0;
     std::size_t length = roundUp4(20 + textBytes(className) + textBytes(title) +

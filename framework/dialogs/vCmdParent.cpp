@@ -1,5 +1,6 @@
 #include "framework/dialogs/vCmdParent.h"
 
+#include "framework/app/WideText.h"
 #include "framework/app/vApp.h"
 #include "framework/controls/vCmd.h"
 
@@ -12,6 +13,12 @@ namespace {
 
 void reportFatal(const char* text) {
     if (theApp) theApp->fatalError(text);
+}
+
+// UTF-8 text as the UTF-16 a dialog template holds.
+std::u16string templateText(const char* text) {
+    std::wstring wide = wideText(text ? text : "");
+    return std::u16string(wide.begin(), wide.end());
 }
 
 } // namespace
@@ -147,8 +154,8 @@ void vCmdParent::setStartStates(bool toggleFramesToo) {
 int vCmdParent::beginTemplate(std::uint32_t style, int x, int y, int width, int height,
                               const char* menuName, const char* windowClass, const char* title,
                               int pointSize, const char* fontName) {
-    return dialogTemplate.begin(style, x, y, width, height, menuName, windowClass, title, pointSize,
-                                fontName);
+    return dialogTemplate.begin(style, x, y, width, height, menuName, windowClass,
+                                templateText(title), pointSize, fontName);
 }
 
 void vCmdParent::placeCommand(int& x, int& y, int width, int height, int frameId, int rightOfId,
@@ -209,8 +216,8 @@ int vCmdParent::addTemplateItem(int x, int y, int width, int height, int id, std
                                 const char* className, const char* title, int dataLength,
                                 const void* data) {
     if (dialogTemplate.used() % 4 != 0) reportFatal("Can't build dialog template.");
-    return dialogTemplate.addItem(x, y, width, height, id, style, className, title, dataLength,
-                                  data);
+    return dialogTemplate.addItem(x, y, width, height, id, style, className, templateText(title),
+                                  dataLength, data);
 }
 
 void vCmdParent::endTemplate() {
@@ -221,14 +228,14 @@ void vCmdParent::endTemplate() {
 
 void vCmdParent::registerToolTips(HWND& tipWindow) {
     if (!tipWindow)
-        tipWindow = CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP,
+        tipWindow = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
                                     CW_USEDEFAULT, CW_USEDEFAULT, 10, 10, windowHandle, nullptr,
                                     GetModuleHandleA(nullptr), nullptr);
-    sendToolTips(tipWindow, TTM_ADDTOOLA);
+    sendToolTips(tipWindow, TTM_ADDTOOLW);
 }
 
 void vCmdParent::unregisterToolTips(HWND tipWindow) {
-    sendToolTips(tipWindow, TTM_DELTOOLA);
+    sendToolTips(tipWindow, TTM_DELTOOLW);
 }
 
 void vCmdParent::sendToolTips(HWND tipWindow, UINT request) {
@@ -236,12 +243,13 @@ void vCmdParent::sendToolTips(HWND tipWindow, UINT request) {
     for (vCmd* command : commands) {
         const char* tip = command ? command->cmdObject->tip : nullptr;
         if (!tip || !*tip) continue;
-        TOOLINFOA tool = {};
-        tool.cbSize = TTTOOLINFOA_V1_SIZE;
+        std::wstring text = wideText(tip);
+        TOOLINFOW tool = {};
+        tool.cbSize = TTTOOLINFOW_V1_SIZE;
         tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
         tool.hwnd = windowHandle;
         tool.uId = reinterpret_cast<UINT_PTR>(command->controlWindow(command->id));
-        tool.lpszText = const_cast<char*>(tip);
-        SendMessageA(tipWindow, request, 0, reinterpret_cast<LPARAM>(&tool));
+        tool.lpszText = text.data();
+        SendMessageW(tipWindow, request, 0, reinterpret_cast<LPARAM>(&tool));
     }
 }

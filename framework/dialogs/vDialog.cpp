@@ -1,5 +1,6 @@
 #include "framework/dialogs/vDialog.h"
 
+#include "framework/app/WideText.h"
 #include "framework/app/vApp.h"
 #include "framework/controls/vCmd.h"
 #include "framework/dialogs/vModalDialog.h"
@@ -96,7 +97,7 @@ void vDialog::closeDialog() {
 }
 
 void vDialog::setDialogTitle(const char* title) {
-    if (windowHandle) SetWindowTextA(windowHandle, title ? title : "");
+    if (windowHandle) SetWindowTextW(windowHandle, wideText(title ? title : "").c_str());
 }
 
 void vDialog::onDialogCommand(int id, int, int) {
@@ -202,7 +203,7 @@ Handled vDialog::handleMessage(const WindowMessage& message) {
 Handled vDialog::handleInit(const WindowMessage& message) {
     dialogList.add(message.window, static_cast<vDialog*>(this));
     windowHandle = dialogHandle = message.window;
-    SetWindowTextA(message.window, name);
+    SetWindowTextW(message.window, wideText(name).c_str());
     registerToolTips(toolTipHandle);
     bool focused = initialiseCommands();
     // Taken once the commands show their start states: what Cancel brings back.

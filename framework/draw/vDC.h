@@ -24,7 +24,7 @@ class vDC {
     virtual void copyFromMemoryDC(vMemoryDC*, int, int, int, int, int, int) {}
     // Text with display attributes: low four bits flags, high four a colour code.
     virtual void drawAttrText(int x, int y, const char* text, int attributes) = 0;
-    // (x, y) is the lower-left corner of the text cell.
+    // (x, y) is the lower-left corner of the text cell. Texts are UTF-8.
     virtual void drawText(int x, int y, const char* text) = 0;
     virtual void drawEllipse(int x, int y, int w, int h) = 0;
     virtual void drawIcon(int, int, vIcon&) {}

@@ -1,5 +1,6 @@
 #include "framework/draw/vWinDC.h"
 
+#include "framework/app/WideText.h"
 #include "framework/draw/BlockCopy.h"
 #include "framework/draw/GdiTally.h"
 #include "framework/draw/vIcon.h"
@@ -88,11 +89,7 @@ class vWinDC::Rubber {
 
 vWinDC::vWinDC()
     : currentPen(static_cast<HPEN>(GetStockObject(BLACK_PEN))),
-      currentBrush(static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH))) {
-    OSVERSIONINFOA version = {};
-    version.dwOSVersionInfoSize = sizeof version;
-    if (GetVersionExA(&version)) oldTextApi = version.dwPlatformId == VER_PLATFORM_WIN32s;
-}
+      currentBrush(static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH))) {}
 
 void vWinDC::fillBackground(int x, int y, int w, int h) {
     if (w == 0 || h == 0) return;
@@ -124,18 +121,6 @@ int vWinDC::cellHeight() {
     return GetTextMetricsA(hdc, &metrics) ? metrics.tmAscent + metrics.tmDescent : 8;
 }
 
-namespace {
-
-std::wstring fromCodePage(const char* text) {
-    int length = int(std::strlen(text));
-    int size = MultiByteToWideChar(CP_ACP, 0, text, length, nullptr, 0);
-    std::wstring out(std::size_t(size), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text, length, &out[0], size);
-    return out;
-}
-
-} // namespace
-
 void vWinDC::outputText(int x, int y, const std::wstring& text, uint32_t textColor,
                         uint32_t backColor) {
     Drawing drawing(*this);
@@ -152,7 +137,7 @@ void vWinDC::outputText(int x, int y, const std::wstring& text, uint32_t textCol
 
 void vWinDC::drawText(int x, int y, const char* text) {
     if (!text || !*text) return;
-    outputText(x, y, fromCodePage(text), ownTextColor(), background);
+    outputText(x, y, wideText(text), ownTextColor(), background);
 }
 
 void vWinDC::drawWideText(int x, int y, const std::wstring& text) {
@@ -180,7 +165,7 @@ void vWinDC::drawAttrText(int x, int y, const char* text, int attributes) {
         textColor = code ? codeColor(code) : ownTextColor();
         backColor = background;
     }
-    outputText(x, y, fromCodePage(text), textColor, backColor);
+    outputText(x, y, wideText(text ? text : ""), textColor, backColor);
 }
 
 void vWinDC::drawEllipse(int x, int y, int w, int h) {
@@ -420,10 +405,7 @@ int vWinDC::textWidth(const char* text) {
     if (!drawing) return 0;
     FontIn selected(*this);
     SIZE extent = {};
-    int length = int(std::strlen(text));
-    if (oldTextApi)
-        GetTextExtentPointA(hdc, text, length, &extent);
-    else
-        GetTextExtentPoint32A(hdc, text, length, &extent);
+    std::wstring wide = wideText(text);
+    GetTextExtentPoint32W(hdc, wide.c_str(), int(wide.size()), &extent);
     return extent.cx;
 }

@@ -56,7 +56,6 @@ class vWinDC : public vDC {
     PAINTSTRUCT paintRecord = {};
     HPEN currentPen;
     HBRUSH currentBrush;
-    int oldTextApi = 0; // measure text with the 16-bit-era call
 
   protected:
     // Fills a rectangle of the surface with `background`, unscaled.

@@ -5,7 +5,9 @@
 #include "app/FaceCmdWindow.h"
 #include "app/FaceTables.h"
 #include "app/FileDialogState.h"
+#include "framework/app/WideText.h"
 #include "face/FaceCanvasPane.h"
+#include "framework/dialogs/vCommandPane.h"
 #include "tests/framework/ModalHelpers.h"
 #include "tests/win/WinTest.h"
 
@@ -15,6 +17,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <string>
@@ -46,13 +49,13 @@ void PrintTo(const Notice& n, std::ostream* out) {
 Notices notices;
 Notices startNotices;
 
-// A window's text; a notice shows its line ends as CR LF.
+// A window's text in UTF-8; a notice shows its line ends as CR LF.
 std::string textOf(HWND window) {
-    char text[512] = "";
-    GetWindowTextA(window, text, sizeof text);
+    wchar_t text[512] = L"";
+    GetWindowTextW(window, text, 512);
     std::string shown;
-    for (const char* c = text; *c; ++c)
-        if (*c != '\r') shown += *c;
+    for (char c : utf8Text(text))
+        if (c != '\r') shown += c;
     return shown;
 }
 
@@ -78,7 +81,7 @@ void answerWith(const char* name, const std::string& folder = "") {
             }
             bool browse = !folder.empty() && *browsed != box;
             *browsed = box;
-            SetWindowTextA(fileNameField(box), (browse ? folder : typed).c_str());
+            SetWindowTextW(fileNameField(box), wideText(browse ? folder : typed).c_str());
             return PostMessageA(box, WM_COMMAND, cancel && !browse ? IDCANCEL : IDOK, 0) != 0;
         }
         if (HWND ok = GetDlgItem(box, IdDone)) {
@@ -359,6 +362,20 @@ TEST(WholeProgram, OpeningBringsAPoseBackOrShowsDataErrorAndResets) {
     EXPECT_TRUE(samePose(face()->pose, PoseModel().pose)) << "not reset";
     EXPECT_EQ(textOf(window()->nativeWindow), "good.txt");
     EXPECT_EQ(std::string(lastFileName), folder + "\\good.txt");
+}
+
+TEST(WholeProgram, NamesBeyondTheCodePageShowWholeInTheTitleMenuAndStatus) {
+    const std::string name = "日本 café.txt", folder = enterFolder();
+    std::ofstream(std::filesystem::u8path(folder + "\\" + name), std::ios::binary)
+        << "<0,5,0>,0.5,\r\n30,-30,\r\n30,-30,\r\n0,\r\n0,\r\n0,\r\n0,\r\n0\r\n";
+    answerWith((folder + "\\" + name).c_str());
+    command(IdOpen);
+    EXPECT_EQ(textOf(window()->nativeWindow), name);
+    wchar_t undo[96] = L"";
+    GetMenuStringW(GetMenu(app.frameWindow), IdUndo, undo, 96, MF_BYCOMMAND);
+    EXPECT_EQ(utf8Text(undo), "&Undo Open " + name + "  \tCtrl+Z");
+    window()->setString(IdStatusText, name.c_str());
+    EXPECT_EQ(textOf(GetDlgItem(window()->statusPane->windowHandle, IdStatusText)), name);
 }
 
 TEST(WholeProgram, KeysRefreshTheStatusAndOnlyTheirTableChangesThePose) {

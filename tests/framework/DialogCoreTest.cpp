@@ -16,16 +16,16 @@ int read16(const DialogTemplate& t, int at) {
 // real dialogs built from templates; here only what they do not show.
 TEST(DialogTemplateBytes, ComboBoxRoomAndCreationData) {
     DialogTemplate t;
-    ASSERT_TRUE(t.begin(0x54000040, 0, 0, 1, 1, "", "", "", 8, "Helv"));
+    ASSERT_TRUE(t.begin(0x54000040, 0, 0, 1, 1, "", "", u"", 8, "Helv"));
     EXPECT_EQ(t.used() % 4, 0);
     const unsigned char data[3] = {7, 8, 9};
-    int combo = t.addItem(2, 2, 50, 14, 5, 0, "COMBOBOX", "", 3, data);
+    int combo = t.addItem(2, 2, 50, 14, 5, 0, "COMBOBOX", u"", 3, data);
     EXPECT_EQ(read16(t, combo + 14), 62);
     int after = combo + 18 + 18 + 2; // class, empty title
     EXPECT_EQ(read16(t, after), 3);
     EXPECT_EQ(t.data()[after + 2], 7);
     EXPECT_EQ(t.data()[after + 4], 9);
-    int next = t.addItem(2, 20, 10, 10, 6, 0, "STATIC", "é", 0, nullptr);
+    int next = t.addItem(2, 20, 10, 10, 6, 0, "STATIC", u"é", 0, nullptr);
     EXPECT_EQ(next % 4, 0);
     EXPECT_EQ(next, combo + 44); // 20 + 18 + 2 + 3 rounded up
     EXPECT_EQ(t.itemCount(), 2);

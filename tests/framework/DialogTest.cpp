@@ -1,5 +1,6 @@
 // Dialogs shown for real: cancel and close, the modal loop and its nesting,
 // focus, message texts, the notice box and a template that cannot be shown.
+#include "framework/app/WideText.h"
 #include "framework/app/vApp.h"
 #include "framework/dialogs/vDialog.h"
 #include "framework/dialogs/vFileSelect.h"
@@ -34,9 +35,9 @@ void pumpThroughDialogs() {
 }
 
 std::string textOf(HWND dialog, int id) {
-    char text[200] = "";
-    GetDlgItemTextA(dialog, id, text, sizeof text);
-    return text;
+    wchar_t text[200] = L"";
+    GetDlgItemTextW(dialog, id, text, 200);
+    return utf8Text(text);
 }
 
 TEST(Dialogs, EscRestoresValuesAndClosesOkKeepsThem) {
@@ -223,8 +224,8 @@ TEST(Notice, LayoutFromTheFirstMessageAndEnterPressesOk) {
         expectUnits(notice.windowHandle, 92, {37, 3, 59, 12});
         notice.closeDialog();
     });
-    notice.notice("A second, much longer message");
-    EXPECT_EQ(shown, "A second, much longer message");
+    notice.notice("A second, longer message: 日本 café");
+    EXPECT_EQ(shown, "A second, longer message: 日本 café");
 
     vNoticeDialog twoLines(nullptr, "Notice");
     whileModal([&] {

@@ -43,7 +43,7 @@ class ProbeApp : public vApp {
         return vApp::closeAppWindow(window);
     }
     void onDropFile(const DroppedFile& drop) override {
-        note("drop %s %d %d", drop.path, drop.x, drop.y);
+        note("drop %s %d %d", drop.path.c_str(), drop.x, drop.y);
     }
     int refusals = 0;
 };
