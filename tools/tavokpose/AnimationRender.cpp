@@ -18,6 +18,10 @@
 #include <sstream>
 #include <thread>
 
+#ifdef _WIN32
+#include "render/ChildStart.h"
+#endif
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -66,6 +70,27 @@ std::string findOnPath(const std::string& program) {
     return {};
 }
 
+// ffmpeg on the PATH; under Wine, with no Windows one there, Debian's
+// through the Unix shell, as POV-Ray starts.
+std::string findFfmpeg() {
+    std::string found = findOnPath("ffmpeg");
+#ifdef _WIN32
+    if (found.empty() && underWine()) return "ffmpeg";
+#endif
+    return found;
+}
+
+std::string missingFfmpegText() {
+#ifdef _WIN32
+    const char* const sought =
+        underWine() ? " (no ffmpeg.exe on the Windows PATH, no ffmpeg on the Unix PATH)"
+                    : " (no ffmpeg.exe on the PATH)";
+#else
+    const char* const sought = "";
+#endif
+    return missingProgramText("ffmpeg") + sought;
+}
+
 const char* const interruptedText = "interrupted; the frames rendered so far are kept";
 
 } // namespace
@@ -109,9 +134,9 @@ AnimationRender::Result AnimationRender::run(const Animation& animation) {
     for (std::string* file : {&options_.gif, &options_.video})
         if (!file->empty()) *file = fs::absolute(fs::u8path(*file), code).u8string();
     if (!options_.gif.empty() || !options_.video.empty()) {
-        ffmpeg_ = findOnPath("ffmpeg");
+        ffmpeg_ = findFfmpeg();
         if (ffmpeg_.empty()) {
-            error = missingProgramText("ffmpeg");
+            error = missingFfmpegText();
             return Failed;
         }
     }
@@ -308,7 +333,7 @@ AnimationRender::Result AnimationRender::runTool(const std::vector<std::string>&
     if (tool.exitCode == 0) return Done;
     std::string log = logTail(fs::u8path(work) / "assemble.log");
     error = tool.exitCode == 127
-                ? "could not start " + args[0] + ": " + log
+                ? missingFfmpegText() + ": " + log
                 : args[0] + " failed (exit code " + std::to_string(tool.exitCode) + "):\n" + log;
     return Failed;
 }
