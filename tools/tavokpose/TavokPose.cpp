@@ -179,9 +179,12 @@ bool TavokPose::readAnimation(const std::string& path, Animation& animation) {
     return false;
 }
 
-bool TavokPose::outputFolderExists(const std::string& path) {
+bool TavokPose::outputFolderExists(const std::string& path, const fs::path& madeLater) {
     fs::path folder = fs::u8path(path).parent_path();
     std::error_code code;
+    if (!madeLater.empty() && fs::absolute(folder / "", code).lexically_normal() ==
+                                  fs::absolute(madeLater / "", code).lexically_normal())
+        return true;
     if (!folder.empty() && !fs::is_directory(folder, code)) {
         err_ << "tavokpose: cannot write " << path << ": no folder " << folder.u8string() << '\n';
         return false;
@@ -400,14 +403,15 @@ int TavokPose::animationJob(std::vector<std::string>& args, Animation& animation
     if (!readAnimation(args[0], animation)) return ExitBadInput;
     std::error_code code;
     fs::path outDir = fs::u8path(args[1]);
+    // Before the first frame, a run of hours must not fail at its end; before
+    // the output folder, a refused run leaves nothing behind.
+    for (const std::string* file : {&options.gif, &options.video})
+        if (!file->empty() && !outputFolderExists(*file, outDir)) return ExitBadInput;
     fs::create_directory(outDir, code);
     if (!fs::is_directory(outDir, code)) {
         err_ << "tavokpose: cannot make the folder " << args[1] << '\n';
         return ExitBadInput;
     }
-    // Before the first frame: a run of hours must not fail at its end.
-    for (const std::string* file : {&options.gif, &options.video})
-        if (!file->empty() && !outputFolderExists(*file)) return ExitBadInput;
     // The video carries the animation's sound, found before the first frame.
     if (!options.video.empty() && animation.sound().has()) {
         const std::string& sound = animation.sound().path;
