@@ -225,8 +225,9 @@ TEST_F(Animate, InterruptedLeavesOnlyCompleteFramesAndNoProcess) {
 TEST_F(Animate, NamesReachNoProgramsParser) {
     // POV-Ray splits its options at spaces and quotes, ffmpeg reads "%" in
     // names, the shell all the rest.
-    std::string frames = (dir / "o 100%done").string();
-    for (const char* name : {"my blink", "it's $(x) `y`", "semi;colon", "bl\xC3\xAFnk", "100%d"}) {
+    std::string frames = (dir / "o 100%done").string(), longest(245, 'L');
+    for (const char* name :
+         {"my blink", "it's $(x) `y`", "semi;colon", "bl\xC3\xAFnk", "100%d", longest.c_str()}) {
         std::string file = animation(4, name);
         ASSERT_EQ(run({"animate", file, frames, "--size", "32x24", "--gif", frames + "/a%d.gif",
                        "--video", frames + "/v%d.mp4"}),
