@@ -3,6 +3,7 @@
 #include "render/Povray.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 
 std::vector<FrameRange> splitFrames(FrameRange frames, int jobs) {
@@ -79,6 +80,21 @@ std::vector<std::string> povrayFrameArgs(const FrameRender& render, FrameRange r
     return args;
 }
 
+std::string workStem(const std::string& stem) {
+    // Longer hashed forms than any stem kept whole: the two never meet.
+    constexpr std::size_t whole = 36, head = 24;
+    if (stem.size() <= whole) return stem;
+    std::uint64_t hash = 14695981039346656037ull;
+    for (unsigned char c : stem)
+        hash = (hash ^ c) * 1099511628211ull;
+    std::size_t cut = head;
+    while (cut > 0 && (static_cast<unsigned char>(stem[cut]) & 0xC0) == 0x80)
+        --cut;
+    char text[24];
+    std::snprintf(text, sizeof text, "~%016llx", static_cast<unsigned long long>(hash));
+    return stem.substr(0, cut) + text;
+}
+
 std::string workFolderName(const std::string& stem) {
-    return ".tavokpose-" + stem + "-frames";
+    return ".tavokpose-" + workStem(stem) + "-frames";
 }

@@ -78,3 +78,7 @@ inline constexpr int FrameSeconds = 600;
 // before they are moved, complete, beside the others: on the same disk, so
 // that the move is a rename.
 std::string workFolderName(const std::string& stem);
+// The stem in the names of the hidden folders: whole when short, else its
+// head and a hash of it all, so that a stem as long as a file name may be
+// still names a folder, and no two stems share one.
+std::string workStem(const std::string& stem);

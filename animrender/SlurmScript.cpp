@@ -41,7 +41,7 @@ std::string shellLine(const std::vector<std::string>& args) {
 }
 
 std::string slurmLogFolder(const FarmPlan& plan) {
-    return plan.outDir + "/.tavokpose-" + plan.render.stem + "-logs";
+    return plan.outDir + "/.tavokpose-" + workStem(plan.render.stem) + "-logs";
 }
 
 std::string slurmFramesScript(const FarmPlan& plan) {

@@ -8,6 +8,7 @@
 #ifdef _WIN32
 #include <windows.h>
 #else
+#include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -22,6 +23,10 @@ const char* const farmMark = "farm: ";
 // The byte every run locks: past any owner text, which stays readable (a
 // Windows lock keeps others from reading what it covers).
 constexpr long long lockedByte = 1LL << 30;
+// Held by every run from before it tries the lock until the holder has
+// written its name: a run that finds the folder in use always reads who
+// holds it.
+constexpr long long namingByte = lockedByte + 1;
 
 // Paths are UTF-8 throughout, as the editor's are.
 fs::path pathOf(const std::string& text) {
@@ -30,6 +35,10 @@ fs::path pathOf(const std::string& text) {
 
 std::string firstLine(const std::string& text) {
     return text.substr(0, text.find('\n'));
+}
+
+bool isFarms(const std::string& owner) {
+    return owner.compare(0, std::string(farmMark).size(), farmMark) == 0;
 }
 
 } // namespace
@@ -46,23 +55,39 @@ std::string processId() {
     return std::to_string(GetCurrentProcessId());
 }
 
+OVERLAPPED at(long long byte) {
+    OVERLAPPED at = {};
+    at.Offset = DWORD(byte);
+    at.OffsetHigh = DWORD(byte >> 32);
+    return at;
+}
+
 } // namespace
 
-WorkFolder::Lock WorkFolder::lock() {
+bool WorkFolder::open(std::error_code& code) {
     std::wstring name = (pathOf(path_) / ownerFile).wstring();
     file_ = CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE,
                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                         OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file_ == INVALID_HANDLE_VALUE) {
-        file_ = nullptr;
-        return Failed;
-    }
-    OVERLAPPED at = {};
-    at.Offset = DWORD(lockedByte);
-    at.OffsetHigh = DWORD(lockedByte >> 32);
-    return LockFileEx(file_, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &at)
-               ? Locked
-               : Busy;
+    if (file_ != INVALID_HANDLE_VALUE) return true;
+    code = std::error_code(int(GetLastError()), std::system_category());
+    file_ = nullptr;
+    return false;
+}
+
+bool WorkFolder::lockByte(long long byte, bool wait) {
+    OVERLAPPED range = at(byte);
+    return LockFileEx(file_, LOCKFILE_EXCLUSIVE_LOCK | (wait ? 0 : LOCKFILE_FAIL_IMMEDIATELY), 0, 1,
+                      0, &range);
+}
+
+void WorkFolder::unlockByte(long long byte) {
+    OVERLAPPED range = at(byte);
+    UnlockFileEx(file_, 0, 1, 0, &range);
+}
+
+bool WorkFolder::stillNamed() const {
+    return true;
 }
 
 std::string WorkFolder::ownerText() const {
@@ -95,23 +120,39 @@ std::string processId() {
 
 } // namespace
 
-WorkFolder::Lock WorkFolder::lock() {
+bool WorkFolder::open(std::error_code& code) {
     std::string name = (pathOf(path_) / ownerFile).string();
-    file_ = open(name.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
-    if (file_ < 0) return Failed;
-    // A record lock, as Wine's own file locks are: the editor sees it too.
+    file_ = ::open(name.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    if (file_ >= 0) return true;
+    code = std::error_code(errno, std::generic_category());
+    return false;
+}
+
+// Record locks, as Wine's own file locks are: the editor sees them too.
+bool WorkFolder::lockByte(long long byte, bool wait) {
     struct flock range = {};
     range.l_type = F_WRLCK;
     range.l_whence = SEEK_SET;
-    range.l_start = off_t(lockedByte);
+    range.l_start = off_t(byte);
     range.l_len = 1;
-    if (fcntl(file_, F_SETLK, &range) != 0) return Busy;
-    // Removed by the run that held it just before: start again.
+    return fcntl(file_, wait ? F_SETLKW : F_SETLK, &range) == 0;
+}
+
+void WorkFolder::unlockByte(long long byte) {
+    struct flock range = {};
+    range.l_type = F_UNLCK;
+    range.l_whence = SEEK_SET;
+    range.l_start = off_t(byte);
+    range.l_len = 1;
+    fcntl(file_, F_SETLK, &range);
+}
+
+// False when the run that held it just before removed it.
+bool WorkFolder::stillNamed() const {
     struct stat held = {}, named = {};
-    return fstat(file_, &held) == 0 && stat(name.c_str(), &named) == 0 &&
-                   held.st_ino == named.st_ino && held.st_dev == named.st_dev
-               ? Locked
-               : Moved;
+    return fstat(file_, &held) == 0 &&
+           stat((pathOf(path_) / ownerFile).string().c_str(), &named) == 0 &&
+           held.st_ino == named.st_ino && held.st_dev == named.st_dev;
 }
 
 std::string WorkFolder::ownerText() const {
@@ -131,20 +172,34 @@ void WorkFolder::unlock() {
 
 #endif
 
+WorkFolder::Lock WorkFolder::lock(const std::string& owner, std::string& held,
+                                  std::error_code& code) {
+    if (!open(code)) return Failed;
+    if (!lockByte(namingByte, true)) {
+        code = std::make_error_code(std::errc::no_lock_available);
+        return Failed;
+    }
+    Lock got = !lockByte(lockedByte, false) ? Busy : stillNamed() ? Locked : Moved;
+    held = ownerText();
+    if (got == Locked && !isFarms(held)) setOwnerText(owner);
+    unlockByte(namingByte);
+    return got;
+}
+
 bool WorkFolder::take(const std::string& outDir, const std::string& stem, const std::string& owner,
                       std::string& error, std::string& notice) {
     remove();
     fs::path folder = pathOf(outDir) / pathOf(workFolderName(stem));
     std::error_code code;
     Lock got = Moved;
+    std::string held;
     for (int attempt = 0; attempt < 3 && got == Moved; ++attempt) {
         unlock();
         fs::create_directories(folder, code);
         path_ = folder.u8string();
-        got = code ? Failed : lock();
+        got = code ? Failed : lock("process " + processId() + " (" + owner + ")", held, code);
     }
-    std::string held = got == Failed ? std::string() : ownerText();
-    if (got == Busy || held.compare(0, std::string(farmMark).size(), farmMark) == 0) {
+    if (got == Busy || isFarms(held)) {
         error = path_ + " is in use by " + (held.empty() ? "another run" : held) +
                 (got == Busy ? "" : "; remove it once its jobs ended");
     } else if (got != Locked) {
@@ -157,7 +212,6 @@ bool WorkFolder::take(const std::string& outDir, const std::string& stem, const 
         if (left)
             notice = "removed what an earlier run" + (held.empty() ? "" : " (" + held + ")") +
                      ", no longer running, left in " + path_;
-        setOwnerText("process " + processId() + " (" + owner + ")");
         return true;
     }
     unlock();
@@ -167,6 +221,7 @@ bool WorkFolder::take(const std::string& outDir, const std::string& stem, const 
 
 bool WorkFolder::handOverToFarm(const std::string& owner) {
     if (path_.empty()) return false;
+    lockByte(namingByte, true);
     setOwnerText(farmMark + owner);
     unlock();
     path_.clear();

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <string>
+#include <system_error>
 
 class WorkFolder {
   public:
@@ -29,7 +30,13 @@ class WorkFolder {
 
   private:
     enum Lock { Locked, Busy, Moved, Failed };
-    Lock lock();
+    // Locks the owner file, as `owner` unless the farm's; `held` is the
+    // owner text found there.
+    Lock lock(const std::string& owner, std::string& held, std::error_code& code);
+    bool open(std::error_code& code);
+    bool lockByte(long long byte, bool wait);
+    void unlockByte(long long byte);
+    bool stillNamed() const;
     void unlock();
     std::string ownerText() const;
     void setOwnerText(const std::string& text);

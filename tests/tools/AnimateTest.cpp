@@ -1,5 +1,6 @@
 // tavokpose animate with the real POV-Ray, ImageMagick and ffmpeg.
 #include "animation/AnimationFile.h"
+#include "animrender/WorkFolder.h"
 #include "face/PoseFile.h"
 #include "render/Quoting.h"
 #include "tools/tavokpose/TavokPose.h"
@@ -225,8 +226,9 @@ TEST_F(Animate, InterruptedLeavesOnlyCompleteFramesAndNoProcess) {
 TEST_F(Animate, NamesReachNoProgramsParser) {
     // POV-Ray splits its options at spaces and quotes, ffmpeg reads "%" in
     // names, the shell all the rest.
-    std::string frames = (dir / "o 100%done").string();
-    for (const char* name : {"my blink", "it's $(x) `y`", "semi;colon", "bl\xC3\xAFnk", "100%d"}) {
+    std::string frames = (dir / "o 100%done").string(), longest(245, 'L');
+    for (const char* name :
+         {"my blink", "it's $(x) `y`", "semi;colon", "bl\xC3\xAFnk", "100%d", longest.c_str()}) {
         std::string file = animation(4, name);
         ASSERT_EQ(run({"animate", file, frames, "--size", "32x24", "--gif", frames + "/a%d.gif",
                        "--video", frames + "/v%d.mp4"}),
@@ -243,7 +245,7 @@ TEST_F(Animate, NamesReachNoProgramsParser) {
     // Before the first frame, not after the last.
     for (const char* gif : {"/nonexistent/g.gif", "/proc/g.gif"})
         EXPECT_EQ(run({"animate", animation(4), frames, "--gif", gif}), ExitBadInput) << gif;
-    EXPECT_EQ(files(frames).size(), 0u);
+    EXPECT_FALSE(fs::exists(frames));
 }
 
 TEST_F(Animate, ARunHoldsItsWorkFolderUntilItEndsHoweverItEnds) {
@@ -263,6 +265,29 @@ TEST_F(Animate, ARunHoldsItsWorkFolderUntilItEndsHoweverItEnds) {
     EXPECT_NE(out.str().find("removed what an earlier run (" + holder + ")"), std::string::npos)
         << out.str();
     EXPECT_FALSE(fs::exists(fs::path(frames) / ".tavokpose-blink-frames"));
+    // One it cannot lock says why.
+    fs::create_directories(fs::path(frames) / ".tavokpose-blink-frames" / "owner.txt");
+    EXPECT_EQ(run({"animate", animation(4), frames, "--size", "32x24"}), ExitBadInput);
+    EXPECT_NE(err.str().find("-frames: Is a directory"), std::string::npos) << err.str();
+}
+
+TEST_F(Animate, RunsStartedAtOnceNameTheOneThatHasTheFolder) {
+    for (int round = 0; round < 20; ++round) {
+        std::vector<pid_t> runs;
+        for (int i = 0; i < 3; ++i)
+            if ((runs.emplace_back(fork())) == 0) {
+                WorkFolder work;
+                std::string error, notice;
+                bool took = work.take(dir.string(), "b", "test", error, notice);
+                if (took) std::this_thread::sleep_for(std::chrono::milliseconds(200));
+                work.remove();
+                _exit(took ? 0 : error.find(" in use by process ") != std::string::npos ? 1 : 2);
+            }
+        for (pid_t run : runs) {
+            int status = ended(run, 10);
+            EXPECT_TRUE(status == 0 || status == 1 << 8) << "round " << round << ": " << status;
+        }
+    }
 }
 
 TEST_F(Animate, EverySignalEndsTheAssemblyAndLeavesNoPartialOutput) {

@@ -261,23 +261,26 @@ TEST_F(Tool, ExportedFrameRendersAsThePoseFileOfThatFrame) {
     }
 }
 
-TEST_F(Tool, AnimateStartsPovRayAsTheEditorDoes) {
-    // Under Wine, Debian's POV-Ray is a Unix program: it runs through the
-    // Unix shell, as the editor's renders do.
-    std::string animation =
-        put("wink.tfa", "TavokFace animation\r\nframes per second: 25\r\nlength in frames: 3\r\n"
-                        "interpolation: linear\r\n"
-                        "key 2: <0,0,0>,0.5, 30,90, 30,-30, 0, 0, 0, 0, 0\r\n");
-    fs::path frames = dir / "frames";
-    ASSERT_EQ(run({"animate", animation, frames.string(), "--size", "32x24", "--jobs", "2"}),
+TEST_F(Tool, AnimateStartsPovRayAndFfmpegAsTheEditorDoes) {
+    // Under Wine, Debian's POV-Ray and ffmpeg are Unix programs: they run
+    // through the Unix shell, as the editor's renders do. Names keep every letter.
+    fs::path animation = dir / fs::u8path("w 'k' \xc3\xa9.tfa"),
+             frames = dir / fs::u8path("o \xc3\xa9");
+    std::ofstream(animation, std::ios::binary)
+        << "TavokFace animation\r\nframes per second: 25\r\nlength in frames: 3\r\n"
+           "interpolation: linear\r\nkey 2: <0,0,0>,0.5, 30,90, 30,-30, 0, 0, 0, 0, 0\r\n";
+    ASSERT_EQ(run({"animate", animation.u8string(), frames.u8string(), "--size", "32x24", "--jobs",
+                   "2", "--gif", (dir / "w.gif").u8string()}),
               ExitOk)
         << err.str();
-    for (const char* name : {"wink0.png", "wink1.png", "wink2.png"}) {
-        std::ifstream png(frames / name, std::ios::binary);
+    for (const char* number : {"0", "1", "2"}) {
+        std::ifstream png(frames / fs::u8path("w 'k' \xc3\xa9" + std::string(number) + ".png"),
+                          std::ios::binary);
         char signature[4] = {};
         png.read(signature, sizeof signature);
-        EXPECT_EQ(std::string(signature, 4), "\x89PNG") << name;
+        EXPECT_EQ(std::string(signature, 4), "\x89PNG") << number;
     }
+    EXPECT_EQ(fileBytes((dir / "w.gif").string()).substr(0, 4), "GIF8");
 }
 
 TEST_F(Tool, SheetLaysOutEveryPoseFile) {

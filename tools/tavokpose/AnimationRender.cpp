@@ -18,6 +18,10 @@
 #include <sstream>
 #include <thread>
 
+#ifdef _WIN32
+#include "render/ChildStart.h"
+#endif
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -66,6 +70,27 @@ std::string findOnPath(const std::string& program) {
     return {};
 }
 
+// ffmpeg on the PATH; under Wine, with no Windows one there, Debian's
+// through the Unix shell, as POV-Ray starts.
+std::string findFfmpeg() {
+    std::string found = findOnPath("ffmpeg");
+#ifdef _WIN32
+    if (found.empty() && underWine()) return "ffmpeg";
+#endif
+    return found;
+}
+
+std::string missingFfmpegText() {
+#ifdef _WIN32
+    const char* const sought =
+        underWine() ? " (no ffmpeg.exe on the Windows PATH, no ffmpeg on the Unix PATH)"
+                    : " (no ffmpeg.exe on the PATH)";
+#else
+    const char* const sought = "";
+#endif
+    return missingProgramText("ffmpeg") + sought;
+}
+
 const char* const interruptedText = "interrupted; the frames rendered so far are kept";
 
 } // namespace
@@ -86,32 +111,32 @@ bool AnimationRender::prepare(const Animation& animation, const std::string& sce
                               const std::string& work, std::string& error) {
     std::error_code code;
     for (const char* file : {"TavokHead.pov", "TavokHead.inc"}) {
-        fs::copy_file(fs::path(sceneDir) / file, fs::path(work) / file, code);
+        fs::copy_file(fs::u8path(sceneDir) / file, fs::u8path(work) / file, code);
         if (!code) continue;
-        error = "cannot copy " + (fs::path(sceneDir) / file).string() + " into " + work + ": " +
+        error = "cannot copy " + (fs::u8path(sceneDir) / file).u8string() + " into " + work + ": " +
                 code.message();
-        if (!fs::exists(fs::path(sceneDir) / file))
+        if (!fs::exists(fs::u8path(sceneDir) / file))
             error += " (TAVOK_SCENE_DIR names the folder of TavokHead.pov)";
         return false;
     }
     std::string include = animationInclude(animation, PoseModel().pose);
-    std::ofstream out(fs::path(work) / "animation.inc", std::ios::binary);
+    std::ofstream out(fs::u8path(work) / "animation.inc", std::ios::binary);
     out << include;
     out.close();
     if (!include.empty() && out) return true;
-    error = "cannot write " + (fs::path(work) / "animation.inc").string();
+    error = "cannot write " + (fs::u8path(work) / "animation.inc").u8string();
     return false;
 }
 
 AnimationRender::Result AnimationRender::run(const Animation& animation) {
     std::error_code code;
-    options_.outDir = fs::absolute(options_.outDir, code).string();
+    options_.outDir = fs::absolute(fs::u8path(options_.outDir), code).u8string();
     for (std::string* file : {&options_.gif, &options_.video})
-        if (!file->empty()) *file = fs::absolute(*file, code).string();
+        if (!file->empty()) *file = fs::absolute(fs::u8path(*file), code).u8string();
     if (!options_.gif.empty() || !options_.video.empty()) {
-        ffmpeg_ = findOnPath("ffmpeg");
+        ffmpeg_ = findFfmpeg();
         if (ffmpeg_.empty()) {
-            error = missingProgramText("ffmpeg");
+            error = missingFfmpegText();
             return Failed;
         }
     }
@@ -124,8 +149,8 @@ AnimationRender::Result AnimationRender::run(const Animation& animation) {
     if (!notice.empty()) out_ << "tavokpose: " << notice << '\n';
     if (!prepare(animation, options_.sceneDir, work.path(), error)) return Failed;
     stamp_ = renderStamp(animationInclude(animation, PoseModel().pose), options_.render);
-    std::vector<int> frames = framesToRender(fs::path(options_.outDir).u8string(), options_.render,
-                                             {0, lastFrame}, stamp_);
+    std::vector<int> frames =
+        framesToRender(options_.outDir, options_.render, {0, lastFrame}, stamp_);
     if (frames.size() < std::size_t(lastFrame + 1))
         out_ << "tavokpose: " << lastFrame + 1 - int(frames.size())
              << " frames rendered before with these settings are kept\n";
@@ -154,7 +179,7 @@ AnimationRender::Result AnimationRender::render(const std::string& work,
             Job& job = *jobs[i];
             bool ended = !job.process.running();
             std::string log =
-                (fs::path(work) / ("povray-" + std::to_string(i + 1) + ".log")).string();
+                (fs::u8path(work) / ("povray-" + std::to_string(i + 1) + ".log")).u8string();
             int moved = collect(job, work);
             for (int frame = 0; frame < moved; ++frame)
                 progress.frameDone();
@@ -215,10 +240,11 @@ int AnimationRender::collect(Job& job, const std::string& work) {
     const FrameRender& render = options_.render;
     int moved = 0;
     for (; job.next <= job.range.last; ++job.next, ++moved) {
-        fs::path frame = fs::path(work) / frameFileName(PovrayStem, job.next, render.lastFrame);
+        fs::path frame =
+            fs::u8path(work) / fs::u8path(frameFileName(PovrayStem, job.next, render.lastFrame));
         if (!endsPng(tail(frame))) break;
-        fs::path to =
-            fs::path(options_.outDir) / frameFileName(render.stem, job.next, render.lastFrame);
+        fs::path to = fs::u8path(options_.outDir) /
+                      fs::u8path(frameFileName(render.stem, job.next, render.lastFrame));
         if (!deliverFrame(frame.u8string(), to.u8string(), stamp_, error)) return -1;
     }
     return moved;
@@ -228,9 +254,9 @@ bool AnimationRender::link(const std::string& work, const std::string& kind,
                            const std::vector<int>& frames) {
     const FrameRender& render = options_.render;
     for (std::size_t i = 0; i < frames.size(); ++i)
-        if (!linkFile((fs::path(options_.outDir) /
-                       frameFileName(render.stem, frames[i], render.lastFrame))
-                          .string(),
+        if (!linkFile((fs::u8path(options_.outDir) /
+                       fs::u8path(frameFileName(render.stem, frames[i], render.lastFrame)))
+                          .u8string(),
                       work, assemblyInput(kind, int(i))))
             return false;
     return true;
@@ -238,12 +264,12 @@ bool AnimationRender::link(const std::string& work, const std::string& kind,
 
 bool AnimationRender::linkFile(const std::string& from, const std::string& work,
                                const std::string& name) {
-    fs::path to = fs::path(work) / name;
+    fs::path to = fs::u8path(work) / name;
     std::error_code code;
     // A link where the disk allows one (the frames are beside the work
     // folder; a sound may be on another disk).
-    fs::create_hard_link(from, to, code);
-    if (code) fs::copy_file(from, to, code);
+    fs::create_hard_link(fs::u8path(from), to, code);
+    if (code) fs::copy_file(fs::u8path(from), to, code);
     if (!code) return true;
     error = "cannot link " + from + " into " + work + ": " + code.message();
     return false;
@@ -259,7 +285,7 @@ AnimationRender::Result AnimationRender::assemble(const std::string& work, int l
         if (Result result = runTool(gifArgs(ffmpeg_, plan.fps), work); result != Done)
             return result;
         // ffmpeg's delays follow its own rounding: ours keep the pace exact.
-        fs::path gif = fs::path(work) / GifOutput;
+        fs::path gif = fs::u8path(work) / GifOutput;
         std::string bytes = contents(gif);
         if (!setGifTiming(bytes, plan.delays)) {
             error = "ffmpeg's GIF does not hold one image for each of the " +
@@ -270,10 +296,10 @@ AnimationRender::Result AnimationRender::assemble(const std::string& work, int l
         timed << bytes;
         timed.close();
         if (!timed) {
-            error = "cannot write " + gif.string() + " (is the disk full?)";
+            error = "cannot write " + gif.u8string() + " (is the disk full?)";
             return Failed;
         }
-        if (!deliver(gif.string(), options_.gif)) return Failed;
+        if (!deliver(gif.u8string(), options_.gif)) return Failed;
     }
     if (options_.video.empty()) return Done;
     std::vector<int> frames;
@@ -285,7 +311,7 @@ AnimationRender::Result AnimationRender::assemble(const std::string& work, int l
     if (Result result = runTool(videoArgs(ffmpeg_, fps, lastFrame + 1, sound), work);
         result != Done)
         return result;
-    return deliver((fs::path(work) / VideoOutput).string(), options_.video) ? Done : Failed;
+    return deliver((fs::u8path(work) / VideoOutput).u8string(), options_.video) ? Done : Failed;
 }
 
 AnimationRender::Result AnimationRender::runTool(const std::vector<std::string>& args,
@@ -305,22 +331,23 @@ AnimationRender::Result AnimationRender::runTool(const std::vector<std::string>&
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
     if (tool.exitCode == 0) return Done;
-    std::string log = logTail(fs::path(work) / "assemble.log");
+    std::string log = logTail(fs::u8path(work) / "assemble.log");
     error = tool.exitCode == 127
-                ? "could not start " + args[0] + ": " + log
+                ? missingFfmpegText() + ": " + log
                 : args[0] + " failed (exit code " + std::to_string(tool.exitCode) + "):\n" + log;
     return Failed;
 }
 
 bool AnimationRender::deliver(const std::string& from, const std::string& to) {
     std::error_code code;
-    fs::rename(from, to, code);
+    fs::path source = fs::u8path(from), target = fs::u8path(to), beside = fs::u8path(to + ".new");
+    fs::rename(source, target, code);
     if (!code) return true;
     // Another disk: a complete copy beside it first, then in its place.
-    fs::copy_file(from, to + ".new", fs::copy_options::overwrite_existing, code);
-    if (!code) fs::rename(to + ".new", to, code);
+    fs::copy_file(source, beside, fs::copy_options::overwrite_existing, code);
+    if (!code) fs::rename(beside, target, code);
     if (!code) return true;
     error = "cannot write " + to + ": " + code.message();
-    fs::remove(to + ".new", code);
+    fs::remove(beside, code);
     return false;
 }

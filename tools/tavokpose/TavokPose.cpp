@@ -148,11 +148,11 @@ int TavokPose::run(const std::vector<std::string>& args) {
 
 bool TavokPose::readPose(const std::string& path, float (&pose)[PoseCount]) {
     std::error_code code;
-    if (fs::is_directory(path, code)) {
+    if (fs::is_directory(fs::u8path(path), code)) {
         err_ << path << ": is a folder, not a pose file\n";
         return false;
     }
-    if (!fs::exists(path, code)) {
+    if (!fs::exists(fs::u8path(path), code)) {
         err_ << path << ": no such file\n";
         return false;
     }
@@ -166,8 +166,9 @@ bool TavokPose::readPose(const std::string& path, float (&pose)[PoseCount]) {
 
 bool TavokPose::readAnimation(const std::string& path, Animation& animation) {
     std::error_code code;
-    if (fs::is_directory(path, code) || !fs::exists(path, code)) {
-        err_ << path << (fs::exists(path, code) ? ": is a folder" : ": no such file") << '\n';
+    fs::path file = fs::u8path(path);
+    if (fs::is_directory(file, code) || !fs::exists(file, code)) {
+        err_ << path << (fs::exists(file, code) ? ": is a folder" : ": no such file") << '\n';
         return false;
     }
     AnimationReadError error;
@@ -178,11 +179,14 @@ bool TavokPose::readAnimation(const std::string& path, Animation& animation) {
     return false;
 }
 
-bool TavokPose::outputFolderExists(const std::string& path) {
-    fs::path folder = fs::path(path).parent_path();
+bool TavokPose::outputFolderExists(const std::string& path, const fs::path& madeLater) {
+    fs::path folder = fs::u8path(path).parent_path();
     std::error_code code;
+    if (!madeLater.empty() && fs::absolute(folder / "", code).lexically_normal() ==
+                                  fs::absolute(madeLater / "", code).lexically_normal())
+        return true;
     if (!folder.empty() && !fs::is_directory(folder, code)) {
-        err_ << "tavokpose: cannot write " << path << ": no folder " << folder.string() << '\n';
+        err_ << "tavokpose: cannot write " << path << ": no folder " << folder.u8string() << '\n';
         return false;
     }
     // A folder that takes no file is found now, not after the render.
@@ -398,14 +402,16 @@ int TavokPose::animationJob(std::vector<std::string>& args, Animation& animation
     if (args.size() != 2) return usage("takes an animation file and an output folder");
     if (!readAnimation(args[0], animation)) return ExitBadInput;
     std::error_code code;
-    fs::create_directory(args[1], code);
-    if (!fs::is_directory(args[1], code)) {
+    fs::path outDir = fs::u8path(args[1]);
+    // Before the first frame, a run of hours must not fail at its end; before
+    // the output folder, a refused run leaves nothing behind.
+    for (const std::string* file : {&options.gif, &options.video})
+        if (!file->empty() && !outputFolderExists(*file, outDir)) return ExitBadInput;
+    fs::create_directory(outDir, code);
+    if (!fs::is_directory(outDir, code)) {
         err_ << "tavokpose: cannot make the folder " << args[1] << '\n';
         return ExitBadInput;
     }
-    // Before the first frame: a run of hours must not fail at its end.
-    for (const std::string* file : {&options.gif, &options.video})
-        if (!file->empty() && !outputFolderExists(*file)) return ExitBadInput;
     // The video carries the animation's sound, found before the first frame.
     if (!options.video.empty() && animation.sound().has()) {
         const std::string& sound = animation.sound().path;
@@ -413,7 +419,7 @@ int TavokPose::animationJob(std::vector<std::string>& args, Animation& animation
         // they refuse, or refuse one only after the last frame.
         SoundClip clip;
         SoundFileReader reader;
-        if (!reader.read(fs::path(sound).native(), clip)) {
+        if (!reader.read(fs::u8path(sound).native(), clip)) {
             err_ << args[0] << ": its sound " << sound << ": " << reader.error() << '\n';
             return ExitBadInput;
         }
@@ -421,10 +427,10 @@ int TavokPose::animationJob(std::vector<std::string>& args, Animation& animation
         options.soundStart = animation.sound().start;
     }
     options.render.povray = setup_.povray;
-    options.render.stem = fs::path(args[0]).stem().string();
+    options.render.stem = fs::u8path(args[0]).stem().u8string();
     options.render.lastFrame = animation.settings().length - 1;
     options.sceneDir = setup_.sceneDir;
-    options.outDir = fs::absolute(args[1], code).string();
+    options.outDir = fs::absolute(outDir, code).u8string();
     return -1;
 }
 
@@ -468,7 +474,7 @@ int TavokPose::farm(const std::vector<std::string>& given) {
     for (auto [from, to] : {std::pair{&options.gif, &plan.gif},
                             {&options.video, &plan.video},
                             {&options.sound, &plan.sound}})
-        if (!from->empty()) *to = fs::absolute(*from, code).string();
+        if (!from->empty()) *to = fs::absolute(fs::u8path(*from), code).u8string();
     // Ten frames a task unless told: long enough to outweigh starting POV-Ray.
     int frames = animation.settings().length;
     plan.ranges = splitFrames(
@@ -484,16 +490,16 @@ int TavokPose::farm(const std::vector<std::string>& given) {
     for (auto [name, text] : {std::pair{"frames.sh", slurmFramesScript(plan)},
                               {"assemble.sh", slurmAssemblyScript(plan)},
                               {"submit.sh", slurmSubmitScript(plan)}})
-        if (error.empty() && replaceWithWritten((fs::path(work.path()) / name).string().c_str(),
+        if (error.empty() && replaceWithWritten((fs::u8path(work.path()) / name).u8string().c_str(),
                                                 [&text = text](std::FILE* out) {
                                                     return std::fputs(text.c_str(), out) >= 0;
                                                 }) != PoseFileOk)
-            error = "cannot write " + (fs::path(work.path()) / name).string();
+            error = "cannot write " + (fs::u8path(work.path()) / name).u8string();
     if (!error.empty()) {
         err_ << "tavokpose: " << error << '\n';
         return ExitBadInput;
     }
-    std::string folder = work.path(), submitScript = (fs::path(folder) / "submit.sh").string();
+    std::string folder = work.path(), submitScript = (fs::u8path(folder) / "submit.sh").u8string();
     out_ << plan.ranges.size() << " tasks render " << frames << " frames into " << plan.outDir
          << '\n';
     if (!submitting) {
@@ -503,11 +509,11 @@ int TavokPose::farm(const std::vector<std::string>& given) {
     }
     ProcessResult result = runProcess({"sh", submitScript}, folder, "submit.log", 60);
     std::stringstream log;
-    log << std::ifstream(fs::path(folder) / "submit.log", std::ios::binary).rdbuf();
+    log << std::ifstream(fs::u8path(folder) / "submit.log", std::ios::binary).rdbuf();
     if (!result.started || result.exitCode != 0) {
         // Nothing was queued: nothing stays behind.
         err_ << "tavokpose: sbatch failed:\n" << log.str();
-        fs::remove(slurmLogFolder(plan), code);
+        fs::remove(fs::u8path(slurmLogFolder(plan)), code);
         return ExitRenderFailed;
     }
     work.handOverToFarm("the Slurm jobs submitted by " + shellQuoted(submitScript));
@@ -538,7 +544,7 @@ int TavokPose::lipsync(const std::vector<std::string>& given) {
 
     SoundClip voice;
     SoundFileReader reader;
-    if (!reader.read(fs::path(voicePath).native(), voice)) {
+    if (!reader.read(fs::u8path(voicePath).native(), voice)) {
         err_ << voicePath << ": " << reader.error() << '\n';
         return ExitBadInput;
     }
@@ -549,7 +555,7 @@ int TavokPose::lipsync(const std::vector<std::string>& given) {
     }
     Animation animation;
     std::error_code code;
-    bool existing = fs::exists(path, code);
+    bool existing = fs::exists(fs::u8path(path), code);
     if (existing && !readAnimation(path, animation)) return ExitBadInput;
     AnimationSettings settings = animation.settings();
     if (existing && fps && fps != settings.fps) {

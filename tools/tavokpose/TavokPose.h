@@ -8,6 +8,7 @@
 #include "face/PoseModel.h"
 #include "tools/tavokpose/AnimationRender.h"
 
+#include <filesystem>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -49,7 +50,8 @@ class TavokPose {
     // error stream and returns false.
     bool readPose(const std::string& path, float (&pose)[PoseCount]);
     bool readAnimation(const std::string& path, Animation& animation);
-    bool outputFolderExists(const std::string& path);
+    // Whether the folder of `path` takes files; true for `madeLater`.
+    bool outputFolderExists(const std::string& path, const std::filesystem::path& madeLater = {});
     // Takes "--size WxH" and "--jobs N" out of `args`; false after a usage error.
     bool takeOptions(std::vector<std::string>& args, int& width, int& height, int* jobs);
 
