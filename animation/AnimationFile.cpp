@@ -251,7 +251,13 @@ int Reader::read(Animation& animation) {
         }
         // The sound, if any, comes before the keys.
         const char* s = line_;
-        if (!(first && startsWith(s, soundLabel) ? sound(s, read) : keys(read))) return result_;
+        bool soundLine = startsWith(s, soundLabel);
+        if (soundLine && !first) {
+            fail(read.sound().has() ? "a second sound line: an animation has one sound"
+                                    : "the sound line goes before the keys");
+            return result_;
+        }
+        if (!(soundLine ? sound(s, read) : keys(read))) return result_;
     }
     animation = read;
     if (error_) *error_ = {};

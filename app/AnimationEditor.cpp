@@ -14,6 +14,7 @@
 #include "render/ChildStart.h"
 #include "sound/LipSync.h"
 #include "sound/MouthShapeSet.h"
+#include "sound/MouthTrack.h"
 #include "sound/SoundFileReader.h"
 
 #include <chrono>
@@ -271,6 +272,9 @@ void AnimationEditor::lipSyncFromSound() {
     if (!shapes.load(programFolder() + "\\poses\\mouths")) return notice(shapes.error().c_str());
     std::vector<MouthKey> keys = lipSync(clip, animation.settings().fps);
     if (!shown()) toggleTimeline();
+    int left = 0;
+    for (const MouthKey& key : keys)
+        left += sound.start + key.frame >= animation.settings().length;
     // Only the mouth: the eyes and lids keep their keys.
     change("Lip-sync from sound", [&] {
         while (!document_.animation().track(TrackMouth).keys().empty())
@@ -283,6 +287,10 @@ void AnimationEditor::lipSyncFromSound() {
             document_.setKey(sound.start + key.frame, pose, TrackMouth);
         }
     });
+    if (left > 0)
+        notice((keysLeftOutText(left, document_.animation(), clip.seconds(), sound.start) +
+                ".\n\nA longer animation (Animate > Animation settings) keeps them.")
+                   .c_str());
 }
 
 void AnimationEditor::showMenus() {

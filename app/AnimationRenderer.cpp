@@ -65,6 +65,7 @@ bool AnimationRenderer::start(const Animation& animation, const RenderRequest& r
     cancel();
     request_ = request;
     fps_ = animation.settings().fps;
+    sound_ = animation.sound();
     PovrayRunner finder;
     FrameRender render = frameRender(request);
     render.povray = finder.findPovray();
@@ -76,6 +77,14 @@ bool AnimationRenderer::start(const Animation& animation, const RenderRequest& r
                   "povray) or set POVRAY to the program's path.";
     else if (scene.empty())
         problem = "The sample scene (TavokHead.pov) is missing beside the program.";
+    // Before the first frame: a long render must not fail at its end. Found
+    // once: under Wine the search asks the Unix shell.
+    else if (request.video && ffmpeg_.empty() && (ffmpeg_ = finder.findTool("ffmpeg")).empty())
+        problem = "No ffmpeg found to make the video: install it (Debian and Ubuntu: apt-get "
+                  "install ffmpeg) or put ffmpeg.exe on the PATH.";
+    else if (request.video && sound_.has() &&
+             GetFileAttributesW(wideText(sound_.path).c_str()) == INVALID_FILE_ATTRIBUTES)
+        problem = "The animation's sound is missing: " + sound_.path;
     else if (!jobs_.start(animation, render, {request.first, request.last}, povrayProcesses(cores),
                           scene, request.folder))
         problem = jobs_.error;
@@ -94,6 +103,7 @@ bool AnimationRenderer::start(const Animation& animation, const RenderRequest& r
 }
 
 void AnimationRenderer::onTick() {
+    if (makingVideo_) return pollVideo();
     FrameJobs::State state = jobs_.poll();
     progress_->show(jobs_.progress(), now());
     showLastFrame();
@@ -107,10 +117,26 @@ void AnimationRenderer::onTick() {
         shown.push_back(frames[std::size_t(frame)]);
     if (request_.gif && !writeAnimatedGif(shown, plan.delays, gif, error))
         return end("GIF failed", error);
+    if (!request_.video) return end(renderedText(), "");
+    makingVideo_ = true;
+    progress_->setString(AnimationProgressWindow::IdFrameText, "Making the video...");
+    // The sound's frames count from the first frame rendered.
+    if (!video_.start(ffmpeg_, frames, fps_, sound_.path, sound_.start - request_.first,
+                      request_.folder, request_.stem))
+        end("Video failed", video_.error);
+}
+
+void AnimationRenderer::pollVideo() {
+    VideoJob::State state = video_.poll();
+    if (state == VideoJob::Failed) return end("Video failed", video_.error);
+    if (state == VideoJob::Done) end(renderedText(), "");
+}
+
+std::string AnimationRenderer::renderedText() const {
     int kept = jobs_.kept();
-    end("Rendered " + std::to_string(jobs_.progress().total()) + " frames into " + request_.folder +
-            (kept ? ", " + std::to_string(kept) + " kept" : ""),
-        "");
+    return "Rendered " + std::to_string(jobs_.progress().total()) + " frames" +
+           (request_.video ? " and " + request_.stem + ".mp4" : "") + " into " + request_.folder +
+           (kept ? ", " + std::to_string(kept) + " kept" : "");
 }
 
 void AnimationRenderer::showLastFrame() {
@@ -124,12 +150,14 @@ void AnimationRenderer::showLastFrame() {
 void AnimationRenderer::cancel() {
     if (!rendering_) return;
     jobs_.cancel();
+    video_.cancel();
     end("Render cancelled: the complete frames are kept", "");
 }
 
 void AnimationRenderer::end(const std::string& text, const std::string& problem) {
     vTimer::stop();
     rendering_ = false;
+    makingVideo_ = false;
     if (progress_) progress_->closeDialog();
     outcome = text;
     window_.setString(IdStatusText, text.c_str());

@@ -1,12 +1,14 @@
 // Rendering the animation from the editor: File > Render animation... asks
 // how, then POV-Ray renders a snapshot of the animation in the background,
 // one process per core, while a modeless window shows the progress and
-// editing goes on. The live preview pauses meanwhile, so that the cores go
-// to the frames, and catches up at the end. Closing the program cancels.
+// editing goes on; then the GIF and the video with the sound, as asked. The
+// live preview pauses meanwhile, so that the cores go to the frames, and
+// catches up at the end. Closing the program cancels.
 #pragma once
 
 #include "animation/Animation.h"
 #include "animrender/FrameJobs.h"
+#include "animrender/VideoJob.h"
 #include "app/RenderAnimationDialog.h"
 #include "framework/app/vTimer.h"
 
@@ -41,6 +43,9 @@ class AnimationRenderer : private vTimer {
 
   private:
     void onTick() override;
+    // Once the frames and the GIF are there.
+    void pollVideo();
+    std::string renderedText() const;
     void end(const std::string& outcome, const std::string& problem);
     // The last frame rendered, small, at most twice a second.
     void showLastFrame();
@@ -52,6 +57,10 @@ class AnimationRenderer : private vTimer {
     int lengthAsked_ = 0; // the animation's length at the last ask
     bool rendering_ = false;
     FrameJobs jobs_;
+    std::string ffmpeg_;
+    SoundReference sound_;
+    bool makingVideo_ = false;
+    VideoJob video_;
     AnimationProgressWindow* progress_ = nullptr;
     std::string frameShown_;
     double frameShownAt_ = 0;

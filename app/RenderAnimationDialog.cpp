@@ -17,7 +17,7 @@ enum LocalId {
     FrameRangeId = 49,
     FirstLabel = 51,
     LastLabel = 53,
-    KeptNote = 61
+    KeptNote = 63
 };
 
 struct Preset {
@@ -68,7 +68,9 @@ CommandObject renderCommands[] = {
     {Spinner, D::IdLast, 0, "", frameRange, 0, 1, FrameOutput, FirstLabel, D::IdFirst, 0, nullptr},
     {CheckBox, D::IdGif, 1, "Also make an animated &GIF", nullptr, 0, 1, FrameOutput, 0, D::IdLast,
      0, "stem.gif in the output folder, looping"},
-    {Label, KeptNote, 0, "", nullptr, 0, 1, FrameOutput, 0, D::IdGif, 132,
+    {CheckBox, D::IdVideo, 0, "Also make a &video (MP4) with the sound", nullptr, 0, 1, FrameOutput,
+     0, D::IdGif, 0, "stem.mp4 in the output folder, made by ffmpeg"},
+    {Label, KeptNote, 0, "", nullptr, 0, 1, FrameOutput, 0, D::IdVideo, 132,
      "Frames an earlier render of this animation and settings left there"},
     {Button, IdOk, 0, " &Start ", nullptr, AttrDefault, 1, 0, 0, FrameSize, 0, nullptr},
     {Button, IdCancel, 0, "Cancel", nullptr, 0, 1, 0, IdOk, FrameSize, 0, nullptr},
@@ -109,6 +111,7 @@ void RenderAnimationDialog::onDialogDisplayed() {
     setValue(IdFirst, request_.first, SetPosition);
     setValue(IdLast, request_.last, SetPosition);
     setValue(IdGif, request_.gif, SetValue);
+    setValue(IdVideo, request_.video, SetValue);
     // Filling the fields reports changes: the request is read only after.
     filled_ = true;
     showKept();
@@ -131,6 +134,7 @@ void RenderAnimationDialog::read() {
     request_.last = std::clamp(getValue(IdLast), 0, length_ - 1);
     request_.first = std::clamp(getValue(IdFirst), 0, request_.last);
     request_.gif = getValue(IdGif) != 0;
+    request_.video = getValue(IdVideo) != 0;
 }
 
 void RenderAnimationDialog::onDialogCommand(int id, int value, int kind) {

@@ -1,6 +1,7 @@
 // "Render animation...": the size (presets or custom), antialiasing, the
 // output folder and file name stem, the frame range and whether to make an
-// animated GIF too, in a dialog of the framework's own controls.
+// animated GIF and a video with the sound too, in a dialog of the
+// framework's own controls.
 #pragma once
 
 #include "framework/dialogs/vModalDialog.h"
@@ -17,6 +18,7 @@ struct RenderRequest {
     int first = 0;
     int last = 0;
     bool gif = true;
+    bool video = false;
 };
 
 class RenderAnimationDialog : public vModalDialog {
@@ -34,7 +36,8 @@ class RenderAnimationDialog : public vModalDialog {
         IdStem = 42,
         IdFirst = 50,
         IdLast = 52,
-        IdGif = 60
+        IdGif = 60,
+        IdVideo = 62
     };
 
     explicit RenderAnimationDialog(vBaseWindow* owner);

@@ -43,3 +43,25 @@ bool startChild(const std::string& command, const std::string& folder, void* log
     process = info.hProcess;
     return true;
 }
+
+void* childJob() {
+    HANDLE job = CreateJobObjectW(nullptr, nullptr);
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
+    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+    if (job)
+        SetInformationJobObject(job, JobObjectExtendedLimitInformation, &limits, sizeof limits);
+    return job;
+}
+
+std::string childFileText(const std::string& path, unsigned long limit) {
+    HANDLE file = CreateFileW(wideText(path).c_str(), GENERIC_READ,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return {};
+    std::string text(limit, '\0');
+    DWORD got = 0;
+    if (!ReadFile(file, &text[0], DWORD(limit), &got, nullptr)) got = 0;
+    CloseHandle(file);
+    text.resize(got);
+    return text;
+}

@@ -1,5 +1,6 @@
 // Starting the renders' child processes on Windows: whether Wine runs us,
-// and one way to start a child with no console, inside a job. Windows only.
+// one way to start a child with no console, inside a job that ends it with
+// this program, and reading the files it writes. Windows only.
 #pragma once
 
 #include "framework/app/WideText.h"
@@ -19,3 +20,11 @@ bool underWine();
 // no handle (a Unix program).
 bool startChild(const std::string& command, const std::string& folder, void* log, bool minimised,
                 void* job, void*& process);
+
+// A job whose processes end when it is closed, as it is when this program
+// ends however it ends; null when the system gives none.
+void* childJob();
+
+// The first `limit` bytes of the file at `path` (UTF-8), which a child may
+// be writing still; "" when there is none.
+std::string childFileText(const std::string& path, unsigned long limit = 4096);

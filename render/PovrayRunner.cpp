@@ -107,11 +107,7 @@ bool runShell(const std::string& script, const std::string& folder) {
 } // namespace
 
 PovrayRunner::PovrayRunner() {
-    job_ = CreateJobObjectW(nullptr, nullptr);
-    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
-    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
-    if (job_)
-        SetInformationJobObject(job_, JobObjectExtendedLimitInformation, &limits, sizeof limits);
+    job_ = childJob();
 }
 
 PovrayRunner::~PovrayRunner() {
@@ -127,12 +123,20 @@ std::string PovrayRunner::findPovray() {
     for (const char* installed : {"ProgramW6432", "ProgramFiles"})
         if (!variable(installed).empty()) path += ";" + povrayInstallFolder(variable(installed));
     std::string found = findProgram(named, path, ';', povrayNames, isFile);
-    if (!found.empty() || !named.empty() || !underWine() || !isFile(unixShell) || !prepare())
-        return found;
+    return found.empty() && named.empty() ? findUnixProgram("povray") : found;
+}
+
+std::string PovrayRunner::findTool(const std::string& name) {
+    std::string found = findProgram("", variable("PATH"), ';', {name + ".exe"}, isFile);
+    return found.empty() ? findUnixProgram(name) : found;
+}
+
+std::string PovrayRunner::findUnixProgram(const std::string& name) {
+    if (!underWine() || !isFile(unixShell) || !prepare()) return {};
     // Ask the shell (with its builtins only: the PATH may hold nothing
     // else), judging by the line it writes, for a few seconds at most.
-    std::string answer = folder_ + "povray-path.txt";
-    if (!runShell(unixFindScript("povray", "povray-path.txt"), folder_)) return found;
+    std::string answer = folder_ + name + "-path.txt";
+    if (!runShell(unixFindScript(name, name + "-path.txt"), folder_)) return {};
     std::string line;
     for (long long deadline = now() + 3000;
          (line = contents(answer)).find('\n') == std::string::npos && now() < deadline;)
@@ -140,8 +144,8 @@ std::string PovrayRunner::findPovray() {
     DeleteFileW(wideText(answer).c_str());
     while (!line.empty() && (line.back() == '\n' || line.back() == '\r'))
         line.pop_back();
-    if (!line.empty() && line[0] == '/' && isFile(windowsPathOf(line))) found = windowsPathOf(line);
-    return found;
+    return !line.empty() && line[0] == '/' && isFile(windowsPathOf(line)) ? windowsPathOf(line)
+                                                                          : "";
 }
 
 std::string PovrayRunner::findScene() {

@@ -33,6 +33,9 @@ class PovrayRunner {
     // install folder, else (under Wine) povray on the Unix PATH; "" when
     // there is none.
     std::string findPovray();
+    // Another program a render uses (ffmpeg): `name`.exe on the PATH, else
+    // (under Wine) `name` on the Unix PATH; "" when there is none.
+    std::string findTool(const std::string& name);
     static std::string findScene();
 
     // Starts rendering `pose` (the thirteen values) with `program`; the
@@ -62,6 +65,8 @@ class PovrayRunner {
     std::string error;            // the details
 
   private:
+    // The Unix program `name`, asked of the Unix shell under Wine, or "".
+    std::string findUnixProgram(const std::string& name);
     struct Child {
         int number;
         void* process;     // its handle; null when run through the Unix shell

@@ -10,19 +10,6 @@ namespace {
 
 const char* const unixShell = "Z:\\bin\\sh";
 
-std::string contents(const std::string& path, DWORD limit = 4096) {
-    HANDLE file = CreateFileW(wideText(path).c_str(), GENERIC_READ,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return {};
-    std::string text(limit, '\0');
-    DWORD got = 0;
-    if (!ReadFile(file, &text[0], limit, &got, nullptr)) got = 0;
-    CloseHandle(file);
-    text.resize(got);
-    return text;
-}
-
 void touch(const std::string& path) {
     HANDLE file = CreateFileW(wideText(path).c_str(), FILE_WRITE_ATTRIBUTES,
                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
@@ -46,7 +33,7 @@ bool runShell(const std::string& script, const std::string& folder) {
 } // namespace
 
 bool isWindowsProgram(const std::string& program) {
-    return contents(program, 2) == "MZ";
+    return childFileText(program, 2) == "MZ";
 }
 
 std::string ShellChild::path(const char* kind) const {
@@ -71,7 +58,7 @@ bool ShellChild::start(std::vector<std::string> args, const std::string& folder,
 bool ShellChild::ended() {
     if (exitCode >= 0) return true;
     touch(path("alive"));
-    std::string status = contents(path("status"));
+    std::string status = childFileText(path("status"));
     if (status.find('\n') == std::string::npos) return false;
     exitCode = std::atoi(status.c_str());
     return true;
@@ -81,7 +68,7 @@ void ShellChild::kill() {
     int group = 0;
     for (ULONGLONG deadline = GetTickCount64() + 1000; !ended() && GetTickCount64() < deadline;
          Sleep(10))
-        if ((group = std::atoi(contents(path("pid")).c_str())) > 0) break;
+        if ((group = std::atoi(childFileText(path("pid")).c_str())) > 0) break;
     if (group > 0 && !ended())
         runShell(unixSignalScript(group, "KILL", name_ + ".status"), folder_);
 }

@@ -1,5 +1,7 @@
 #include "sound/MouthTrack.h"
 
+#include <cstdio>
+
 int setMouthTrack(Animation& animation, const std::vector<MouthKey>& keys,
                   const MouthShapeSet& shapes, int start) {
     while (!animation.track(TrackMouth).keys().empty())
@@ -8,4 +10,14 @@ int setMouthTrack(Animation& animation, const std::vector<MouthKey>& keys,
     for (const MouthKey& key : keys)
         if (!animation.setTrackKey(TrackMouth, start + key.frame, shapes.mouth(key.shape))) ++left;
     return left;
+}
+
+std::string keysLeftOutText(int left, const Animation& animation, double seconds, int start) {
+    const AnimationSettings& settings = animation.settings();
+    char text[160];
+    std::snprintf(text, sizeof text,
+                  "%d mouth keys past the animation's last frame left out: %.2f s of the sound "
+                  "runs beyond it",
+                  left, seconds + double(start - settings.length) / settings.fps);
+    return text;
 }

@@ -1,7 +1,7 @@
 // Reading a WAV file into a clip through the platform: winmm's multimedia
 // file calls in the Windows builds (sound/win/), libsndfile natively
-// (sound/native/). 8-, 16- and 24-bit and float samples, one or two
-// channels, 8 to 48 kHz.
+// (sound/native/). 8-, 16- and 24-bit integer and 32- and 64-bit float
+// samples, one or two channels, 8 to 48 kHz.
 #pragma once
 
 #include "sound/SoundClip.h"

@@ -13,8 +13,8 @@ const char* const NotANumberFault = "a sample is not a number";
 std::string formatFault(const SoundFormat& format) {
     bool integers =
         !format.floating && (format.bits == 8 || format.bits == 16 || format.bits == 24);
-    if (!integers && !(format.floating && format.bits == 32))
-        return "samples neither 8-, 16- nor 24-bit integers nor floats";
+    if (!integers && !(format.floating && (format.bits == 32 || format.bits == 64)))
+        return "samples neither 8-, 16- nor 24-bit integers nor 32- or 64-bit floats";
     if (format.channels < 1 || format.channels > 2) return "neither mono nor stereo";
     if (format.rate < MinRate || format.rate > MaxRate)
         return "sample rate " + std::to_string(format.rate) + " Hz outside 8000 to 48000 Hz";
@@ -36,6 +36,14 @@ bool decodeEach(const unsigned char* bytes, std::int64_t frames, int channelCoun
             if (!decode(in, out[i])) return false;
     }
     return true;
+}
+
+template <class Float> bool decodeFloat(const unsigned char* in, float& out) {
+    Float value;
+    std::memcpy(&value, in, sizeof value);
+    // Floats may stray beyond full scale; the rest expects -1 to 1.
+    out = float(std::clamp(value, Float(-1), Float(1)));
+    return std::isfinite(value);
 }
 
 } // namespace
@@ -65,14 +73,7 @@ bool decodeFrames(const unsigned char* bytes, std::int64_t frames, const SoundFo
                                   out = float(value >> 8) * (1.0f / 8388608.0f);
                                   return true;
                               });
-    default:
-        return decodeEach<32>(bytes, frames, count, channels, at,
-                              [](const unsigned char* in, float& out) {
-                                  float value;
-                                  std::memcpy(&value, in, sizeof value);
-                                  // Floats may stray beyond full scale; the rest expects -1 to 1.
-                                  out = std::clamp(value, -1.0f, 1.0f);
-                                  return std::isfinite(value);
-                              });
+    case 32: return decodeEach<32>(bytes, frames, count, channels, at, decodeFloat<float>);
+    default: return decodeEach<64>(bytes, frames, count, channels, at, decodeFloat<double>);
     }
 }

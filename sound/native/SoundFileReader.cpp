@@ -27,6 +27,7 @@ SoundFormat formatOf(const SF_INFO& info) {
     case SF_FORMAT_PCM_16: format.bits = 16; break;
     case SF_FORMAT_PCM_24: format.bits = 24; break;
     case SF_FORMAT_FLOAT: format = {info.samplerate, info.channels, 32, true}; break;
+    case SF_FORMAT_DOUBLE: format = {info.samplerate, info.channels, 64, true}; break;
     default: break;
     }
     return format;

@@ -104,7 +104,8 @@ TEST_F(TrackFiles, BadTrackAndSoundLinesNameTheLineAndLoadNothing) {
     } bad[] = {
         {"sound 3:\r\n", 5, "\"sound FRAME: PATH\""},
         {"sound 3: a\rb.wav\r\n", 5, "control character"},
-        {eyes + "sound 3: a.wav\r\n", 6, "expected \"key FRAME"},
+        {eyes + "sound 3: a.wav\r\n", 6, "the sound line goes before the keys"},
+        {"sound 3: a.wav\r\nsound 4: b.wav\r\n", 6, "a second sound line"},
         {"eyes 3: <0,0,0>,0.5, 1\r\n", 5, "after number 4"},
         {"mouth 100: 0, 0, 0, 0, 0\r\n", 5, "past the last frame 99"},
         {eyes + eyes, 6, "eyes frame 3 does not follow frame 3"},

@@ -1,7 +1,8 @@
 #!/bin/bash
 # Rendering the animation from the real program under real keys, with the
 # real POV-Ray: File > Render animation..., frames 0 to 5 at 64 x 48 with the
-# GIF, gives exactly those frames and a GIF of 6 images 4/100 s each; Esc
+# GIF and the video, gives exactly those frames, a GIF of 6 images 4/100 s
+# each and an MP4 whose picture and sound (AAC) last the 0.24 s; Esc
 # and Enter on Cancel in the progress window, then Exit during a render,
 # leave complete frames only, no work folder and no POV-Ray.
 # Usage: RenderAnimationTest.sh TavokF.exe screenshot.png
@@ -40,26 +41,33 @@ open_animation() {
   for _ in $(seq 50); do [ -z "$(find_window 'Open Animation' 0)" ] && break; sleep 0.1; done
   sleep 0.5
 }
-# Opens the dialog, starts the render as it stands, finds the progress window.
+# Opens the dialog, starts the render with the keys given, finds the
+# progress window.
 render() {
   box=$(menu_dialog r 'Render animation')
-  xdotool windowfocus --sync "$box" key alt+s
+  xdotool windowfocus --sync "$box" key "$@" alt+s
   progress=$(find_window 'Rendering animation' 20)
   [ -n "$progress" ] || fail "no progress window"
 }
 
-# A 6-frame blink, opened as a user does: every frame at the default size.
+# A 6-frame blink with a longer voice, opened as a user does: every frame at
+# the default size.
+timeout 20 espeak-ng -w "$dir/voice.wav" "one two three" || fail "espeak-ng made no voice in 20 s"
 printf 'TavokFace animation\r\nframes per second: 25\r\nlength in frames: 6\r\ninterpolation: smooth\r
-key 0: <0,0,0>,0.5, 30,-30, 30,-30, 0, 0, 0, 0, 0\r\nkey 5: <0,0,0>,0.5, 30,90, 30,90, 0, 0, 0, 0, 0\r\n' \
+sound 0: voice.wav\r\nkey 0: <0,0,0>,0.5, 30,-30, 30,-30, 0, 0, 0, 0, 0\r\nkey 5: <0,0,0>,0.5, 30,90, 30,90, 0, 0, 0, 0, 0\r\n' \
   >"$dir/blink.tfa"
 cd "$out" && start_program && cd "$dir" || fail "no start in $out"
 open_animation blink.tfa
-render
-for _ in $(seq 600); do [ -e "$out/animation.gif" ] && break; sleep 0.1; done
+render alt+v
+wait_until 60 "animation.mp4" test -e "$out/animation.mp4"
 [ "$(frames)" = "animation0.png animation1.png animation2.png animation3.png animation4.png animation5.png" ] ||
   fail "frames: $(frames)"
 [ "$(identify -format '%T %w;' "$out/animation.gif" 2>/dev/null)" = "4 320;4 320;4 320;4 320;4 320;4 320;" ] ||
   fail "GIF: $(identify -format '%T %w;' "$out/animation.gif" 2>&1)"
+streams=$(timeout 10 ffprobe -v error -show_entries stream=codec_name,duration -of csv=p=0 "$out/animation.mp4")
+awk -F, '{ d = $2 - 0.24; if (d < 0) d = -d; if (d > 0.04) exit 1 }' <<<"$streams" &&
+  [ "$(cut -d, -f1 <<<"$streams" | xargs)" = "h264 aac" ] || fail "video streams: $streams"
+echo "video streams:" $streams
 only_complete_frames "after the render" "320 240"
 
 # A long one: Esc as soon as the progress window shows (the editor must not
@@ -70,7 +78,7 @@ rm -f "$out"/animation*
 open_animation long.tfa
 # A search that finds nothing is no failure here: past the wrapper.
 progress_gone() { [ -z "$(command xdotool search --onlyvisible --name '^Rendering animation$' 2>/dev/null)" ]; }
-render
+render alt+v # no video from here on
 xdotool windowfocus --sync "$progress" key Escape
 # Cancel ends every POV-Ray (16 on two cores): slower beside a build.
 wait_until 15 "end of the progress window after Esc" progress_gone

@@ -14,6 +14,7 @@
 #include "tools/tavokpose/TavokPose.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <random>
 
@@ -218,17 +219,23 @@ TEST_F(LipSyncVoice, ToolKeysTheMouthTrackOnlyOfANewOrExistingAnimation) {
     EXPECT_TRUE(made == synced(empty, 30, 0));
     EXPECT_GT(made.track(TrackMouth).keys().size(), 5u);
 
-    // An animation with a blink, its sound two frames in.
+    // An animation shorter than the voice with a blink and another sound
+    // two frames in, whose place the voice takes.
     std::string old = put("old.tfa", "TavokFace animation\r\nframes per second: 25\r\n"
-                                     "length in frames: 50\r\ninterpolation: linear\r\n"
-                                     "sound 2: voice.wav\r\neyes 0: <0,10,0>,0.5\r\n"
+                                     "length in frames: 25\r\ninterpolation: linear\r\n"
+                                     "sound 2: other.wav\r\neyes 0: <0,10,0>,0.5\r\n"
                                      "lids 0: 30,-30, 30,-30\r\nlids 4: 0,0, 0,0\r\n"
-                                     "mouth 40: 0.5, 0.5, 0.5, 0.5, 0.5\r\n");
+                                     "mouth 20: 0.5, 0.5, 0.5, 0.5, 0.5\r\n");
     Animation before, after;
     ASSERT_EQ(readAnimationFile(before, old.c_str()), PoseFileOk);
     ASSERT_EQ(run({path("voice.wav"), old}), ExitOk) << err.str();
     ASSERT_EQ(readAnimationFile(after, old.c_str()), PoseFileOk);
+    before.setSound({path("voice.wav"), 2});
     EXPECT_TRUE(after == synced(before, 25, 2));
+    char beyond[64]; // the voice from 0.08 s on, past 1 s
+    std::snprintf(beyond, sizeof beyond, ": %.2f s of the sound runs beyond",
+                  clip.seconds() - 0.92);
+    EXPECT_NE(out.str().find(beyond), std::string::npos) << out.str();
 
     // Errors named plainly, with the tool's exit codes; nothing written.
     std::string voice = path("voice.wav"), target = path("x.tfa");

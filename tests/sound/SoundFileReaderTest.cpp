@@ -15,7 +15,7 @@ float tone(int channel, int i) {
 }
 
 // Appends `value` as `count` little-endian bytes.
-void little(std::string& out, std::uint32_t value, int count) {
+void little(std::string& out, std::uint64_t value, int count) {
     for (int b = 0; b < count; ++b)
         out += char(value >> (8 * b) & 0xff);
 }
@@ -26,9 +26,11 @@ std::string wav(unsigned tag, int rate, int channels, int bits, int frames) {
     for (int i = 0; i < frames; ++i)
         for (int c = 0; c < channels; ++c) {
             float value = tone(c, i);
-            std::uint32_t raw =
-                std::uint32_t(std::lround(std::ldexp(value, bits - 1))) + (bits == 8 ? 128 : 0);
+            std::uint64_t raw =
+                std::uint64_t(std::llround(std::ldexp(value, bits - 1))) + (bits == 8 ? 128 : 0);
+            double wide = value;
             if (bits == 32 && tag != 1) std::memcpy(&raw, &value, 4);
+            if (bits == 64) std::memcpy(&raw, &wide, 8);
             little(data, raw, bits / 8);
         }
     std::string format;
@@ -74,7 +76,8 @@ TEST_F(SoundFileReaderTest, ReadsEachSampleFormatMonoOrStereo) {
         unsigned tag;
         int rate, channels, bits;
     } cases[] = {{1, 8000, 1, 8},   {1, 22050, 2, 16},      {1, 44100, 1, 24},
-                 {3, 48000, 2, 32}, {0xfffe, 16000, 2, 16}, {0xfffe, 32000, 1, 32}};
+                 {3, 48000, 2, 32}, {0xfffe, 16000, 2, 16}, {0xfffe, 32000, 1, 32},
+                 {3, 11025, 2, 64}};
     for (const Case& c : cases) {
         SoundClip clip;
         SoundFileReader reader;
@@ -83,7 +86,7 @@ TEST_F(SoundFileReaderTest, ReadsEachSampleFormatMonoOrStereo) {
         ASSERT_EQ(clip.rate(), c.rate);
         ASSERT_EQ(clip.channelCount(), c.channels);
         ASSERT_EQ(clip.length(), 1234);
-        float step = c.bits == 32 ? 0 : std::ldexp(1.0f, 1 - c.bits);
+        float step = c.bits >= 32 ? 0 : std::ldexp(1.0f, 1 - c.bits);
         for (int i = 0; i < 1234; i += 7)
             for (int ch = 0; ch < c.channels; ++ch)
                 EXPECT_NEAR(clip.channel(ch)[i], tone(ch, i), step) << c.bits << " bits, " << i;

@@ -574,9 +574,10 @@ int TavokPose::lipsync(const std::vector<std::string>& given) {
         }
         animation.setSettings(settings);
     }
-    // The keys start with the animation's sound; one without remembers this.
-    if (!animation.sound().has()) animation.setSound({voicePath, 0});
+    // The keys start with the animation's sound, which the voice takes the
+    // place of.
     int start = animation.sound().start;
+    animation.setSound({voicePath, start});
     std::vector<MouthKey> keys = lipSync(voice, settings.fps);
     int left = setMouthTrack(animation, keys, shapes, start);
     if (!outputFolderExists(path)) return ExitBadInput;
@@ -586,7 +587,7 @@ int TavokPose::lipsync(const std::vector<std::string>& given) {
     }
     out_ << "wrote " << path << ": " << keys.size() - std::size_t(left) << " mouth keys from "
          << voicePath << " (" << seconds(voice.seconds()) << ")";
-    if (left > 0) out_ << "; " << left << " past the animation's last frame left out";
+    if (left > 0) out_ << "; " << keysLeftOutText(left, animation, voice.seconds(), start);
     out_ << '\n';
     return ExitOk;
 }
