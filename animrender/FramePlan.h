@@ -30,7 +30,11 @@ std::vector<std::vector<FrameRange>> shareFrames(const std::vector<int>& frames,
 // The digits POV-Ray gives frame numbers when `lastFrame` is the last one.
 int frameDigits(int lastFrame);
 // The image POV-Ray writes for `frame` with the output name "<stem>.png".
+// A stem that ends in a digit (or in the "-" this adds) gets a "-" before
+// the number: else "a1"'s frame 0 and "a"'s frame 10 would both be a10.png.
 std::string frameFileName(const std::string& stem, int frame, int lastFrame);
+// The name before the number in frameFileName().
+std::string frameStem(const std::string& stem);
 
 // The one name POV-Ray writes frames under, in the work folder: its option
 // parser splits at spaces and quotes and reads no UTF-8, so the user's name

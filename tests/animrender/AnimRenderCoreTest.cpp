@@ -11,6 +11,7 @@
 #include <cmath>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <random>
 
 TEST(FramePlan, EveryFrameOnceInFairConsecutiveShares) {
@@ -81,6 +82,17 @@ TEST(FramePlan, NamesAsPovRayWritesThem) {
                  {7, 100, "blink007.png"}, {99, 99, "blink99.png"}, {42, 9999, "blink0042.png"}};
     for (const Case& c : cases)
         EXPECT_EQ(frameFileName("blink", c.frame, c.last), c.name) << c.frame << " of " << c.last;
+    // Two animations in one folder never share a name, whatever their stems.
+    std::mt19937 random(1);
+    std::map<std::string, std::pair<std::string, int>> owners;
+    for (int round = 0; round < 20000; ++round) {
+        std::string stem;
+        for (int length = 1 + int(random() % 4); length > 0; --length)
+            stem += "a1-"[random() % 3];
+        int last = int(random() % 1200), frame = int(random() % (last + 1));
+        auto owner = owners.emplace(frameFileName(stem, frame, last), std::pair{stem, frame});
+        ASSERT_EQ(owner.first->second, std::pair(stem, frame)) << owner.first->first;
+    }
 }
 
 TEST(FramePlan, PovRayCommandLinesAsTheyAreStarted) {

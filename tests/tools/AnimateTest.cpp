@@ -246,6 +246,21 @@ TEST_F(Animate, NamesReachNoProgramsParser) {
     EXPECT_EQ(files(frames).size(), 0u);
 }
 
+TEST_F(Animate, StemsThatStartAlikeKeepToTheirOwnFrames) {
+    // "a1"'s frame 0 and "a"'s frame 10 were both a10.png.
+    std::string frames = (dir / "frames").string();
+    ASSERT_EQ(run({"animate", animation(4, "a1"), frames, "--size", "8x6"}), ExitOk) << err.str();
+    fs::file_time_type first = fs::last_write_time(fs::path(frames) / "a1-0.png");
+    ASSERT_EQ(run({"animate", animation(11, "a"), frames, "--size", "8x6"}), ExitOk) << err.str();
+    ASSERT_EQ(run({"animate", animation(4, "a1"), frames, "--size", "8x6"}), ExitOk) << err.str();
+    EXPECT_NE(out.str().find("4 frames rendered before"), std::string::npos) << out.str();
+    EXPECT_TRUE(fs::last_write_time(fs::path(frames) / "a1-0.png") == first);
+    std::set<std::string> expected = {"a1-0.png", "a1-1.png", "a1-2.png", "a1-3.png", "a10.png"};
+    for (int frame = 0; frame < 10; ++frame)
+        expected.insert("a0" + std::to_string(frame) + ".png");
+    EXPECT_EQ(files(frames), expected);
+}
+
 TEST_F(Animate, ARunHoldsItsWorkFolderUntilItEndsHoweverItEnds) {
     std::string file = animation(40), frames = (dir / "frames").string();
     pid_t first = start({"animate", file, frames, "--size", "160x120"});
