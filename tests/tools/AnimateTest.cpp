@@ -283,8 +283,9 @@ TEST_F(Animate, ARunHoldsItsWorkFolderUntilItEndsHoweverItEnds) {
 TEST_F(Animate, EverySignalEndsTheAssemblyAndLeavesNoPartialOutput) {
     std::string file = animation(4), frames = (dir / "frames").string();
     std::string marker = (dir / "assembling").string();
-    // An ffmpeg that takes its time: it says where it runs, then waits.
-    script("ffmpeg", "pwd >" + shellQuoted(marker) + "\nexec sleep 30\n");
+    // An ffmpeg that takes its time: it says where it runs, then waits in a
+    // child of its own, which must not outlive the tool either.
+    script("ffmpeg", "pwd >" + shellQuoted(marker) + "\nsleep 30\nexit 0\n");
     std::string path = (dir / "bin").string() + ":" + std::getenv("PATH");
     for (int signal : {SIGTERM, SIGHUP, SIGPIPE, SIGINT, SIGKILL}) {
         fs::remove(marker);
