@@ -11,7 +11,6 @@
 #include "render/PovrayRunner.h"
 #include "render/WicImage.h"
 
-#include <thread>
 #include <windows.h>
 
 namespace {
@@ -69,15 +68,14 @@ bool AnimationRenderer::start(const Animation& animation, const RenderRequest& r
     FrameRender render = frameRender(request);
     render.povray = finder.findPovray();
     CreateDirectoryW(wideText(request.folder).c_str(), nullptr);
-    int cores = int(std::max(1u, std::thread::hardware_concurrency()));
     std::string scene = PovrayRunner::findScene(), problem;
     if (render.povray.empty())
         problem = "No POV-Ray found: install POV-Ray 3.7 (Debian and Ubuntu: apt-get install "
                   "povray) or set POVRAY to the program's path.";
     else if (scene.empty())
         problem = "The sample scene (TavokHead.pov) is missing beside the program.";
-    else if (!jobs_.start(animation, render, {request.first, request.last}, povrayProcesses(cores),
-                          scene, request.folder))
+    else if (!jobs_.start(animation, render, {request.first, request.last}, 0, scene,
+                          request.folder))
         problem = jobs_.error;
     if (!problem.empty()) {
         end("Render failed", problem);
