@@ -100,16 +100,27 @@ bool FrameJobs::start(const Animation& animation, FrameRender render, FrameRange
         finish();
         return false;
     }
-    for (std::vector<FrameRange>& runs : shareFrames(missing, jobs)) {
+    SYSTEM_INFO system = {};
+    GetSystemInfo(&system);
+    pool_ = std::make_unique<FramePool>(missing, int(system.dwNumberOfProcessors), jobs);
+    meter_ = IdleMeter();
+    sampledAt_ = now();
+    active_ = 0;
+    if (startJobs()) return true;
+    cancel();
+    return false;
+}
+
+bool FrameJobs::startJobs() {
+    for (; active_ < pool_->processes() && !pool_->empty(); ++active_) {
         Job job;
-        job.runs = runs;
-        job.range = runs[0];
-        job.next = runs[0].first;
+        job.runs = pool_->take();
+        job.range = job.runs[0];
+        job.next = job.range.first;
         job.lastFrameAt = now();
         jobs_.push_back(job);
         if (!startJob(jobs_.back(), jobs_.size() - 1)) {
             error = "Cannot start " + program_;
-            cancel();
             return false;
         }
     }
@@ -184,9 +195,17 @@ int FrameJobs::collect(Job& job) {
 
 FrameJobs::State FrameJobs::poll() {
     if (work_.empty()) return error.empty() ? Done : Failed;
-    bool running = false;
+    if (now() - sampledAt_ >= FramePool::SampleSeconds) {
+        pool_->idle(meter_.idleSince());
+        sampledAt_ = now();
+    }
+    if (!startJobs()) {
+        cancel();
+        return Failed;
+    }
     for (std::size_t i = 0; i < jobs_.size(); ++i) {
         Job& job = jobs_[i];
+        if (job.done) continue;
         bool over = ended(job);
         if (over && job.exitCode != 0) {
             error = "POV-Ray failed (exit code " + std::to_string(job.exitCode) + "):\n" +
@@ -208,9 +227,9 @@ FrameJobs::State FrameJobs::poll() {
             cancel();
             return Failed;
         }
-        running = running || !over;
+        if (over) job.done = true, --active_;
     }
-    if (running) return Running;
+    if (active_ > 0 || !pool_->empty()) return Running;
     finish();
     return Done;
 }

@@ -11,10 +11,13 @@
 
 #include "animation/Animation.h"
 #include "animrender/FramePlan.h"
+#include "animrender/FramePool.h"
+#include "animrender/IdleMeter.h"
 #include "animrender/RenderProgress.h"
 #include "animrender/WorkFolder.h"
 #include "render/ShellChild.h"
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -28,7 +31,8 @@ class FrameJobs {
     FrameJobs& operator=(const FrameJobs&) = delete;
 
     // Starts rendering `frames` of `animation` as `render` says (its
-    // lastFrame is set here) with `jobs` processes; `sceneDir` holds
+    // lastFrame is set here) with `jobs` processes, or with as many as keep
+    // the cores busy when `jobs` is 0 (see FramePool); `sceneDir` holds
     // TavokHead.pov and TavokHead.inc. Frames an earlier run of the same
     // animation and settings left in `outDir` are kept. False, and `error`
     // says why, when it cannot start.
@@ -68,7 +72,11 @@ class FrameJobs {
         bool throughShell = false;
         ShellChild shell;  // a Unix POV-Ray under Wine
         int exitCode = -1; // once ended
+        bool done = false; // every run rendered
     };
+    // Starts processes while the pool wants more; false (and `error`) when
+    // one cannot start.
+    bool startJobs();
     bool startJob(Job& job, std::size_t index);
     // Starts the job's next run once its POV-Ray has ended well; false when
     // there is none, or it cannot start (`error`).
@@ -85,6 +93,10 @@ class FrameJobs {
     FrameRender render_;
     FrameRange frames_;
     std::vector<Job> jobs_;
+    std::unique_ptr<FramePool> pool_;
+    IdleMeter meter_;
+    double sampledAt_ = 0;
+    int active_ = 0; // jobs not done
     RenderProgress progress_{0, 0};
     std::string stamp_;
     int kept_ = 0;

@@ -3,6 +3,7 @@
 #include "render/Povray.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdint>
 #include <cstdio>
 
@@ -41,11 +42,17 @@ int frameDigits(int lastFrame) {
     return digits;
 }
 
+std::string frameStem(const std::string& stem) {
+    bool apart = !stem.empty() &&
+                 (std::isdigit(static_cast<unsigned char>(stem.back())) || stem.back() == '-');
+    return apart ? stem + "-" : stem;
+}
+
 std::string frameFileName(const std::string& stem, int frame, int lastFrame) {
     char number[16] = "";
     if (int digits = frameDigits(lastFrame))
         std::snprintf(number, sizeof number, "%0*d", digits, frame);
-    return stem + number + ".png";
+    return frameStem(stem) + number + ".png";
 }
 
 bool endsPng(const std::string& tail) {

@@ -4,8 +4,6 @@
 // when the animation has one frame). Needs no platform.
 #pragma once
 
-#include <algorithm>
-
 #include <string>
 #include <vector>
 
@@ -30,7 +28,11 @@ std::vector<std::vector<FrameRange>> shareFrames(const std::vector<int>& frames,
 // The digits POV-Ray gives frame numbers when `lastFrame` is the last one.
 int frameDigits(int lastFrame);
 // The image POV-Ray writes for `frame` with the output name "<stem>.png".
+// A stem that ends in a digit (or in the "-" this adds) gets a "-" before
+// the number: else "a1"'s frame 0 and "a"'s frame 10 would both be a10.png.
 std::string frameFileName(const std::string& stem, int frame, int lastFrame);
+// The name before the number in frameFileName().
+std::string frameStem(const std::string& stem);
 
 // The one name POV-Ray writes frames under, in the work folder: its option
 // parser splits at spaces and quotes and reads no UTF-8, so the user's name
@@ -60,16 +62,6 @@ struct FrameRender {
 // output; the console POV-Ray's output is redirected by the caller.
 std::vector<std::string> povrayFrameArgs(const FrameRender& render, FrameRange range,
                                          const std::string& logFile);
-
-// How many POV-Ray processes keep `cores` busy: its front end waits in
-// 100 ms polls, so one per core leaves them idle. Measured on 2 cores, 100
-// frames: 16 processes came within 1.10 of the processor-time floor at
-// 160x120 and within 1.02 at 640x480, where 2 took 2.9 and 1.24 times it.
-inline int povrayProcesses(int cores) {
-    // A bigger machine sets its own count with --jobs: each process holds
-    // some 20 MB at 640 x 480, and beyond a few dozen waiting gains nothing.
-    return std::min(8 * (cores > 0 ? cores : 1), 32);
-}
 
 // The longest a POV-Ray process may go without finishing a frame.
 inline constexpr int FrameSeconds = 600;

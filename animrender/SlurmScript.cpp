@@ -76,7 +76,7 @@ std::string slurmFramesScript(const FarmPlan& plan) {
               std::string(PovrayStem) + number +
               ".png' \"$frame\")\n"
               "  to=$(printf '%s" +
-              number + ".png' " + shellQuoted(plan.outDir + "/" + render.stem) +
+              number + ".png' " + shellQuoted(plan.outDir + "/" + frameStem(render.stem)) +
               " \"$frame\")\n"
               "  mv -f -- \"$from\" \"$to\" || exit\n"
               "  frame=$((frame + 1))\n"

@@ -11,7 +11,6 @@
 #include "render/PovrayRunner.h"
 #include "render/WicImage.h"
 
-#include <thread>
 #include <windows.h>
 
 namespace {
@@ -70,7 +69,6 @@ bool AnimationRenderer::start(const Animation& animation, const RenderRequest& r
     FrameRender render = frameRender(request);
     render.povray = finder.findPovray();
     CreateDirectoryW(wideText(request.folder).c_str(), nullptr);
-    int cores = int(std::max(1u, std::thread::hardware_concurrency()));
     std::string scene = PovrayRunner::findScene(), problem;
     if (render.povray.empty())
         problem = "No POV-Ray found: install POV-Ray 3.7 (Debian and Ubuntu: apt-get install "
@@ -85,8 +83,8 @@ bool AnimationRenderer::start(const Animation& animation, const RenderRequest& r
     else if (request.video && sound_.has() &&
              GetFileAttributesW(wideText(sound_.path).c_str()) == INVALID_FILE_ATTRIBUTES)
         problem = "The animation's sound is missing: " + sound_.path;
-    else if (!jobs_.start(animation, render, {request.first, request.last}, povrayProcesses(cores),
-                          scene, request.folder))
+    else if (!jobs_.start(animation, render, {request.first, request.last}, 0, scene,
+                          request.folder))
         problem = jobs_.error;
     if (!problem.empty()) {
         end("Render failed", problem);

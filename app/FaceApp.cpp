@@ -2,6 +2,7 @@
 
 #include "app/FaceCmdWindow.h"
 #include "framework/app/vAppWinInfo.h"
+#include "render/PovrayRunner.h"
 
 namespace {
 
@@ -43,6 +44,8 @@ vWindow* FaceApp::newAppWindow(vWindow* window, const char* name, int width, int
 }
 
 int appMain(int, char**) {
+    // What a killed run left goes at once, not at the first render.
+    PovrayRunner::removeStaleFolders();
     vWindow* window = theApp->newAppWindow(nullptr, appName, 350, 350, nullptr);
     static_cast<FaceCmdWindow*>(window)->loadSettings(window, 0);
     return 0;

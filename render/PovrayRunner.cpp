@@ -161,7 +161,10 @@ void PovrayRunner::fail(const char* what, std::string details) {
     error = std::move(details);
 }
 
-void PovrayRunner::removeStaleFolders(const std::string& temp) {
+void PovrayRunner::removeStaleFolders() {
+    std::wstring wide(MAX_PATH + 1, L'\0');
+    wide.resize(GetTempPathW(DWORD(wide.size()), &wide[0]));
+    std::string temp = utf8Text(wide);
     WIN32_FIND_DATAW found;
     HANDLE search = FindFirstFileW(wideText(temp + ScratchPrefix + "*").c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) return;
@@ -185,9 +188,9 @@ bool PovrayRunner::prepare() {
     std::string folder = folder_.substr(0, folder_.size() - 1);
     bool made;
     if (folder_.empty()) {
+        removeStaleFolders();
         std::wstring temp(MAX_PATH + 1, L'\0');
         temp.resize(GetTempPathW(DWORD(temp.size()), &temp[0]));
-        removeStaleFolders(utf8Text(temp));
         // Each runner has a folder of its own, however many start in one tick.
         DWORD stamp = GetTickCount();
         do

@@ -37,6 +37,9 @@ class PovrayRunner {
     // (under Wine) `name` on the Unix PATH; "" when there is none.
     std::string findTool(const std::string& name);
     static std::string findScene();
+    // Removes the scratch folders of programs that no longer run (a killed
+    // editor's): at the program's start, and at a runner's first prepare().
+    static void removeStaleFolders();
 
     // Starts rendering `pose` (the thirteen values) with `program`; the
     // render's number, or 0 (and `problem` and `error` say why) when it
@@ -87,7 +90,6 @@ class PovrayRunner {
     std::string file(const char* kind, int number) const;
     bool ended(Child& child);
     void end(Child& child, bool kill);
-    void removeStaleFolders(const std::string& temp);
     void fail(const char* what, std::string details);
     // Closes the child's handle and deletes its files.
     void forget(std::size_t index);

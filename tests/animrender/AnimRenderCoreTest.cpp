@@ -1,6 +1,7 @@
 // The platform-free part of rendering an animation.
 #include "animrender/Assembly.h"
 #include "animrender/FramePlan.h"
+#include "animrender/FramePool.h"
 #include "animrender/FrameStamp.h"
 #include "animrender/GifTiming.h"
 #include "animrender/RenderProgress.h"
@@ -11,6 +12,7 @@
 #include <cmath>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <random>
 
 TEST(FramePlan, EveryFrameOnceInFairConsecutiveShares) {
@@ -50,6 +52,60 @@ TEST(FramePlan, FramesLeftToRenderSharedInRunsWithoutGaps) {
               (std::vector<std::vector<FrameRange>>{{{0, 2}}, {{5, 6}, {9, 9}}}));
 }
 
+TEST(FramePool, EveryFrameOnceInShrinkingSharesWhateverTheIdleTime) {
+    std::mt19937 random(15);
+    for (int round = 0; round < 500; ++round) {
+        std::vector<int> frames;
+        for (int frame = 0, count = int(random() % 400); frame < count; ++frame)
+            if (random() % 4) frames.push_back(frame);
+        int cores = 1 + int(random() % 16), forced = random() % 2 ? 0 : 1 + int(random() % 12);
+        FramePool pool(frames, cores, forced);
+        std::vector<int> covered;
+        std::vector<std::vector<FrameRange>> shares;
+        std::size_t size = frames.size();
+        for (int processes = pool.processes(); !pool.empty();) {
+            pool.idle(double(random() % 101) / 100);
+            ASSERT_GE(pool.processes(), processes) << "never fewer";
+            ASSERT_LE(pool.processes(), forced ? forced : std::min(8 * cores, 32));
+            processes = pool.processes();
+            shares.push_back(pool.take());
+            ASSERT_FALSE(shares.back().empty());
+            std::size_t before = covered.size();
+            for (FrameRange run : shares.back())
+                for (int frame = run.first; frame <= run.last; ++frame)
+                    covered.push_back(frame);
+            ASSERT_TRUE(forced || covered.size() - before <= size) << "later shares no bigger";
+            size = covered.size() - before;
+        }
+        ASSERT_EQ(covered, frames) << "each frame once, in order, and no other";
+        if (forced) {
+            ASSERT_EQ(shares, shareFrames(frames, forced)) << "--jobs as before";
+            ASSERT_EQ(pool.processes(), forced);
+        }
+    }
+}
+
+TEST(FramePool, MoreProcessesWhileTheMachineIdles) {
+    struct {
+        std::vector<double> idle;
+        int processes; // on 2 cores
+    } table[] = {
+        {{}, 2},
+        {{0.05}, 2},                // noise
+        {{0.3}, 3},                 // fills the rest
+        {{0.5}, 4},                 // at most twice as many at once
+        {{0.9, 0.9}, 8},            //
+        {{0.9, 0.9, 0.9, 0.9}, 16}, // the cap
+        {{0.6, 0.0, 0.0}, 4},       // a busy machine: no more
+    };
+    for (const auto& row : table) {
+        FramePool pool(std::vector<int>(100), 2);
+        for (double share : row.idle)
+            pool.idle(share);
+        EXPECT_EQ(pool.processes(), row.processes) << row.idle.size();
+    }
+}
+
 TEST(FrameStamp, AFrameSaysWhatItWasRenderedFrom) {
     const std::string ihdr("\0\0\0\x0dIHDR\0\0\0\x40\0\0\0\x30\x08\x02\0\0\0\x12\x34\x56\x78", 25);
     const std::string png = std::string("\x89PNG\r\n\x1a\n", 8) + ihdr + "rest";
@@ -81,6 +137,17 @@ TEST(FramePlan, NamesAsPovRayWritesThem) {
                  {7, 100, "blink007.png"}, {99, 99, "blink99.png"}, {42, 9999, "blink0042.png"}};
     for (const Case& c : cases)
         EXPECT_EQ(frameFileName("blink", c.frame, c.last), c.name) << c.frame << " of " << c.last;
+    // Two animations in one folder never share a name, whatever their stems.
+    std::mt19937 random(1);
+    std::map<std::string, std::pair<std::string, int>> owners;
+    for (int round = 0; round < 20000; ++round) {
+        std::string stem;
+        for (int length = 1 + int(random() % 4); length > 0; --length)
+            stem += "a1-"[random() % 3];
+        int last = int(random() % 1200), frame = int(random() % (last + 1));
+        auto owner = owners.emplace(frameFileName(stem, frame, last), std::pair{stem, frame});
+        ASSERT_EQ(owner.first->second, std::pair(stem, frame)) << owner.first->first;
+    }
 }
 
 TEST(FramePlan, PovRayCommandLinesAsTheyAreStarted) {

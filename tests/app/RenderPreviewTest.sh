@@ -30,8 +30,14 @@ open_preview() {
   eval "$(xdotool getwindowgeometry --shell "$preview" | sed 's/^/P/')"
 }
 before=$(scratch)
+# A killed editor's scratch folder (a process id no process has) goes when
+# the program starts, before any render.
+stale="$(ls -d "$WINEPREFIX"/drive_c/users/*/Temp | head -1)/TavokF-4194300-7"
+mkdir -p "$stale" && touch "$stale/pose.txt"
 
 start_program
+gone() { [ ! -e "$stale" ]; }
+wait_until 10 "the stale scratch folder removed at the start" gone
 open_preview || exit 1
 eval "$(xdotool getwindowgeometry --shell "$window")"
 [ $((PX)) -ge $((X + WIDTH)) ] || [ $((PX + PWIDTH)) -le $((X)) ] || fail "the preview covers the face"

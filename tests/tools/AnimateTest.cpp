@@ -248,6 +248,21 @@ TEST_F(Animate, NamesReachNoProgramsParser) {
     EXPECT_FALSE(fs::exists(frames));
 }
 
+TEST_F(Animate, StemsThatStartAlikeKeepToTheirOwnFrames) {
+    // "a1"'s frame 0 and "a"'s frame 10 were both a10.png.
+    std::string frames = (dir / "frames").string();
+    ASSERT_EQ(run({"animate", animation(4, "a1"), frames, "--size", "8x6"}), ExitOk) << err.str();
+    fs::file_time_type first = fs::last_write_time(fs::path(frames) / "a1-0.png");
+    ASSERT_EQ(run({"animate", animation(11, "a"), frames, "--size", "8x6"}), ExitOk) << err.str();
+    ASSERT_EQ(run({"animate", animation(4, "a1"), frames, "--size", "8x6"}), ExitOk) << err.str();
+    EXPECT_NE(out.str().find("4 frames rendered before"), std::string::npos) << out.str();
+    EXPECT_TRUE(fs::last_write_time(fs::path(frames) / "a1-0.png") == first);
+    std::set<std::string> expected = {"a1-0.png", "a1-1.png", "a1-2.png", "a1-3.png", "a10.png"};
+    for (int frame = 0; frame < 10; ++frame)
+        expected.insert("a0" + std::to_string(frame) + ".png");
+    EXPECT_EQ(files(frames), expected);
+}
+
 TEST_F(Animate, ARunHoldsItsWorkFolderUntilItEndsHoweverItEnds) {
     std::string file = animation(40), frames = (dir / "frames").string();
     pid_t first = start({"animate", file, frames, "--size", "160x120"});
@@ -293,8 +308,9 @@ TEST_F(Animate, RunsStartedAtOnceNameTheOneThatHasTheFolder) {
 TEST_F(Animate, EverySignalEndsTheAssemblyAndLeavesNoPartialOutput) {
     std::string file = animation(4), frames = (dir / "frames").string();
     std::string marker = (dir / "assembling").string();
-    // An ffmpeg that takes its time: it says where it runs, then waits.
-    script("ffmpeg", "pwd >" + shellQuoted(marker) + "\nexec sleep 30\n");
+    // An ffmpeg that takes its time: it says where it runs, then waits in a
+    // child of its own, which must not outlive the tool either.
+    script("ffmpeg", "pwd >" + shellQuoted(marker) + "\nsleep 30\nexit 0\n");
     std::string path = (dir / "bin").string() + ":" + std::getenv("PATH");
     for (int signal : {SIGTERM, SIGHUP, SIGPIPE, SIGINT, SIGKILL}) {
         fs::remove(marker);

@@ -2,8 +2,10 @@
 
 #include "animation/AnimationExport.h"
 #include "animrender/Assembly.h"
+#include "animrender/FramePool.h"
 #include "animrender/FrameStamp.h"
 #include "animrender/GifTiming.h"
+#include "animrender/IdleMeter.h"
 #include "animrender/RenderProgress.h"
 #include "animrender/WorkFolder.h"
 #include "face/PoseFile.h"
@@ -101,6 +103,7 @@ struct AnimationRender::Job {
     FrameRange range; // runs[run]
     int next = 0;     // the first frame not yet moved out
     double lastFrameAt = 0;
+    bool done = false; // every run rendered
     ChildProcess process;
 };
 
@@ -162,21 +165,24 @@ AnimationRender::Result AnimationRender::run(const Animation& animation) {
 AnimationRender::Result AnimationRender::render(const std::string& work,
                                                 const std::vector<int>& frames) {
     std::vector<std::unique_ptr<Job>> jobs;
-    double start = now();
-    for (std::vector<FrameRange>& runs : shareFrames(frames, options_.jobs)) {
-        jobs.push_back(std::make_unique<Job>());
-        jobs.back()->runs = runs;
-        if (!startRun(*jobs.back(), jobs.size(), work)) return Failed;
-    }
+    double start = now(), sampled = start;
+    FramePool pool(frames, options_.cores, options_.jobs);
+    IdleMeter meter;
+    int active = 0;
     RenderProgress progress(int(frames.size()), start);
     bool shown = false;
     // Ending, the jobs' processes are ended with everything they started.
     Result result = Done;
     for (bool running = true; running && result == Done;) {
-        running = false;
+        for (; result == Done && active < pool.processes() && !pool.empty(); ++active) {
+            jobs.push_back(std::make_unique<Job>());
+            jobs.back()->runs = pool.take();
+            if (!startRun(*jobs.back(), jobs.size(), work)) result = Failed;
+        }
         int before = progress.done();
         for (std::size_t i = 0; i < jobs.size() && result == Done; ++i) {
             Job& job = *jobs[i];
+            if (job.done) continue;
             bool ended = !job.process.running();
             std::string log =
                 (fs::u8path(work) / ("povray-" + std::to_string(i + 1) + ".log")).u8string();
@@ -184,16 +190,21 @@ AnimationRender::Result AnimationRender::render(const std::string& work,
             for (int frame = 0; frame < moved; ++frame)
                 progress.frameDone();
             if (moved > 0) job.lastFrameAt = now();
-            if (ended && job.process.exitCode == 0 && job.next > job.range.last &&
-                job.run + 1 < job.runs.size()) {
+            bool well = ended && job.process.exitCode == 0 && job.next > job.range.last;
+            if (well && job.run + 1 < job.runs.size()) {
                 ++job.run;
                 if (!startRun(job, i + 1, work)) result = Failed;
                 ended = false;
             }
             if (moved < 0 || (result == Done && !(error = problem(job, ended, log)).empty()))
                 result = Failed;
-            running = running || !ended;
+            if (ended) job.done = true, --active;
         }
+        if (now() - sampled >= FramePool::SampleSeconds) {
+            pool.idle(meter.idleSince());
+            sampled = now();
+        }
+        running = active > 0 || !pool.empty();
         if (result == Done && interrupted()) {
             error = interruptedText;
             result = Interrupted;

@@ -22,7 +22,8 @@ class AnimationRender {
         FrameRender render; // povray, stem, size; lastFrame set by run()
         std::string sceneDir;
         std::string outDir;
-        int jobs = 1;
+        int jobs = 0; // POV-Ray processes; 0: as many as keep the cores busy
+        int cores = 1;
         std::string gif;       // none when empty
         std::string video;     // none when empty
         std::string sound;     // the video's sound file, none when empty

@@ -137,6 +137,47 @@ void catchInterrupts() {
         sigaction(signal, &action, nullptr);
 }
 
+namespace {
+
+// The child: it leads a process group of its own and guards the program it
+// starts there. Should this program end, however it ends, the kernel tells
+// the guard (its parent-death signal), and the guard kills the whole group,
+// so that nothing the program started (a wrapper's POV-Ray) outlives it;
+// else it ends as the program ended. Only calls that are safe between fork
+// and exec.
+[[noreturn]] void guard(pid_t parent, char* const* argv, const char* workDir, const char* log) {
+    setpgid(0, 0);
+    sigset_t watched, before;
+    sigemptyset(&watched);
+    sigaddset(&watched, SIGCHLD);
+    sigaddset(&watched, SIGTERM);
+    sigprocmask(SIG_BLOCK, &watched, &before);
+    prctl(PR_SET_PDEATHSIG, SIGTERM);
+    if (getppid() != parent) _exit(126);
+    int out = open(log, O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    int in = open("/dev/null", O_RDONLY);
+    if (out < 0 || in < 0 || chdir(workDir) != 0) _exit(126);
+    dup2(in, 0);
+    dup2(out, 1);
+    dup2(out, 2);
+    pid_t program = fork();
+    if (program < 0) _exit(126);
+    if (program == 0) {
+        prctl(PR_SET_PDEATHSIG, SIGKILL);
+        sigprocmask(SIG_SETMASK, &before, nullptr);
+        execvp(argv[0], argv);
+        dprintf(2, "%s\n", strerror(errno));
+        _exit(127);
+    }
+    for (int status = 0;;) {
+        if (sigwaitinfo(&watched, nullptr) == SIGTERM) kill(0, SIGKILL);
+        if (waitpid(program, &status, WNOHANG) == program)
+            _exit(WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status));
+    }
+}
+
+} // namespace
+
 bool ChildProcess::start(const std::vector<std::string>& args, const std::string& workDir,
                          const std::string& logName) {
     std::vector<char*> argv;
@@ -147,21 +188,7 @@ bool ChildProcess::start(const std::vector<std::string>& args, const std::string
     pid_t parent = getpid();
     pid_t pid = fork();
     if (pid < 0) return false;
-    if (pid == 0) {
-        // Only calls that are safe between fork and exec.
-        setpgid(0, 0);
-        prctl(PR_SET_PDEATHSIG, SIGKILL);
-        if (getppid() != parent) _exit(126);
-        int out = open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        int in = open("/dev/null", O_RDONLY);
-        if (out < 0 || in < 0 || chdir(workDir.c_str()) != 0) _exit(126);
-        dup2(in, 0);
-        dup2(out, 1);
-        dup2(out, 2);
-        execvp(argv[0], argv.data());
-        dprintf(2, "%s\n", strerror(errno));
-        _exit(127);
-    }
+    if (pid == 0) guard(parent, argv.data(), workDir.c_str(), log.c_str());
     // Set from both sides, so that end() finds the group whichever runs first.
     setpgid(pid, pid);
     pid_ = pid;

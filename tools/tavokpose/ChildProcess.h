@@ -1,7 +1,8 @@
 // A program run beside this one that the caller polls and may end at any
-// time, with everything it started: a Unix child leads a process group of
-// its own and is killed should this program die first; a Windows child sits
-// in a job that ends with this program. Under Wine a Unix program (Debian's
+// time, with everything it started: a Unix child runs in a process group of
+// its own, which a guard between the two kills should this program die
+// first, however it dies; a Windows child sits in a job that ends with this
+// program. Under Wine a Unix program (Debian's
 // POV-Ray) runs as the editor runs it, through the Unix shell. Also the user's Ctrl+C (and, on
 // Unix, SIGTERM, SIGHUP and SIGPIPE), caught so that the caller can end its
 // children first.

@@ -14,15 +14,11 @@
 
 #include <windows.h>
 #else
-#include <cerrno>
+#include "tools/tavokpose/ChildProcess.h"
+
 #include <chrono>
-#include <csignal>
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
-extern char** environ;
 #endif
 
 #ifdef _WIN32
@@ -119,34 +115,19 @@ std::string programPath() {
 
 ProcessResult runProcess(const std::vector<std::string>& args, const std::string& workDir,
                          const std::string& logName, int seconds) {
-    std::vector<char*> argv;
-    for (const std::string& arg : args)
-        argv.push_back(const_cast<char*>(arg.c_str()));
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addchdir_np(&actions, workDir.c_str());
-    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 1, logName.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                     0644);
-    posix_spawn_file_actions_adddup2(&actions, 1, 2);
-    pid_t pid = 0;
-    int failed = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    if (failed) return {};
-    int status = 0;
+    // As the renders' children: nothing it starts outlives this program.
+    ChildProcess child;
+    if (!child.start(args, workDir, logName)) return {};
     auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
-    for (pid_t done; (done = waitpid(pid, &status, WNOHANG)) != pid;) {
-        if (done < 0 && errno != EINTR) return {true, -1};
-        if (std::chrono::steady_clock::now() < deadline) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-            continue;
+    while (child.running()) {
+        if (std::chrono::steady_clock::now() >= deadline) {
+            child.end();
+            return {true, -1};
         }
-        kill(pid, SIGKILL);
-        waitpid(pid, &status, 0);
-        return {true, -1};
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
-    return {true, WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status)};
+    // The exec's own answer when it finds no such program.
+    return {child.exitCode != 127, child.exitCode};
 }
 
 std::string programPath() {

@@ -437,7 +437,7 @@ int TavokPose::animationJob(std::vector<std::string>& args, Animation& animation
 int TavokPose::animate(const std::vector<std::string>& given) {
     std::vector<std::string> args = given;
     AnimationRender::Options options;
-    options.jobs = povrayProcesses(setup_.cores);
+    options.cores = setup_.cores;
     Animation animation;
     if (int result = animationJob(args, animation, options); result >= 0) return result;
     options.progress = setup_.terminal;
