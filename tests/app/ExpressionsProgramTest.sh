@@ -4,14 +4,8 @@
 # exactly the expression's file; POV-Ray's renders replace the white 2-D
 # thumbnails.
 # Usage: ExpressionsProgramTest.sh TavokF.exe screenshot.png
-set -u
-exe=$1
-shot=$2
-root=$(cd "$(dirname "$0")/../.." && pwd)
-export DISPLAY="$TAVOK_DISPLAY"
-export WINEPREFIX="${WINEPREFIX:-$root/build/wineprefix}"
 budget=50 # seconds; the ctest timeout is 60
-source "$root/tests/app/XdoHelpers.sh"
+source "$(dirname "$0")/XdoHelpers.sh"
 program_folder "$exe" settled
 cp -r "$root/poses" "$dir/poses"
 windows_dir="Z:${dir//\//\\}"
@@ -53,5 +47,4 @@ rendered() { [ "$(screen_pixel $((EX + 12)) $((EY + 7)))" != 255,255,255 ]; }
 wait_until 30 "POV-Ray thumbnail" rendered
 exit_program
 [ "$(scratch)" = "$before" ] || fail "scratch folder left: $(scratch)"
-result || exit 1
-echo "expressions: Ctrl+L beside the face, a click and Save give the expression's bytes"
+passed "expressions: Ctrl+L beside the face, a click and Save give the expression's bytes"

@@ -6,13 +6,8 @@
 # symmetric with Ctrl+E, and Exit with 0. (Saving, opening, the settings file and
 # the exit code are proven in process by the whole-program tests.)
 # Usage: RealInputTest.sh TavokF.exe screenshot.png
-set -u
-exe=$1
-shot=$2
-root=$(cd "$(dirname "$0")/../.." && pwd)
-export DISPLAY="$TAVOK_DISPLAY"
 budget=50 # seconds; the ctest timeout is 60
-source "$root/tests/app/XdoHelpers.sh"
+source "$(dirname "$0")/XdoHelpers.sh"
 program_folder "$exe"
 start_program # a first start: one notice
 face_origin || exit 1
@@ -71,5 +66,4 @@ save corners
 expect_file "$dir/corners.txt" $'<0,0,0>,0.5,\r\n30,-30,\r\n30,-30,\r\n1,\r\n0,\r\n0.15,\r\n0,\r\n1\r\n'
 
 exit_program
-result || exit 1
-echo "real input: first start, click, keys, save, drags, undo and Exit as expected ($shot)"
+passed "real input: first start, click, keys, save, drags, undo and Exit as expected ($shot)"

@@ -1,9 +1,17 @@
-# Sourced by the scripts that drive a real program with xdotool: input with
+# Sourced, with the script's arguments, by the scripts that drive a real
+# program with xdotool: the program ($exe) and the screenshot's path ($shot),
+# the source tree ($root), the test display and the Wine prefix; input with
 # deadlines, failures that do not stop the run (also from subshells), waits
 # bounded in seconds within the script's budget ($budget seconds, below its
 # ctest timeout), and window searches that survive windows closing meanwhile.
 # Needs $window for menu_dialog.
 
+set -u
+exe=${1:-}
+shot=${2:-}
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+export DISPLAY="$TAVOK_DISPLAY"
+export WINEPREFIX="${WINEPREFIX:-$root/build/wineprefix}"
 budget_end=$((SECONDS + ${budget:-25}))
 failures=$(mktemp)
 fail() { echo "$*" | tee -a "$failures"; }
@@ -13,6 +21,11 @@ result() {
   [ -s "$failures" ] && failed=1
   rm -f "$failures"
   return $failed
+}
+# Ends the script: fails with the failures, else prints what passed ($1).
+passed() {
+  result || exit 1
+  echo "$1"
 }
 
 # Every input has its deadline; one that fails or times out (a window that
