@@ -128,6 +128,18 @@ TEST(Shapes, ColorPointsSkipNegativeColumnsAndRows) {
     EXPECT_EQ(p.extent(), (Box{0, 3, 1, 3}));
 }
 
+// Rows of three pixels take the platform's padding to whole words.
+TEST(Shapes, ImageKeepsItsColoursAndRowsFromTheTop) {
+    Canvas dc;
+    const std::uint8_t rgb[] = {255, 0, 0, 0, 255, 0, 0, 0, 255, 10, 20, 30, 0, 0, 0, 40, 50, 60};
+    dc.drawImage(5, 7, 3, 2, rgb);
+    Pixels p(dc);
+    const Spot spots[] = {{5, 7, Red},      {6, 7, 0x00FF00}, {7, 7, Blue},
+                          {5, 8, 0x1E140A}, {6, 8, Black},    {7, 8, 0x3C3228}};
+    expectSpots(p, spots);
+    EXPECT_EQ(p.extent(), (Box{5, 7, 7, 8}));
+}
+
 TEST(Scaling, ScalesShapesButNotClearingOrCopying) {
     Canvas dc;
     dc.setScale(2, 1);
