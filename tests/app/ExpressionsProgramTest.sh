@@ -36,9 +36,7 @@ editor_active || fail "a click on a thumbnail took the keyboard"
 xdotool mousemove $((EX + 70)) $((EY + 4 * 96 + 13)) click 1
 editor_active || fail "a click on the mix slider took the keyboard"
 import -display "$DISPLAY" -window root "$shot"
-box=$(menu_dialog s 'Save Pose') || exit 1
-xdotool windowfocus --sync "$box" key End shift+Home type "$windows_dir\\clicked"
-xdotool key Return
+choose_file s 'Save Pose' "$windows_dir\\clicked"
 for _ in $(seq 50); do [ -s "$dir/clicked.txt" ] && break; sleep 0.1; done
 cmp -s "$dir/clicked.txt" "$root/poses/surprised.txt" || fail "the saved pose is not surprised.txt"
 # The first thumbnail's corner turns from the 2-D face's white to the

@@ -38,9 +38,7 @@ xdotool mousemove --sync "$(frame_x 20)" "$(row_y 2)" mousedown 1 \
 xdotool mousemove --sync "$(frame_x 0)" "$(row_y 1)" click 1
 xdotool windowfocus --sync "$window" key Delete
 import -display "$DISPLAY" -window root "$shot"
-box=$(menu_dialog t 'Save Animation') || exit 1
-xdotool windowfocus --sync "$box" key End shift+Home type tracks.tfa
-xdotool key Return
+choose_file t 'Save Animation' tracks.tfa
 expect_file "$dir/tracks.tfa" $'TavokFace animation\r\nframes per second: 25\r\nlength in frames: 100\r\ninterpolation: smooth\r\neyes 0: <0,0,0>,0.5\r\nmouth 0: 0, 0, 0, 0, 0\r\nmouth 40: 0, 0, 0.05, 0, 0\r\n'
 
 exit_program

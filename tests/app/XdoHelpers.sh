@@ -14,7 +14,8 @@ export DISPLAY="$TAVOK_DISPLAY"
 export WINEPREFIX="${WINEPREFIX:-$root/build/wineprefix}"
 budget_end=$((SECONDS + ${budget:-25}))
 failures=$(mktemp)
-fail() { echo "$*" | tee -a "$failures"; }
+# Said on stderr, so that a failure inside $(...) shows as well.
+fail() { echo "$*" | tee -a "$failures" >&2; }
 # The script's result: 0 when nothing failed.
 result() {
   local failed=0
@@ -83,6 +84,16 @@ menu_dialog() {
   done
   fail "no dialog \"$2\" after three tries"
   exit 1
+}
+
+# Chooses the file $3 in the file dialog that item $1 of a menu opens ($2:
+# its title; $4: the menu's letter, the File menu's by default): typed over
+# what the name field holds (the name last used), then Return.
+choose_file() {
+  local box
+  box=$(menu_dialog "$1" "$2" "${4:-f}") || exit 1
+  xdotool windowfocus --sync "$box" key End shift+Home type "$3"
+  xdotool key Return
 }
 
 # Waits for a file to hold exactly these bytes (compared byte for byte).
