@@ -4,9 +4,7 @@
 #pragma once
 
 #include "framework/controls/vCmd.h"
-
-#include <cstdint>
-#include <vector>
+#include "framework/draw/DevicePicture.h"
 
 class vPictureCmd : public vCmd {
   public:
@@ -17,7 +15,5 @@ class vPictureCmd : public vCmd {
     int drawItem(int id, DRAWITEMSTRUCT* record) override;
 
   private:
-    int pictureWidth = 0;
-    int pictureHeight = 0;
-    std::vector<std::uint8_t> rows; // blue first, rows of whole 32-bit words
+    DevicePicture picture;
 };

@@ -2,6 +2,7 @@
 
 #include "framework/app/WideText.h"
 #include "framework/draw/BlockCopy.h"
+#include "framework/draw/DevicePicture.h"
 #include "framework/draw/GdiTally.h"
 #include "framework/draw/vIcon.h"
 #include "framework/draw/vMemoryDC.h"
@@ -263,26 +264,7 @@ void vWinDC::drawImage(int x, int y, int w, int h, const std::uint8_t* rgb) {
     if (!rgb || w <= 0 || h <= 0) return;
     Drawing drawing(*this);
     if (!drawing) return;
-    // The platform takes blue first, in rows of whole 32-bit words.
-    std::size_t step = (std::size_t(w) * 3 + 3) / 4 * 4;
-    std::vector<std::uint8_t> rows(step * std::size_t(h));
-    for (int row = 0; row < h; ++row)
-        for (int column = 0; column < w; ++column) {
-            const std::uint8_t* from = rgb + (std::size_t(row) * w + column) * 3;
-            std::uint8_t* to = &rows[step * row + std::size_t(column) * 3];
-            to[0] = from[2];
-            to[1] = from[1];
-            to[2] = from[0];
-        }
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = w;
-    info.bmiHeader.biHeight = -h; // rows from the top
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    info.bmiHeader.biCompression = BI_RGB;
-    SetDIBitsToDevice(hdc, mapX(x), mapY(y), DWORD(w), DWORD(h), 0, 0, 0, UINT(h), rows.data(),
-                      &info, DIB_RGB_COLORS);
+    DevicePicture(w, h, rgb).draw(hdc, mapX(x), mapY(y), w, h);
 }
 
 void vWinDC::pointLine(int x, int y) {

@@ -8,13 +8,8 @@
 # expression, each keyed, and Ctrl+Z until nothing is left: the saved pose
 # is the first one and the saved animation has no key.
 # Usage: AnimationInputTest.sh TavokF.exe screenshot.png
-set -u
-exe=$1
-shot=$2
-root=$(cd "$(dirname "$0")/../.." && pwd)
-export DISPLAY="$TAVOK_DISPLAY"
 budget=50 # seconds; the ctest timeout is 60
-source "$root/tests/app/XdoHelpers.sh"
+source "$(dirname "$0")/XdoHelpers.sh"
 program_folder "$exe"
 start_program
 sleep 1
@@ -39,13 +34,7 @@ shoot "$shot"
 [ "$(compare -metric AE "$dir/keyed.png" "$shot" null: 2>&1)" != 0 ] ||
   fail "the playhead did not move while playing"
 
-# Saves through the File menu: its letter, the dialog's title, the name typed.
-save() {
-  box=$(menu_dialog "$1" "$2") || exit 1
-  xdotool windowfocus --sync "$box" key End shift+Home type "$3"
-  xdotool key Return
-}
-save t 'Save Animation' blink.tfa
+choose_file t 'Save Animation' blink.tfa
 want=$'TavokFace animation\r\nframes per second: 25\r\nlength in frames: 100\r\ninterpolation: smooth\r\neyes 0: <0,0,0>,0.5\r\neyes 25: <0,3,0>,0.5\r\nlids 0: 30,-30, 30,-30\r\nmouth 0: 0, 0, 0, 0, 0\r\n'
 for _ in $(seq 50); do [ -f blink.tfa ] && break; sleep 0.1; done
 [ "$(od -An -c blink.tfa 2>&1)" = "$(printf '%s' "$want" | od -An -c)" ] || {
@@ -63,11 +52,10 @@ eval "$(timeout 5 xdotool getwindowgeometry --shell "$library")"
 xdotool mousemove --sync $((X + 50)) $((Y + 40)) click 1
 # Six steps: the key at 0, three at 25, the drag, the expression.
 xdotool windowfocus --sync "$window" key --delay 50 --repeat 6 ctrl+z
-save s 'Save Pose' first
+choose_file s 'Save Pose' first
 expect_file "$dir/first.txt" $'<0,0,0>,0.5,\r\n30,-30,\r\n30,-30,\r\n0,\r\n0,\r\n0,\r\n0,\r\n0\r\n'
-save t 'Save Animation' none.tfa
+choose_file t 'Save Animation' none.tfa
 expect_file "$dir/none.tfa" "${want%%eyes 0*}"
 
 exit_program
-result || exit 1
-echo "timeline: Ctrl+T, keys at frames 0 and 25, play, save, a drag and an expression undone as expected ($shot)"
+passed "timeline: Ctrl+T, keys at frames 0 and 25, play, save, a drag and an expression undone as expected ($shot)"

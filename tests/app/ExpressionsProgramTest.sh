@@ -4,14 +4,8 @@
 # exactly the expression's file; POV-Ray's renders replace the white 2-D
 # thumbnails.
 # Usage: ExpressionsProgramTest.sh TavokF.exe screenshot.png
-set -u
-exe=$1
-shot=$2
-root=$(cd "$(dirname "$0")/../.." && pwd)
-export DISPLAY="$TAVOK_DISPLAY"
-export WINEPREFIX="${WINEPREFIX:-$root/build/wineprefix}"
 budget=50 # seconds; the ctest timeout is 60
-source "$root/tests/app/XdoHelpers.sh"
+source "$(dirname "$0")/XdoHelpers.sh"
 program_folder "$exe" settled
 cp -r "$root/poses" "$dir/poses"
 windows_dir="Z:${dir//\//\\}"
@@ -42,9 +36,7 @@ editor_active || fail "a click on a thumbnail took the keyboard"
 xdotool mousemove $((EX + 70)) $((EY + 4 * 96 + 13)) click 1
 editor_active || fail "a click on the mix slider took the keyboard"
 import -display "$DISPLAY" -window root "$shot"
-box=$(menu_dialog s 'Save Pose') || exit 1
-xdotool windowfocus --sync "$box" key End shift+Home type "$windows_dir\\clicked"
-xdotool key Return
+choose_file s 'Save Pose' "$windows_dir\\clicked"
 for _ in $(seq 50); do [ -s "$dir/clicked.txt" ] && break; sleep 0.1; done
 cmp -s "$dir/clicked.txt" "$root/poses/surprised.txt" || fail "the saved pose is not surprised.txt"
 # The first thumbnail's corner turns from the 2-D face's white to the
@@ -53,5 +45,4 @@ rendered() { [ "$(screen_pixel $((EX + 12)) $((EY + 7)))" != 255,255,255 ]; }
 wait_until 30 "POV-Ray thumbnail" rendered
 exit_program
 [ "$(scratch)" = "$before" ] || fail "scratch folder left: $(scratch)"
-result || exit 1
-echo "expressions: Ctrl+L beside the face, a click and Save give the expression's bytes"
+passed "expressions: Ctrl+L beside the face, a click and Save give the expression's bytes"

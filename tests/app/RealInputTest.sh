@@ -6,13 +6,8 @@
 # symmetric with Ctrl+E, and Exit with 0. (Saving, opening, the settings file and
 # the exit code are proven in process by the whole-program tests.)
 # Usage: RealInputTest.sh TavokF.exe screenshot.png
-set -u
-exe=$1
-shot=$2
-root=$(cd "$(dirname "$0")/../.." && pwd)
-export DISPLAY="$TAVOK_DISPLAY"
 budget=50 # seconds; the ctest timeout is 60
-source "$root/tests/app/XdoHelpers.sh"
+source "$(dirname "$0")/XdoHelpers.sh"
 program_folder "$exe"
 start_program # a first start: one notice
 face_origin || exit 1
@@ -40,14 +35,7 @@ expect 120 138 64,64,255  # an iris, not selected
 
 # Three presses of "8" lift the point by 0.15; save it through the menu.
 xdotool windowfocus --sync "$window" key 8 8 8
-save() {
-  local box
-  box=$(menu_dialog s 'Save Pose') || exit 1
-  # The name field starts with the name last used.
-  xdotool windowfocus --sync "$box" key End shift+Home type "$1"
-  xdotool key Return
-}
-save smile
+choose_file s 'Save Pose' smile
 smile=$'<0,0,0>,0.5,\r\n30,-30,\r\n30,-30,\r\n0,\r\n0,\r\n0.15,\r\n0,\r\n0\r\n'
 expect_file "$dir/smile.txt" "$smile"
 
@@ -56,10 +44,10 @@ expect_file "$dir/smile.txt" "$smile"
 point() { echo $((X + $1)) $((Y + $2)); }
 xdotool mousemove --sync $(point 175 226) mousedown 1 mousemove --sync $(point 175 220) \
   mousemove --sync $(point 175 213) mouseup 1
-save drag
+choose_file s 'Save Pose' drag
 expect_file "$dir/drag.txt" "${smile/0.15/0.4}"
 xdotool windowfocus --sync "$window" key ctrl+z
-save undone
+choose_file s 'Save Pose' undone
 expect_file "$dir/undone.txt" "$smile"
 
 # With symmetric editing both corners follow the left one, up to the limit
@@ -67,9 +55,8 @@ expect_file "$dir/undone.txt" "$smile"
 xdotool windowfocus --sync "$window" key ctrl+e
 xdotool mousemove --sync $(point 75 235) mousedown 1 mousemove --sync $(point 75 213) \
   mousemove --sync $((X + 75)) 0 mouseup 1 mousemove --sync $(point 75 235)
-save corners
+choose_file s 'Save Pose' corners
 expect_file "$dir/corners.txt" $'<0,0,0>,0.5,\r\n30,-30,\r\n30,-30,\r\n1,\r\n0,\r\n0.15,\r\n0,\r\n1\r\n'
 
 exit_program
-result || exit 1
-echo "real input: first start, click, keys, save, drags, undo and Exit as expected ($shot)"
+passed "real input: first start, click, keys, save, drags, undo and Exit as expected ($shot)"

@@ -6,13 +6,8 @@
 # and Enter on Cancel in the progress window, then Exit during a render,
 # leave complete frames only, no work folder and no POV-Ray.
 # Usage: RenderAnimationTest.sh TavokF.exe screenshot.png
-set -u
-exe=$1
-shot=$2
-root=$(cd "$(dirname "$0")/../.." && pwd)
-export DISPLAY="$TAVOK_DISPLAY"
 budget=130 # seconds; the ctest timeout is 160
-source "$root/tests/app/XdoHelpers.sh"
+source "$(dirname "$0")/XdoHelpers.sh"
 # The frames' stem is the default "animation": the folder has no ".". The
 # output folder, the program's current folder that the dialog offers, is
 # longer than 130 characters and holds letters beyond ASCII and beyond the

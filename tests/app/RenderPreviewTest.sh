@@ -5,15 +5,8 @@
 # preview shows no picture. (A render running at Exit, and saving and opening
 # without POV-Ray, are proven in process.)
 # Usage: RenderPreviewTest.sh TavokF.exe screenshot.png
-set -u
-exe=$1
-shot=$2
-root=$(cd "$(dirname "$0")/../.." && pwd)
-export DISPLAY="$TAVOK_DISPLAY"
-export WINEPREFIX="${WINEPREFIX:-$root/build/wineprefix}"
-export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 budget=50 # seconds; the ctest timeout is 60
-source "$root/tests/app/XdoHelpers.sh"
+source "$(dirname "$0")/XdoHelpers.sh"
 program_folder "$exe" settled
 # The picture of the preview, cropped from the screen.
 preview_image() {
@@ -71,5 +64,4 @@ while [ $SECONDS -lt $end ]; do
   sleep 0.2
 done
 exit_program
-result || exit 1
-echo "render preview: F5, renders that follow keys, hiding, clean exit, and no POV-Ray as expected"
+passed "render preview: F5, renders that follow keys, hiding, clean exit, and no POV-Ray as expected"

@@ -7,13 +7,8 @@
 # never more than 100 ms and a frame ahead. Then an animation whose sound
 # is missing opens with a notice, its sound and keys kept.
 # Usage: SoundPlaybackTest.sh TavokF.exe screenshot.png
-set -u
-exe=$1
-shot=$2
-root=$(cd "$(dirname "$0")/../.." && pwd)
-export DISPLAY="$TAVOK_DISPLAY"
 budget=70 # seconds; the ctest timeout is 90
-source "$root/tests/app/XdoHelpers.sh"
+source "$(dirname "$0")/XdoHelpers.sh"
 program_folder "$exe"
 rate=22050
 timeout 20 ffmpeg -loglevel error -f lavfi \
@@ -28,9 +23,7 @@ before=$(height)
 grown() { [ "$(height)" -gt "$before" ]; }
 xdotool windowfocus --sync "$window" key ctrl+t
 wait_until 10 "the timeline shown" grown || exit 1
-box=$(menu_dialog 's Return' 'Open Sound' a) || exit 1
-xdotool windowfocus --sync "$box" key End shift+Home type "tone.wav"
-xdotool key Return
+choose_file 's Return' 'Open Sound' tone.wav a
 wait_until 10 "end of the Open Sound dialog" test -z "$(find_window 'Open Sound' 0)"
 xdotool windowfocus --sync "$window" key --delay 20 --repeat 25 Right
 
@@ -53,9 +46,7 @@ wait "$recording"
 recording=
 # Where the playhead stopped: a key set there and saved.
 xdotool windowfocus --sync "$window" key k
-box=$(menu_dialog t 'Save Animation') || exit 1
-xdotool windowfocus --sync "$box" key End shift+Home type played.tfa
-xdotool key Return
+choose_file t 'Save Animation' played.tfa
 wait_until 10 "played.tfa" test -s played.tfa
 stopped=$(grep -ao '^[a-z]* [0-9]*:' played.tfa | grep -v '^sound' | tr -dc '0-9\n' | sort -n | tail -1)
 
@@ -86,21 +77,16 @@ fi
 # An animation whose sound has gone: a notice, and its keys are there.
 printf 'TavokFace animation\r\nframes per second: 25\r\nlength in frames: 50\r\ninterpolation: smooth\r
 sound 0: gone.wav\r\nkey 7: <0,0,0>,0.5, 30,-30, 30,-30, 0, 0, 0, 0, 0\r\n' >gone.tfa
-box=$(menu_dialog n 'Open Animation') || exit 1
-xdotool windowfocus --sync "$box" key End shift+Home type gone.tfa
-xdotool key Return
+choose_file n 'Open Animation' gone.tfa
 notice=$(find_window Notice 10)
 [ -n "$notice" ] || fail "no notice of the missing sound"
 import -display "$DISPLAY" -window root "$shot"
 [ -n "$notice" ] && xdotool windowfocus --sync "$notice" key Return
 xdotool windowfocus --sync "$window" key End k
-box=$(menu_dialog t 'Save Animation') || exit 1
-xdotool windowfocus --sync "$box" key End shift+Home type opened.tfa
-xdotool key Return
+choose_file t 'Save Animation' opened.tfa
 wait_until 10 "opened.tfa" test -s opened.tfa
 grep -aq '^sound 0: gone.wav' opened.tfa && grep -aq '^[a-z]* 7:' opened.tfa &&
   grep -aq '^[a-z]* 49:' opened.tfa || fail "the animation did not open with its sound: $(cat opened.tfa)"
 
 exit_program
-result || exit 1
-echo "sound: played from the playhead in step with it, a missing sound a notice ($shot)"
+passed "sound: played from the playhead in step with it, a missing sound a notice ($shot)"

@@ -1,18 +1,32 @@
-# Sourced by the scripts that drive a real program with xdotool: input with
+# Sourced, with the script's arguments, by the scripts that drive a real
+# program with xdotool: the program ($exe) and the screenshot's path ($shot),
+# the source tree ($root), the test display and the Wine prefix; input with
 # deadlines, failures that do not stop the run (also from subshells), waits
 # bounded in seconds within the script's budget ($budget seconds, below its
 # ctest timeout), and window searches that survive windows closing meanwhile.
 # Needs $window for menu_dialog.
 
+set -u
+exe=${1:-}
+shot=${2:-}
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+export DISPLAY="$TAVOK_DISPLAY"
+export WINEPREFIX="${WINEPREFIX:-$root/build/wineprefix}"
 budget_end=$((SECONDS + ${budget:-25}))
 failures=$(mktemp)
-fail() { echo "$*" | tee -a "$failures"; }
+# Said on stderr, so that a failure inside $(...) shows as well.
+fail() { echo "$*" | tee -a "$failures" >&2; }
 # The script's result: 0 when nothing failed.
 result() {
   local failed=0
   [ -s "$failures" ] && failed=1
   rm -f "$failures"
   return $failed
+}
+# Ends the script: fails with the failures, else prints what passed ($1).
+passed() {
+  result || exit 1
+  echo "$1"
 }
 
 # Every input has its deadline; one that fails or times out (a window that
@@ -70,6 +84,16 @@ menu_dialog() {
   done
   fail "no dialog \"$2\" after three tries"
   exit 1
+}
+
+# Chooses the file $3 in the file dialog that item $1 of a menu opens ($2:
+# its title; $4: the menu's letter, the File menu's by default): typed over
+# what the name field holds (the name last used), then Return.
+choose_file() {
+  local box
+  box=$(menu_dialog "$1" "$2" "${4:-f}") || exit 1
+  xdotool windowfocus --sync "$box" key End shift+Home type "$3"
+  xdotool key Return
 }
 
 # Waits for a file to hold exactly these bytes (compared byte for byte).

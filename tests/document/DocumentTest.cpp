@@ -1,12 +1,17 @@
 // The document's one history over random sequences of the editor's changes:
 // each undo brings back the state before its step, each redo the state
-// after it, selection and playhead included; a gesture is one step.
+// after it, selection, selected key, sound and playhead included; a gesture
+// is one step. Keying touches only the tracks whose values changed and each
+// step holds only those; a key moves on its own track.
 #include "document/Document.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 #include <random>
+#include <set>
+#include <utility>
 
 namespace {
 
@@ -14,15 +19,19 @@ struct Snapshot {
     PoseState pose;
     int playhead;
     Animation animation;
+    std::pair<int, int> key;
 
     bool operator==(const Snapshot& other) const {
         return std::memcmp(&pose, &other.pose, sizeof pose) == 0 && playhead == other.playhead &&
-               animation == other.animation;
+               animation == other.animation && key == other.key;
     }
 };
 
 Snapshot snapshot(const Document& document) {
-    return {document.model().state(), document.playhead(), document.animation()};
+    return {document.model().state(),
+            document.playhead(),
+            document.animation(),
+            {document.selectedTrack(), document.selectedFrame()}};
 }
 
 // The state a step left, as the document shows it now: with the timeline
@@ -39,18 +48,22 @@ class Counter : public DocumentView {
     int all = 0;
 };
 
+void step(Document& document, const char* name, const std::function<void()>& change,
+          int gesture = GestureNone) {
+    document.begin(name, gesture);
+    change();
+    document.commit();
+}
+
 // One of the editor's changes, chosen at random; some are no step.
 void randomChange(Document& document, std::mt19937& random) {
     auto pick = [&random](int n) { return int(random() % unsigned(n)); };
-    auto step = [&document](const char* name, auto change, int gesture = GestureNone) {
-        document.begin(name, gesture);
-        change(document.pose());
-        document.commit();
-    };
+    PoseModel& pose = document.pose();
     int part = pick(12) - 1, frame = pick(document.lastFrame() + 1);
-    switch (pick(10)) {
+    int track = pick(TrackCount + 1) - 1, playhead = document.playhead();
+    switch (pick(12)) {
     case 0:
-        step("Key", [&](PoseModel& pose) {
+        step(document, "Key", [&] {
             pose.selection = part;
             pose.applyKeyAction(pick(11) + 1);
         });
@@ -58,37 +71,38 @@ void randomChange(Document& document, std::mt19937& random) {
     case 1:
         document.beginGesture(GestureDrag);
         step(
-            "Drag", [&](PoseModel& pose) { pose.selection = part; }, GestureDrag);
+            document, "Drag", [&] { pose.selection = part; }, GestureDrag);
         for (int move = pick(5); move > 0; --move)
             step(
-                "Drag", [&](PoseModel& pose) { pose.setSelectedValue(pick(100) / 100.0f); },
-                GestureDrag);
+                document, "Drag", [&] { pose.setSelectedValue(pick(100) / 100.0f); }, GestureDrag);
         document.endGesture();
         break;
     case 2: document.moveTo(pick(document.lastFrame() + 3) - 1); break;
     case 3: document.setKeying(!document.keying()); break;
-    case 4:
-        step("Set key", [&](PoseModel& pose) { document.setKey(document.playhead(), pose.pose); });
-        break;
-    case 5: step("Delete key", [&](PoseModel&) { document.removeKey(document.playhead()); }); break;
-    case 6:
-        step("Move key", [&](PoseModel&) { document.moveKey(document.playhead(), frame); });
-        break;
+    case 4: step(document, "Set key", [&] { document.setKey(playhead, pose.pose, track); }); break;
+    case 5: step(document, "Delete key", [&] { document.removeKey(playhead, track); }); break;
+    case 6: step(document, "Move key", [&] { document.moveKey(playhead, frame, track); }); break;
     case 7: {
         AnimationSettings settings{pick(60) + 1, pick(40) + 1, Interpolation(pick(3))};
-        step("Animation settings", [&](PoseModel&) { document.setSettings(settings); });
+        step(document, "Animation settings", [&] { document.setSettings(settings); });
         break;
     }
     case 8: {
         Animation opened;
         opened.setSettings({25, pick(30) + 1, InterpolateLinear});
-        float pose[PoseCount] = {float(pick(90))};
+        float values[PoseCount] = {float(pick(90))};
         for (int key = pick(4); key > 0; --key)
-            opened.setKey(pick(30), pose);
-        step("Open animation", [&](PoseModel&) { document.replaceAnimation(opened); });
+            opened.setKey(pick(30), values);
+        step(document, "Open animation", [&] { document.replaceAnimation(opened); });
         break;
     }
-    default: step("Mirror", [](PoseModel& pose) { pose.mirrorPose(); }); break;
+    case 9: document.selectKey(track, document.animation().nextKey(frame - 1, track)); break;
+    case 10: {
+        SoundReference sound{pick(2) ? "voice.wav" : "", pick(MaxLength)};
+        step(document, "Sound", [&] { document.setSound(sound); });
+        break;
+    }
+    default: step(document, "Mirror", [&] { pose.mirrorPose(); }); break;
     }
 }
 
@@ -162,4 +176,48 @@ TEST(DocumentHistory, StepsKeepWhatChangedAndTheHistoryStaysWithinItsMemory) {
     while (few.undo()) {
     }
     EXPECT_EQ(few.model().pose[PoseEyeX], 2) << "only the newest 3 steps are kept";
+}
+
+TEST(DocumentTracks, KeyingSetsKeysOnTheChangedTracksAloneAndStepsHoldOnlyThem) {
+    std::mt19937 random(8);
+    Document document;
+    document.setKeying(true);
+    for (int change = 0; change < 2000; ++change) {
+        auto pick = [&random](int n) { return int(random() % unsigned(n)); };
+        document.moveTo(pick(100));
+        PoseState before = document.model().state();
+        Animation animation = document.animation();
+        int kind = pick(4), action = pick(11) + 1;
+        step(document, "Change", [&] {
+            PoseModel& pose = document.pose();
+            pose.selection = pick(12) - 1;
+            if (kind == 0) pose.applyKeyAction(action);
+            if (kind == 1) pose.setSelectedValue(pick(200) / 100.0f - 1);
+            if (kind == 2) pose.mirrorPose();
+            if (kind == 3) pose.resetPose();
+        });
+        std::set<int> changed, keyed, stored;
+        for (int v = 0; v < PoseCount; ++v)
+            if (std::memcmp(&before.pose[v], &document.model().pose[v], sizeof(float)) != 0)
+                changed.insert(trackOfValue(v));
+        for (int t = 0; t < TrackCount; ++t)
+            if (!(document.animation().track(t) == animation.track(t))) keyed.insert(t);
+        for (const KeyChange& key :
+             changed.empty() ? std::vector<KeyChange>() : document.undoStep()->keys)
+            stored.insert(key.track);
+        ASSERT_EQ(keyed, changed) << "change " << change << " kind " << kind;
+        ASSERT_EQ(stored, changed) << "change " << change << " kind " << kind;
+    }
+}
+
+TEST(DocumentTracks, AKeyMovesAlongItsOwnTrackAndGoesWithItsSelection) {
+    Document document;
+    step(document, "Set key", [&] { document.setKey(0, document.model().pose); });
+    document.selectKey(TrackLids, 0);
+    step(document, "Move key", [&] { document.moveKey(0, 5, TrackLids); });
+    EXPECT_EQ(document.animation().nextKey(-1, TrackEyes), 0) << "the other tracks' keys stay";
+    EXPECT_EQ(document.animation().nextKey(-1, TrackLids), 5);
+    EXPECT_EQ(document.selectedFrame(), 5);
+    step(document, "Delete key", [&] { document.removeKey(5, TrackLids); });
+    EXPECT_EQ(document.selectedTrack(), -1);
 }

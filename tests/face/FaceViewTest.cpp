@@ -68,39 +68,27 @@ TEST_F(FaceView, ResizeCentresTheFaceByIntegerHalves) {
 
 TEST_F(FaceView, DefaultPicture) {
     Pixels p = draw();
-    // Eye whites in the boxes (105, 115, 46, 46) and (205, 115, 46, 46).
-    for (int left : {105, 205}) {
-        EXPECT_EQ(p.at(left - 1, 138), White);
-        EXPECT_EQ(p.at(left, 138), Black);
-        EXPECT_EQ(p.at(left + 45, 138), Black);
-        EXPECT_EQ(p.at(left + 46, 138), White);
+    // Eye whites in the boxes (105, 115, 46, 46) and (205, 115, 46, 46), edged
+    // black; pupils of diameter 10 on (128, 138) and (228, 138) in irises of
+    // radius 15.
+    for (int side : {0, 100}) {
+        const Spot eye[] = {
+            {side + 104, 138, White},    {side + 105, 138, Black},    {side + 150, 138, Black},
+            {side + 151, 138, White},    {side + 128, 138, Black},    {side + 123, 138, Black},
+            {side + 132, 138, Black},    {side + 133, 138, IrisBlue}, {side + 122, 138, IrisBlue},
+            {side + 128, 132, IrisBlue}, {side + 145, 138, White}};
+        expectSpots(p, eye);
     }
-    // Pupils of diameter 10 on (128, 138) and (228, 138), inside blue irises.
-    for (int cx : {128, 228}) {
-        EXPECT_EQ(p.at(cx, 138), Black);
-        EXPECT_EQ(p.at(cx - 5, 138), Black);
-        EXPECT_EQ(p.at(cx + 4, 138), Black);
-        EXPECT_EQ(p.at(cx + 5, 138), IrisBlue);
-        EXPECT_EQ(p.at(cx - 6, 138), IrisBlue);
-        EXPECT_EQ(p.at(cx, 132), IrisBlue);
-        EXPECT_EQ(p.at(cx + 17, 138), White) << "iris radius 15";
-    }
-    // Lower lid lines at y 150, upper ones at y 125; nothing beyond them.
-    EXPECT_EQ(p.at(100, 150), Black);
-    EXPECT_EQ(p.at(260, 150), Black);
-    EXPECT_EQ(p.at(100, 125), DustyPink);
-    EXPECT_EQ(p.at(260, 125), DustyPink);
-    EXPECT_EQ(p.at(128, 152), White);
-    EXPECT_EQ(p.at(128, 122), White);
-    // Mouth: black dots at y 235 from x 75 to 275, red segments between.
-    for (int x = 75; x <= 275; x += 50)
-        EXPECT_EQ(p.at(x, 235), Black) << x;
-    for (int x : {100, 150, 200, 250})
-        EXPECT_EQ(p.at(x, 235), MouthRed) << x;
-    EXPECT_EQ(p.at(70, 235), White);
-    EXPECT_EQ(p.at(100, 240), White);
-    // Lid markers hang right of and below their handles.
-    EXPECT_EQ(p.at(167, 152), Black);
+    // Lower lid lines at y 150, upper ones at y 125, nothing beyond them; the
+    // mouth's black dots at y 235 from x 75 to 275, red segments between; lid
+    // markers right of and below their handles.
+    const Spot lidsAndMouth[] = {{100, 150, Black},     {260, 150, Black},    {100, 125, DustyPink},
+                                 {260, 125, DustyPink}, {128, 152, White},    {128, 122, White},
+                                 {75, 235, Black},      {125, 235, Black},    {175, 235, Black},
+                                 {225, 235, Black},     {275, 235, Black},    {100, 235, MouthRed},
+                                 {150, 235, MouthRed},  {200, 235, MouthRed}, {250, 235, MouthRed},
+                                 {70, 235, White},      {100, 240, White},    {167, 152, Black}};
+    expectSpots(p, lidsAndMouth);
     EXPECT_EQ(p.count(DullYellow), 0);
     // The pen and brush left behind are black, width 1 and solid.
     EXPECT_EQ(face().offscreen.getPen().width, 1);
@@ -110,41 +98,26 @@ TEST_F(FaceView, DefaultPicture) {
 
 TEST_F(FaceView, SelectedPartIsDullYellow) {
     face().selection = 8;
-    Pixels mouth = draw();
-    EXPECT_EQ(mouth.at(175, 235), DullYellow);
-    EXPECT_EQ(mouth.at(125, 235), Black);
+    expectSpots(draw(), {{175, 235, DullYellow}, {125, 235, Black}});
     face().selection = 1;
-    Pixels eyes = draw();
-    EXPECT_EQ(eyes.at(120, 138), DullYellow);
-    EXPECT_EQ(eyes.at(236, 138), DullYellow);
-    EXPECT_EQ(eyes.at(175, 235), Black);
+    expectSpots(draw(), {{120, 138, DullYellow}, {236, 138, DullYellow}, {175, 235, Black}});
     face().selection = 3; // upper left lid: marker at (165, 120)
-    Pixels lid = draw();
-    EXPECT_EQ(lid.at(167, 122), DullYellow);
-    EXPECT_EQ(lid.at(167, 152), Black);
-    EXPECT_EQ(lid.at(120, 138), IrisBlue);
+    expectSpots(draw(), {{167, 122, DullYellow}, {167, 152, Black}, {120, 138, IrisBlue}});
 }
 
 TEST_F(FaceView, GazeAndPupilSize) {
     Pixels centred = draw();
-    EXPECT_EQ(centred.at(128, 138), Black);
-    EXPECT_EQ(centred.at(145, 138), White);
+    expectSpots(centred, {{128, 138, Black}, {145, 138, White}});
     face().pose[PoseEyeY] = 90; // 25 pixels right
-    Pixels right = draw();
-    EXPECT_EQ(right.at(128, 138), White);
-    EXPECT_EQ(right.at(145, 138), IrisBlue);
-    EXPECT_EQ(right.at(150, 138), Black);
+    expectSpots(draw(), {{128, 138, White}, {145, 138, IrisBlue}, {150, 138, Black}});
     face().pose[PoseEyeY] = 0;
     face().pose[PoseEyeX] = 90; // 25 pixels up, behind the upper lid
-    Pixels up = draw();
-    EXPECT_EQ(up.at(128, 138), White);
+    expectSpots(draw(), {{128, 138, White}});
     face().pose[PoseEyeX] = 0;
     face().pose[PoseEyeZ] = 60;
     EXPECT_TRUE(draw() == centred);
     face().pose[PosePupil] = 0;
-    Pixels noPupil = draw();
-    EXPECT_EQ(noPupil.at(128, 138), IrisBlue);
-    EXPECT_EQ(noPupil.at(228, 138), IrisBlue);
+    expectSpots(draw(), {{128, 138, IrisBlue}, {228, 138, IrisBlue}});
 }
 
 TEST_F(FaceView, ClicksSelectTheNearestHandle) {

@@ -32,9 +32,7 @@ TEST(Shapes, EllipseFillsInsideItsBox) {
     dc.drawEllipse(10, 10, 40, 20);
     Pixels p(dc);
     EXPECT_EQ(p.extent(), (Box{10, 10, 49, 29}));
-    EXPECT_EQ(p.at(30, 20), Red);
-    EXPECT_EQ(p.at(10, 20), Black);
-    EXPECT_EQ(p.at(11, 11), White);
+    expectSpots(p, {{30, 20, Red}, {10, 20, Black}, {11, 11, White}});
 }
 
 TEST(Shapes, RectangleIncludesItsRightAndBottomEdge) {
@@ -64,11 +62,8 @@ TEST(Shapes, RectanglesSkipOnlyTheEmptyOnes) {
     dc.drawRectangles(rects, 3);
     Pixels p(dc);
     // The zero-width one becomes a vertical line.
-    EXPECT_EQ(p.at(10, 10), Black);
-    EXPECT_EQ(p.at(10, 30), Black);
-    EXPECT_EQ(p.at(11, 20), White);
-    EXPECT_EQ(p.at(5, 5), White);
-    EXPECT_EQ(p.at(30, 30), Red);
+    expectSpots(p,
+                {{10, 10, Black}, {10, 30, Black}, {11, 20, White}, {5, 5, White}, {30, 30, Red}});
     EXPECT_EQ(p.extent(), (Box{10, 10, 30, 30}));
 }
 
@@ -93,17 +88,11 @@ TEST(Shapes, LinesPointsAndPolylines) {
     dc.drawPolyline(path, 3);
     dc.drawPolyline(path, 1);
     Pixels p(dc);
-    EXPECT_EQ(p.at(5, 5), Black);
-    EXPECT_EQ(p.at(49, 5), Black);
-    EXPECT_EQ(p.at(50, 5), White); // the end point is not drawn
-    EXPECT_EQ(p.at(20, 20), Black);
-    EXPECT_EQ(p.at(21, 21), White);
-    EXPECT_EQ(p.at(10, 40), Black);
-    EXPECT_EQ(p.at(10, 42), Black);
-    EXPECT_EQ(p.at(10, 41), White);
-    EXPECT_EQ(p.at(65, 60), Black);
-    EXPECT_EQ(p.at(70, 65), Black);
-    EXPECT_EQ(p.at(65, 65), White);
+    // The end point of a line is not drawn.
+    const Spot spots[] = {{5, 5, Black},   {49, 5, Black},  {50, 5, White},  {20, 20, Black},
+                          {21, 21, White}, {10, 40, Black}, {10, 42, Black}, {10, 41, White},
+                          {65, 60, Black}, {70, 65, Black}, {65, 65, White}};
+    expectSpots(p, spots);
 }
 
 TEST(Shapes, PolygonUsesAllButTheLastPoint) {
@@ -137,6 +126,18 @@ TEST(Shapes, ColorPointsSkipNegativeColumnsAndRows) {
     EXPECT_EQ(p.at(0, 3), Blue);
     EXPECT_EQ(p.at(1, 3), 0x00FF00u);
     EXPECT_EQ(p.extent(), (Box{0, 3, 1, 3}));
+}
+
+// Rows of three pixels take the platform's padding to whole words.
+TEST(Shapes, ImageKeepsItsColoursAndRowsFromTheTop) {
+    Canvas dc;
+    const std::uint8_t rgb[] = {255, 0, 0, 0, 255, 0, 0, 0, 255, 10, 20, 30, 0, 0, 0, 40, 50, 60};
+    dc.drawImage(5, 7, 3, 2, rgb);
+    Pixels p(dc);
+    const Spot spots[] = {{5, 7, Red},      {6, 7, 0x00FF00}, {7, 7, Blue},
+                          {5, 8, 0x1E140A}, {6, 8, Black},    {7, 8, 0x3C3228}};
+    expectSpots(p, spots);
+    EXPECT_EQ(p.extent(), (Box{5, 7, 7, 8}));
 }
 
 TEST(Scaling, ScalesShapesButNotClearingOrCopying) {

@@ -3,7 +3,10 @@
 
 #include "framework/draw/vMemoryDC.h"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
+#include <cstddef>
 #include <vector>
 
 // The pixels of a memory context, read once, as packed colours.
@@ -46,3 +49,14 @@ class Pixels {
 };
 
 using Box = std::vector<int>;
+
+// A pixel a picture must have: its place and packed colour.
+struct Spot {
+    int x, y;
+    uint32_t color;
+};
+// Checks every spot; a failure names the spot.
+template <std::size_t N> void expectSpots(const Pixels& p, const Spot (&spots)[N]) {
+    for (const Spot& s : spots)
+        EXPECT_EQ(p.at(s.x, s.y), s.color) << "at (" << s.x << ", " << s.y << ")";
+}

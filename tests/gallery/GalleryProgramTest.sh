@@ -2,13 +2,8 @@
 # Starts the gallery program on the test display, takes a screenshot, closes
 # the dialog with a real Esc key and expects the program to end with 0.
 # Usage: GalleryProgramTest.sh Gallery.exe screenshot.png
-set -u
-exe=$1
-shot=$2
-root=$(cd "$(dirname "$0")/../.." && pwd)
-export DISPLAY="$TAVOK_DISPLAY"
 budget=25 # seconds; the ctest timeout is 30
-source "$root/tests/app/XdoHelpers.sh"
+source "$(dirname "$0")/../app/XdoHelpers.sh"
 
 "$root/scripts/wine-run" "$exe" &
 program=$!
