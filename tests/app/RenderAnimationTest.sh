@@ -6,7 +6,7 @@
 # and Enter on Cancel in the progress window, then Exit during a render,
 # leave complete frames only, no work folder and no POV-Ray.
 # Usage: RenderAnimationTest.sh TavokF.exe screenshot.png
-budget=130 # seconds; the ctest timeout is 160
+budget=200 # seconds; the ctest timeout is 230
 source "$(dirname "$0")/XdoHelpers.sh"
 # The frames' stem is the default "animation": the folder has no ".". The
 # output folder, the program's current folder that the dialog offers, is
@@ -19,8 +19,8 @@ working() { for p in /proc/[0-9]*; do readlink "$p/cwd" 2>/dev/null; done | grep
 frames() { ls "$out" 2>/dev/null | grep '^animation.*png$' | xargs; }
 # Every frame left reads back whole; no work folder, no POV-Ray in it.
 only_complete_frames() {
-  for _ in $(seq 30); do [ "$(working)" = 0 ] && break; sleep 0.1; done
-  [ "$(working)" = 0 ] || fail "$1: a process still works in the work folder"
+  idle() { [ "$(working)" = 0 ]; }
+  wait_until 5 "$1: no process working in the work folder" idle
   [ -z "$(ls -A "$out" | grep '^\.')" ] || fail "$1: left $(ls -A "$out" | grep '^\.')"
   for frame in "$out"/animation*.png; do
     [ -e "$frame" ] || continue
@@ -33,7 +33,8 @@ open_animation() {
   sleep 0.5
   xdotool windowfocus --sync "$box" key End shift+Home type "Z:${dir//\//\\}\\$1"
   xdotool windowfocus --sync "$box" key Return
-  for _ in $(seq 50); do [ -z "$(find_window 'Open Animation' 0)" ] && break; sleep 0.1; done
+  closed() { [ -z "$(find_window 'Open Animation' 0)" ]; }
+  wait_until 5 "end of the Open Animation dialog" closed
   sleep 0.5
 }
 # Opens the dialog, starts the render with the keys given, finds the
@@ -80,8 +81,8 @@ wait_until 15 "end of the progress window after Esc" progress_gone
 only_complete_frames "after Esc" "320 240"
 
 render
-for _ in $(seq 300); do [ -n "$(frames)" ] && break; sleep 0.1; done
-[ -n "$(frames)" ] || fail "no frame within 30 s"
+some_frame() { [ -n "$(frames)" ]; }
+wait_until 30 "a frame" some_frame
 # The last frame shows in the progress window: far more colours than its
 # controls have.
 frame_shown() {

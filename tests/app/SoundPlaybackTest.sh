@@ -15,7 +15,7 @@ timeout 20 ffmpeg -loglevel error -f lavfi \
   -i "aevalsrc=if(gte(t\,1)\,0.5*sin(2*PI*440*t)\,0):s=$rate:d=4" -c:a pcm_s16le tone.wav ||
   fail "ffmpeg made no tone.wav within 20 s"
 recording=
-trap 'end_program; [ -n "$recording" ] && kill "$recording" 2>/dev/null; rm -rf "$dir" "$failures"' EXIT
+trap 'end_program; [ -n "$recording" ] && kill "$recording" 2>/dev/null; rm -rf "$dir" "$failures"; stop_watchdog' EXIT
 start_program
 sleep 1
 height() { timeout 5 xdotool getwindowgeometry --shell "$window" | sed -n 's/^HEIGHT=//p'; }

@@ -13,7 +13,7 @@ dir="$top/日本 José"
 mkdir -p "$dir/€ poses"
 mv "$top/TavokF.exe" "$dir/"
 cd "$dir" || exit 1
-trap 'end_program; rm -rf "$top" "$failures"' EXIT
+trap 'end_program; rm -rf "$top" "$failures"; stop_watchdog' EXIT
 poses="$dir/€ poses"
 cp "$root/poses/surprised.txt" "$poses/café.txt"
 remembered="Z:${poses//\//\\}"

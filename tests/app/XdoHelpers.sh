@@ -33,11 +33,27 @@ passed() {
 # never takes the focus) fails the test.
 xdotool() { timeout 10 xdotool "$@" || fail "xdotool $* failed or waited 10 s"; }
 
+# The budget holds for every command, not only the waits below: once it is
+# spent the run ends (through the EXIT trap), naming the wait it was in,
+# before ctest's timeout can end it without a word.
+waiting_for="the first wait"
+budget_spent() {
+  fail "the script's budget of ${budget:-25} s is spent, waiting for $waiting_for"
+  exit 1
+}
+trap budget_spent USR1
+(sleep "${budget:-25}" && kill -USR1 $$) </dev/null >/dev/null 2>&1 &
+watchdog=$!
+# Frozen first, so it cannot signal once its sleep has gone.
+stop_watchdog() { kill -STOP $watchdog && pkill -P $watchdog && kill -KILL $watchdog; } 2>/dev/null
+trap stop_watchdog EXIT
+
 # Polls a command until it succeeds, for at most $1 seconds and never past
 # the budget; else fails naming what it waited for ($2).
 wait_until() {
   local seconds=$1 what=$2 end
   shift 2
+  waiting_for=$what
   end=$((SECONDS + seconds < budget_end ? SECONDS + seconds : budget_end))
   until "$@"; do
     [ $SECONDS -ge $end ] && { fail "no $what within $seconds s"; return 1; }
@@ -50,6 +66,7 @@ wait_until() {
 # (a dialog just answered): search again.
 find_window() {
   local found end=$((SECONDS + ${2:-10}))
+  waiting_for="window $1"
   [ $end -gt $budget_end ] && end=$budget_end
   while [ $SECONDS -lt $end ]; do
     found=$(timeout 5 xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | tail -1)
@@ -122,7 +139,7 @@ program_folder() {
   [ "${2:-}" = settled ] && printf 'C:\\\r\n' >"$dir/TavokF.ini"
   cd "$dir" || exit 1
   program=
-  trap 'end_program; rm -rf "$dir" "$failures"' EXIT
+  trap 'end_program; rm -rf "$dir" "$failures"; stop_watchdog' EXIT
 }
 # The face view lies between the bars, below the menu. Its middle mouth
 # point of a 350-wide view is at x 175, on the mouth line, which crosses

@@ -11,6 +11,7 @@ finish() {
   kill "$program" 2>/dev/null
   wait "$program" 2>/dev/null
   rm -f "$failures"
+  stop_watchdog
 }
 trap finish EXIT
 
