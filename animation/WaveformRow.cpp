@@ -2,10 +2,15 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 void WaveformRow::setClip(const SoundClip* clip) {
+    setClip(clip, clip ? WaveSummary(clip->mono().data(), clip->length()) : WaveSummary());
+}
+
+void WaveformRow::setClip(const SoundClip* clip, WaveSummary summary) {
     clip_ = clip;
-    summary_ = clip ? WaveSummary(clip->mono().data(), clip->length()) : WaveSummary();
+    summary_ = std::move(summary);
     points_.clear();
     counts_.clear();
     laidOut_ = {};
@@ -41,7 +46,10 @@ void WaveformRow::paint(HDC dc, const RECT& band, int origin, const RulerScale& 
                         int start) {
     SetDCBrushColor(dc, RGB(236, 240, 246));
     FillRect(dc, &band, HBRUSH(GetStockObject(DC_BRUSH)));
-    if (!clip_) return;
+    if (!clip_) {
+        if (reading_) showReading(dc, band);
+        return;
+    }
     const Layout& was = laidOut_;
     if (!EqualRect(&was.band, &band) || was.origin != origin || was.ruler.width != ruler.width ||
         was.ruler.margin != ruler.margin || was.ruler.length != ruler.length || was.fps != fps ||
@@ -52,4 +60,13 @@ void WaveformRow::paint(HDC dc, const RECT& band, int origin, const RulerScale& 
     SetDCPenColor(dc, RGB(40, 110, 60));
     PolyPolyline(dc, points_.data(), counts_.data(), DWORD(counts_.size()));
     SelectObject(dc, oldPen);
+}
+
+void WaveformRow::showReading(HDC dc, const RECT& band) {
+    RECT text = band;
+    int oldMode = SetBkMode(dc, TRANSPARENT);
+    COLORREF oldColor = SetTextColor(dc, RGB(90, 100, 120));
+    DrawTextA(dc, "Reading the sound...", -1, &text, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    SetTextColor(dc, oldColor);
+    SetBkMode(dc, oldMode);
 }

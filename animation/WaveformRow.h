@@ -16,7 +16,11 @@ class WaveformRow {
   public:
     // `clip` (none: nullptr) must outlive the row or be replaced first.
     void setClip(const SoundClip* clip);
+    // The same with the summary of the clip's mono() made already.
+    void setClip(const SoundClip* clip, WaveSummary summary);
     bool hasClip() const { return clip_ != nullptr; }
+    // Says that a sound is being read, while there is no clip.
+    void setReading(bool reading) { reading_ = reading; }
     // Draws the row into `band` of `dc`, whose x `origin` is the ruler's
     // 0; the sound's first sample lies at frame `start` of `ruler`, at
     // `fps` frames a second.
@@ -25,8 +29,10 @@ class WaveformRow {
   private:
     // The two ends of each column's line, for one call that draws them all.
     void layOut(const RECT& band, int origin, const RulerScale& ruler, int fps, int start);
+    void showReading(HDC dc, const RECT& band);
 
     const SoundClip* clip_ = nullptr;
+    bool reading_ = false;
     WaveSummary summary_;
     struct Layout {
         RECT band;

@@ -71,6 +71,7 @@ AnimationEditor::AnimationEditor(vWindow& window, Document& document)
     pane->onPress = [this] { stop(); };
     pane->onScrub = [this](int frame) { scrub(frame); };
     pane->waveform = &sound_.row();
+    sound_.onRead = [this] { soundRead(); };
     pane->onKeySelected = [this](int track, int frame) { document_.selectKey(track, frame); };
     pane->onKeyMoved = [this](int track, int from, int to) {
         change("Move key", [&] { document_.moveKey(from, to, track); });
@@ -229,6 +230,14 @@ void AnimationEditor::chooseSound() {
         return;
     }
     change("Sound", [&] { document_.setSound(sound); });
+}
+
+void AnimationEditor::soundRead() {
+    pane->redraw();
+    if (!sound_.error().empty())
+        notice(("The sound could not be read:\n\n" + document_.animation().sound().path + ": " +
+                sound_.error())
+                   .c_str());
 }
 
 bool AnimationEditor::halt() {

@@ -56,6 +56,8 @@ class AnimationEditor : public DocumentView, private vTimer {
     // The sound the document names, read unless it was the last one read;
     // false when it names one that cannot be read.
     bool loadSound();
+    // The sound's samples are in, or could not be read after all.
+    void soundRead();
     // The frame of the strip a press or drag chose: a frame's length of
     // the sound there plays.
     void scrub(int frame);

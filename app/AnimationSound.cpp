@@ -1,28 +1,42 @@
 #include "app/AnimationSound.h"
 
 #include "render/ChildStart.h"
-#include "sound/SoundFileReader.h"
 
 #include <cmath>
+#include <utility>
 
 bool AnimationSound::load(const std::string& path) {
     // A sound that could not be read is read again: its file may be back.
-    if (path == path_ && has()) return true;
+    if (path == path_ && (has() || reading_.pending())) return true;
     player_.stop();
+    vTimer::stop();
+    reading_.cancel();
     row_.setClip(nullptr);
     clip_ = SoundClip();
     path_ = path;
     error_.clear();
     if (path.empty()) return false;
-    SoundFileReader reader;
-    if (!reader.read(wideText(path), clip_)) {
-        error_ = reader.error();
+    if (!reading_.start(wideText(path))) {
+        error_ = reading_.error();
         return false;
     }
-    row_.setClip(&clip_);
-    // A device that refuses now may take it later: playing says so then.
-    player_.prepare(clip_);
+    row_.setReading(true);
+    start(20);
     return true;
+}
+
+void AnimationSound::onTick() {
+    if (!reading_.ended()) return;
+    vTimer::stop();
+    WaveSummary summary;
+    if (reading_.take(clip_, summary))
+        row_.setClip(&clip_, std::move(summary));
+    else
+        error_ = reading_.error();
+    row_.setReading(false);
+    // A device that refuses now may take it later: playing says so then.
+    if (has()) player_.prepare(clip_);
+    if (onRead) onRead();
 }
 
 bool AnimationSound::play(int frame, int fps, int start, int frames) {

@@ -2,21 +2,28 @@
 // as the strip's waveform row, and played from a frame on, for a frame's
 // length while scrubbing, or in step with playback. Frames are the
 // animation's, at its frame rate, with the sound's first sample at frame
-// `start`.
+// `start`. The file is read on a thread, so a long sound never holds up
+// the window: until it is in, the row says so and the sound is silent.
 #pragma once
 
 #include "animation/WaveformRow.h"
+#include "framework/app/vTimer.h"
 #include "sound/SoundClip.h"
+#include "sound/SoundReading.h"
 #include "sound/win/SoundPlayer.h"
 
+#include <functional>
 #include <string>
 
-class AnimationSound {
+class AnimationSound : private vTimer {
   public:
-    // Reads the sound at `path` (UTF-8) unless it is the one last read, and
-    // readies the sound device for it; "" clears it. False, with error()
-    // saying why, when it cannot be read: there is then no sound.
+    // Starts reading the sound at `path` (UTF-8) unless it is the one last
+    // read; "" clears it. False, with error() saying why, when it is not a
+    // sound that can be read: there is then no sound.
     bool load(const std::string& path);
+    // Called once the reading has ended, when the row shows the sound, or,
+    // with error() saying why, when its samples could not be read.
+    std::function<void()> onRead;
     bool has() const { return !clip_.empty(); }
     const std::string& error() const { return error_; }
     WaveformRow& row() { return row_; }
@@ -30,6 +37,10 @@ class AnimationSound {
     double frameHeard(int fps, int start);
 
   private:
+    // Takes what the reading brought, and readies the sound device for it.
+    void onTick() override;
+
+    SoundReading reading_;
     SoundClip clip_;
     SoundPlayer player_;
     WaveformRow row_;

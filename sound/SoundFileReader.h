@@ -5,7 +5,9 @@
 #pragma once
 
 #include "sound/SoundClip.h"
+#include "sound/SoundFormat.h"
 
+#include <atomic>
 #include <new>
 #include <stdexcept>
 #include <string>
@@ -18,26 +20,58 @@ class SoundFileReader {
     using Path = std::string;
 #endif
 
+    SoundFileReader() = default;
+    ~SoundFileReader() {
+        close();
+    }
+    SoundFileReader(const SoundFileReader&) = delete;
+    SoundFileReader& operator=(const SoundFileReader&) = delete;
+
     // The whole file into `clip`; false, leaving `clip` alone, when the file
     // cannot be read, is not such a sound or holds less than its header
     // says. error() then says why.
     bool read(const Path& path, SoundClip& clip) {
+        return open(path) && readSamples(clip);
+    }
+    // The first half of read(): opens the file and checks its header,
+    // which takes no time whatever the sound's length.
+    bool open(const Path& path) {
+        close();
+        error_.clear();
+        cancelled_ = false;
+        return openFile(path);
+    }
+    // The second half: the opened file's samples into `clip`, which for a
+    // long sound takes a while; a thread may cancel() it meanwhile.
+    bool readSamples(SoundClip& clip) {
         // A long sound may not fit in memory, above all in the 32-bit program.
         try {
-            return readFile(path, clip);
+            bool read = file_ && readFile(clip);
+            close();
+            return read;
         } catch (const std::bad_alloc&) {
             return fail("too long to hold in memory");
         } catch (const std::length_error&) {
             return fail("too long to hold in memory");
         }
     }
+    void cancel() {
+        cancelled_ = true;
+    }
     const std::string& error() const {
         return error_;
     }
 
   private:
-    bool readFile(const Path& path, SoundClip& clip);
+    bool openFile(const Path& path);
+    bool readFile(SoundClip& clip);
+    void close();
+    // Closes the file and says why.
     bool fail(const std::string& why);
 
+    void* file_ = nullptr; // the platform's open file, at its first sample
+    SoundFormat format_{};
+    std::int64_t frames_ = 0;
+    std::atomic<bool> cancelled_{false};
     std::string error_;
 };

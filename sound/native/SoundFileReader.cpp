@@ -7,18 +7,19 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <memory>
 
 bool SoundFileReader::fail(const std::string& why) {
+    close();
     error_ = why;
     return false;
 }
 
-namespace {
+void SoundFileReader::close() {
+    if (file_) sf_close(static_cast<SNDFILE*>(file_));
+    file_ = nullptr;
+}
 
-struct SndFileCloser {
-    void operator()(SNDFILE* file) const { sf_close(file); }
-};
+namespace {
 
 SoundFormat formatOf(const SF_INFO& info) {
     SoundFormat format{info.samplerate, info.channels, 0, false};
@@ -49,49 +50,57 @@ bool dataShorterThanHeader(SNDFILE* file) {
 
 } // namespace
 
-bool SoundFileReader::readFile(const Path& path, SoundClip& clip) {
-    error_.clear();
+bool SoundFileReader::openFile(const Path& path) {
     SF_INFO info;
     std::memset(&info, 0, sizeof info);
-    std::unique_ptr<SNDFILE, SndFileCloser> file(sf_open(path.c_str(), SFM_READ, &info));
+    SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
     if (!file)
         return fail(std::string("not a sound file that can be read (") + sf_strerror(nullptr) +
                     ")");
+    file_ = file;
     int major = info.format & SF_FORMAT_TYPEMASK;
     if (major != SF_FORMAT_WAV && major != SF_FORMAT_WAVEX) return fail("not a WAV file");
-    std::string fault = formatFault(formatOf(info));
+    format_ = formatOf(info);
+    std::string fault = formatFault(format_);
     if (!fault.empty()) return fail(fault);
-    if (dataShorterThanHeader(file.get())) return fail(ShortFileFault);
+    if (dataShorterThanHeader(file)) return fail(ShortFileFault);
     if (info.frames <= 0) return fail("no sound in the file");
+    frames_ = info.frames;
+    return true;
+}
 
-    std::vector<Samples> channels(std::size_t(info.channels));
+bool SoundFileReader::readFile(SoundClip& clip) {
+    SNDFILE* file = static_cast<SNDFILE*>(file_);
+    int channelCount = format_.channels;
+    std::vector<Samples> channels(std::size_t(format_.channels));
     for (Samples& samples : channels)
-        samples.resize(std::size_t(info.frames));
+        samples.resize(std::size_t(frames_));
     // A mono sound reads straight into its channel; a stereo one through a
     // block it is split from.
-    Samples mix(info.channels > 1 ? std::size_t(info.frames) : 0);
+    Samples mix(channelCount > 1 ? std::size_t(frames_) : 0);
     constexpr sf_count_t Chunk = 1 << 16;
-    std::vector<float> interleaved(info.channels > 1 ? std::size_t(Chunk * info.channels) : 0);
-    for (sf_count_t done = 0; done < info.frames;) {
-        sf_count_t wanted = std::min(Chunk, info.frames - done);
-        float* into = info.channels > 1 ? interleaved.data() : channels[0].data() + done;
-        if (sf_readf_float(file.get(), into, wanted) != wanted) return fail(ShortFileFault);
+    std::vector<float> interleaved(channelCount > 1 ? std::size_t(Chunk * channelCount) : 0);
+    for (sf_count_t done = 0; done < frames_;) {
+        if (cancelled_) return fail("cancelled");
+        sf_count_t wanted = std::min(Chunk, frames_ - done);
+        float* into = channelCount > 1 ? interleaved.data() : channels[0].data() + done;
+        if (sf_readf_float(file, into, wanted) != wanted) return fail(ShortFileFault);
         // Float files may hold anything; the rest of the program counts on
         // numbers within full scale.
-        for (sf_count_t i = 0; i < wanted * info.channels; ++i) {
+        for (sf_count_t i = 0; i < wanted * channelCount; ++i) {
             if (!std::isfinite(into[i])) return fail(NotANumberFault);
             into[i] = std::clamp(into[i], -1.0f, 1.0f);
         }
-        if (info.channels > 1)
-            for (int c = 0; c < info.channels; ++c) {
+        if (channelCount > 1)
+            for (int c = 0; c < channelCount; ++c) {
                 float* out = channels[std::size_t(c)].data() + done;
                 for (sf_count_t i = 0; i < wanted; ++i)
-                    out[i] = interleaved[std::size_t(i * info.channels + c)];
+                    out[i] = interleaved[std::size_t(i * channelCount + c)];
             }
         // Mixed while the block is in the cache.
         if (!mix.empty()) mixChannels(channels, mix, done, wanted);
         done += wanted;
     }
-    clip = SoundClip(info.samplerate, std::move(channels), std::move(mix));
+    clip = SoundClip(format_.rate, std::move(channels), std::move(mix));
     return true;
 }

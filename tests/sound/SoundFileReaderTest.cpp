@@ -2,8 +2,10 @@
 // each format the program takes reads back to the samples written; broken
 // files and formats it does not take give a reason and load nothing.
 #include "sound/SoundFileReader.h"
+#include "sound/SoundReading.h"
 #include "tests/support/TestFolder.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -119,6 +121,31 @@ TEST_F(SoundFileReaderTest, FloatsBeyondFullScaleAreHeldAtIt) {
     ASSERT_TRUE(reader.read(std::filesystem::path(put("loud.wav", floats)).native(), clip));
     EXPECT_EQ(clip.channel(0)[0], -1.0f);
     EXPECT_EQ(clip.channel(0)[1], 1.0f);
+}
+
+// Read on a thread, a sound is refused at once as read() refuses it, or
+// comes in as read() reads it, with its waveform's summary; a new start or
+// a cancel drops the reading going on.
+TEST_F(SoundFileReaderTest, ReadsOnAThreadAsAtOnce) {
+    auto path = std::filesystem::path(put("stereo.wav", wav(1, 8000, 2, 16, 20000))).native();
+    SoundReading reading;
+    EXPECT_FALSE(reading.start(std::filesystem::path(put("text.wav", "text")).native()));
+    EXPECT_NE(reading.error().find("not a sound file"), std::string::npos) << reading.error();
+    ASSERT_TRUE(reading.start(path));
+    ASSERT_TRUE(reading.start(path));
+    SoundClip clip, direct;
+    WaveSummary summary;
+    ASSERT_TRUE(reading.take(clip, summary)) << reading.error();
+    ASSERT_TRUE(SoundFileReader().read(path, direct));
+    EXPECT_EQ(clip.mono(), direct.mono());
+    auto [low, high] = std::minmax_element(direct.mono().begin(), direct.mono().end());
+    SampleRange whole = summary.range(0, summary.length());
+    EXPECT_EQ(summary.length(), direct.length());
+    EXPECT_EQ(whole.low, *low);
+    EXPECT_EQ(whole.high, *high);
+    ASSERT_TRUE(reading.start(path));
+    reading.cancel();
+    EXPECT_FALSE(reading.pending());
 }
 
 } // namespace

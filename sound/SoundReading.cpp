@@ -1,0 +1,42 @@
+#include "sound/SoundReading.h"
+
+#include <utility>
+
+bool SoundReading::start(const SoundFileReader::Path& path) {
+    cancel();
+    if (!reader_.open(path)) {
+        error_ = reader_.error();
+        return false;
+    }
+    error_.clear();
+    ended_ = false;
+    worker_ = std::thread([this] {
+        read_ = reader_.readSamples(clip_);
+        // The summary points into the samples, which keep their place when
+        // the clip is moved.
+        if (read_) summary_ = WaveSummary(clip_.mono().data(), clip_.length());
+        ended_ = true;
+    });
+    return true;
+}
+
+bool SoundReading::take(SoundClip& clip, WaveSummary& summary) {
+    if (!pending()) return false;
+    worker_.join();
+    error_ = reader_.error();
+    if (read_) {
+        clip = std::move(clip_);
+        summary = std::move(summary_);
+    }
+    clip_ = SoundClip();
+    summary_ = WaveSummary();
+    return read_;
+}
+
+void SoundReading::cancel() {
+    if (!pending()) return;
+    reader_.cancel();
+    worker_.join();
+    clip_ = SoundClip();
+    summary_ = WaveSummary();
+}

@@ -1,0 +1,46 @@
+// A sound read on a thread of its own, so that a long one opens without
+// holding up the window (ten minutes of stereo are over 300 MB of
+// samples): its header is checked at once, its samples read and
+// summarised meanwhile, and the window's thread takes them when they are
+// there.
+#pragma once
+
+#include "sound/SoundFileReader.h"
+#include "sound/WaveSummary.h"
+
+#include <atomic>
+#include <string>
+#include <thread>
+
+class SoundReading {
+  public:
+    SoundReading() = default;
+    ~SoundReading() { cancel(); }
+    SoundReading(const SoundReading&) = delete;
+    SoundReading& operator=(const SoundReading&) = delete;
+
+    // Checks the sound at `path` and starts reading it, dropping a reading
+    // still going on; false, with error() saying why, when it is not a
+    // sound that can be read.
+    bool start(const SoundFileReader::Path& path);
+    // A reading started and not yet taken or cancelled.
+    bool pending() const { return worker_.joinable(); }
+    // The pending reading has ended, well or not: take() returns at once.
+    bool ended() const { return ended_; }
+    // Waits for the pending reading to end; true with its clip and the
+    // summary of the clip's mono(), false with error() saying why.
+    bool take(SoundClip& clip, WaveSummary& summary);
+    // Ends the pending reading soon, dropping what it read.
+    void cancel();
+    const std::string& error() const { return error_; }
+
+  private:
+    SoundFileReader reader_;
+    std::thread worker_;
+    std::atomic<bool> ended_{false};
+    // Written by the worker, read after it is joined.
+    bool read_ = false;
+    SoundClip clip_;
+    WaveSummary summary_;
+    std::string error_;
+};
