@@ -329,17 +329,17 @@ int writeAnimationFile(const Animation& animation, const char* path) {
 
 std::string soundPathFor(const std::string& sound, const char* file) {
     std::error_code code;
-    fs::path absolute = fs::absolute(sound, code).lexically_normal();
-    fs::path folder = fs::absolute(file, code).parent_path().lexically_normal();
+    fs::path absolute = fs::absolute(fs::u8path(sound), code).lexically_normal();
+    fs::path folder = fs::absolute(fs::u8path(file), code).parent_path().lexically_normal();
     fs::path relative = absolute.lexically_relative(folder);
     // Another drive has no relative path.
-    return (relative.empty() ? absolute : relative).generic_string();
+    return (relative.empty() ? absolute : relative).generic_u8string();
 }
 
 std::string soundPathFrom(const std::string& written, const char* file) {
-    fs::path sound(written);
-    if (sound.is_relative()) sound = fs::path(file).parent_path() / sound;
-    return sound.lexically_normal().make_preferred().string();
+    fs::path sound = fs::u8path(written);
+    if (sound.is_relative()) sound = fs::u8path(file).parent_path() / sound;
+    return sound.lexically_normal().make_preferred().u8string();
 }
 
 int replaceWithWritten(const char* path, const std::function<bool(std::FILE*)>& write) {

@@ -83,13 +83,14 @@ TEST_F(TrackFiles, AnOlderFileReadsToTheSamePoseAtEveryFrameAndSavesAsTracksWith
         ASSERT_EQ(readAnimationFile(read, put("old.tfa", older).c_str()), PoseFileOk) << older;
         for (int frame = 0; frame < 100; ++frame)
             ASSERT_EQ(poseAt(read, frame), poseAt(whole, frame)) << "frame " << frame << older;
-        read.setSound({(dir / "voices" / "a b.wav").string(), round * 100});
+        read.setSound(
+            {(dir / "voices" / std::filesystem::u8path("a \xc3\xa9.wav")).u8string(), round * 100});
         std::string saved = put("anim/a.tfa", "");
         ASSERT_EQ(writeAnimationFile(read, saved.c_str()), PoseFileOk);
         ASSERT_EQ(readAnimationFile(again, saved.c_str()), PoseFileOk);
         EXPECT_TRUE(again == read) << fileBytes(saved);
         EXPECT_NE(fileBytes(saved).find("\nsound " + std::to_string(round * 100) +
-                                        ": ../voices/a b.wav\r\n"),
+                                        ": ../voices/a \xc3\xa9.wav\r\n"),
                   std::string::npos);
     }
 }

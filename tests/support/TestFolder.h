@@ -13,7 +13,7 @@
 
 inline std::string fileBytes(const std::string& path) {
     std::ostringstream all;
-    all << std::ifstream(path, std::ios::binary).rdbuf();
+    all << std::ifstream(std::filesystem::u8path(path), std::ios::binary).rdbuf();
     return all.str();
 }
 
@@ -29,11 +29,13 @@ class TestFolder : public ::testing::Test {
     }
     void TearDown() override { std::filesystem::remove_all(dir); }
 
-    std::string path(const std::string& name) const { return (dir / name).string(); }
+    std::string path(const std::string& name) const {
+        return (dir / std::filesystem::u8path(name)).u8string();
+    }
     // Writes `bytes` as the file `name` in the folder; its path.
     std::string put(const std::string& name, const std::string& bytes) const {
-        std::filesystem::create_directories((dir / name).parent_path());
-        std::ofstream(dir / name, std::ios::binary) << bytes;
+        std::filesystem::create_directories(std::filesystem::u8path(path(name)).parent_path());
+        std::ofstream(std::filesystem::u8path(path(name)), std::ios::binary) << bytes;
         return path(name);
     }
 

@@ -68,11 +68,11 @@ class Tool : public TestFolder {
 
     // Renders `pose` at 64 x 48 through the render command.
     Image render(const std::string& pose, const char* name) {
-        std::string image = (dir / name).string() + ".ppm";
+        std::string image = path(std::string(name) + ".ppm");
         int result =
             run({"render", put(std::string(name) + ".txt", pose), image, "--size", "64x48"});
         EXPECT_EQ(result, ExitOk) << err.str();
-        return readPpm(image);
+        return readPpm(fs::u8path(image));
     }
 
     TavokPose::Setup setup;
@@ -157,7 +157,7 @@ TEST_F(Tool, BadInputExitsOneAndMissingPovRayThree) {
 
 // Under Wine these run Debian's POV-Ray through the Unix shell.
 TEST_F(Tool, SceneTakesDefaultAndExtremePoses) {
-    Image normal = render(defaultPose, "default");
+    Image normal = render(defaultPose, "\xe6\x97\xa5\xe6\x9c\xac \xc3\xa9");
     EXPECT_EQ(normal.width, 64);
     EXPECT_EQ(normal.height, 48);
     for (const char* extreme :
@@ -194,6 +194,9 @@ TEST_F(Tool, BlendGivesBothPosesExactlyAtItsEnds) {
     std::string b =
         put("b.txt", "<3,1e-05,-0.3>,0.1,\n0.45,-90,\n0.2,0.7,\n-1,\n1,\n0.05,\n0,\n-1\n");
     ASSERT_EQ(run({"blend", a, b, put("blend.inc", "")}), ExitOk) << err.str();
+    std::string c = put("caf\xc3\xa9.txt", fileBytes(a)), e = path("\xe2\x82\xac");
+    ASSERT_EQ(run({"blend", c, put("\xe6\x97\xa5.txt", fileBytes(b)), e}), ExitOk) << err.str();
+    EXPECT_EQ(fileBytes(e).find("caf\xc3\xa9.txt at clock 0 to \xe6\x97\xa5.txt "), 8u);
     put("check.pov", "#version 3.7;\n"
                      "#macro Pose(E, P, L0, L1, L2, L3, M0, M1, M2, M3, M4)\n"
                      "  array[13] { E.x, E.y, E.z, P, L0, L1, L2, L3, M0, M1, M2, M3, M4 }\n"
@@ -285,14 +288,14 @@ TEST_F(Tool, AnimateStartsPovRayAndFfmpegAsTheEditorDoes) {
 
 TEST_F(Tool, SheetLaysOutEveryPoseFile) {
     put("poses/open.txt", defaultPose);
-    put("poses/shut.bas", blinkPose);
+    put("poses/\xe6\x97\xa5\xe6\x9c\xac.bas", blinkPose);
     put("poses/notes.md", "not a pose");
-    std::string sheet = (dir / "sheet.png").string();
+    std::string sheet = path("\xe2\x82\xac.png");
     ASSERT_EQ(run({"sheet", (dir / "poses").string(), sheet, "--size", "32x24"}), ExitOk)
         << err.str();
     EXPECT_NE(out.str().find("[2/2]"), std::string::npos);
     // Two tiles side by side, each over a 12-pixel label strip.
-    std::ifstream png(sheet, std::ios::binary);
+    std::ifstream png(fs::u8path(sheet), std::ios::binary);
     unsigned char header[24] = {};
     png.read(reinterpret_cast<char*>(header), sizeof header);
     EXPECT_EQ(header[1], 'P');

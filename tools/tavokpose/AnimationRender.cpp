@@ -56,19 +56,21 @@ std::string tail(const fs::path& file) {
 
 // The full path of `program` on the PATH, or "".
 std::string findOnPath(const std::string& program) {
-    const char* path = std::getenv("PATH");
 #ifdef _WIN32
+    const wchar_t* path = _wgetenv(L"PATH");
     const char separator = ';';
     const std::string name = program + ".exe";
+    std::stringstream folders(path ? utf8Text(path) : "");
 #else
+    const char* path = std::getenv("PATH");
     const char separator = ':';
     const std::string& name = program;
-#endif
     std::stringstream folders(path ? path : "");
+#endif
     std::error_code code;
     for (std::string folder; std::getline(folders, folder, separator);)
-        if (!folder.empty() && fs::is_regular_file(fs::path(folder) / name, code))
-            return (fs::path(folder) / name).string();
+        if (!folder.empty() && fs::is_regular_file(fs::u8path(folder) / name, code))
+            return (fs::u8path(folder) / name).u8string();
     return {};
 }
 

@@ -17,7 +17,8 @@ std::string ContactSheet::label(const std::string& name) const {
     std::size_t fits = std::size_t(std::max(3.0, (tileWidth_ - 4) / letterWidth));
     std::string shown;
     for (unsigned char c : name)
-        shown += (c < 32 || c > 126 || c == '"' || c == '\\') ? '?' : char(c);
+        if ((c & 0xC0) != 0x80) // a mark for each letter beyond the font, not each byte
+            shown += (c < 32 || c > 126 || c == '"' || c == '\\') ? '?' : char(c);
     if (shown.size() > fits) shown = shown.substr(0, fits - 2) + "..";
     return shown;
 }

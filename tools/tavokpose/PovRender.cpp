@@ -23,8 +23,9 @@ bool deliver(const fs::path& from, const std::string& to, std::string& error) {
     // Beside it first, then in its place: the user's file is never half
     // written.
     std::error_code code;
-    fs::copy_file(from, to + ".new", fs::copy_options::overwrite_existing, code);
-    if (!code) fs::rename(to + ".new", to, code);
+    fs::path beside = fs::u8path(to + ".new");
+    fs::copy_file(from, beside, fs::copy_options::overwrite_existing, code);
+    if (!code) fs::rename(beside, fs::u8path(to), code);
     if (code) error = "cannot write " + to + ": " + code.message();
     return !code;
 }
@@ -43,10 +44,10 @@ std::string PovRender::makeWorkDir(std::string& error) {
         fs::path dir =
             temp / ("tavokpose-" + std::to_string(stamp) + "-" + std::to_string(counter++));
         made = fs::create_directory(dir, code);
-        if (made) return dir.string();
+        if (made) return dir.u8string();
     }
     error = "cannot make a work folder in the temporary folder" +
-            (temp.empty() ? "" : " " + temp.string()) + " (TMPDIR, TMP): " + code.message();
+            (temp.empty() ? "" : " " + temp.u8string()) + " (TMPDIR, TMP): " + code.message();
     return {};
 }
 
@@ -62,7 +63,6 @@ PovRender::Result PovRender::run(const std::string& workDir, std::vector<std::st
         options.push_back("+GApovray.log");
     }
     options.insert(options.begin(), povray_);
-    std::string log = (fs::path(workDir) / "povray.log").string();
     ProcessResult result = runProcess(options, workDir, "povray.log", renderSeconds);
     if (!result.started) {
         error = "cannot run \"" + povray_ +
@@ -75,7 +75,7 @@ PovRender::Result PovRender::run(const std::string& workDir, std::vector<std::st
         return Failed;
     }
     if (result.exitCode != 0) {
-        std::ifstream in(log, std::ios::binary);
+        std::ifstream in(fs::u8path(workDir) / "povray.log", std::ios::binary);
         std::stringstream text;
         text << in.rdbuf();
         error = "povray failed (exit code " + std::to_string(result.exitCode) + "):\n" +
@@ -88,7 +88,7 @@ PovRender::Result PovRender::run(const std::string& workDir, std::vector<std::st
 PovRender::Result PovRender::renderScene(const std::string& workDir, const std::string& scene,
                                          const std::string& image, int width, int height,
                                          int threads, std::string& error) const {
-    std::ofstream(fs::path(workDir) / "scene.pov", std::ios::binary) << scene;
+    std::ofstream(fs::u8path(workDir) / "scene.pov", std::ios::binary) << scene;
     std::vector<std::string> options = {"+Iscene.pov",
                                         "+O" + image,
                                         endsWith(image, ".ppm") ? "+FP" : "+FN",
@@ -97,7 +97,7 @@ PovRender::Result PovRender::renderScene(const std::string& workDir, const std::
                                         "+A0.1"};
     if (threads > 0) options.push_back("+WT" + std::to_string(threads));
     Result result = run(workDir, options, error);
-    if (result == Rendered && !fs::exists(fs::path(workDir) / image)) {
+    if (result == Rendered && !fs::exists(fs::u8path(workDir) / fs::u8path(image))) {
         error = "povray wrote no image";
         return Failed;
     }
@@ -107,9 +107,9 @@ PovRender::Result PovRender::renderScene(const std::string& workDir, const std::
 PovRender::Result PovRender::renderPose(const std::string& pose, const std::string& image,
                                         int width, int height, int threads,
                                         std::string& error) const {
-    fs::path scene = fs::path(sceneDir_) / "TavokHead.pov";
+    fs::path scene = fs::u8path(sceneDir_) / "TavokHead.pov";
     if (!fs::exists(scene)) {
-        error = "the sample scene is missing: " + scene.string() +
+        error = "the sample scene is missing: " + scene.u8string() +
                 " (set TAVOK_SCENE_DIR to the folder of TavokHead.pov)";
         return Failed;
     }
@@ -119,10 +119,9 @@ PovRender::Result PovRender::renderPose(const std::string& pose, const std::stri
     // current folder: all names it is given stay relative, which a Unix
     // POV-Ray started from Windows needs.
     std::error_code code;
-    fs::copy_file(pose, fs::path(workDir) / "pose.txt", code);
-    if (!code)
-        fs::copy_file(fs::path(sceneDir_) / "TavokHead.inc", fs::path(workDir) / "TavokHead.inc",
-                      code);
+    fs::path work = fs::u8path(workDir);
+    fs::copy_file(fs::u8path(pose), work / "pose.txt", code);
+    if (!code) fs::copy_file(fs::u8path(sceneDir_) / "TavokHead.inc", work / "TavokHead.inc", code);
     std::ifstream sceneText(scene, std::ios::binary);
     std::stringstream text;
     text << sceneText.rdbuf();
@@ -132,7 +131,7 @@ PovRender::Result PovRender::renderPose(const std::string& pose, const std::stri
         error = "cannot copy " + pose + ": " + code.message();
     else
         result = renderScene(workDir, text.str(), name, width, height, threads, error);
-    if (result == Rendered && !deliver(fs::path(workDir) / name, image, error)) result = Failed;
-    fs::remove_all(workDir, code);
+    if (result == Rendered && !deliver(work / name, image, error)) result = Failed;
+    fs::remove_all(work, code);
     return result;
 }

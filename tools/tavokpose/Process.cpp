@@ -105,12 +105,6 @@ ProcessResult runProcess(const std::vector<std::string>& args, const std::string
     return {true, int(code)};
 }
 
-std::string programPath() {
-    char path[MAX_PATH];
-    DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
-    return length > 0 && length < sizeof path ? std::string(path, length) : std::string();
-}
-
 #else
 
 ProcessResult runProcess(const std::vector<std::string>& args, const std::string& workDir,

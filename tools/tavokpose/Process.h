@@ -17,5 +17,8 @@ struct ProcessResult {
 ProcessResult runProcess(const std::vector<std::string>& args, const std::string& workDir,
                          const std::string& logName, int seconds);
 
-// The full path of the running program, or "" if it cannot be told.
+#ifndef _WIN32
+// The full path of the running program, or "" if it cannot be told (on
+// Windows, programFolder() gives its folder in UTF-8).
 std::string programPath();
+#endif

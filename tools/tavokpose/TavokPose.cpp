@@ -95,14 +95,14 @@ std::string seconds(double value) {
 }
 
 bool isPoseFileName(const fs::path& path) {
-    std::string extension = path.extension().string();
+    std::string extension = path.extension().u8string();
     std::transform(extension.begin(), extension.end(), extension.begin(),
                    [](unsigned char c) { return char(std::tolower(c)); });
     return extension == ".txt" || extension == ".bas";
 }
 
 bool isAnimationFileName(const std::string& path) {
-    std::string extension = fs::path(path).extension().string();
+    std::string extension = fs::u8path(path).extension().u8string();
     std::transform(extension.begin(), extension.end(), extension.begin(),
                    [](unsigned char c) { return char(std::tolower(c)); });
     return extension == ".tfa";
@@ -272,12 +272,13 @@ int TavokPose::sheet(const std::vector<std::string>& given) {
     if (!takeOptions(args, width, height, &jobs)) return ExitUsage;
     if (args.size() != 2) return usage("sheet takes a folder and an output image");
     std::error_code code;
-    if (!fs::is_directory(args[0], code)) {
+    fs::path folder = fs::u8path(args[0]);
+    if (!fs::is_directory(folder, code)) {
         err_ << args[0] << ": not a folder\n";
         return ExitBadInput;
     }
     std::vector<fs::path> files;
-    for (const fs::directory_entry& entry : fs::directory_iterator(args[0], code))
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder, code))
         if (entry.is_regular_file() && isPoseFileName(entry.path())) files.push_back(entry.path());
     std::sort(files.begin(), files.end());
     if (files.empty()) {
@@ -287,7 +288,7 @@ int TavokPose::sheet(const std::vector<std::string>& given) {
     bool allGood = true;
     for (const fs::path& file : files) {
         float pose[PoseCount];
-        allGood = readPose(file.string(), pose) && allGood;
+        allGood = readPose(file.u8string(), pose) && allGood;
     }
     if (!allGood) return ExitBadInput;
     if (!outputFolderExists(args[1])) return ExitBadInput;
@@ -312,11 +313,11 @@ int TavokPose::sheet(const std::vector<std::string>& given) {
     auto work = [&] {
         for (int i = next++; i < count; i = next++) {
             std::string tile =
-                (fs::path(workDir) / ("tile-" + std::to_string(i) + ".png")).string();
+                (fs::u8path(workDir) / ("tile-" + std::to_string(i) + ".png")).u8string();
             results[i] =
-                povray.renderPose(files[i].string(), tile, width, height, threads, errors[i]);
+                povray.renderPose(files[i].u8string(), tile, width, height, threads, errors[i]);
             std::lock_guard<std::mutex> lock(report);
-            out_ << '[' << ++done << '/' << count << "] " << files[i].filename().string()
+            out_ << '[' << ++done << '/' << count << "] " << files[i].filename().u8string()
                  << (results[i] == PovRender::Rendered ? "" : " failed") << std::endl;
         }
     };
@@ -329,21 +330,21 @@ int TavokPose::sheet(const std::vector<std::string>& given) {
     int result = ExitOk;
     for (std::size_t i = 0; i < files.size(); ++i)
         if (results[i] != PovRender::Rendered) {
-            err_ << "tavokpose: " << files[i].string() << ": " << errors[i] << '\n';
+            err_ << "tavokpose: " << files[i].u8string() << ": " << errors[i] << '\n';
             result = ExitRenderFailed;
         }
     if (result == ExitOk) {
         ContactSheet layout(count, width, height);
         std::vector<std::string> labels;
         for (const fs::path& file : files)
-            labels.push_back(file.filename().string());
+            labels.push_back(file.filename().u8string());
         out_ << "composing " << layout.columns() << 'x' << layout.rows() << " sheet" << std::endl;
         if (povray.renderScene(workDir, layout.scene(labels), "sheet.png", layout.width(),
                                layout.height(), 0, error) != PovRender::Rendered) {
             err_ << "tavokpose: " << error << '\n';
             result = ExitRenderFailed;
         } else {
-            fs::copy_file(fs::path(workDir) / "sheet.png", args[1],
+            fs::copy_file(fs::u8path(workDir) / "sheet.png", fs::u8path(args[1]),
                           fs::copy_options::overwrite_existing, code);
             if (code) {
                 err_ << "tavokpose: cannot write " << args[1] << ": " << code.message() << '\n';
@@ -354,7 +355,7 @@ int TavokPose::sheet(const std::vector<std::string>& given) {
             }
         }
     }
-    fs::remove_all(workDir, code);
+    fs::remove_all(fs::u8path(workDir), code);
     return result;
 }
 
@@ -364,11 +365,11 @@ int TavokPose::blend(const std::vector<std::string>& args) {
     bool good = readPose(args[0], a);
     good = readPose(args[1], b) && good;
     if (!good) return ExitBadInput;
-    std::ofstream out(args[2], std::ios::binary);
-    out << poseBlend(a, b, fs::path(args[0]).filename().string(),
-                     fs::path(args[1]).filename().string());
-    out.close();
-    if (!out) {
+    std::string text = poseBlend(a, b, fs::u8path(args[0]).filename().u8string(),
+                                 fs::u8path(args[1]).filename().u8string());
+    if (replaceWithWritten(args[2].c_str(), [&text](std::FILE* out) {
+            return std::fputs(text.c_str(), out) >= 0;
+        }) != PoseFileOk) {
         err_ << "tavokpose: cannot write " << args[2] << '\n';
         return ExitBadInput;
     }

@@ -59,13 +59,13 @@ std::string ownFolder() {
 // POV-Ray for Windows installs pvengine64.exe in a folder of its own, not on
 // the PATH; Debian's povray under Wine is found by the Unix shell.
 std::string windowsPovray() {
-    const char* path = std::getenv("PATH");
-    std::string folders = path ? path : "";
+    std::string folders = environment("PATH");
     for (const char* name : {"ProgramW6432", "ProgramFiles"})
-        if (const char* folder = std::getenv(name)) folders += ";" + povrayInstallFolder(folder);
+        if (std::string folder = environment(name); !folder.empty())
+            folders += ";" + povrayInstallFolder(folder);
     std::string found = findProgram("", folders, ';', povrayNames, [](const std::string& file) {
         std::error_code code;
-        return std::filesystem::is_regular_file(file, code);
+        return std::filesystem::is_regular_file(std::filesystem::u8path(file), code);
     });
     return found.empty() ? "povray" : found;
 }
