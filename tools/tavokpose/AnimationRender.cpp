@@ -1,4 +1,5 @@
 #include "tools/tavokpose/AnimationRender.h"
+#include "tools/tavokpose/PovRender.h"
 
 #include "animation/AnimationExport.h"
 #include "animrender/Assembly.h"
@@ -352,15 +353,5 @@ AnimationRender::Result AnimationRender::runTool(const std::vector<std::string>&
 }
 
 bool AnimationRender::deliver(const std::string& from, const std::string& to) {
-    std::error_code code;
-    fs::path source = fs::u8path(from), target = fs::u8path(to), beside = fs::u8path(to + ".new");
-    fs::rename(source, target, code);
-    if (!code) return true;
-    // Another disk: a complete copy beside it first, then in its place.
-    fs::copy_file(source, beside, fs::copy_options::overwrite_existing, code);
-    if (!code) fs::rename(beside, target, code);
-    if (!code) return true;
-    error = "cannot write " + to + ": " + code.message();
-    fs::remove(beside, code);
-    return false;
+    return PovRender::deliver(from, to, error);
 }

@@ -19,18 +19,21 @@ bool endsWith(const std::string& text, const std::string& end) {
 }
 
 // Moves a finished image to where the user asked for it.
-bool deliver(const fs::path& from, const std::string& to, std::string& error) {
-    // Beside it first, then in its place: the user's file is never half
-    // written.
-    std::error_code code;
-    fs::path beside = fs::u8path(to + ".new");
-    fs::copy_file(from, beside, fs::copy_options::overwrite_existing, code);
-    if (!code) fs::rename(beside, fs::u8path(to), code);
-    if (code) error = "cannot write " + to + ": " + code.message();
-    return !code;
-}
-
 } // namespace
+
+bool PovRender::deliver(const std::string& from, const std::string& to, std::string& error) {
+    std::error_code code;
+    fs::path source = fs::u8path(from), target = fs::u8path(to), beside = fs::u8path(to + ".new");
+    fs::rename(source, target, code);
+    if (!code) return true;
+    // Another disk: a complete copy beside it first, then in its place.
+    fs::copy_file(source, beside, fs::copy_options::overwrite_existing, code);
+    if (!code) fs::rename(beside, target, code);
+    if (!code) return true;
+    error = "cannot write " + to + ": " + code.message();
+    fs::remove(beside, code);
+    return false;
+}
 
 PovRender::PovRender(std::string povray, std::string sceneDir)
     : povray_(std::move(povray)), sceneDir_(std::move(sceneDir)) {}
@@ -131,7 +134,7 @@ PovRender::Result PovRender::renderPose(const std::string& pose, const std::stri
         error = "cannot copy " + pose + ": " + code.message();
     else
         result = renderScene(workDir, text.str(), name, width, height, threads, error);
-    if (result == Rendered && !deliver(work / name, image, error)) result = Failed;
+    if (result == Rendered && !deliver((work / name).u8string(), image, error)) result = Failed;
     fs::remove_all(work, code);
     return result;
 }

@@ -26,6 +26,11 @@ class PovRender {
                        const std::string& image, int width, int height, int threads,
                        std::string& error) const;
 
+    // Puts the finished file `from` in the place of the user's file `to`,
+    // moved or else copied beside it first, so `to` is never half written;
+    // on failure `error` says why.
+    static bool deliver(const std::string& from, const std::string& to, std::string& error);
+
     // A new empty folder for one render's files; "" and `error` says why
     // when the temporary folder has no room for it.
     static std::string makeWorkDir(std::string& error);

@@ -340,19 +340,13 @@ int TavokPose::sheet(const std::vector<std::string>& given) {
             labels.push_back(file.filename().u8string());
         out_ << "composing " << layout.columns() << 'x' << layout.rows() << " sheet" << std::endl;
         if (povray.renderScene(workDir, layout.scene(labels), "sheet.png", layout.width(),
-                               layout.height(), 0, error) != PovRender::Rendered) {
+                               layout.height(), 0, error) != PovRender::Rendered ||
+            !PovRender::deliver((fs::u8path(workDir) / "sheet.png").u8string(), args[1], error)) {
             err_ << "tavokpose: " << error << '\n';
             result = ExitRenderFailed;
         } else {
-            fs::copy_file(fs::u8path(workDir) / "sheet.png", fs::u8path(args[1]),
-                          fs::copy_options::overwrite_existing, code);
-            if (code) {
-                err_ << "tavokpose: cannot write " << args[1] << ": " << code.message() << '\n';
-                result = ExitRenderFailed;
-            } else {
-                out_ << "wrote " << args[1] << " (" << count << " poses) in "
-                     << seconds(secondsSince(start)) << '\n';
-            }
+            out_ << "wrote " << args[1] << " (" << count << " poses) in "
+                 << seconds(secondsSince(start)) << '\n';
         }
     }
     fs::remove_all(fs::u8path(workDir), code);
