@@ -44,7 +44,7 @@ class ExpressionWindow : public vToolWindow, private vTimer {
     static constexpr int RenderTick = 50;
     // POV-Ray mostly waits on small pictures (its front end polls): several
     // runs side by side keep the cores busy.
-    static constexpr int Runners = 8;
+    static constexpr int Runners = 12;
     // Every listed file's render and 100 more, about 12 MB at most in the
     // scratch folder.
     static constexpr int MaxCachedRenders = MaxListedExpressions + 100;
