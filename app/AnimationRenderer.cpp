@@ -68,7 +68,6 @@ bool AnimationRenderer::start(const Animation& animation, const RenderRequest& r
     PovrayRunner finder;
     FrameRender render = frameRender(request);
     render.povray = finder.findPovray();
-    CreateDirectoryW(wideText(request.folder).c_str(), nullptr);
     std::string scene = PovrayRunner::findScene(), problem;
     if (render.povray.empty())
         problem = "No POV-Ray found: install POV-Ray 3.7 (Debian and Ubuntu: apt-get install "
@@ -83,9 +82,13 @@ bool AnimationRenderer::start(const Animation& animation, const RenderRequest& r
     else if (request.video && sound_.has() &&
              GetFileAttributesW(wideText(sound_.path).c_str()) == INVALID_FILE_ATTRIBUTES)
         problem = "The animation's sound is missing: " + sound_.path;
-    else if (!jobs_.start(animation, render, {request.first, request.last}, 0, scene,
-                          request.folder))
-        problem = jobs_.error;
+    else {
+        // Made only now: a refused render leaves no empty folder behind.
+        CreateDirectoryW(wideText(request.folder).c_str(), nullptr);
+        if (!jobs_.start(animation, render, {request.first, request.last}, 0, scene,
+                         request.folder))
+            problem = jobs_.error;
+    }
     if (!problem.empty()) {
         end("Render failed", problem);
         return false;
