@@ -12,6 +12,7 @@ bool AnimationSound::load(const std::string& path) {
     vTimer::stop();
     reading_.cancel();
     row_.setClip(nullptr);
+    row_.setReading(false);
     clip_ = SoundClip();
     path_ = path;
     error_.clear();
