@@ -123,8 +123,9 @@ std::string unixRunScript(const std::vector<std::string>& args, const std::strin
                           const std::string& aliveFile, int staleSeconds) {
     // setsid makes the group; its first process writes the group's id (its
     // own) and becomes the program; setsid -w waits for it to end.
-    std::string script =
-        "setsid -w sh -c 'echo $$ >\"$1\"; shift; exec \"$@\"' sh " + shellQuoted(pidFile);
+    std::string script = "rm -f " + shellQuoted(pidFile) +
+                         "\nsetsid -w sh -c 'echo $$ >\"$1\"; shift; exec \"$@\"' sh " +
+                         shellQuoted(pidFile);
     for (const std::string& arg : args)
         script += " " + shellQuoted(arg);
     script += " </dev/null >" + shellQuoted(logFile) + " 2>&1 &\nrun=$! watch=\n";
@@ -134,7 +135,8 @@ std::string unixRunScript(const std::vector<std::string>& args, const std::strin
     // watcher counts seconds of the system's uptime, not turns of its loop,
     // which a loaded machine stretches; no clock step moves it, and a turn
     // counts 5 s at most, so a machine waking from sleep does not end a live
-    // starter's render. A file gone is a starter gone.
+    // starter's render. A file gone is a starter gone, even one gone before
+    // the group has written its id: the watcher waits for the id.
     if (!aliveFile.empty())
         script += "(last= idle=0 prev=\nwhile m=$(stat -c %Y " + shellQuoted(aliveFile) +
                   " 2>/dev/null); do\nnow=$((prev + 1)); { read up _ </proc/uptime && "
@@ -142,9 +144,13 @@ std::string unixRunScript(const std::vector<std::string>& args, const std::strin
                   "[ $step -le 5 ] || step=5\n[ \"$m\" = \"$last\" ] && idle=$((idle + step)) "
                   "|| { last=$m; idle=0; }\n[ $idle -lt " +
                   std::to_string(staleSeconds) +
-                  " ] || break\n(cd / && exec sleep 1)\ndone\nkill -s KILL -- -\"$(cat " +
+                  " ] || break\n(cd / && exec sleep 1)\ndone\nwhile [ ! -s " +
+                  shellQuoted(pidFile) +
+                  " ] && kill -0 $run 2>/dev/null; do (cd / && exec sleep 0.1); done\n"
+                  "kill -s KILL -- -\"$(cat " +
                   shellQuoted(pidFile) + ")\") &\nwatch=$!\n";
-    return script + "wait $run\nstatus=$?\n[ -z \"$watch\" ] || kill $watch\necho $status >" +
+    return script +
+           "wait $run\nstatus=$?\n[ -z \"$watch\" ] || kill $watch 2>/dev/null\necho $status >" +
            shellQuoted(statusFile);
 }
 

@@ -132,11 +132,19 @@ TEST(Povray, ARenderEndsOnceItsStarterStopsTouchingItsFile) {
     EXPECT_GT(group, 1) << "the group's id within 5 s";
     EXPECT_TRUE(fs::exists(dir / "end")) << "the render still ran 6 s after its starter went";
     EXPECT_TRUE(group <= 1 || kill(-group, SIGKILL) != 0) << "the render outlived its starter";
-    // A file removed under it (a new run clearing the folder) ends it too.
+    // A file removed under it (a new run clearing the folder) ends it too,
+    // even before the group has written its id (a slow start here).
     fs::remove(dir / "end");
-    std::ofstream(dir / "alive") << "";
-    ASSERT_EQ(sh(dir, unixRunScript({"sleep", "30"}, "log", "group", "end", "alive", 2), " &"), 0);
     fs::remove(dir / "alive");
+    fs::create_directories(dir / "slow");
+    std::ofstream(dir / "slow" / "setsid")
+        << "#!/bin/sh\n/bin/sleep 1\nexec /usr/bin/setsid \"$@\"\n";
+    fs::permissions(dir / "slow" / "setsid", fs::perms::owner_all);
+    ASSERT_EQ(sh(dir,
+                 "PATH=\"$PWD/slow:$PATH\"\n" +
+                     unixRunScript({"sleep", "30"}, "log", "group", "end", "alive", 2),
+                 " &"),
+              0);
     for (int i = 0; i < 500 && !fs::exists(dir / "end"); ++i)
         usleep(10000);
     EXPECT_TRUE(fs::exists(dir / "end")) << "the render still ran 5 s after its file went";
