@@ -327,13 +327,34 @@ int writeAnimationFile(const Animation& animation, const char* path) {
                               [&written](std::FILE* out) { return writeAnimation(written, out); });
 }
 
+namespace {
+
+// The longest path a sound line holds, whatever its start frame.
+const std::size_t MaxSoundPath =
+    MaxLineLength - std::strlen(soundLabel) - std::to_string(MaxLength - 1).size() - 2;
+
+} // namespace
+
 std::string soundPathFor(const std::string& sound, const char* file) {
     std::error_code code;
     fs::path absolute = fs::absolute(fs::u8path(sound), code).lexically_normal();
     fs::path folder = fs::absolute(fs::u8path(file), code).parent_path().lexically_normal();
-    fs::path relative = absolute.lexically_relative(folder);
-    // Another drive has no relative path.
-    return (relative.empty() ? absolute : relative).generic_u8string();
+    std::string whole = absolute.generic_u8string();
+    std::string relative = absolute.lexically_relative(folder).generic_u8string();
+    // Another drive has no relative path; a deep one may be too long for
+    // its line where the whole path is not.
+    bool tooLong = relative.size() > MaxSoundPath && whole.size() <= MaxSoundPath;
+    return relative.empty() || tooLong ? whole : relative;
+}
+
+std::string soundLineProblem(const Animation& animation, const char* file) {
+    if (!animation.sound().has()) return "";
+    std::string path = soundPathFor(animation.sound().path, file);
+    if (!plainPath(path)) return "the sound's path holds a control character (a tab, a line end)";
+    if (path.size() > MaxSoundPath)
+        return "the sound's path is longer than the " + std::to_string(MaxSoundPath) +
+               " bytes its line holds";
+    return "";
 }
 
 std::string soundPathFrom(const std::string& written, const char* file) {

@@ -46,6 +46,9 @@ int writeAnimationFile(const Animation& animation, const char* path);
 
 // The sound's path as the animation file at `file` holds it, and back.
 std::string soundPathFor(const std::string& sound, const char* file);
+// Why the file at `file` cannot hold the animation's sound line (a control
+// character, a path longer than a line), or "" when it can.
+std::string soundLineProblem(const Animation& animation, const char* file);
 std::string soundPathFrom(const std::string& written, const char* file);
 
 // Replaces `path` with what `write` puts into a new file beside it, only

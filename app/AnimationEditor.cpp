@@ -358,7 +358,10 @@ void AnimationEditor::openAnimation() {
 void AnimationEditor::saveAnimation() {
     stop();
     if (!chooseSave(&window_, "Save Animation", animationName_, animationFilters, ".tfa")) return;
-    if (writeAnimationFile(document_.animation(), animationName_) != PoseFileOk)
+    std::string problem = soundLineProblem(document_.animation(), animationName_);
+    if (!problem.empty())
+        notice(("Cannot save " + std::string(animationName_) + ":\n\n" + problem).c_str());
+    else if (writeAnimationFile(document_.animation(), animationName_) != PoseFileOk)
         notice("Save error");
     else
         rememberDirectory();

@@ -1,5 +1,6 @@
 #include "sound/MouthTrack.h"
 
+#include <algorithm>
 #include <cstdio>
 
 int setMouthTrack(Animation& animation, const std::vector<MouthKey>& keys,
@@ -18,6 +19,6 @@ std::string keysLeftOutText(int left, const Animation& animation, double seconds
     std::snprintf(text, sizeof text,
                   "%d mouth keys past the animation's last frame left out: %.2f s of the sound "
                   "runs beyond it",
-                  left, seconds + double(start - settings.length) / settings.fps);
+                  left, seconds - std::max(0.0, double(settings.length - start) / settings.fps));
     return text;
 }

@@ -93,6 +93,12 @@ TEST_F(TrackFiles, AnOlderFileReadsToTheSamePoseAtEveryFrameAndSavesAsTracksWith
                                         ": ../voices/a \xc3\xa9.wav\r\n"),
                   std::string::npos);
     }
+    // A path relative to a deep folder too long for its line is held whole.
+    std::string deep = "/d";
+    for (int i = 0; i < 400; ++i)
+        deep += "/x";
+    EXPECT_EQ(soundPathFor("/v.wav", (deep + "/a.tfa").c_str()), "/v.wav");
+    EXPECT_EQ(soundPathFor(deep + "/v.wav", "/a.tfa"), deep.substr(1) + "/v.wav");
 }
 
 TEST_F(TrackFiles, BadTrackAndSoundLinesNameTheLineAndLoadNothing) {

@@ -236,6 +236,11 @@ TEST_F(LipSyncVoice, ToolKeysTheMouthTrackOnlyOfANewOrExistingAnimation) {
     std::snprintf(beyond, sizeof beyond, ": %.2f s of the sound runs beyond",
                   clip.seconds() - 0.92);
     EXPECT_NE(out.str().find(beyond), std::string::npos) << out.str();
+    // A voice starting past the end runs beyond it whole.
+    put("late.tfa", fileBytes(old).replace(fileBytes(old).find("sound 2"), 7, "sound 30"));
+    ASSERT_EQ(run({path("voice.wav"), path("late.tfa")}), ExitOk) << err.str();
+    std::snprintf(beyond, sizeof beyond, ": %.2f s of the sound runs beyond", clip.seconds());
+    EXPECT_NE(out.str().find(beyond), std::string::npos) << out.str();
 
     // Errors named plainly, with the tool's exit codes; nothing written.
     std::string voice = path("voice.wav"), target = path("x.tfa");
@@ -243,7 +248,10 @@ TEST_F(LipSyncVoice, ToolKeysTheMouthTrackOnlyOfANewOrExistingAnimation) {
         {{old, target}, ExitBadInput, old + ": not a sound"},
         {{voice, target, "--shapes", dir.string()}, ExitBadInput, path("rest.txt") + ": "},
         {{voice, old, "--fps", "30"}, ExitBadInput, old + ": the animation runs at 25 fps, not 30"},
-        {{voice, target, "--fps", "61"}, ExitUsage, "tavokpose: --fps takes"}};
+        {{voice, target, "--fps", "61"}, ExitUsage, "tavokpose: --fps takes"},
+        {{put("a\tb.wav", fileBytes(voice)), target},
+         ExitBadInput,
+         "tavokpose: cannot write " + target + ": the sound's path holds a control"}};
     for (const auto& [args, exit, error] : wrongs) {
         EXPECT_EQ(run(args), exit) << error;
         EXPECT_EQ(err.str().rfind(error, 0), 0u) << err.str();

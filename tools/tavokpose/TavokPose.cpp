@@ -573,6 +573,11 @@ int TavokPose::lipsync(const std::vector<std::string>& given) {
     // place of.
     int start = animation.sound().start;
     animation.setSound({voicePath, start});
+    std::string problem = soundLineProblem(animation, path.c_str());
+    if (!problem.empty()) {
+        err_ << "tavokpose: cannot write " << path << ": " << problem << '\n';
+        return ExitBadInput;
+    }
     std::vector<MouthKey> keys = lipSync(voice, settings.fps);
     int left = setMouthTrack(animation, keys, shapes, start);
     if (!outputFolderExists(path)) return ExitBadInput;
