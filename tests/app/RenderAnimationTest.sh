@@ -39,7 +39,6 @@ open_animation() {
   wait_until 5 "end of the Open Animation dialog" closed 'Open Animation'
   sleep 0.5
 }
-closed() { [ -z "$(find_window "$1" 0)" ]; }
 # Return on the window titled $1 within 10 s, else fails saying why ($2).
 answer() { w=$(find_window "$1") && [ -n "$w" ] && xdotool windowfocus --sync "$w" key Return || fail "no $1: $2"; }
 # Opens the dialog, starts the render with the keys given, finds the

@@ -27,7 +27,7 @@ grown() { [ "$(height)" -gt "$before" ]; }
 xdotool windowfocus --sync "$window" key ctrl+t
 wait_until 10 "the timeline shown" grown || exit 1
 choose_file 's Return' 'Open Sound' tone.wav a
-wait_until 10 "end of the Open Sound dialog" test -z "$(find_window 'Open Sound' 0)"
+wait_until 10 "end of the Open Sound dialog" closed 'Open Sound'
 xdotool windowfocus --sync "$window" key --delay 20 --repeat 25 Right
 
 timeout 40 parec -d tavok.monitor --latency-msec=10 --raw --format=s16le --rate=$rate \
