@@ -227,14 +227,10 @@ void AnimationEditor::chooseSound() {
     std::wstring name;
     if (!select.fileSelectWide("Open Sound", name, soundFilters) || name.empty()) return;
     SoundReference sound{utf8Text(name), document_.animation().sound().start};
-    if (!sound_.load(sound.path)) {
-        notice(("The sound could not be read:\n\n" + sound.path + ": " + sound_.error()).c_str());
-        loadSound();
-        return;
-    }
-    // Meanwhile the document keeps its sound; a file it already holds is in.
+    // The document keeps its sound while this one is read. A file held
+    // already, or one whose header does not read, has its outcome at once.
     choice_ = sound;
-    if (!sound_.reading()) soundRead();
+    if (!sound_.load(sound.path) || !sound_.reading()) soundRead();
 }
 
 void AnimationEditor::soundRead() {
