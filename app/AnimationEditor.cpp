@@ -15,7 +15,6 @@
 #include "sound/LipSync.h"
 #include "sound/MouthShapeSet.h"
 #include "sound/MouthTrack.h"
-#include "sound/SoundFileReader.h"
 
 #include <chrono>
 #include <cstring>
@@ -146,7 +145,10 @@ void AnimationEditor::deleteKey() {
 void AnimationEditor::documentChanged(int hints) {
     // The changed pose is the one to key, not the playhead's.
     if (hints & HintStep) halt();
-    if (hints & HintSound) loadSound();
+    // An undo or redo (a history change that is no step) drops a sound
+    // still being chosen: arriving after it, the sound would be a surprise.
+    bool undone = (hints & HintHistory) && !(hints & HintStep);
+    if ((hints & HintSound) || (undone && choice_.has())) loadSound();
     if (hints &
         (HintKeys | HintPlayhead | HintSettings | HintKeying | HintKeySelection | HintSound)) {
         pane->redraw();
@@ -213,6 +215,7 @@ void AnimationEditor::scrub(int frame) {
 }
 
 bool AnimationEditor::loadSound() {
+    choice_ = SoundReference();
     return sound_.load(document_.animation().sound().path) || !document_.animation().sound().has();
 }
 
@@ -224,20 +227,24 @@ void AnimationEditor::chooseSound() {
     std::wstring name;
     if (!select.fileSelectWide("Open Sound", name, soundFilters) || name.empty()) return;
     SoundReference sound{utf8Text(name), document_.animation().sound().start};
-    if (!sound_.load(sound.path)) {
-        notice(("The sound could not be read:\n\n" + sound.path + ": " + sound_.error()).c_str());
-        loadSound();
-        return;
-    }
-    change("Sound", [&] { document_.setSound(sound); });
+    // The document keeps its sound while this one is read. A file held
+    // already, or one whose header does not read, has its outcome at once.
+    choice_ = sound;
+    if (!sound_.load(sound.path) || !sound_.reading()) soundRead();
 }
 
 void AnimationEditor::soundRead() {
     pane->redraw();
-    if (!sound_.error().empty())
-        notice(("The sound could not be read:\n\n" + document_.animation().sound().path + ": " +
-                sound_.error())
-                   .c_str());
+    SoundReference chosen = choice_;
+    choice_ = SoundReference();
+    if (sound_.has()) {
+        if (chosen.has()) change("Sound", [&] { document_.setSound(chosen); });
+        return;
+    }
+    const std::string& path = chosen.has() ? chosen.path : document_.animation().sound().path;
+    notice(("The sound could not be read:\n\n" + path + ": " + sound_.error()).c_str());
+    // The document's own sound again, as it was before the choice.
+    if (chosen.has()) loadSound();
 }
 
 bool AnimationEditor::halt() {
@@ -269,14 +276,18 @@ void AnimationEditor::editSettings() {
 
 void AnimationEditor::lipSyncFromSound() {
     stop();
+    // The analysis takes all of it: the rest of a reading is waited for (a
+    // chosen sound is then the document's). A failed one gave its notice.
+    if (sound_.reading()) {
+        sound_.finish();
+        if (!sound_.has()) return;
+    }
     const Animation& animation = document_.animation();
     const SoundReference& sound = animation.sound();
     if (!sound.has())
         return notice("There is no sound to lip-sync: open one with Animate > Sound.");
-    SoundClip clip;
-    SoundFileReader reader;
-    if (!reader.read(wideText(sound.path), clip))
-        return notice((sound.path + ": " + reader.error()).c_str());
+    if (!sound_.has()) return notice((sound.path + ": " + sound_.error()).c_str());
+    const SoundClip& clip = sound_.clip();
     MouthShapeSet shapes;
     if (!shapes.load(programFolder() + "\\poses\\mouths")) return notice(shapes.error().c_str());
     std::vector<MouthKey> keys = lipSync(clip, animation.settings().fps);

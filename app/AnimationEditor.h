@@ -38,6 +38,8 @@ class AnimationEditor : public DocumentView, private vTimer {
     // The frame the sound being heard has reached, or a negative number
     // when none plays.
     double soundFrame();
+    // The sound read for the document, for the render to use again.
+    const AnimationSound& sound() const { return sound_; }
 
     TimelinePane* pane = nullptr;
     // Told of each frame playback draws: the frame, when it was due and when
@@ -51,10 +53,12 @@ class AnimationEditor : public DocumentView, private vTimer {
     // The selected key, or the keys at the playhead.
     void deleteKey();
     void togglePlay();
-    // Animate > Sound...: a WAV file becomes the animation's sound.
+    // Animate > Sound...: a WAV file becomes the animation's sound once it
+    // has been read; one that cannot be read leaves no trace.
     void chooseSound();
-    // The sound the document names, read unless it was the last one read;
-    // false when it names one that cannot be read.
+    // The sound the document names, read unless it was the last one read,
+    // instead of any sound still being chosen; false when it names one that
+    // cannot be read.
     bool loadSound();
     // The sound's samples are in, or could not be read after all.
     void soundRead();
@@ -79,6 +83,7 @@ class AnimationEditor : public DocumentView, private vTimer {
     PlaybackClock clock_;
     bool playing_ = false;
     AnimationSound sound_;
+    SoundReference choice_;     // chosen and being read; none when its path is ""
     int firstFrame_ = 0;        // where the clock last started
     int lastFrame_ = 0;         // the frame drawn last, to see playback loop
     bool soundStarted_ = false; // since the clock started

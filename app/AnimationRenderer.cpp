@@ -3,6 +3,7 @@
 #include "animrender/Assembly.h"
 #include "animrender/GifEncoder.h"
 #include "app/AnimationProgressWindow.h"
+#include "app/AnimationSound.h"
 #include "app/FaceTables.h"
 #include "document/Document.h"
 #include "framework/app/vWindow.h"
@@ -10,6 +11,7 @@
 #include "render/ChildStart.h"
 #include "render/PovrayRunner.h"
 #include "render/WicImage.h"
+#include "sound/SoundFileReader.h"
 
 #include <windows.h>
 
@@ -79,9 +81,8 @@ bool AnimationRenderer::start(const Animation& animation, const RenderRequest& r
     else if (request.video && ffmpeg_.empty() && (ffmpeg_ = finder.findTool("ffmpeg")).empty())
         problem = "No ffmpeg found to make the video: install it (Debian and Ubuntu: apt-get "
                   "install ffmpeg) or put ffmpeg.exe on the PATH.";
-    else if (request.video && sound_.has() &&
-             GetFileAttributesW(wideText(sound_.path).c_str()) == INVALID_FILE_ATTRIBUTES)
-        problem = "The animation's sound is missing: " + sound_.path;
+    else if (request.video && sound_.has() && !soundReads(problem))
+        problem = "The animation's sound cannot be read:\n\n" + sound_.path + ": " + problem;
     else {
         // Made only now: a refused render leaves no empty folder behind.
         CreateDirectoryW(wideText(request.folder).c_str(), nullptr);
@@ -101,6 +102,17 @@ bool AnimationRenderer::start(const Animation& animation, const RenderRequest& r
     progress_->show(jobs_.progress(), now());
     vTimer::start(100);
     return true;
+}
+
+bool AnimationRenderer::soundReads(std::string& error) const {
+    if (heldSound && heldSound->holds(sound_.path)) return true;
+    HCURSOR cursor = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+    SoundClip clip;
+    SoundFileReader reader;
+    bool read = reader.read(wideText(sound_.path), clip);
+    SetCursor(cursor);
+    error = reader.error();
+    return read;
 }
 
 void AnimationRenderer::onTick() {

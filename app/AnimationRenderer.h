@@ -16,6 +16,7 @@
 #include <string>
 
 class AnimationProgressWindow;
+class AnimationSound;
 class Document;
 class vWindow;
 
@@ -40,9 +41,14 @@ class AnimationRenderer : private vTimer {
     std::string outcome;
     // Told when a render ends: the paused preview may render again.
     std::function<void()> onEnded;
+    // The editor's sound, whose clip spares reading the sound again.
+    const AnimationSound* heldSound = nullptr;
 
   private:
     void onTick() override;
+    // Whether the animation's sound reads to its end, before any frame is
+    // rendered, as `tavokpose animate --video` asks; `error` says why not.
+    bool soundReads(std::string& error) const;
     // Once the frames and the GIF are there.
     void pollVideo();
     std::string renderedText() const;

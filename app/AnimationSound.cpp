@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <utility>
+#include <windows.h>
 
 bool AnimationSound::load(const std::string& path) {
     // A sound that could not be read is read again: its file may be back.
@@ -27,7 +28,17 @@ bool AnimationSound::load(const std::string& path) {
 }
 
 void AnimationSound::onTick() {
-    if (!reading_.ended()) return;
+    if (reading_.ended()) take();
+}
+
+void AnimationSound::finish() {
+    if (!reading()) return;
+    HCURSOR cursor = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+    take();
+    SetCursor(cursor);
+}
+
+void AnimationSound::take() {
     vTimer::stop();
     WaveSummary summary;
     if (reading_.take(clip_, summary))

@@ -25,6 +25,13 @@ class AnimationSound : private vTimer {
     // with error() saying why, when its samples could not be read.
     std::function<void()> onRead;
     bool has() const { return !clip_.empty(); }
+    const SoundClip& clip() const { return clip_; }
+    bool reading() const { return reading_.pending(); }
+    // Waits for a reading still going on and takes it, onRead included, as
+    // its end would.
+    void finish();
+    // Whether the clip is that of the sound at `path`.
+    bool holds(const std::string& path) const { return has() && path == path_; }
     const std::string& error() const { return error_; }
     WaveformRow& row() { return row_; }
 
@@ -37,8 +44,9 @@ class AnimationSound : private vTimer {
     double frameHeard(int fps, int start);
 
   private:
-    // Takes what the reading brought, and readies the sound device for it.
     void onTick() override;
+    // Takes what the reading brought, and readies the sound device for it.
+    void take();
 
     SoundReading reading_;
     SoundClip clip_;

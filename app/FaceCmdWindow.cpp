@@ -99,6 +99,7 @@ FaceCmdWindow::FaceCmdWindow(const char* name, int width, int height)
     expressionWindow->neighbourRendering = [this] { return renderPreview->busy(); };
     animationRenderer = new AnimationRenderer(*this, document);
     animationRenderer->onEnded = [this] { renderPreview->poseChanged(); };
+    animationRenderer->heldSound = &animationEditor->sound();
     showWindow();
 }
 

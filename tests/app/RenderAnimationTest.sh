@@ -1,8 +1,10 @@
 #!/bin/bash
 # Rendering the animation from the real program under real keys, with the
-# real POV-Ray: File > Render animation..., frames 0 to 5 at 64 x 48 with the
-# GIF and the video, gives exactly those frames, a GIF of 6 images 4/100 s
-# each and an MP4 whose picture and sound (AAC) last the 0.24 s; Esc
+# real POV-Ray: after Animate > Sound... and Lip-sync from sound, and Play,
+# File > Render animation..., frames 0 to 5 with the GIF and the video, gives
+# exactly those frames, a GIF of 6 images 4/100 s each and an MP4 whose
+# picture and sound (AAC) last the 0.24 s; a sound that does not read is
+# refused before any frame; Esc
 # and Enter on Cancel in the progress window, then Exit during a render,
 # leave complete frames only, no work folder and no POV-Ray.
 # Usage: RenderAnimationTest.sh TavokF.exe screenshot.png
@@ -13,6 +15,7 @@ source "$(dirname "$0")/XdoHelpers.sh"
 # longer than 130 characters and holds letters beyond ASCII and beyond the
 # ANSI code page. (Typed by xdotool, such letters are now and then lost.)
 program_folder "$exe" settled
+cp -r "$root/poses" "$dir" # the mouth shapes for Lip-sync
 out="$dir/José 日本 $(printf 'x%.0s' $(seq 130))"
 mkdir "$out"
 working() { for p in /proc/[0-9]*; do readlink "$p/cwd" 2>/dev/null; done | grep -c "^$out/\."; }
@@ -33,10 +36,11 @@ open_animation() {
   sleep 0.5
   xdotool windowfocus --sync "$box" key End shift+Home type "Z:${dir//\//\\}\\$1"
   xdotool windowfocus --sync "$box" key Return
-  closed() { [ -z "$(find_window 'Open Animation' 0)" ]; }
-  wait_until 5 "end of the Open Animation dialog" closed
+  wait_until 5 "end of the Open Animation dialog" closed 'Open Animation'
   sleep 0.5
 }
+# Return on the window titled $1 within 10 s, else fails saying why ($2).
+answer() { w=$(find_window "$1") && [ -n "$w" ] && xdotool windowfocus --sync "$w" key Return || fail "no $1: $2"; }
 # Opens the dialog, starts the render with the keys given, finds the
 # progress window.
 render() {
@@ -46,14 +50,24 @@ render() {
   [ -n "$progress" ] || fail "no progress window"
 }
 
-# A 6-frame blink with a longer voice, opened as a user does: every frame at
-# the default size.
+# A 6-frame blink with a longer voice, opened as a user does: the mouth keys
+# past frame 5 are a notice, the blink's mouth keys go. Every frame at the
+# default size.
 timeout 20 espeak-ng -w "$dir/voice.wav" "one two three" || fail "espeak-ng made no voice in 20 s"
 printf 'TavokFace animation\r\nframes per second: 25\r\nlength in frames: 6\r\ninterpolation: smooth\r
-sound 0: voice.wav\r\nkey 0: <0,0,0>,0.5, 30,-30, 30,-30, 0, 0, 0, 0, 0\r\nkey 5: <0,0,0>,0.5, 30,90, 30,90, 0, 0, 0, 0, 0\r\n' \
+key 0: <0,0,0>,0.5, 30,-30, 30,-30, 0.1, 0.1, 0.1, 0.1, 0.1\r\nkey 5: <0,0,0>,0.5, 30,90, 30,90, 0.1, 0.1, 0.1, 0.1, 0.1\r\n' \
   >"$dir/blink.tfa"
 cd "$out" && start_program && cd "$dir" || fail "no start in $out"
 open_animation blink.tfa
+choose_file 's Return' 'Open Sound' "Z:${dir//\//\\}\\voice.wav" a
+wait_until 5 "end of the Open Sound dialog" closed 'Open Sound'
+xdotool windowfocus --sync "$window" key alt+a l
+answer Notice "of the mouth keys left out"
+choose_file t 'Save Animation' "Z:${dir//\//\\}\\talk.tfa"
+wait_until 10 "talk.tfa" test -s "$dir/talk.tfa"
+grep -aq '^sound 0: voice.wav' "$dir/talk.tfa" && grep -a '^mouth ' "$dir/talk.tfa" | grep -vq '0.1, 0.1' ||
+  fail "no sound or no lip-sync saved: $(cat "$dir/talk.tfa")"
+xdotool windowfocus --sync "$window" key space sleep 0.3 key space
 render alt+v
 wait_until 60 "animation.mp4" test -e "$out/animation.mp4"
 [ "$(frames)" = "animation0.png animation1.png animation2.png animation3.png animation4.png animation5.png" ] ||
@@ -65,6 +79,17 @@ awk -F, '{ d = $2 - 0.24; if (d < 0) d = -d; if (d > 0.04) exit 1 }' <<<"$stream
   [ "$(cut -d, -f1 <<<"$streams" | xargs)" = "h264 aac" ] || fail "video streams: $streams"
 echo "video streams:" $streams
 only_complete_frames "after the render" "320 240"
+
+# Its header reads, its second float sample is no number.
+printf 'RIFF\54\0\0\0WAVEfmt \20\0\0\0\3\0\1\0\100\37\0\0\0\175\0\0\4\0\40\0data\10\0\0\0\0\0\0\0\377\377\377\377' >"$dir/nan.wav"
+sed 's/^key 0/sound 0: nan.wav\r\nkey 0/' "$dir/blink.tfa" >"$dir/broken.tfa"
+rm -f "$out"/animation*
+open_animation broken.tfa
+answer Notice "of nan.wav at the opening"
+box=$(menu_dialog r 'Render animation')
+xdotool windowfocus --sync "$box" key alt+s
+answer 'Render failed' "nan.wav refused"
+[ -z "$(frames)" ] || fail "frames rendered before the refusal: $(frames)"
 
 # A long one: Esc as soon as the progress window shows (the editor must not
 # take the keyboard back), Enter on Cancel once frames come, then Exit

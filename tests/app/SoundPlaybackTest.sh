@@ -4,7 +4,8 @@
 # then a tone; with the playhead at frame 25 (1 s), Space plays and stops.
 # The recording of the sink holds the tone from within 100 ms of the press
 # (so the sound started at the playhead), and the playhead moved with it,
-# never more than 100 ms and a frame ahead. Then an animation whose sound
+# never more than 100 ms and a frame ahead. A sound whose samples do not read
+# is a notice and the sound stays. Then an animation whose sound
 # is missing opens with a notice, its sound and keys kept.
 # Usage: SoundPlaybackTest.sh TavokF.exe screenshot.png
 budget=70 # seconds; the ctest timeout is 90
@@ -14,6 +15,8 @@ rate=22050
 timeout 20 ffmpeg -loglevel error -f lavfi \
   -i "aevalsrc=if(gte(t\,1)\,0.5*sin(2*PI*440*t)\,0):s=$rate:d=4" -c:a pcm_s16le tone.wav ||
   fail "ffmpeg made no tone.wav within 20 s"
+# Its header reads, its second float sample is no number.
+printf 'RIFF\54\0\0\0WAVEfmt \20\0\0\0\3\0\1\0\100\37\0\0\0\175\0\0\4\0\40\0data\10\0\0\0\0\0\0\0\377\377\377\377' >nan.wav
 recording=
 trap 'end_program; [ -n "$recording" ] && kill "$recording" 2>/dev/null; rm -rf "$dir" "$failures"; stop_watchdog' EXIT
 start_program
@@ -24,7 +27,7 @@ grown() { [ "$(height)" -gt "$before" ]; }
 xdotool windowfocus --sync "$window" key ctrl+t
 wait_until 10 "the timeline shown" grown || exit 1
 choose_file 's Return' 'Open Sound' tone.wav a
-wait_until 10 "end of the Open Sound dialog" test -z "$(find_window 'Open Sound' 0)"
+wait_until 10 "end of the Open Sound dialog" closed 'Open Sound'
 xdotool windowfocus --sync "$window" key --delay 20 --repeat 25 Right
 
 timeout 40 parec -d tavok.monitor --latency-msec=10 --raw --format=s16le --rate=$rate \
@@ -44,10 +47,14 @@ sleep 0.5
 kill "$recording"
 wait "$recording"
 recording=
+choose_file 's Return' 'Open Sound' nan.wav a
+notice=$(find_window Notice 10)
+[ -n "$notice" ] && xdotool windowfocus --sync "$notice" key Return || fail "no notice of nan.wav"
 # Where the playhead stopped: a key set there and saved.
 xdotool windowfocus --sync "$window" key k
 choose_file t 'Save Animation' played.tfa
 wait_until 10 "played.tfa" test -s played.tfa
+grep -aq '^sound 0: tone.wav' played.tfa || fail "nan.wav became the sound: $(grep -a ^sound played.tfa)"
 stopped=$(grep -ao '^[a-z]* [0-9]*:' played.tfa | grep -v '^sound' | tr -dc '0-9\n' | sort -n | tail -1)
 
 # The tone's first sample, how much of it was heard (a busy machine may

@@ -75,6 +75,9 @@ find_window() {
   done
 }
 
+# Whether no visible top-level window has the title $1, for wait_until.
+closed() { [ -z "$(timeout 5 xdotool search --onlyvisible --name "^$1\$" 2>/dev/null)" ]; }
+
 # Whether the real file dialog $1 has given its name field the keyboard: the
 # field shows a caret only then, so typing is not lost.
 dialog_focused() {
