@@ -227,10 +227,11 @@ void AnimationEditor::chooseSound() {
     std::wstring name;
     if (!select.fileSelectWide("Open Sound", name, soundFilters) || name.empty()) return;
     SoundReference sound{utf8Text(name), document_.animation().sound().start};
-    // The document keeps its sound while this one is read. A file held
-    // already, or one whose header does not read, has its outcome at once.
+    // The document keeps its sound while this one is read; the file held
+    // already is read again, as it may have changed. One whose header does
+    // not read has its outcome at once.
     choice_ = sound;
-    if (!sound_.load(sound.path) || !sound_.reading()) soundRead();
+    if (!sound_.load(sound.path, true) || !sound_.reading()) soundRead();
 }
 
 void AnimationEditor::soundRead() {

@@ -6,9 +6,9 @@
 #include <utility>
 #include <windows.h>
 
-bool AnimationSound::load(const std::string& path) {
+bool AnimationSound::load(const std::string& path, bool again) {
     // A sound that could not be read is read again: its file may be back.
-    if (path == path_ && (has() || reading_.pending())) return true;
+    if (!again && path == path_ && (has() || reading_.pending())) return true;
     player_.stop();
     vTimer::stop();
     reading_.cancel();

@@ -18,9 +18,10 @@
 class AnimationSound : private vTimer {
   public:
     // Starts reading the sound at `path` (UTF-8) unless it is the one last
-    // read; "" clears it. False, with error() saying why, when it is not a
-    // sound that can be read: there is then no sound.
-    bool load(const std::string& path);
+    // read and not `again` (chosen anew, its file may have changed); ""
+    // clears it. False, with error() saying why, when it is not a sound
+    // that can be read: there is then no sound.
+    bool load(const std::string& path, bool again = false);
     // Called once the reading has ended, when the row shows the sound, or,
     // with error() saying why, when its samples could not be read.
     std::function<void()> onRead;
