@@ -96,9 +96,15 @@ menu_dialog() {
     xdotool windowfocus --sync "$window" key "alt+${3:-f}" $1
     box=$(find_window "$2" 5)
     if [ -n "$box" ]; then
-      xdotool windowfocus --sync "$box"
-      wait_until 5 "focus in the dialog \"$2\"" dialog_focused "$box" && echo "$box"
-      return
+      # Asked again while it has not come: a busy window manager drops some.
+      waiting_for="focus in the dialog \"$2\""
+      for _ in $(seq 10); do
+        timeout 1 xdotool windowfocus --sync "$box" 2>/dev/null
+        dialog_focused "$box" && { echo "$box"; return; }
+        sleep 0.2
+      done
+      fail "no focus in the dialog \"$2\" after 10 tries"
+      return 1
     fi
     xdotool windowfocus --sync "$window" key Escape Escape
   done
