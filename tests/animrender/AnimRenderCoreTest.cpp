@@ -5,6 +5,7 @@
 #include "animrender/FrameStamp.h"
 #include "animrender/GifTiming.h"
 #include "animrender/RenderProgress.h"
+#include "animrender/SlurmScript.h"
 #include "render/Quoting.h"
 
 #include <gtest/gtest.h>
@@ -95,6 +96,28 @@ TEST(FramePool, HalfTheCapAtFirstThenMoreWhileTheMachineIdles) {
         for (double share : row.idle)
             pool.idle(share);
         EXPECT_EQ(pool.processes(), row.processes) << row.cores << " cores, " << row.idle.size();
+    }
+}
+
+TEST(SlurmScript, FarmTasksLongEnoughToOutweighTheirStartWhileNodesGetWork) {
+    struct {
+        int frames, width, height, forced;
+        int tasks, largest; // frames in the largest task
+    } table[] = {
+        {1, 160, 120, 0, 1, 1},    {100, 160, 120, 0, 2, 50},        {100, 320, 240, 0, 3, 34},
+        {100, 640, 480, 0, 5, 20}, {1000, 640, 480, 0, 48, 21},      {100, 1920, 1080, 0, 25, 4},
+        {10, 3840, 2160, 0, 5, 2}, {100000, 640, 480, 0, 1000, 100}, // Slurm's limit
+        {7, 64, 48, 3, 3, 3},      {2000, 64, 48, 2000, 1000, 2},    // --jobs
+    };
+    for (const auto& row : table) {
+        FrameRender render;
+        render.width = row.width;
+        render.height = row.height;
+        std::vector<FrameRange> tasks = farmTasks(row.frames, render, row.forced);
+        EXPECT_EQ(int(tasks.size()), row.tasks) << row.frames << " at " << row.width;
+        EXPECT_EQ(tasks.empty() ? 0 : tasks[0].count(), row.largest)
+            << row.frames << " at " << row.width;
+        EXPECT_EQ(tasks.empty() ? -1 : tasks.back().last, row.frames - 1);
     }
 }
 
