@@ -112,7 +112,11 @@ bool FrameJobs::start(const Animation& animation, FrameRender render, FrameRange
 }
 
 bool FrameJobs::startJobs() {
-    for (; active_ < pool_->processes() && !pool_->empty(); ++active_) {
+    // A start costs the window's thread a process start (under Wine, of the
+    // Unix shell, a tenth of a second or more): a few a tick keep it
+    // responsive while the pool fills within a second.
+    for (int started = 0; active_ < pool_->processes() && !pool_->empty() && started < 2;
+         ++active_, ++started) {
         Job job;
         job.runs = pool_->take();
         job.range = job.runs[0];

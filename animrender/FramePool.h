@@ -1,11 +1,12 @@
 // The frames still to render, handed to POV-Ray processes a run at a time,
 // and how many processes render side by side. POV-Ray's front end waits in
 // 100 ms polls, so a process keeps a core busy for a fraction of its time
-// only, a small fraction on small frames: the pool starts one process per
-// core and adds more while the machine has idle time, never more than a cap
-// (each holds its image, some 20 MB at 640 x 480). A process takes a share
-// of the frames left that shrinks as they do, so that all end together.
-// Needs no platform.
+// only, a third at 160 x 120: the pool starts half the processes its cap
+// allows and adds more while the machine has idle time, up to the cap (each
+// holds its image, some 20 MB at 640 x 480). The frames are shared out
+// once, as if every process the cap allows ran: each share costs a POV-Ray
+// start (a twentieth of a second of processor time, as much as half a
+// small frame), so there are no more of them than that. Needs no platform.
 #pragma once
 
 #include "animrender/FramePlan.h"
@@ -15,7 +16,7 @@
 class FramePool {
   public:
     // `frames` ascending, on a machine of `cores`; `forced` processes when
-    // above 0 (each then takes its one fair share at once).
+    // above 0, each taking its one fair share.
     FramePool(const std::vector<int>& frames, int cores, int forced = 0);
 
     // How many processes should render now.
@@ -23,7 +24,7 @@ class FramePool {
     // The next process's frames: runs of consecutive frames it renders one
     // after another; empty once every frame is handed out.
     std::vector<FrameRange> take();
-    bool empty() const { return next_ >= frames_.size(); }
+    bool empty() const { return shares_.empty(); }
     // The share of the machine's processor time that went idle since the
     // last call (0 to 1): more processes while the cores wait.
     void idle(double share);
@@ -35,10 +36,8 @@ class FramePool {
     static constexpr double SampleSeconds = 0.5;
 
   private:
-    std::vector<int> frames_;
-    std::size_t next_ = 0;
     int processes_;
     int cap_;
     bool fixed_;
-    std::vector<std::vector<FrameRange>> shares_; // when fixed, the shares left, last first
+    std::vector<std::vector<FrameRange>> shares_; // those left, last first
 };

@@ -3,6 +3,9 @@
 #include "animrender/Assembly.h"
 #include "render/Quoting.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace {
 
 std::string work(const FarmPlan& plan) {
@@ -38,6 +41,19 @@ std::string shellLine(const std::vector<std::string>& args) {
     for (const std::string& arg : args)
         line += (line.empty() ? "" : " ") + shellQuoted(arg);
     return line;
+}
+
+std::vector<FrameRange> farmTasks(int frames, const FrameRender& render, int forced) {
+    int tasks = forced;
+    if (tasks <= 0) {
+        // A frame of one POV-Ray run on one thread: a quarter of a second of
+        // polls and bookkeeping, and 2.3 us a pixel (measured here: 0.29 s at
+        // 160 x 120, 0.96 s at 640 x 480).
+        double frameSeconds = 0.25 + 2.3e-6 * double(render.width) * double(render.height);
+        int perTask = std::max(1, int(std::ceil(TaskSeconds / frameSeconds)));
+        tasks = (frames + perTask - 1) / perTask;
+    }
+    return splitFrames({0, frames - 1}, std::min(MaxArrayTasks, tasks));
 }
 
 std::string slurmLogFolder(const FarmPlan& plan) {

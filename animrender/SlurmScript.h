@@ -23,6 +23,14 @@ struct FarmPlan {
 // Slurm's default limit on the tasks of one array (MaxArraySize 1001).
 inline constexpr int MaxArrayTasks = 1000;
 
+// The array's tasks for the `frames` frames of `render`: `forced` when above
+// 0, else as many as leave each task at least TaskSeconds of rendering, so
+// that starting it (Slurm's launch of the task, POV-Ray's own start of about
+// 0.6 s) is a small part of it, while every node gets work on a long
+// animation; MaxArrayTasks at most.
+std::vector<FrameRange> farmTasks(int frames, const FrameRender& render, int forced);
+inline constexpr double TaskSeconds = 20;
+
 // Where the jobs' own logs go: outside the work folder, which the assembly
 // removes.
 std::string slurmLogFolder(const FarmPlan& plan);

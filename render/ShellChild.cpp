@@ -50,6 +50,7 @@ bool ShellChild::start(std::vector<std::string> args, const std::string& folder,
     if (!unixPathOf(args[0]).empty()) args[0] = unixPathOf(args[0]);
     if (nice) args.insert(args.begin(), {"nice", "-n", "10"});
     touch(path("alive"));
+    toldAt_ = GetTickCount64();
     return runShell(unixRunScript(args, logName, name + ".pid", name + ".status", name + ".alive",
                                   StaleSeconds),
                     folder);
@@ -57,7 +58,10 @@ bool ShellChild::start(std::vector<std::string> args, const std::string& folder,
 
 bool ShellChild::ended() {
     if (exitCode >= 0) return true;
-    touch(path("alive"));
+    if (GetTickCount64() - toldAt_ >= 1000) {
+        touch(path("alive"));
+        toldAt_ = GetTickCount64();
+    }
     std::string status = childFileText(path("status"));
     if (status.find('\n') == std::string::npos) return false;
     exitCode = std::atoi(status.c_str());

@@ -17,9 +17,11 @@ class ShellChild {
     // named after `name`. False when the shell cannot start.
     bool start(std::vector<std::string> args, const std::string& folder, const std::string& name,
                const std::string& logName, bool nice = false);
-    // Whether it has ended; `exitCode` then says how. Each call also tells
-    // the shell that this program still runs: should it end however it
-    // ends, the group is killed once no call came for StaleSeconds.
+    // Whether it has ended; `exitCode` then says how. The calls also tell
+    // the shell that this program still runs, once a second at most (a
+    // window's timer calls it for every child each tick): should it end
+    // however it ends, the group is killed once no call came for
+    // StaleSeconds.
     bool ended();
     // Kills its group, once the shell has told the group's id (a second at
     // most), unless it has ended.
@@ -33,6 +35,7 @@ class ShellChild {
 
     std::string folder_;
     std::string name_;
+    unsigned long long toldAt_ = 0; // GetTickCount64()
 };
 
 // Whether `program` (a path) is a Windows program; anything else Wine would

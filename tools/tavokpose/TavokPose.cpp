@@ -57,17 +57,18 @@ const char* const helpText =
     "  animate ANIMATION OUTDIR [--size WxH] [--jobs N] [--gif FILE]\n"
     "          [--video FILE.mp4]        render every frame of an animation into\n"
     "                                    OUTDIR as NAME000.png... (N POV-Ray\n"
-    "                                    processes, 8 a core unless given); an\n"
+    "                                    processes, 4 to 8 a core unless given); an\n"
     "                                    animated GIF and an H.264 video of them\n"
     "                                    (ffmpeg); Ctrl+C keeps the complete\n"
     "                                    frames\n"
     "  farm ANIMATION OUTDIR --slurm [--submit] [--jobs N] [--size WxH]\n"
     "          [--gif FILE] [--video FILE.mp4]\n"
     "                                    the same on a Slurm cluster: writes a job\n"
-    "                                    array of N tasks (one per 10 frames unless\n"
-    "                                    given) and a dependent assembly job into\n"
-    "                                    OUTDIR, a folder every node shares; with\n"
-    "                                    --submit also submits them with sbatch\n"
+    "                                    array of N tasks (20 s of frames or more\n"
+    "                                    each unless given) and a dependent\n"
+    "                                    assembly job into OUTDIR, a folder every\n"
+    "                                    node shares; with --submit also submits\n"
+    "                                    them with sbatch\n"
     "  lipsync VOICE.wav ANIMATION [--fps N] [--shapes DIR]\n"
     "                                    key the animation's mouth track from a\n"
     "                                    voice with the mouth shapes' pose files\n"
@@ -470,10 +471,8 @@ int TavokPose::farm(const std::vector<std::string>& given) {
                             {&options.video, &plan.video},
                             {&options.sound, &plan.sound}})
         if (!from->empty()) *to = fs::absolute(fs::u8path(*from), code).u8string();
-    // Ten frames a task unless told: long enough to outweigh starting POV-Ray.
     int frames = animation.settings().length;
-    plan.ranges = splitFrames(
-        {0, frames - 1}, std::min(MaxArrayTasks, options.jobs ? options.jobs : (frames + 9) / 10));
+    plan.ranges = farmTasks(frames, plan.render, options.jobs);
     std::string error, notice;
     WorkFolder work;
     if (!work.take(plan.outDir, plan.render.stem, "tavokpose farm", error, notice)) {
