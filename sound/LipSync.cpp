@@ -41,7 +41,7 @@ constexpr struct {
     // `lipsSecondPeak`; behind the tongue and in close vowels it lies higher.
     // A phrase's last murmur follows its fading vowel: any hum
     // `murmurBelow` under the voice's level counts too.
-    float humLow = 0.75f, humFirstPeak = 400, murmurDip = 10, murmurSpread = 4, murmurBelow = 14;
+    float humLow = 0.75f, humFirstPeak = 400, murmurDip = 9, murmurSpread = 4, murmurBelow = 14;
     int dipSteps = 15;
     std::size_t murmurSteps = 3;
     // Behind closed lips the first resonance stays low too, below
