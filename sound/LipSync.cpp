@@ -22,7 +22,7 @@ constexpr struct {
     // or in the middle.
     int onset = 5, fricative = 6;
     float noisyOnset = 0.2f, lipsReleaseLow = 0.5f, lipsReleaseHigh = 0.15f;
-    // The breath of a stop ending a phrase lasts up to `breath` and stays
+    // The breath of a stop before silence lasts up to `breath` and stays
     // `breathBelow` under the voice's level.
     std::size_t breath = 15;
     float breathBelow = 15;
@@ -157,8 +157,8 @@ class StepReader {
     }
 
     // Whether the sound from `end` on is a stop's release: a noise soon,
-    // but not a hiss that lasts; or a faint sound that a pause ends, the
-    // breath of a stop ending a phrase.
+    // but not a hiss that lasts; or a short faint sound that silence ends,
+    // the breath of a stop before a pause or another closure.
     bool released(std::size_t end) const {
         std::size_t hissing = end;
         while (hissing < count_ && hiss(frames_[hissing]))
@@ -170,15 +170,7 @@ class StepReader {
         float loudest = frames_[end].level;
         for (; last < count_ && !silent(last) && last - end <= Tune.breath; ++last)
             loudest = std::max(loudest, frames_[last].level);
-        return last - end <= Tune.breath && loudest - level_ < -Tune.breathBelow && pauseAt(last);
-    }
-
-    // Whether the silence from `start` on lasts longer than a closure.
-    bool pauseAt(std::size_t start) const {
-        std::size_t end = start;
-        while (end < count_ && silent(end) && end - start <= std::size_t(Tune.longestClosure))
-            ++end;
-        return end == count_ || end - start > std::size_t(Tune.longestClosure);
+        return last - end <= Tune.breath && loudest - level_ < -Tune.breathBelow;
     }
 
     // Whether a release starting at `end` is the lips': low in the
