@@ -17,17 +17,31 @@ constexpr struct {
     int longestClosure = 15;
     // A stop's release shows noise within `onset`; a hiss lasting
     // `fricative` from the start is a fricative, not a release. The lips'
-    // release starts low in the spectrum with little hiss; the tongue's
-    // (T, K) high or in the middle.
+    // release is low in the spectrum with little hiss over its first two
+    // steps (`lipsReleaseLow`, `lipsReleaseHigh`); the tongue's (T, K) high
+    // or in the middle.
     int onset = 5, fricative = 6;
-    float noisyOnset = 0.2f, lipsReleaseLow = 0.3f, lipsReleaseHigh = 0.15f;
+    float noisyOnset = 0.2f, lipsReleaseLow = 0.5f, lipsReleaseHigh = 0.15f;
+    // The breath of a stop before silence lasts up to `breath` and stays
+    // `breathBelow` under the voice's level.
+    std::size_t breath = 15;
+    float breathBelow = 15;
+    // The breath of a P starting a phrase: at least `burstLow` of its power
+    // low, `breathMiddle` in the middle, less than `breathHigh` high, its
+    // second peak below `breathSecondPeak`.
+    float burstLow = 0.3f, breathMiddle = 0.2f, breathHigh = 0.3f, breathSecondPeak = 1650;
+    // A B's release starting a phrase: its second peak falls `locusFall` or
+    // more in a step, the step after with less than `locusHigh` high.
+    float locusFall = 250, locusHigh = 0.08f;
     // A hum has no upper formants and no hiss. A murmur, the voice behind a
     // closure (M, N, B, D, G), is a hum `murmurDip` below the loudest sound
     // within `dipSteps` on either side; it holds its level within
     // `murmurSpread` for `murmurSteps`, where a rounded vowel (W, "oo")
     // rises or fades. Behind closed lips the second resonance stays below
     // `lipsSecondPeak`; behind the tongue and in close vowels it lies higher.
-    float humLow = 0.75f, humFirstPeak = 400, murmurDip = 10, murmurSpread = 4;
+    // A phrase's last murmur follows its fading vowel: any hum
+    // `murmurBelow` under the voice's level counts too.
+    float humLow = 0.75f, humFirstPeak = 400, murmurDip = 9, murmurSpread = 4, murmurBelow = 14;
     int dipSteps = 15;
     std::size_t murmurSteps = 3;
     // Behind closed lips the first resonance stays low too, below
@@ -88,7 +102,8 @@ class StepReader {
     std::vector<MouthStep> read() {
         for (std::size_t i = 0; i < count_; ++i) {
             if (silent(i)) continue;
-            murmur_[i] = hum(frames_[i]) && dip(i) >= Tune.murmurDip;
+            murmur_[i] = hum(frames_[i]) && (dip(i) >= Tune.murmurDip ||
+                                             frames_[i].level - level_ < -Tune.murmurBelow);
             steps_[i].shape = soundShape(frames_[i], frames_[i].level - level_);
         }
         closeMurmurs();
@@ -142,7 +157,8 @@ class StepReader {
     }
 
     // Whether the sound from `end` on is a stop's release: a noise soon,
-    // but not a hiss that lasts.
+    // but not a hiss that lasts; or a short faint sound that silence ends,
+    // the breath of a stop before a pause or another closure.
     bool released(std::size_t end) const {
         std::size_t hissing = end;
         while (hissing < count_ && hiss(frames_[hissing]))
@@ -150,20 +166,67 @@ class StepReader {
         if (hissing - end >= Tune.fricative) return false;
         for (std::size_t i = end; i < std::min(count_, end + Tune.onset); ++i)
             if (frames_[i].high >= Tune.noisyOnset) return true;
+        std::size_t last = end;
+        float loudest = frames_[end].level;
+        for (; last < count_ && !silent(last) && last - end <= Tune.breath; ++last)
+            loudest = std::max(loudest, frames_[last].level);
+        return last - end <= Tune.breath && loudest - level_ < -Tune.breathBelow;
+    }
+
+    // Whether a release starting at `end` is the lips': low in the
+    // spectrum with little hiss over its first two steps, each counting by
+    // its power, so that a faint step before the burst hardly counts.
+    bool lipsRelease(std::size_t end) const {
+        double power = 0, low = 0, high = 0;
+        for (std::size_t i = end; i < std::min(count_, end + 2); ++i) {
+            double p = std::pow(10.0, frames_[i].level / 10);
+            power += p;
+            low += p * frames_[i].low;
+            high += p * frames_[i].high;
+        }
+        return low >= Tune.lipsReleaseLow * power && high < Tune.lipsReleaseHigh * power;
+    }
+
+    // Whether the sound from `end` on starts as only the lips start it:
+    // their hum (M), the breath of a P, a B's voice bar, its falling second
+    // resonance or its hum opening at once. The tongue's murmurs (N) and an
+    // R's rounding open slowly.
+    bool lipsOnset(std::size_t end) const {
+        return steps_[end].shape == MouthShape::Closed || aspirated(end) || voiceBar(end) ||
+               lipsLocus(end) || openedHum(end);
+    }
+
+    // Whether speech starts with a hum low in the spectrum as behind the
+    // lips that a vowel ends at once, its first formant leaping up.
+    bool openedHum(std::size_t end) const {
+        for (std::size_t i = end; i < std::min(count_ - 1, end + 2); ++i)
+            if (frames_[i].low > Tune.humLow && frames_[i].firstPeak < Tune.humFirstPeak &&
+                frames_[i].secondPeak < Tune.lipsSecondPeak &&
+                frames_[i + 1].firstPeak >= frames_[i].firstPeak + Tune.releaseRise)
+                return true;
         return false;
     }
 
-    // Whether speech from `end` on starts with the lips: their hum, or a
-    // hum that a vowel ends at once (its first formant leaping up) or a
-    // voice bar, the voicing of a B. The tongue's murmurs (N) and an R's
-    // rounding open slowly.
-    bool voicedLips(std::size_t end) const {
-        if (steps_[end].shape == MouthShape::Closed) return true;
-        for (std::size_t i = end; i < std::min(count_ - 1, end + 2); ++i)
-            if (frames_[i].low > Tune.humLow && frames_[i].firstPeak < Tune.humFirstPeak &&
-                frames_[i + 1].firstPeak >= frames_[i].firstPeak + Tune.releaseRise)
-                return true;
-        return voiceBar(end);
+    // Whether speech starts with the breath of a P: a noise centred low,
+    // neither a hiss nor a hum, that stays faint for two steps (a vowel is
+    // loud by then).
+    bool aspirated(std::size_t end) const {
+        const SpeechFrame& burst = frames_[end];
+        if (end + 1 >= count_ || burst.low < Tune.burstLow || burst.middle < Tune.breathMiddle ||
+            burst.high >= Tune.breathHigh || burst.secondPeak >= Tune.breathSecondPeak)
+            return false;
+        return std::max(burst.level, frames_[end + 1].level) - level_ < -Tune.breathBelow;
+    }
+
+    // Whether speech starts with a voiced release whose second resonance
+    // falls at once to the lips' low one, with no hiss after it (a B; the
+    // tongue's D and G keep theirs high, with some hiss).
+    bool lipsLocus(std::size_t end) const {
+        if (end + 1 >= count_) return false;
+        const SpeechFrame &burst = frames_[end], &next = frames_[end + 1];
+        return burst.firstPeak < Tune.lipsFirstPeak && burst.low >= Tune.lipsReleaseLow &&
+               burst.high < Tune.breathHigh && next.high < Tune.locusHigh &&
+               next.secondPeak <= burst.secondPeak - Tune.locusFall;
     }
 
     // Whether speech starts with a voice bar that a release with no hiss
@@ -193,16 +256,15 @@ class StepReader {
                 continue;
             }
             if (end == count_) break;
-            const SpeechFrame& burst = frames_[end];
             bool release = released(end);
-            bool lips =
-                release && burst.low >= Tune.lipsReleaseLow && burst.high < Tune.lipsReleaseHigh;
+            bool lips = release && lipsRelease(end);
             if (start > 0 && end - start <= Tune.longestClosure) {
-                if (!release) continue;
+                lips = lips || lipsOnset(end);
+                if (!release && !lips) continue;
                 for (std::size_t i = start; i < end; ++i)
                     steps_[i].shape = lips ? MouthShape::Closed : MouthShape::Clenched;
             } else {
-                steps_[end].burst = lips || voicedLips(end);
+                steps_[end].burst = lipsOnset(end);
             }
         }
     }

@@ -28,7 +28,7 @@ MouthShape mostOf(const std::vector<MouthStep>& steps, int frame, int fps) {
 
 // Closes the frames that must show a closure: the middle of each closure
 // of the steps, and the frame before a burst (and the burst's own if it
-// would rest). Marks them in `fixed`.
+// would rest, or is the first). Marks them in `fixed`.
 void closeWhereNeeded(const std::vector<MouthStep>& steps, int fps, Shapes& shapes,
                       std::vector<bool>& fixed) {
     auto close = [&](std::size_t frame) {
@@ -42,9 +42,10 @@ void closeWhereNeeded(const std::vector<MouthStep>& steps, int fps, Shapes& shap
     }
     for (std::size_t i = 0; i < steps.size(); ++i) {
         std::size_t burst = i * std::size_t(fps) / 100;
-        if (!steps[i].burst || burst == 0) continue;
-        close(burst - 1);
-        if (shapes[burst] == MouthShape::Rest) close(burst);
+        if (!steps[i].burst) continue;
+        // A sound starting with the burst has no frame before it to close.
+        if (burst > 0) close(burst - 1);
+        if (burst == 0 || shapes[burst] == MouthShape::Rest) close(burst);
     }
 }
 

@@ -48,28 +48,33 @@ class LipSyncVoice : public TestFolder {
     LipSyncVoice() : TestFolder("lipsync-") {}
 };
 
-// A voice, its rate in words a minute, words spoken 400 ms apart and, a
+// Words spoken 400 ms apart in each voice at each rate below and, a
 // digit a word, how often the lips close in it: once for each M, B or P
 // (or MB, MP together), before one that starts the word too; never for the
 // tongue, the teeth or close vowels.
-const std::tuple<const char*, int, const char*, const char*> sentences[] = {
-    {"en", 175, "mama papa baba amma appa abba", "222111"},
-    {"en+m1", 175, "mama papa baba amma appa abba", "222111"},
-    {"en+m3", 175, "mama papa baba amma appa abba", "222111"},
-    {"en", 175, "see three green teeth need atta akka anna", "00000000"},
-    {"en+m1", 175, "see three green teeth need atta akka anna", "00000000"},
-    {"en+m3", 175, "see three green teeth need atta akka anna", "00000000"},
-    {"en", 200, "see three green teeth need atta akka anna", "00000000"},
-    {"en", 175, "ample number temper hamper rumble", "11111"},
-    {"en+m1", 175, "ample number temper hamper rumble", "11111"},
-    {"en+m1", 200, "ample number temper hamper rumble", "11111"},
-    {"en+m3", 200, "ample number temper hamper rumble", "11111"},
-    {"en", 175, "happy robot imp pub mob", "11122"},
-    {"en", 175, "lamb pay mother pen bees", "11111"},
+const std::pair<const char*, const char*> sentences[] = {
+    {"mama papa baba amma appa abba", "222111"},
+    {"see three green teeth need atta akka anna", "00000000"},
+    {"ample number temper hamper rumble", "11111"},
+    {"happy robot imp pub mob", "11122"},
+    {"lamb pay mother pen bees", "11111"},
+    {"maybe bimbo bump mop map top", "222221"},
 };
 
+// Every sentence in each voice at each rate (words a minute); a tenth of words may stray.
+std::vector<std::tuple<const char*, int, const char*, const char*>> spokenSentences() {
+    std::vector<std::tuple<const char*, int, const char*, const char*>> spoken;
+    for (const auto& [text, closures] : sentences)
+        for (const char* voice : {"en", "en-us"})
+            for (int rate : {120, 160, 200})
+                spoken.push_back({voice, rate, text, closures});
+    return spoken;
+}
+
 TEST_F(LipSyncVoice, RestInPausesOpenOnVowelsClosedOnLipsOnly) {
-    for (const auto& [voice, rate, text, closures] : sentences) {
+    std::string wrong;
+    long judged = 0;
+    for (const auto& [voice, rate, text, closures] : spokenSentences()) {
         ProcessResult spoken = runProcess({"espeak-ng", "-v", voice, "-s", std::to_string(rate),
                                            "-g", "40", "-w", "voice.wav", text},
                                           dir.string(), "espeak.log", 20);
@@ -108,15 +113,18 @@ TEST_F(LipSyncVoice, RestInPausesOpenOnVowelsClosedOnLipsOnly) {
                      f <= frameOf(end) + 1 && f < shown.size(); ++f)
                     closed +=
                         shown[f] == Shape::Closed && (f == 0 || shown[f - 1] != Shape::Closed);
-                EXPECT_EQ(closed, closures[w] - '0') << where << ": closures";
+                EXPECT_TRUE(closed == 0 || closures[w] > '0') << where << ": closed off the lips";
                 std::size_t loudest = frameOf(std::size_t(
                     std::max_element(&frames[start], &frames[end], louder) - &frames[0]));
-                EXPECT_TRUE(showsNear(shown, loudest, loudest,
-                                      {Shape::Open, Shape::Wide, Shape::Rounded, Shape::Puckered}))
-                    << where << ": the loudest step not open";
+                bool open = showsNear(shown, loudest, loudest,
+                                      {Shape::Open, Shape::Wide, Shape::Rounded, Shape::Puckered});
+                if (closed != closures[w] - '0' || !open)
+                    wrong += where + (open ? ": closures\n" : ": the loudest step not open\n");
+                ++judged;
             }
         }
     }
+    EXPECT_LE(std::count(wrong.begin(), wrong.end(), '\n'), judged / 10) << wrong;
 }
 
 TEST(MouthKeys, SilenceRests) {
