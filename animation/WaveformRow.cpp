@@ -5,7 +5,7 @@
 #include <utility>
 
 void WaveformRow::setClip(const SoundClip* clip) {
-    setClip(clip, clip ? WaveSummary(clip->mono().data(), clip->length()) : WaveSummary());
+    setClip(clip, clip ? WaveSummary(*clip) : WaveSummary());
 }
 
 void WaveformRow::setClip(const SoundClip* clip, WaveSummary summary) {

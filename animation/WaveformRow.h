@@ -16,7 +16,7 @@ class WaveformRow {
   public:
     // `clip` (none: nullptr) must outlive the row or be replaced first.
     void setClip(const SoundClip* clip);
-    // The same with the summary of the clip's mono() made already.
+    // The same with the clip's summary made already.
     void setClip(const SoundClip* clip, WaveSummary summary);
     bool hasClip() const { return clip_ != nullptr; }
     // Says that a sound is being read, while there is no clip.

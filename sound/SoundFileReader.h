@@ -6,6 +6,7 @@
 
 #include "sound/SoundClip.h"
 #include "sound/SoundFormat.h"
+#include "sound/WaveSummary.h"
 
 #include <atomic>
 #include <new>
@@ -19,6 +20,12 @@ class SoundFileReader {
 #else
     using Path = std::string;
 #endif
+
+    // Each read asks for this much of the file: small enough that a cancel
+    // is seen soon also on a slow disk, large enough that the calls cost
+    // little, and held in the processor's cache while decoded and
+    // summarised.
+    static constexpr int ReadBytes = 256 << 10;
 
     SoundFileReader() = default;
     ~SoundFileReader() {
@@ -39,14 +46,17 @@ class SoundFileReader {
         close();
         error_.clear();
         cancelled_ = false;
+        framesRead_ = 0;
         return openFile(path);
     }
-    // The second half: the opened file's samples into `clip`, which for a
-    // long sound takes a while; a thread may cancel() it meanwhile.
-    bool readSamples(SoundClip& clip) {
+    // The second half: the opened file's samples into `clip`, and the
+    // summary of its waveform into `summary` when given, made as the
+    // samples come in. For a long sound that takes a while; a thread may
+    // cancel() it meanwhile, which it sees after the read going on.
+    bool readSamples(SoundClip& clip, WaveSummary* summary = nullptr) {
         // A long sound may not fit in memory, above all in the 32-bit program.
         try {
-            bool read = file_ && readFile(clip);
+            bool read = file_ && readFile(clip, summary);
             close();
             return read;
         } catch (const std::bad_alloc&) {
@@ -58,13 +68,17 @@ class SoundFileReader {
     void cancel() {
         cancelled_ = true;
     }
+    // Frames of the opened file read so far; a thread may ask meanwhile.
+    std::int64_t framesRead() const {
+        return framesRead_;
+    }
     const std::string& error() const {
         return error_;
     }
 
   private:
     bool openFile(const Path& path);
-    bool readFile(SoundClip& clip);
+    bool readFile(SoundClip& clip, WaveSummary* summary);
     void close();
     // Closes the file and says why.
     bool fail(const std::string& why);
@@ -73,5 +87,6 @@ class SoundFileReader {
     SoundFormat format_{};
     std::int64_t frames_ = 0;
     std::atomic<bool> cancelled_{false};
+    std::atomic<std::int64_t> framesRead_{0};
     std::string error_;
 };

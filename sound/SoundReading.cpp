@@ -11,10 +11,7 @@ bool SoundReading::start(const SoundFileReader::Path& path) {
     error_.clear();
     ended_ = false;
     worker_ = std::thread([this] {
-        read_ = reader_.readSamples(clip_);
-        // The summary points into the samples, which keep their place when
-        // the clip is moved.
-        if (read_) summary_ = WaveSummary(clip_.mono().data(), clip_.length());
+        read_ = reader_.readSamples(clip_, &summary_);
         ended_ = true;
     });
     return true;

@@ -1,5 +1,5 @@
 // A sound read on a thread of its own, so that a long one opens without
-// holding up the window (ten minutes of stereo are over 300 MB of
+// holding up the window (ten minutes of stereo are over 100 MB of
 // samples): its header is checked at once, its samples read and
 // summarised meanwhile, and the window's thread takes them when they are
 // there.
@@ -27,10 +27,13 @@ class SoundReading {
     bool pending() const { return worker_.joinable(); }
     // The pending reading has ended, well or not: take() returns at once.
     bool ended() const { return ended_; }
+    // Frames of the pending reading's sound read so far.
+    std::int64_t framesRead() const { return reader_.framesRead(); }
     // Waits for the pending reading to end; true with its clip and the
-    // summary of the clip's mono(), false with error() saying why.
+    // summary of its waveform, false with error() saying why.
     bool take(SoundClip& clip, WaveSummary& summary);
-    // Ends the pending reading soon, dropping what it read.
+    // Ends the pending reading once the read going on is done (a quarter
+    // of a megabyte), dropping what it read.
     void cancel();
     const std::string& error() const { return error_; }
 
