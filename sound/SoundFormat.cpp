@@ -35,17 +35,17 @@ void decodeEach(const unsigned char* bytes, std::int64_t count, std::int16_t* ou
 // that the loop stays one the compiler turns into vector code.
 template <class Float>
 bool decodeFloats(const unsigned char* bytes, std::int64_t count, std::int16_t* out) {
-    bool numbers = true;
+    int faults = 0;
     for (std::int64_t i = 0; i < count; ++i) {
         Float value;
         std::memcpy(&value, bytes + i * std::int64_t(sizeof value), sizeof value);
         // Infinity and not-a-number give not-a-number here.
-        numbers &= value - value == 0;
+        faults |= !(value - value == 0);
         // Floats may stray beyond full scale, doubles beyond a float's range.
         Float held = value >= -1 ? value : -1;
         out[i] = pcmOf(float(held <= 1 ? held : 1));
     }
-    return numbers;
+    return faults == 0;
 }
 
 } // namespace

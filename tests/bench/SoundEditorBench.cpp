@@ -60,6 +60,38 @@ void writeWav(const char* path, int rate, int channels, int seconds, bool floats
     std::fclose(file);
 }
 
+// Wall clock and processor time: on a busy machine the processor time
+// tells what a step costs with a core to itself.
+struct Stamp {
+    double wall;
+    double processor;
+};
+
+Stamp stamp() {
+    FILETIME created, ended, kernel, user;
+    GetProcessTimes(GetCurrentProcess(), &created, &ended, &kernel, &user);
+    auto seconds = [](FILETIME time) {
+        return (double(time.dwHighDateTime) * 4294967296.0 + time.dwLowDateTime) * 1e-7;
+    };
+    return {secondsNow(), seconds(kernel) + seconds(user)};
+}
+
+// Spans from stamps to now; their medians as text.
+struct Spans {
+    std::vector<double> wall, processor;
+    void add(Stamp from) {
+        Stamp to = stamp();
+        wall.push_back((to.wall - from.wall) * 1e3);
+        processor.push_back((to.processor - from.processor) * 1e3);
+    }
+    std::string text() {
+        char out[80];
+        std::snprintf(out, sizeof out, "%.1f ms (processor %.0f ms)", median(wall),
+                      median(processor));
+        return out;
+    }
+};
+
 void setSound(FaceCmdWindow* window, const std::string& path) {
     window->document.begin("Sound");
     window->document.setSound(SoundReference{path, 0});
@@ -154,38 +186,37 @@ int main() {
         setSound(window, "sound_bench_long.wav");
         // The strip drawn at once (saying the sound is being read), then
         // again with the whole waveform once the samples are in.
-        std::vector<double> strips, wholes;
+        Spans strips, wholes, headers, reads, bytes;
         for (int i = 0; i < 5; ++i) {
             setSound(window, "");
-            double start = secondsNow();
+            Stamp start = stamp();
             setSound(window, "sound_bench_long.wav");
             UpdateWindow(strip);
             GdiFlush();
-            strips.push_back((secondsNow() - start) * 1e3);
+            strips.add(start);
             waitForWaveform(editor);
             UpdateWindow(strip);
             GdiFlush();
-            wholes.push_back((secondsNow() - start) * 1e3);
+            wholes.add(start);
         }
         // Its parts: the header checked, and the samples read and
         // summarised; beside them what the system takes to read the file's
-        // bytes alone into fresh memory, on this machine as it is now.
-        std::vector<double> headers, reads, bytes;
+        // bytes alone into fresh memory.
         long long held = 0;
         for (int i = 0; i < 5; ++i) {
-            double start = secondsNow();
+            Stamp start = stamp();
             SoundFileReader reader;
             reader.open(L"sound_bench_long.wav");
-            double opened = secondsNow();
+            headers.add(start);
+            Stamp opened = stamp();
             SoundClip clip;
             WaveSummary summary;
             reader.readSamples(clip, &summary);
-            headers.push_back((opened - start) * 1e3);
-            reads.push_back((secondsNow() - opened) * 1e3);
+            reads.add(opened);
             held = clip.length() * clip.channelCount() * 2;
         }
         for (int i = 0; i < 5; ++i) {
-            double start = secondsNow();
+            Stamp start = stamp();
             HANDLE file = CreateFileW(L"sound_bench_long.wav", GENERIC_READ, FILE_SHARE_READ,
                                       nullptr, OPEN_EXISTING, 0, nullptr);
             DWORD size = GetFileSize(file, nullptr), got = 0;
@@ -193,15 +224,16 @@ int main() {
             ReadFile(file, memory, size, &got, nullptr);
             VirtualFree(memory, 0, MEM_RELEASE);
             CloseHandle(file);
-            bytes.push_back((secondsNow() - start) * 1e3);
+            bytes.add(start);
         }
-        std::printf("10-minute %d Hz %s %s WAV: header checked in %.2f ms, the strip drawn "
-                    "(saying it is read) after %.1f ms, its whole waveform drawn after %.1f ms "
-                    "(reading and summarising it %.1f ms; the file's bytes alone into fresh "
-                    "memory %.1f ms); its samples hold %.0f MB\n",
+        std::printf("10-minute %d Hz %s %s WAV (its samples hold %.0f MB): header checked in %s, "
+                    "the strip drawn (saying it is read) after %s, its whole waveform drawn "
+                    "after %s; reading and summarising it %s, the file's bytes alone into "
+                    "fresh memory %s\n",
                     format.rate, format.channels == 1 ? "mono" : "stereo",
-                    format.floats ? "float" : "16-bit", median(headers), median(strips),
-                    median(wholes), median(reads), median(bytes), double(held) / (1 << 20));
+                    format.floats ? "float" : "16-bit", double(held) / (1 << 20),
+                    headers.text().c_str(), strips.text().c_str(), wholes.text().c_str(),
+                    reads.text().c_str(), bytes.text().c_str());
     }
     setSound(window, "");
     DeleteFileA("sound_bench_voice.wav");
