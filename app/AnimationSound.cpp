@@ -27,6 +27,10 @@ bool AnimationSound::load(const std::string& path) {
 }
 
 void AnimationSound::onTick() {
+    if (reading_.outlined()) {
+        row_.setOutline(reading_.rate(), reading_.takeOutline());
+        if (onRead) onRead();
+    }
     if (!reading_.ended()) return;
     vTimer::stop();
     WaveSummary summary;

@@ -3,7 +3,8 @@
 // length while scrubbing, or in step with playback. Frames are the
 // animation's, at its frame rate, with the sound's first sample at frame
 // `start`. The file is read on a thread, so a long sound never holds up
-// the window: until it is in, the row says so and the sound is silent.
+// the window: until it is in, the row says so, then shows the outline of
+// its waveform, and the sound is silent.
 #pragma once
 
 #include "animation/WaveformRow.h"
@@ -21,8 +22,9 @@ class AnimationSound : private vTimer {
     // read; "" clears it. False, with error() saying why, when it is not a
     // sound that can be read: there is then no sound.
     bool load(const std::string& path);
-    // Called once the reading has ended, when the row shows the sound, or,
-    // with error() saying why, when its samples could not be read.
+    // Called when the row shows the outline of the sound's waveform, and
+    // once the reading has ended, when the row shows the sound, or, with
+    // error() saying why, when its samples could not be read.
     std::function<void()> onRead;
     bool has() const { return !clip_.empty(); }
     const std::string& error() const { return error_; }

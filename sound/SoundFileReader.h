@@ -54,16 +54,19 @@ class SoundFileReader {
     // samples come in. For a long sound that takes a while; a thread may
     // cancel() it meanwhile, which it sees after the read going on.
     bool readSamples(SoundClip& clip, WaveSummary* summary = nullptr) {
-        // A long sound may not fit in memory, above all in the 32-bit program.
-        try {
-            bool read = file_ && readFile(clip, summary);
-            close();
-            return read;
-        } catch (const std::bad_alloc&) {
-            return fail("too long to hold in memory");
-        } catch (const std::length_error&) {
-            return fail("too long to hold in memory");
-        }
+        bool read = readSafely(&clip, summary);
+        close();
+        return read;
+    }
+    // Before readSamples(), when wanted: the opened file's waveform alone
+    // into `outline`, read through one small block. Filling the samples'
+    // fresh memory is most of what readSamples() costs, so this takes a
+    // fraction of its time.
+    bool readOutline(WaveSummary& outline) {
+        return readSafely(nullptr, &outline);
+    }
+    const SoundFormat& format() const {
+        return format_;
     }
     void cancel() {
         cancelled_ = true;
@@ -77,8 +80,20 @@ class SoundFileReader {
     }
 
   private:
+    bool readSafely(SoundClip* clip, WaveSummary* summary) {
+        // A long sound may not fit in memory, above all in the 32-bit program.
+        try {
+            return file_ && readFile(clip, summary);
+        } catch (const std::bad_alloc&) {
+            return fail("too long to hold in memory");
+        } catch (const std::length_error&) {
+            return fail("too long to hold in memory");
+        }
+    }
     bool openFile(const Path& path);
-    bool readFile(SoundClip& clip, WaveSummary* summary);
+    // The samples from the first on into `clip` and its `summary`, or with
+    // no clip, into the outline `summary`.
+    bool readFile(SoundClip* clip, WaveSummary* summary);
     void close();
     // Closes the file and says why.
     bool fail(const std::string& why);
@@ -86,6 +101,7 @@ class SoundFileReader {
     void* file_ = nullptr; // the platform's open file, at its first sample
     SoundFormat format_{};
     std::int64_t frames_ = 0;
+    std::int64_t dataStart_ = 0; // where the samples start in the file
     std::atomic<bool> cancelled_{false};
     std::atomic<std::int64_t> framesRead_{0};
     std::string error_;

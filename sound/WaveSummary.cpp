@@ -32,23 +32,35 @@ WaveSummary::WaveSummary(const SoundClip& clip, std::int64_t count)
     extend(count);
 }
 
+WaveSummary::WaveSummary(int channels) : channels_(channels) {}
+
 void WaveSummary::extend(std::int64_t count) {
-    // The last block of each level may have grown: it is made again.
-    std::int64_t from = count_ / FirstBlock;
+    // The last block may have grown: it is made again.
+    std::int64_t first = count_ / FirstBlock * FirstBlock;
+    add(frames_ + first * channels_, first, count);
+}
+
+void WaveSummary::extend(const std::int16_t* frames, std::int64_t count) {
+    add(frames, count_, count);
+}
+
+void WaveSummary::add(const std::int16_t* frames, std::int64_t first, std::int64_t count) {
+    std::int64_t from = first / FirstBlock;
     count_ = count;
     std::int64_t blocks = (count + FirstBlock - 1) / FirstBlock;
     if (levels_.empty()) levels_.emplace_back();
-    std::vector<Extremes>& first = levels_[0];
-    first.resize(std::size_t(blocks));
+    std::vector<Extremes>& lowest = levels_[0];
+    lowest.resize(std::size_t(blocks));
     for (std::int64_t b = from; b < blocks; ++b) {
-        const std::int16_t* block = frames_ + b * FirstBlock * channels_;
+        const std::int16_t* block = frames + (b - from) * FirstBlock * channels_;
         std::int64_t size = std::min(FirstBlock, count - b * FirstBlock);
-        Extremes& out = first[std::size_t(b)];
+        Extremes& out = lowest[std::size_t(b)];
         if (channels_ == 1)
             blockExtremes<1>(block, size, out.low, out.high);
         else
             blockExtremes<2>(block, size, out.low, out.high);
     }
+    // Then the blocks above them, from the first that changed.
     for (std::size_t k = 0; levels_[k].size() > 1; ++k) {
         if (k + 1 == levels_.size()) levels_.emplace_back();
         const std::vector<Extremes>& below = levels_[k];
@@ -90,7 +102,12 @@ void WaveSummary::scan(int level, std::int64_t first, std::int64_t last, Extreme
 }
 
 SampleRange WaveSummary::range(std::int64_t first, std::int64_t last) const {
-    Extremes result{sum(first), sum(first)};
+    // Without the samples, the blocks around them.
+    if (!frames_) {
+        first = first / FirstBlock * FirstBlock;
+        last = (last + FirstBlock - 1) / FirstBlock * FirstBlock;
+    }
+    Extremes result{1 << 20, -(1 << 20)};
     // Climb: at each level read the blocks up to the next level's block
     // edges at both ends, then go on with the bigger blocks between.
     int top = int(levels_.size());
@@ -129,4 +146,8 @@ std::vector<SampleRange> WaveSummary::columns(std::int64_t first, std::int64_t l
         if (start < end) out[std::size_t(i)] = range(start, end);
     }
     return out;
+}
+
+std::int64_t WaveSummary::blockFrames() {
+    return FirstBlock;
 }

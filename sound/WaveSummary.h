@@ -24,8 +24,16 @@ class WaveSummary {
     // must outlive the summary and keep their place.
     explicit WaveSummary(const SoundClip& clip) : WaveSummary(clip, clip.length()) {}
     WaveSummary(const SoundClip& clip, std::int64_t count);
-    // Takes in the frames up to `count`, written since.
+    // Takes in the clip's frames up to `count`, written since.
     void extend(std::int64_t count);
+    // The outline of a sound of `channels` whose samples it does not keep,
+    // taken in piece by piece by the other extend(): a column narrower
+    // than its first level's blocks shows the blocks' extremes.
+    explicit WaveSummary(int channels);
+    // Takes in `frames` up to frame `count`, from length() on, which is a
+    // multiple of blockFrames().
+    void extend(const std::int16_t* frames, std::int64_t count);
+    static std::int64_t blockFrames();
 
     std::int64_t length() const { return count_; }
     // The extremes of samples [first, last); the range must be within the
@@ -47,6 +55,8 @@ class WaveSummary {
     // Extremes of whole blocks [first, last) of `level` (0: the frames).
     void scan(int level, std::int64_t first, std::int64_t last, Extremes& into) const;
     std::int64_t blockSize(int level) const;
+    // Summarises `frames`, frames [first, count); `first` starts a block.
+    void add(const std::int16_t* frames, std::int64_t first, std::int64_t count);
     int sum(std::int64_t frame) const;
 
     const std::int16_t* frames_ = nullptr;

@@ -68,20 +68,24 @@ bool SoundFileReader::openFile(const Path& path) {
     return true;
 }
 
-bool SoundFileReader::readFile(SoundClip& clip, WaveSummary* summary) {
+bool SoundFileReader::readFile(SoundClip* clip, WaveSummary* summary) {
     SNDFILE* file = static_cast<SNDFILE*>(file_);
+    sf_seek(file, 0, SEEK_SET);
     int channelCount = format_.channels;
-    SoundClip read(format_.rate, channelCount, frames_);
-    WaveSummary summarised(read, 0);
-    // Integer samples come as 16 bits straight into the clip; floats
-    // through a block, to be checked for numbers and held at full scale.
-    const sf_count_t Chunk = ReadBytes / (channelCount * format_.bits / 8);
+    // Whole blocks of the summary in each read, for an outline.
+    const sf_count_t Chunk = ReadBytes / (channelCount * format_.bits / 8) /
+                             WaveSummary::blockFrames() * WaveSummary::blockFrames();
+    // An outline reads through one block of samples.
+    SoundClip read(format_.rate, channelCount, clip ? frames_ : Chunk);
+    WaveSummary summarised = clip ? WaveSummary(read, 0) : WaveSummary(channelCount);
+    // Integer samples come as 16 bits straight into place; floats through
+    // a block, to be checked for numbers and held at full scale.
     std::vector<float> floats(format_.floating ? std::size_t(Chunk * channelCount) : 0);
     const SoundFormat asRead{format_.rate, channelCount, 32, true};
     for (sf_count_t done = 0; done < frames_;) {
         if (cancelled_) return fail("cancelled");
         sf_count_t wanted = std::min(Chunk, frames_ - done);
-        std::int16_t* out = read.frames() + done * channelCount;
+        std::int16_t* out = read.frames() + (clip ? done * channelCount : 0);
         if (!format_.floating) {
             if (sf_readf_short(file, out, wanted) != wanted) return fail(ShortFileFault);
         } else {
@@ -92,10 +96,13 @@ bool SoundFileReader::readFile(SoundClip& clip, WaveSummary* summary) {
         }
         done += wanted;
         // Summarised while the samples are in the cache.
-        if (summary) summarised.extend(done);
+        if (!clip)
+            summarised.extend(out, done);
+        else if (summary)
+            summarised.extend(done);
         framesRead_ = done;
     }
-    clip = std::move(read);
+    if (clip) *clip = std::move(read);
     if (summary) *summary = std::move(summarised);
     return true;
 }

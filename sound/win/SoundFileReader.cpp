@@ -57,26 +57,30 @@ bool SoundFileReader::openFile(const Path& path) {
     LONG end = mmioSeek(file, 0, SEEK_END);
     if (end < 0 || std::int64_t(chunk.dwDataOffset) + chunk.cksize > end)
         return fail(ShortFileFault);
-    mmioSeek(file, LONG(chunk.dwDataOffset), SEEK_SET);
+    dataStart_ = chunk.dwDataOffset;
     frames_ = chunk.cksize / DWORD(frameSize);
     if (frames_ == 0) return fail("no sound in the file");
     return true;
 }
 
-bool SoundFileReader::readFile(SoundClip& clip, WaveSummary* summary) {
+bool SoundFileReader::readFile(SoundClip* clip, WaveSummary* summary) {
     HMMIO file = static_cast<HMMIO>(file_);
+    mmioSeek(file, LONG(dataStart_), SEEK_SET);
     int frameSize = format_.channels * format_.bits / 8;
-    SoundClip read(format_.rate, format_.channels, frames_);
-    WaveSummary summarised(read, 0);
-    // 16-bit samples are read straight into the clip; the rest through a
+    // Whole blocks of the summary in each read, for an outline.
+    const std::int64_t Chunk =
+        ReadBytes / frameSize / WaveSummary::blockFrames() * WaveSummary::blockFrames();
+    // An outline reads through one block of samples.
+    SoundClip read(format_.rate, format_.channels, clip ? frames_ : Chunk);
+    WaveSummary summarised = clip ? WaveSummary(read, 0) : WaveSummary(format_.channels);
+    // 16-bit samples are read straight into place; the rest through a
     // block they are decoded from.
     bool direct = format_.bits == 16;
-    const std::int64_t Chunk = ReadBytes / frameSize;
     std::vector<unsigned char> bytes(direct ? 0 : std::size_t(Chunk * frameSize));
     for (std::int64_t done = 0; done < frames_;) {
         if (cancelled_) return fail("cancelled");
         std::int64_t count = std::min(Chunk, frames_ - done);
-        std::int16_t* out = read.frames() + done * format_.channels;
+        std::int16_t* out = read.frames() + (clip ? done * format_.channels : 0);
         HPSTR into = direct ? reinterpret_cast<HPSTR>(out) : reinterpret_cast<HPSTR>(bytes.data());
         LONG wanted = LONG(count * frameSize);
         if (mmioRead(file, into, wanted) != wanted) return fail(ShortFileFault);
@@ -84,10 +88,13 @@ bool SoundFileReader::readFile(SoundClip& clip, WaveSummary* summary) {
             return fail(NotANumberFault);
         done += count;
         // Summarised while the samples are in the cache.
-        if (summary) summarised.extend(done);
+        if (!clip)
+            summarised.extend(out, done);
+        else if (summary)
+            summarised.extend(done);
         framesRead_ = done;
     }
-    clip = std::move(read);
+    if (clip) *clip = std::move(read);
     if (summary) *summary = std::move(summarised);
     return true;
 }

@@ -98,10 +98,14 @@ void setSound(FaceCmdWindow* window, const std::string& path) {
     window->document.commit();
 }
 
-// Until the sound being read is in and shown, one minute at most.
-void waitForWaveform(AnimationEditor& editor) {
+// Until the sound being read is in and shown (or with `outline`, the
+// outline of its waveform), one minute at most.
+void waitForWaveform(AnimationEditor& editor, bool outline = false) {
     double deadline = secondsNow() + 60;
-    while (!editor.pane->waveform->hasClip() && secondsNow() < deadline) {
+    auto shown = [&] {
+        return outline ? editor.pane->waveform->hasWaveform() : editor.pane->waveform->hasClip();
+    };
+    while (!shown() && secondsNow() < deadline) {
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 1, QS_ALLINPUT);
         pumpMessages();
     }
@@ -186,7 +190,7 @@ int main() {
         setSound(window, "sound_bench_long.wav");
         // The strip drawn at once (saying the sound is being read), then
         // again with the whole waveform once the samples are in.
-        Spans strips, wholes, headers, reads, bytes;
+        Spans strips, outlines, wholes, headers, outlined, reads, bytes;
         for (int i = 0; i < 5; ++i) {
             setSound(window, "");
             Stamp start = stamp();
@@ -194,6 +198,10 @@ int main() {
             UpdateWindow(strip);
             GdiFlush();
             strips.add(start);
+            waitForWaveform(editor, true);
+            UpdateWindow(strip);
+            GdiFlush();
+            outlines.add(start);
             waitForWaveform(editor);
             UpdateWindow(strip);
             GdiFlush();
@@ -210,9 +218,12 @@ int main() {
             headers.add(start);
             Stamp opened = stamp();
             SoundClip clip;
-            WaveSummary summary;
+            WaveSummary outline(2), summary;
+            reader.readOutline(outline);
+            outlined.add(opened);
+            Stamp sampled = stamp();
             reader.readSamples(clip, &summary);
-            reads.add(opened);
+            reads.add(sampled);
             held = clip.length() * clip.channelCount() * 2;
         }
         for (int i = 0; i < 5; ++i) {
@@ -228,12 +239,14 @@ int main() {
         }
         std::printf("10-minute %d Hz %s %s WAV (its samples hold %.0f MB): header checked in %s, "
                     "the strip drawn (saying it is read) after %s, its whole waveform drawn "
-                    "after %s; reading and summarising it %s, the file's bytes alone into "
-                    "fresh memory %s\n",
+                    "after %s, its samples in and the strip drawn again after %s; reading the "
+                    "outline %s, then the samples with their summary %s; the file's bytes "
+                    "alone into fresh memory %s\n",
                     format.rate, format.channels == 1 ? "mono" : "stereo",
                     format.floats ? "float" : "16-bit", double(held) / (1 << 20),
-                    headers.text().c_str(), strips.text().c_str(), wholes.text().c_str(),
-                    reads.text().c_str(), bytes.text().c_str());
+                    headers.text().c_str(), strips.text().c_str(), outlines.text().c_str(),
+                    wholes.text().c_str(), outlined.text().c_str(), reads.text().c_str(),
+                    bytes.text().c_str());
     }
     setSound(window, "");
     DeleteFileA("sound_bench_voice.wav");

@@ -127,8 +127,8 @@ TEST_F(SoundFileReaderTest, FloatsBeyondFullScaleAreHeldAtIt) {
 }
 
 // Read on a thread, a sound is refused at once as read() refuses it, or
-// comes in as read() reads it, with its waveform's summary; a new start or
-// a cancel drops the reading going on.
+// comes in as read() reads it, with its waveform's summary after its
+// outline; a new start or a cancel drops the reading going on.
 TEST_F(SoundFileReaderTest, ReadsOnAThreadAsAtOnce) {
     auto path = std::filesystem::path(put("stereo.wav", wav(1, 8000, 2, 16, 20000))).native();
     SoundReading reading;
@@ -136,6 +136,12 @@ TEST_F(SoundFileReaderTest, ReadsOnAThreadAsAtOnce) {
     EXPECT_NE(reading.error().find("not a sound file"), std::string::npos) << reading.error();
     ASSERT_TRUE(reading.start(path));
     ASSERT_TRUE(reading.start(path));
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (!reading.outlined() && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::yield();
+    ASSERT_TRUE(reading.outlined()) << "the outline, within 20 s";
+    EXPECT_EQ(reading.rate(), 8000);
+    WaveSummary outline = reading.takeOutline();
     SoundClip clip, direct;
     WaveSummary summary;
     ASSERT_TRUE(reading.take(clip, summary)) << reading.error();
@@ -147,6 +153,10 @@ TEST_F(SoundFileReaderTest, ReadsOnAThreadAsAtOnce) {
     EXPECT_EQ(summary.length(), direct.length());
     EXPECT_EQ(whole.low, *low);
     EXPECT_EQ(whole.high, *high);
+    SampleRange outlined = outline.range(0, outline.length());
+    EXPECT_EQ(outline.length(), direct.length());
+    EXPECT_EQ(outlined.low, *low);
+    EXPECT_EQ(outlined.high, *high);
     ASSERT_TRUE(reading.start(path));
     reading.cancel();
     EXPECT_FALSE(reading.pending());
