@@ -98,7 +98,7 @@ class SoundFileReader {
     // Closes the file and says why.
     bool fail(const std::string& why);
 
-    void* file_ = nullptr; // the platform's open file, at its first sample
+    void* file_ = nullptr; // the platform's open file
     SoundFormat format_{};
     std::int64_t frames_ = 0;
     std::int64_t dataStart_ = 0; // where the samples start in the file
