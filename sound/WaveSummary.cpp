@@ -61,15 +61,16 @@ void WaveSummary::add(const std::int16_t* frames, std::int64_t first, std::int64
             blockExtremes<2>(block, size, out.low, out.high);
     }
     // Then the blocks above them, from the first that changed.
+    const std::size_t fanout = std::size_t(Fanout);
     for (std::size_t k = 0; levels_[k].size() > 1; ++k) {
         if (k + 1 == levels_.size()) levels_.emplace_back();
         const std::vector<Extremes>& below = levels_[k];
         std::vector<Extremes>& level = levels_[k + 1];
         from /= Fanout;
-        level.resize((below.size() + Fanout - 1) / Fanout);
+        level.resize((below.size() + fanout - 1) / fanout);
         for (std::size_t b = std::size_t(from); b < level.size(); ++b) {
-            auto start = below.begin() + std::ptrdiff_t(b * Fanout);
-            auto end = below.begin() + std::ptrdiff_t(std::min(below.size(), (b + 1) * Fanout));
+            auto start = below.begin() + std::ptrdiff_t(b * fanout);
+            auto end = below.begin() + std::ptrdiff_t(std::min(below.size(), (b + 1) * fanout));
             Extremes both = *start;
             for (auto i = start + 1; i < end; ++i) {
                 both.low = std::min(both.low, i->low);
