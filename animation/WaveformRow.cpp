@@ -5,12 +5,17 @@
 #include <utility>
 
 void WaveformRow::setClip(const SoundClip* clip) {
-    setClip(clip, clip ? WaveSummary(clip->mono().data(), clip->length()) : WaveSummary());
+    setClip(clip, clip ? WaveSummary(*clip) : WaveSummary());
 }
 
 void WaveformRow::setClip(const SoundClip* clip, WaveSummary summary) {
     clip_ = clip;
-    summary_ = std::move(summary);
+    setOutline(clip ? clip->rate() : 0, std::move(summary));
+}
+
+void WaveformRow::setOutline(int rate, WaveSummary outline) {
+    rate_ = rate;
+    summary_ = std::move(outline);
     points_.clear();
     counts_.clear();
     laidOut_ = {};
@@ -26,7 +31,7 @@ void WaveformRow::layOut(const RECT& band, int origin, const RulerScale& ruler, 
     int left = ruler.frameX(0), columns = ruler.frameX(ruler.length - 1) - left;
     if (columns <= 0) return;
     auto sampleOf = [&](int frame) {
-        return std::int64_t(std::floor(double(frame - start) * clip_->rate() / fps));
+        return std::int64_t(std::floor(double(frame - start) * rate_ / fps));
     };
     std::vector<SampleRange> ranges =
         summary_.columns(sampleOf(0), sampleOf(ruler.length - 1), columns);
@@ -46,7 +51,7 @@ void WaveformRow::paint(HDC dc, const RECT& band, int origin, const RulerScale& 
                         int start) {
     SetDCBrushColor(dc, RGB(236, 240, 246));
     FillRect(dc, &band, HBRUSH(GetStockObject(DC_BRUSH)));
-    if (!clip_) {
+    if (!hasWaveform()) {
         if (reading_) showReading(dc, band);
         return;
     }

@@ -16,10 +16,14 @@ class WaveformRow {
   public:
     // `clip` (none: nullptr) must outlive the row or be replaced first.
     void setClip(const SoundClip* clip);
-    // The same with the summary of the clip's mono() made already.
+    // The same with the clip's summary made already.
     void setClip(const SoundClip* clip, WaveSummary summary);
+    // The outline of the waveform of a sound at `rate` still being read,
+    // shown until its clip comes.
+    void setOutline(int rate, WaveSummary outline);
     bool hasClip() const { return clip_ != nullptr; }
-    // Says that a sound is being read, while there is no clip.
+    bool hasWaveform() const { return summary_.length() > 0; }
+    // Says that a sound is being read, while there is no waveform.
     void setReading(bool reading) { reading_ = reading; }
     // Draws the row into `band` of `dc`, whose x `origin` is the ruler's
     // 0; the sound's first sample lies at frame `start` of `ruler`, at
@@ -32,6 +36,7 @@ class WaveformRow {
     void showReading(HDC dc, const RECT& band);
 
     const SoundClip* clip_ = nullptr;
+    int rate_ = 0;
     bool reading_ = false;
     WaveSummary summary_;
     struct Layout {

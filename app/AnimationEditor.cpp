@@ -71,6 +71,7 @@ AnimationEditor::AnimationEditor(vWindow& window, Document& document)
     pane->onScrub = [this](int frame) { scrub(frame); };
     pane->waveform = &sound_.row();
     sound_.onRead = [this] { soundRead(); };
+    sound_.onOutline = [this] { pane->redraw(); };
     pane->onKeySelected = [this](int track, int frame) { document_.selectKey(track, frame); };
     pane->onKeyMoved = [this](int track, int from, int to) {
         change("Move key", [&] { document_.moveKey(from, to, track); });

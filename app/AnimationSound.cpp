@@ -28,6 +28,10 @@ bool AnimationSound::load(const std::string& path, bool again) {
 }
 
 void AnimationSound::onTick() {
+    if (reading_.outlined()) {
+        row_.setOutline(reading_.rate(), reading_.takeOutline());
+        if (onOutline) onOutline();
+    }
     if (reading_.ended()) take();
 }
 

@@ -3,7 +3,8 @@
 // length while scrubbing, or in step with playback. Frames are the
 // animation's, at its frame rate, with the sound's first sample at frame
 // `start`. The file is read on a thread, so a long sound never holds up
-// the window: until it is in, the row says so and the sound is silent.
+// the window: until it is in, the row says so, then shows the outline of
+// its waveform, and the sound is silent.
 #pragma once
 
 #include "animation/WaveformRow.h"
@@ -22,6 +23,9 @@ class AnimationSound : private vTimer {
     // clears it. False, with error() saying why, when it is not a sound
     // that can be read: there is then no sound.
     bool load(const std::string& path, bool again = false);
+    // Called when the row shows the outline of the sound's waveform, before
+    // its samples are in.
+    std::function<void()> onOutline;
     // Called once the reading has ended, when the row shows the sound, or,
     // with error() saying why, when its samples could not be read.
     std::function<void()> onRead;

@@ -1,24 +1,29 @@
 #include "sound/SoundClip.h"
 
 #include <cmath>
-#include <utility>
 
-SoundClip::SoundClip(int rate, std::vector<Samples> channels, Samples mix)
-    : rate_(rate), channels_(std::move(channels)), mix_(std::move(mix)) {
-    if (channels_.size() < 2 || mix_.size() == channels_[0].size()) return;
-    mix_.resize(channels_[0].size());
-    mixChannels(channels_, mix_, 0, std::int64_t(mix_.size()));
+SoundClip::SoundClip(int rate, int channels, std::int64_t length)
+    : rate_(rate), channels_(channels), frames_(std::size_t(length * channels)) {}
+
+SoundClip::SoundClip(int rate, const std::vector<Samples>& channels)
+    : SoundClip(rate, int(channels.size()),
+                channels.empty() ? 0 : std::int64_t(channels[0].size())) {
+    for (std::size_t i = 0; i < frames_.size(); ++i)
+        frames_[i] = pcmOf(channels[i % channels.size()][i / channels.size()]);
 }
 
-void mixChannels(const std::vector<Samples>& channels, Samples& mix, std::int64_t first,
-                 std::int64_t count) {
-    float share = 1.0f / float(channels.size());
-    for (std::size_t i = std::size_t(first); i < std::size_t(first + count); ++i) {
-        float sum = 0;
-        for (const Samples& samples : channels)
-            sum += samples[i];
-        mix[i] = sum * share;
+Samples SoundClip::mono() const {
+    Samples mix(static_cast<std::size_t>(length()));
+    // Exact: a sum of 16-bit samples over a power of two is a float.
+    float scale = 1.0f / (FullScale * float(channels_));
+    const std::int16_t* in = frames_.data();
+    for (float& out : mix) {
+        int sum = 0;
+        for (int c = 0; c < channels_; ++c)
+            sum += *in++;
+        out = float(sum) * scale;
     }
+    return mix;
 }
 
 std::int64_t SoundClip::sampleAt(double time) const {

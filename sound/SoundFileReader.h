@@ -6,6 +6,7 @@
 
 #include "sound/SoundClip.h"
 #include "sound/SoundFormat.h"
+#include "sound/WaveSummary.h"
 
 #include <atomic>
 #include <new>
@@ -19,6 +20,12 @@ class SoundFileReader {
 #else
     using Path = std::string;
 #endif
+
+    // Each read asks for this much of the file: small enough that a cancel
+    // is seen soon also on a slow disk, large enough that the calls cost
+    // little, and held in the processor's cache while decoded and
+    // summarised.
+    static constexpr int ReadBytes = 256 << 10;
 
     SoundFileReader() = default;
     ~SoundFileReader() {
@@ -39,39 +46,63 @@ class SoundFileReader {
         close();
         error_.clear();
         cancelled_ = false;
+        framesRead_ = 0;
         return openFile(path);
     }
-    // The second half: the opened file's samples into `clip`, which for a
-    // long sound takes a while; a thread may cancel() it meanwhile.
-    bool readSamples(SoundClip& clip) {
-        // A long sound may not fit in memory, above all in the 32-bit program.
-        try {
-            bool read = file_ && readFile(clip);
-            close();
-            return read;
-        } catch (const std::bad_alloc&) {
-            return fail("too long to hold in memory");
-        } catch (const std::length_error&) {
-            return fail("too long to hold in memory");
-        }
+    // The second half: the opened file's samples into `clip`, and the
+    // summary of its waveform into `summary` when given, made as the
+    // samples come in. For a long sound that takes a while; a thread may
+    // cancel() it meanwhile, which it sees after the read going on.
+    bool readSamples(SoundClip& clip, WaveSummary* summary = nullptr) {
+        bool read = readSafely(&clip, summary);
+        close();
+        return read;
+    }
+    // Before readSamples(), when wanted: the opened file's waveform alone
+    // into `outline`, read through one small block. Filling the samples'
+    // fresh memory is most of what readSamples() costs, so this takes a
+    // fraction of its time.
+    bool readOutline(WaveSummary& outline) {
+        return readSafely(nullptr, &outline);
+    }
+    const SoundFormat& format() const {
+        return format_;
     }
     void cancel() {
         cancelled_ = true;
+    }
+    // Frames of the opened file read so far; a thread may ask meanwhile.
+    std::int64_t framesRead() const {
+        return framesRead_;
     }
     const std::string& error() const {
         return error_;
     }
 
   private:
+    bool readSafely(SoundClip* clip, WaveSummary* summary) {
+        // A long sound may not fit in memory, above all in the 32-bit program.
+        try {
+            return file_ && readFile(clip, summary);
+        } catch (const std::bad_alloc&) {
+            return fail("too long to hold in memory");
+        } catch (const std::length_error&) {
+            return fail("too long to hold in memory");
+        }
+    }
     bool openFile(const Path& path);
-    bool readFile(SoundClip& clip);
+    // The samples from the first on into `clip` and its `summary`, or with
+    // no clip, into the outline `summary`.
+    bool readFile(SoundClip* clip, WaveSummary* summary);
     void close();
     // Closes the file and says why.
     bool fail(const std::string& why);
 
-    void* file_ = nullptr; // the platform's open file, at its first sample
+    void* file_ = nullptr; // the platform's open file
     SoundFormat format_{};
     std::int64_t frames_ = 0;
+    std::int64_t dataStart_ = 0; // where the samples start in the file
     std::atomic<bool> cancelled_{false};
+    std::atomic<std::int64_t> framesRead_{0};
     std::string error_;
 };

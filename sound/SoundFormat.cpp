@@ -1,7 +1,7 @@
 #include "sound/SoundFormat.h"
 
-#include <algorithm>
-#include <cmath>
+#include "sound/SoundClip.h"
+
 #include <cstring>
 
 constexpr int MinRate = 8000;
@@ -26,54 +26,44 @@ namespace {
 // One loop per sample format, each the compiler can keep tight: a long
 // sound's decoding is a good part of the time it takes to open.
 template <int Bits, class Decode>
-bool decodeEach(const unsigned char* bytes, std::int64_t frames, int channelCount,
-                std::vector<Samples>& channels, std::int64_t at, Decode decode) {
-    constexpr int Size = Bits / 8;
-    for (int c = 0; c < channelCount; ++c) {
-        float* out = channels[std::size_t(c)].data() + at;
-        const unsigned char* in = bytes + c * Size;
-        for (std::int64_t i = 0; i < frames; ++i, in += channelCount * Size)
-            if (!decode(in, out[i])) return false;
-    }
-    return true;
+void decodeEach(const unsigned char* bytes, std::int64_t count, std::int16_t* out, Decode decode) {
+    for (std::int64_t i = 0; i < count; ++i)
+        out[i] = decode(bytes + i * (Bits / 8));
 }
 
-template <class Float> bool decodeFloat(const unsigned char* in, float& out) {
-    Float value;
-    std::memcpy(&value, in, sizeof value);
-    // Floats may stray beyond full scale; the rest expects -1 to 1.
-    out = float(std::clamp(value, Float(-1), Float(1)));
-    return std::isfinite(value);
+// Checked for numbers over the whole run rather than sample by sample, so
+// that the loop stays one the compiler turns into vector code.
+template <class Float>
+bool decodeFloats(const unsigned char* bytes, std::int64_t count, std::int16_t* out) {
+    int faults = 0;
+    for (std::int64_t i = 0; i < count; ++i) {
+        Float value;
+        std::memcpy(&value, bytes + i * std::int64_t(sizeof value), sizeof value);
+        // Infinity and not-a-number give not-a-number here.
+        faults |= !(value - value == 0);
+        // Floats may stray beyond full scale, doubles beyond a float's range.
+        Float held = value >= -1 ? value : -1;
+        out[i] = pcmOf(float(held <= 1 ? held : 1));
+    }
+    return faults == 0;
 }
 
 } // namespace
 
-bool decodeFrames(const unsigned char* bytes, std::int64_t frames, const SoundFormat& format,
-                  std::vector<Samples>& channels, std::int64_t at) {
-    int count = format.channels;
+bool decodeSamples(const unsigned char* bytes, std::int64_t count, const SoundFormat& format,
+                   std::int16_t* out) {
     switch (format.bits) {
     case 8:
-        return decodeEach<8>(bytes, frames, count, channels, at,
-                             [](const unsigned char* in, float& out) {
-                                 out = float(int(in[0]) - 128) * (1.0f / 128.0f);
-                                 return true;
-                             });
-    case 16:
-        return decodeEach<16>(bytes, frames, count, channels, at,
-                              [](const unsigned char* in, float& out) {
-                                  out = float(std::int16_t(in[0] | in[1] << 8)) * (1.0f / 32768.0f);
-                                  return true;
-                              });
+        decodeEach<8>(bytes, count, out,
+                      [](const unsigned char* in) { return std::int16_t((in[0] - 128) * 256); });
+        return true;
+    case 16: std::memcpy(out, bytes, std::size_t(count) * 2); return true;
     case 24:
-        return decodeEach<24>(bytes, frames, count, channels, at,
-                              [](const unsigned char* in, float& out) {
-                                  std::int32_t value = std::int32_t(std::uint32_t(in[0]) << 8 |
-                                                                    std::uint32_t(in[1]) << 16 |
-                                                                    std::uint32_t(in[2]) << 24);
-                                  out = float(value >> 8) * (1.0f / 8388608.0f);
-                                  return true;
-                              });
-    case 32: return decodeEach<32>(bytes, frames, count, channels, at, decodeFloat<float>);
-    default: return decodeEach<64>(bytes, frames, count, channels, at, decodeFloat<double>);
+        // The top 16 of the 24 bits, as libsndfile takes them.
+        decodeEach<24>(bytes, count, out,
+                       [](const unsigned char* in) { return std::int16_t(in[1] | in[2] << 8); });
+        return true;
+    case 32: return decodeFloats<float>(bytes, count, out);
+    default: return decodeFloats<double>(bytes, count, out);
     }
 }

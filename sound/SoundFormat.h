@@ -1,13 +1,10 @@
 // The sample formats the program takes from a sound file, what it says
-// about the rest, and the decoding of raw little-endian frames into a
-// clip's channels. Shared by the platforms' readers; needs no platform.
+// about the rest, and the decoding of raw little-endian samples into a
+// clip's. Shared by the platforms' readers; needs no platform.
 #pragma once
-
-#include "sound/SampleAllocator.h"
 
 #include <cstdint>
 #include <string>
-#include <vector>
 
 struct SoundFormat {
     int rate;
@@ -23,7 +20,7 @@ std::string formatFault(const SoundFormat& format);
 extern const char* const ShortFileFault;
 extern const char* const NotANumberFault;
 
-// Decodes `frames` interleaved frames of `format` from `bytes` into
-// `channels` from frame `at` on; false if a sample is not a number.
-bool decodeFrames(const unsigned char* bytes, std::int64_t frames, const SoundFormat& format,
-                  std::vector<Samples>& channels, std::int64_t at);
+// Decodes `count` little-endian samples of `format` from `bytes` into
+// 16-bit samples at `out`; false if a sample is not a number.
+bool decodeSamples(const unsigned char* bytes, std::int64_t count, const SoundFormat& format,
+                   std::int16_t* out);

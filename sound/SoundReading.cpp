@@ -9,12 +9,11 @@ bool SoundReading::start(const SoundFileReader::Path& path) {
         return false;
     }
     error_.clear();
-    ended_ = false;
+    ended_ = outlined_ = false;
     worker_ = std::thread([this] {
-        read_ = reader_.readSamples(clip_);
-        // The summary points into the samples, which keep their place when
-        // the clip is moved.
-        if (read_) summary_ = WaveSummary(clip_.mono().data(), clip_.length());
+        read_ = reader_.readOutline(outline_);
+        outlined_ = read_;
+        if (read_) read_ = reader_.readSamples(clip_, &summary_);
         ended_ = true;
     });
     return true;
@@ -30,13 +29,22 @@ bool SoundReading::take(SoundClip& clip, WaveSummary& summary) {
     }
     clip_ = SoundClip();
     summary_ = WaveSummary();
+    outlined_ = false;
+    outline_ = WaveSummary();
     return read_;
+}
+
+WaveSummary SoundReading::takeOutline() {
+    outlined_ = false;
+    return std::move(outline_);
 }
 
 void SoundReading::cancel() {
     if (!pending()) return;
     reader_.cancel();
     worker_.join();
+    outlined_ = false;
+    outline_ = WaveSummary();
     clip_ = SoundClip();
     summary_ = WaveSummary();
 }

@@ -7,36 +7,83 @@
 constexpr std::int64_t FirstBlock = 64;
 constexpr std::int64_t Fanout = 8;
 
-WaveSummary::WaveSummary(const float* samples, std::int64_t count)
-    : samples_(samples), count_(count) {
-    std::vector<SampleRange> level;
-    level.reserve(std::size_t(count / FirstBlock + 1));
-    for (std::int64_t start = 0; start < count; start += FirstBlock) {
-        const float* block = samples + start;
-        std::int64_t size = std::min(FirstBlock, count - start);
-        float low = block[0], high = block[0];
-        for (std::int64_t i = 1; i < size; ++i) {
-            low = std::min(low, block[i]);
-            high = std::max(high, block[i]);
-        }
-        level.push_back({low, high});
+namespace {
+
+// The extremes of sums of `Channels` samples over each frame of a block:
+// one loop per channel count, which the compiler keeps tight.
+template <int Channels>
+void blockExtremes(const std::int16_t* frames, std::int64_t size, int& low, int& high) {
+    int lowest = 1 << 20, highest = -(1 << 20);
+    for (std::int64_t i = 0; i < size; ++i) {
+        int sum = 0;
+        for (int c = 0; c < Channels; ++c)
+            sum += frames[i * Channels + c];
+        lowest = std::min(lowest, sum);
+        highest = std::max(highest, sum);
     }
-    while (level.size() > 1) {
-        std::vector<SampleRange> next;
-        std::size_t fanout = std::size_t(Fanout);
-        next.reserve(level.size() / fanout + 1);
-        for (std::size_t start = 0; start < level.size(); start += fanout) {
-            SampleRange both = level[start];
-            for (std::size_t i = start + 1; i < std::min(level.size(), start + fanout); ++i) {
-                both.low = std::min(both.low, level[i].low);
-                both.high = std::max(both.high, level[i].high);
+    low = lowest;
+    high = highest;
+}
+
+} // namespace
+
+WaveSummary::WaveSummary(const SoundClip& clip, std::int64_t count)
+    : frames_(clip.frames()), channels_(std::max(clip.channelCount(), 1)) {
+    extend(count);
+}
+
+WaveSummary::WaveSummary(int channels) : channels_(channels) {}
+
+void WaveSummary::extend(std::int64_t count) {
+    // The last block may have grown: it is made again.
+    std::int64_t first = count_ / FirstBlock * FirstBlock;
+    add(frames_ + first * channels_, first, count);
+}
+
+void WaveSummary::extend(const std::int16_t* frames, std::int64_t count) {
+    add(frames, count_, count);
+}
+
+void WaveSummary::add(const std::int16_t* frames, std::int64_t first, std::int64_t count) {
+    std::int64_t from = first / FirstBlock;
+    count_ = count;
+    std::int64_t blocks = (count + FirstBlock - 1) / FirstBlock;
+    if (levels_.empty()) levels_.emplace_back();
+    std::vector<Extremes>& lowest = levels_[0];
+    lowest.resize(std::size_t(blocks));
+    for (std::int64_t b = from; b < blocks; ++b) {
+        const std::int16_t* block = frames + (b - from) * FirstBlock * channels_;
+        std::int64_t size = std::min(FirstBlock, count - b * FirstBlock);
+        Extremes& out = lowest[std::size_t(b)];
+        if (channels_ == 1)
+            blockExtremes<1>(block, size, out.low, out.high);
+        else
+            blockExtremes<2>(block, size, out.low, out.high);
+    }
+    // Then the blocks above them, from the first that changed.
+    const std::size_t fanout = std::size_t(Fanout);
+    for (std::size_t k = 0; levels_[k].size() > 1; ++k) {
+        if (k + 1 == levels_.size()) levels_.emplace_back();
+        const std::vector<Extremes>& below = levels_[k];
+        std::vector<Extremes>& level = levels_[k + 1];
+        from /= Fanout;
+        level.resize((below.size() + fanout - 1) / fanout);
+        for (std::size_t b = std::size_t(from); b < level.size(); ++b) {
+            auto start = below.begin() + std::ptrdiff_t(b * fanout);
+            auto end = below.begin() + std::ptrdiff_t(std::min(below.size(), (b + 1) * fanout));
+            Extremes both = *start;
+            for (auto i = start + 1; i < end; ++i) {
+                both.low = std::min(both.low, i->low);
+                both.high = std::max(both.high, i->high);
             }
-            next.push_back(both);
+            level[b] = both;
         }
-        levels_.push_back(std::move(level));
-        level = std::move(next);
     }
-    if (!level.empty()) levels_.push_back(std::move(level));
+}
+
+int WaveSummary::sum(std::int64_t frame) const {
+    const std::int16_t* samples = frames_ + frame * channels_;
+    return channels_ == 1 ? samples[0] : samples[0] + samples[1];
 }
 
 std::int64_t WaveSummary::blockSize(int level) const {
@@ -46,17 +93,22 @@ std::int64_t WaveSummary::blockSize(int level) const {
     return size;
 }
 
-void WaveSummary::scan(int level, std::int64_t first, std::int64_t last, SampleRange& into) const {
+void WaveSummary::scan(int level, std::int64_t first, std::int64_t last, Extremes& into) const {
     for (std::int64_t i = first; i < last; ++i) {
-        SampleRange block = level == 0 ? SampleRange{samples_[i], samples_[i]}
-                                       : levels_[std::size_t(level - 1)][std::size_t(i)];
+        Extremes block =
+            level == 0 ? Extremes{sum(i), sum(i)} : levels_[std::size_t(level - 1)][std::size_t(i)];
         into.low = std::min(into.low, block.low);
         into.high = std::max(into.high, block.high);
     }
 }
 
 SampleRange WaveSummary::range(std::int64_t first, std::int64_t last) const {
-    SampleRange result{samples_[first], samples_[first]};
+    // Without the samples, the blocks around them.
+    if (!frames_) {
+        first = first / FirstBlock * FirstBlock;
+        last = (last + FirstBlock - 1) / FirstBlock * FirstBlock;
+    }
+    Extremes result{1 << 20, -(1 << 20)};
     // Climb: at each level read the blocks up to the next level's block
     // edges at both ends, then go on with the bigger blocks between.
     int top = int(levels_.size());
@@ -74,7 +126,9 @@ SampleRange WaveSummary::range(std::int64_t first, std::int64_t last) const {
         first = headEnd;
         last = tailStart;
     }
-    return result;
+    // As SoundClip::mono() makes the mean: exactly.
+    float scale = 1.0f / (SoundClip::FullScale * float(channels_));
+    return {float(result.low) * scale, float(result.high) * scale};
 }
 
 std::vector<SampleRange> WaveSummary::columns(std::int64_t first, std::int64_t last,
@@ -93,4 +147,8 @@ std::vector<SampleRange> WaveSummary::columns(std::int64_t first, std::int64_t l
         if (start < end) out[std::size_t(i)] = range(start, end);
     }
     return out;
+}
+
+std::int64_t WaveSummary::blockFrames() {
+    return FirstBlock;
 }

@@ -5,7 +5,6 @@
 #include <sndfile.h>
 
 #include <algorithm>
-#include <cmath>
 #include <cstring>
 
 bool SoundFileReader::fail(const std::string& why) {
@@ -69,38 +68,41 @@ bool SoundFileReader::openFile(const Path& path) {
     return true;
 }
 
-bool SoundFileReader::readFile(SoundClip& clip) {
+bool SoundFileReader::readFile(SoundClip* clip, WaveSummary* summary) {
     SNDFILE* file = static_cast<SNDFILE*>(file_);
+    sf_seek(file, 0, SEEK_SET);
     int channelCount = format_.channels;
-    std::vector<Samples> channels(std::size_t(format_.channels));
-    for (Samples& samples : channels)
-        samples.resize(std::size_t(frames_));
-    // A mono sound reads straight into its channel; a stereo one through a
-    // block it is split from.
-    Samples mix(channelCount > 1 ? std::size_t(frames_) : 0);
-    constexpr sf_count_t Chunk = 1 << 16;
-    std::vector<float> interleaved(channelCount > 1 ? std::size_t(Chunk * channelCount) : 0);
+    // Whole blocks of the summary in each read, for an outline.
+    const sf_count_t Chunk = ReadBytes / (channelCount * format_.bits / 8) /
+                             WaveSummary::blockFrames() * WaveSummary::blockFrames();
+    // An outline reads through one block of samples.
+    SoundClip read(format_.rate, channelCount, clip ? frames_ : Chunk);
+    WaveSummary summarised = clip ? WaveSummary(read, 0) : WaveSummary(channelCount);
+    // Integer samples come as 16 bits straight into place; floats through
+    // a block, to be checked for numbers and held at full scale.
+    std::vector<float> floats(format_.floating ? std::size_t(Chunk * channelCount) : 0);
+    const SoundFormat asRead{format_.rate, channelCount, 32, true};
     for (sf_count_t done = 0; done < frames_;) {
         if (cancelled_) return fail("cancelled");
         sf_count_t wanted = std::min(Chunk, frames_ - done);
-        float* into = channelCount > 1 ? interleaved.data() : channels[0].data() + done;
-        if (sf_readf_float(file, into, wanted) != wanted) return fail(ShortFileFault);
-        // Float files may hold anything; the rest of the program counts on
-        // numbers within full scale.
-        for (sf_count_t i = 0; i < wanted * channelCount; ++i) {
-            if (!std::isfinite(into[i])) return fail(NotANumberFault);
-            into[i] = std::clamp(into[i], -1.0f, 1.0f);
+        std::int16_t* out = read.frames() + (clip ? done * channelCount : 0);
+        if (!format_.floating) {
+            if (sf_readf_short(file, out, wanted) != wanted) return fail(ShortFileFault);
+        } else {
+            if (sf_readf_float(file, floats.data(), wanted) != wanted) return fail(ShortFileFault);
+            if (!decodeSamples(reinterpret_cast<const unsigned char*>(floats.data()),
+                               wanted * channelCount, asRead, out))
+                return fail(NotANumberFault);
         }
-        if (channelCount > 1)
-            for (int c = 0; c < channelCount; ++c) {
-                float* out = channels[std::size_t(c)].data() + done;
-                for (sf_count_t i = 0; i < wanted; ++i)
-                    out[i] = interleaved[std::size_t(i * channelCount + c)];
-            }
-        // Mixed while the block is in the cache.
-        if (!mix.empty()) mixChannels(channels, mix, done, wanted);
         done += wanted;
+        // Summarised while the samples are in the cache.
+        if (!clip)
+            summarised.extend(out, done);
+        else if (summary)
+            summarised.extend(done);
+        framesRead_ = done;
     }
-    clip = SoundClip(format_.rate, std::move(channels), std::move(mix));
+    if (clip) *clip = std::move(read);
+    if (summary) *summary = std::move(summarised);
     return true;
 }

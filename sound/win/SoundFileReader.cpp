@@ -57,34 +57,44 @@ bool SoundFileReader::openFile(const Path& path) {
     LONG end = mmioSeek(file, 0, SEEK_END);
     if (end < 0 || std::int64_t(chunk.dwDataOffset) + chunk.cksize > end)
         return fail(ShortFileFault);
-    mmioSeek(file, LONG(chunk.dwDataOffset), SEEK_SET);
+    dataStart_ = chunk.dwDataOffset;
     frames_ = chunk.cksize / DWORD(frameSize);
     if (frames_ == 0) return fail("no sound in the file");
     return true;
 }
 
-bool SoundFileReader::readFile(SoundClip& clip) {
+bool SoundFileReader::readFile(SoundClip* clip, WaveSummary* summary) {
     HMMIO file = static_cast<HMMIO>(file_);
+    mmioSeek(file, LONG(dataStart_), SEEK_SET);
     int frameSize = format_.channels * format_.bits / 8;
-    std::vector<Samples> channels(std::size_t(format_.channels));
-    for (Samples& samples : channels)
-        samples.resize(std::size_t(frames_));
-    Samples mix(format_.channels > 1 ? std::size_t(frames_) : 0);
-    // Large reads: each costs a trip through the system. The mix is made
-    // block by block while the block's samples are still in the cache.
-    const std::int64_t Chunk = (std::int64_t(4) << 20) / frameSize;
-    std::vector<unsigned char> bytes(std::size_t(Chunk * frameSize));
+    // Whole blocks of the summary in each read, for an outline.
+    const std::int64_t Chunk =
+        ReadBytes / frameSize / WaveSummary::blockFrames() * WaveSummary::blockFrames();
+    // An outline reads through one block of samples.
+    SoundClip read(format_.rate, format_.channels, clip ? frames_ : Chunk);
+    WaveSummary summarised = clip ? WaveSummary(read, 0) : WaveSummary(format_.channels);
+    // 16-bit samples are read straight into place; the rest through a
+    // block they are decoded from.
+    bool direct = format_.bits == 16;
+    std::vector<unsigned char> bytes(direct ? 0 : std::size_t(Chunk * frameSize));
     for (std::int64_t done = 0; done < frames_;) {
         if (cancelled_) return fail("cancelled");
         std::int64_t count = std::min(Chunk, frames_ - done);
+        std::int16_t* out = read.frames() + (clip ? done * format_.channels : 0);
+        HPSTR into = direct ? reinterpret_cast<HPSTR>(out) : reinterpret_cast<HPSTR>(bytes.data());
         LONG wanted = LONG(count * frameSize);
-        if (mmioRead(file, reinterpret_cast<HPSTR>(bytes.data()), wanted) != wanted)
-            return fail(ShortFileFault);
-        if (!decodeFrames(bytes.data(), count, format_, channels, done))
+        if (mmioRead(file, into, wanted) != wanted) return fail(ShortFileFault);
+        if (!direct && !decodeSamples(bytes.data(), count * format_.channels, format_, out))
             return fail(NotANumberFault);
-        if (!mix.empty()) mixChannels(channels, mix, done, count);
         done += count;
+        // Summarised while the samples are in the cache.
+        if (!clip)
+            summarised.extend(out, done);
+        else if (summary)
+            summarised.extend(done);
+        framesRead_ = done;
     }
-    clip = SoundClip(format_.rate, std::move(channels), std::move(mix));
+    if (clip) *clip = std::move(read);
+    if (summary) *summary = std::move(summarised);
     return true;
 }

@@ -4,7 +4,6 @@
 #include <mmsystem.h>
 
 #include <algorithm>
-#include <cmath>
 
 namespace {
 
@@ -163,11 +162,8 @@ void SoundPlayer::feed() {
         if (block->queued) continue;
         std::int64_t frames = std::int64_t(block->samples.size()) / channels_;
         std::int64_t count = std::min(frames, end_ - next_);
-        std::int16_t* out = block->samples.data();
-        for (std::int64_t i = 0; i < count; ++i)
-            for (int c = 0; c < channels_; ++c)
-                *out++ =
-                    std::int16_t(std::lrint(clip_->channel(c)[std::size_t(next_ + i)] * 32767.0f));
+        const std::int16_t* from = clip_->frames() + next_ * channels_;
+        std::copy(from, from + count * channels_, block->samples.data());
         block->header.dwBufferLength = DWORD(count * channels_ * sizeof(std::int16_t));
         block->header.dwFlags &= ~DWORD(WHDR_DONE);
         block->frames = count;

@@ -1,6 +1,6 @@
 // Prints how fast the lip-sync reads a 60 s voice, in multiples of real
-// time, and how long a 10-minute sound takes to open and summarise for its
-// waveform. Native; run it from an optimised build without sanitizers for
+// time, and how long a 10-minute sound, 16-bit or float, takes to open and
+// summarise for its waveform. Native; run it from an optimised build without sanitizers for
 // the product's figures. Usage: sound_bench [work folder]
 #include "sound/LipSync.h"
 #include "sound/WaveSummary.h"
@@ -35,20 +35,21 @@ double medianOf(int runs, const std::function<void()>& call) {
     return times[std::size_t(runs / 2)];
 }
 
-// `seconds` of `voice` over and over, written as a WAV of `channels` at `rate`.
-bool writeLoop(const std::string& path, const SoundClip& voice, double seconds, int rate,
-               int channels) {
+// `seconds` of `voice` over and over, written as a WAV of `channels` at
+// `rate` in libsndfile's sample `type`.
+bool writeLoop(const std::string& path, const Samples& voice, double seconds, int rate,
+               int channels, int type) {
     SF_INFO info{};
     info.samplerate = rate;
     info.channels = channels;
-    info.format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
+    info.format = SF_FORMAT_WAV | type;
     SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);
     if (!file) return false;
     std::vector<float> block;
     long long frames = (long long)(seconds * rate);
     for (long long i = 0; i < frames; ++i)
         for (int c = 0; c < channels; ++c)
-            block.push_back(voice.mono()[std::size_t(i % voice.length())]);
+            block.push_back(voice[std::size_t(i) % voice.size()]);
     bool written = sf_writef_float(file, block.data(), frames) == frames;
     return sf_close(file) == 0 && written;
 }
@@ -72,10 +73,10 @@ int main(int argc, char** argv) {
         return 1;
     }
     // Exactly 60 s of it, repeated as needed.
-    Samples minute(std::size_t(60 * voice.rate()));
+    Samples speech = voice.mono(), minute(std::size_t(60 * voice.rate()));
     for (std::size_t i = 0; i < minute.size(); ++i)
-        minute[i] = voice.mono()[i % std::size_t(voice.length())];
-    SoundClip clip(voice.rate(), {std::move(minute)});
+        minute[i] = speech[i % speech.size()];
+    SoundClip clip(voice.rate(), {minute});
     std::size_t keys = 0;
     double analysis = medianOf(7, [&] { keys = lipSync(clip, 25).size(); });
     std::printf(
@@ -85,35 +86,44 @@ int main(int argc, char** argv) {
     struct Format {
         int rate;
         int channels;
-    } formats[] = {{44100, 1}, {48000, 2}};
+        int type;
+        const char* name;
+    } formats[] = {{44100, 2, SF_FORMAT_PCM_16, "16-bit"}, {48000, 2, SF_FORMAT_FLOAT, "float"}};
     for (const Format& format : formats) {
         std::string path = (work / "ten-minutes.wav").string();
-        if (!writeLoop(path, voice, 600, format.rate, format.channels)) {
+        if (!writeLoop(path, speech, 600, format.rate, format.channels, format.type)) {
             std::fprintf(stderr, "could not write %s\n", path.c_str());
             return 1;
         }
-        double summarise = 0;
-        double open = medianOf(5, [&] {
+        double header = medianOf(5, [&] { SoundFileReader().open(path); });
+        // Read and summarised, then the whole sound across a wide strip and
+        // a second of it.
+        double whole = medianOf(5, [&] {
             SoundClip clip;
-            if (!reader.read(path, clip)) std::fprintf(stderr, "%s\n", reader.error().c_str());
-            double start = secondsNow();
-            WaveSummary summary(clip.mono().data(), clip.length());
-            // The whole sound across a wide strip, then a second of it.
+            WaveSummary summary;
+            if (!reader.open(path) || !reader.readSamples(clip, &summary))
+                std::fprintf(stderr, "%s\n", reader.error().c_str());
             summary.columns(0, clip.length(), 1600);
             summary.columns(clip.length() / 2, clip.length() / 2 + clip.rate(), 1600);
-            summarise = secondsNow() - start;
         });
-        // What the system charges for the clip's fresh memory alone: its
-        // channels and, for stereo, the mix, written once.
+        // Its outline alone, read through one small block.
+        double outline = medianOf(5, [&] {
+            WaveSummary summary(format.channels);
+            if (!reader.open(path) || !reader.readOutline(summary))
+                std::fprintf(stderr, "%s\n", reader.error().c_str());
+            summary.columns(0, summary.length(), 1600);
+        });
+        // What the system charges for the clip's fresh memory alone, written once.
         double memory = medianOf(5, [&] {
-            std::vector<Samples> blocks(std::size_t(format.channels == 1 ? 1 : 3));
-            for (Samples& block : blocks)
-                block.assign(std::size_t(600 * format.rate), 0.5f);
+            Pcm block;
+            block.assign(std::size_t(600 * format.rate * format.channels), 1);
         });
-        std::printf("10-minute %d Hz %s 16-bit WAV: open and summarise %.1f ms (summary and two "
-                    "views %.1f ms of it; the samples' fresh memory alone %.1f ms)\n",
-                    format.rate, format.channels == 1 ? "mono" : "stereo", open * 1000,
-                    summarise * 1000, memory * 1000);
+        std::printf("10-minute %d Hz %s %s WAV: header checked in %.2f ms, its outline read "
+                    "and its whole waveform's columns made in %.1f ms; its samples read, "
+                    "summarised and the columns made in %.1f ms (the samples' fresh memory "
+                    "alone %.1f ms)\n",
+                    format.rate, format.channels == 1 ? "mono" : "stereo", format.name,
+                    header * 1000, outline * 1000, whole * 1000, memory * 1000);
         std::filesystem::remove(path);
     }
     return 0;

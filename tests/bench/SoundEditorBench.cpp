@@ -3,8 +3,8 @@
 // (frames due, drawn, late: more than a frame period from the sound's
 // position; and how long the sound's position took to start moving), a
 // scrub step with the waveform shown beside drawFace, and opening a
-// 10-minute sound: the strip drawn at once, and its whole waveform drawn
-// once read.
+// 10-minute sound, 16-bit or float: its header checked, the strip drawn at
+// once, and its whole waveform drawn once read.
 #include "animation/TimelinePane.h"
 #include "app/AnimationEditor.h"
 #include "app/FaceTables.h"
@@ -23,34 +23,74 @@ namespace {
 
 FaceApp application("TavokFace", 1, 0, 0);
 
-// `seconds` of a syllable-like tone at `rate` in 16-bit `channels`.
-void writeWav(const char* path, int rate, int channels, int seconds) {
+// `seconds` of a syllable-like tone at `rate` in `channels` of 16-bit
+// integers or, with `floats`, 32-bit floats.
+void writeWav(const char* path, int rate, int channels, int seconds, bool floats = false) {
     std::FILE* file = std::fopen(path, "wb");
     if (!file) return;
-    unsigned data = unsigned(rate * channels * 2) * unsigned(seconds);
+    unsigned size = floats ? 4 : 2, frame = unsigned(channels) * size;
+    unsigned data = unsigned(rate) * frame * unsigned(seconds);
     auto put = [&](unsigned value, int bytes) { std::fwrite(&value, 1, std::size_t(bytes), file); };
     std::fwrite("RIFF", 1, 4, file);
     put(36 + data, 4);
     std::fwrite("WAVEfmt ", 1, 8, file);
     for (auto [value, bytes] : {std::pair{16u, 4},
-                                {1u, 2},
+                                {floats ? 3u : 1u, 2},
                                 {unsigned(channels), 2},
                                 {unsigned(rate), 4},
-                                {unsigned(rate * channels * 2), 4},
-                                {unsigned(channels * 2), 2},
-                                {16u, 2}})
+                                {unsigned(rate) * frame, 4},
+                                {frame, 2},
+                                {size * 8, 2}})
         put(value, bytes);
     std::fwrite("data", 1, 4, file);
     put(data, 4);
-    std::vector<short> second(std::size_t(rate * channels));
+    std::vector<short> shorts(std::size_t(rate * channels));
+    std::vector<float> second(shorts.size());
     for (int s = 0; s < seconds; ++s) {
-        for (int i = 0; i < rate * channels; ++i)
+        for (int i = 0; i < rate * channels; ++i) {
             second[std::size_t(i)] =
-                short(12000 * std::sin(i * 0.05) * std::fabs(std::sin(i * 3.0 / rate + s)));
-        std::fwrite(second.data(), sizeof(short), second.size(), file);
+                float(0.37 * std::sin(i * 0.05) * std::fabs(std::sin(i * 3.0 / rate + s)));
+            shorts[std::size_t(i)] = short(32767 * second[std::size_t(i)]);
+        }
+        if (floats)
+            std::fwrite(second.data(), sizeof(float), second.size(), file);
+        else
+            std::fwrite(shorts.data(), sizeof(short), shorts.size(), file);
     }
     std::fclose(file);
 }
+
+// Wall clock and processor time: on a busy machine the processor time
+// tells what a step costs with a core to itself.
+struct Stamp {
+    double wall;
+    double processor;
+};
+
+Stamp stamp() {
+    FILETIME created, ended, kernel, user;
+    GetProcessTimes(GetCurrentProcess(), &created, &ended, &kernel, &user);
+    auto seconds = [](FILETIME time) {
+        return (double(time.dwHighDateTime) * 4294967296.0 + time.dwLowDateTime) * 1e-7;
+    };
+    return {secondsNow(), seconds(kernel) + seconds(user)};
+}
+
+// Spans from stamps to now; their medians as text.
+struct Spans {
+    std::vector<double> wall, processor;
+    void add(Stamp from) {
+        Stamp to = stamp();
+        wall.push_back((to.wall - from.wall) * 1e3);
+        processor.push_back((to.processor - from.processor) * 1e3);
+    }
+    std::string text() {
+        char out[80];
+        std::snprintf(out, sizeof out, "%.1f ms (processor %.0f ms)", median(wall),
+                      median(processor));
+        return out;
+    }
+};
 
 void setSound(FaceCmdWindow* window, const std::string& path) {
     window->document.begin("Sound");
@@ -58,10 +98,14 @@ void setSound(FaceCmdWindow* window, const std::string& path) {
     window->document.commit();
 }
 
-// Until the sound being read is in and shown, one minute at most.
-void waitForWaveform(AnimationEditor& editor) {
+// Until the sound being read is in and shown (or with `outline`, the
+// outline of its waveform), one minute at most.
+void waitForWaveform(AnimationEditor& editor, bool outline = false) {
     double deadline = secondsNow() + 60;
-    while (!editor.pane->waveform->hasClip() && secondsNow() < deadline) {
+    auto shown = [&] {
+        return outline ? editor.pane->waveform->hasWaveform() : editor.pane->waveform->hasClip();
+    };
+    while (!shown() && secondsNow() < deadline) {
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 1, QS_ALLINPUT);
         pumpMessages();
     }
@@ -138,43 +182,71 @@ int main() {
     struct Format {
         int rate;
         int channels;
-    } formats[] = {{44100, 1}, {48000, 2}};
+        bool floats;
+    } formats[] = {{44100, 2, false}, {48000, 2, true}};
     for (const Format& format : formats) {
-        writeWav("sound_bench_long.wav", format.rate, format.channels, 600);
+        writeWav("sound_bench_long.wav", format.rate, format.channels, 600, format.floats);
         // The device opens once per format: not part of opening a sound.
         setSound(window, "sound_bench_long.wav");
         // The strip drawn at once (saying the sound is being read), then
         // again with the whole waveform once the samples are in.
-        std::vector<double> times, wholes;
+        Spans strips, outlines, wholes, headers, outlined, reads, bytes;
         for (int i = 0; i < 5; ++i) {
             setSound(window, "");
-            double start = secondsNow();
+            Stamp start = stamp();
             setSound(window, "sound_bench_long.wav");
             UpdateWindow(strip);
             GdiFlush();
-            times.push_back((secondsNow() - start) * 1e3);
+            strips.add(start);
+            waitForWaveform(editor, true);
+            UpdateWindow(strip);
+            GdiFlush();
+            outlines.add(start);
             waitForWaveform(editor);
             UpdateWindow(strip);
             GdiFlush();
-            wholes.push_back((secondsNow() - start) * 1e3);
+            wholes.add(start);
         }
-        // Its parts: reading it into a clip, and summarising that.
-        std::vector<double> reads, summaries;
-        for (int i = 0; i < 3; ++i) {
-            double start = secondsNow();
+        // Its parts: the header checked, and the samples read and
+        // summarised; beside them what the system takes to read the file's
+        // bytes alone into fresh memory.
+        long long held = 0;
+        for (int i = 0; i < 5; ++i) {
+            Stamp start = stamp();
+            SoundFileReader reader;
+            reader.open(L"sound_bench_long.wav");
+            headers.add(start);
+            Stamp opened = stamp();
             SoundClip clip;
-            SoundFileReader().read(L"sound_bench_long.wav", clip);
-            double read = secondsNow();
-            WaveSummary summary(clip.mono().data(), clip.length());
-            summaries.push_back((secondsNow() - read) * 1e3);
-            reads.push_back((read - start) * 1e3);
+            WaveSummary outline(2), summary;
+            reader.readOutline(outline);
+            outlined.add(opened);
+            Stamp sampled = stamp();
+            reader.readSamples(clip, &summary);
+            reads.add(sampled);
+            held = clip.length() * clip.channelCount() * 2;
         }
-        double read = median(reads), summary = median(summaries);
-        std::printf("10-minute %d Hz %s 16-bit WAV: opened and the strip drawn in %.1f ms, "
-                    "its whole waveform drawn after %.1f ms (reading it %.1f ms, summarising it "
-                    "%.1f ms)\n",
-                    format.rate, format.channels == 1 ? "mono" : "stereo", median(times),
-                    median(wholes), read, summary);
+        for (int i = 0; i < 5; ++i) {
+            Stamp start = stamp();
+            HANDLE file = CreateFileW(L"sound_bench_long.wav", GENERIC_READ, FILE_SHARE_READ,
+                                      nullptr, OPEN_EXISTING, 0, nullptr);
+            DWORD size = GetFileSize(file, nullptr), got = 0;
+            void* memory = VirtualAlloc(nullptr, size, MEM_COMMIT, PAGE_READWRITE);
+            ReadFile(file, memory, size, &got, nullptr);
+            VirtualFree(memory, 0, MEM_RELEASE);
+            CloseHandle(file);
+            bytes.add(start);
+        }
+        std::printf("10-minute %d Hz %s %s WAV (its samples hold %.0f MB): header checked in %s, "
+                    "the strip drawn (saying it is read) after %s, its whole waveform drawn "
+                    "after %s, its samples in and the strip drawn again after %s; reading the "
+                    "outline %s, then the samples with their summary %s; the file's bytes "
+                    "alone into fresh memory %s\n",
+                    format.rate, format.channels == 1 ? "mono" : "stereo",
+                    format.floats ? "float" : "16-bit", double(held) / (1 << 20),
+                    headers.text().c_str(), strips.text().c_str(), outlines.text().c_str(),
+                    wholes.text().c_str(), outlined.text().c_str(), reads.text().c_str(),
+                    bytes.text().c_str());
     }
     setSound(window, "");
     DeleteFileA("sound_bench_voice.wav");

@@ -13,9 +13,11 @@
 namespace {
 
 TEST(SoundClip, MixesChannelsAndMapsTimesToSamplesAndFrames) {
-    SoundClip clip(8000, {{1.0f, 0.5f, 0.0f}, {0.0f, 0.5f, -1.0f}});
+    SoundClip clip(8000, {{0.75f, 0.5f, 0.0f}, {0.25f, 0.5f, -1.0f}});
     EXPECT_EQ(clip.mono(), (Samples{0.5f, 0.5f, -0.5f}));
-    EXPECT_EQ(SoundClip(8000, {{0.25f}}).mono(), Samples{0.25f});
+    // Full scale is one step short of 1; beyond it is held there.
+    EXPECT_EQ(SoundClip(8000, {{0.25f, 1.0f, 2.0f, -3.0f}}).mono(),
+              (Samples{0.25f, 32767 / 32768.0f, 32767 / 32768.0f, -1.0f}));
     EXPECT_TRUE(SoundClip().mono().empty());
     EXPECT_DOUBLE_EQ(clip.seconds(), 3.0 / 8000);
     EXPECT_EQ(clip.sampleAt(-1), 0);
@@ -57,11 +59,30 @@ TEST(WaveSummary, ColumnsHoldTheExtremesOfTheirSamples) {
     for (int round = 0; round < 300; ++round) {
         std::int64_t count = std::uniform_int_distribution<std::int64_t>(
             1, round % 30 == 0 ? 3000000 : 5000)(random);
-        std::vector<float> samples(static_cast<std::size_t>(count));
-        std::uniform_real_distribution<float> value(-1, 1);
-        for (float& sample : samples)
-            sample = value(random);
-        WaveSummary summary(samples.data(), count);
+        int channels = 1 + round % 2;
+        SoundClip clip(8000, channels, count);
+        std::uniform_int_distribution<int> value(-32768, 32767);
+        for (std::int64_t i = 0; i < count * channels; ++i)
+            clip.frames()[i] = std::int16_t(value(random));
+        Samples samples = clip.mono();
+        // Summarised at once, or as a reader does, in pieces as they come;
+        // or outlined from pieces of whole blocks not kept, a column then
+        // widened to the blocks it touches.
+        WaveSummary summary(clip, 0);
+        std::uniform_int_distribution<std::int64_t> piece(1, 70000);
+        for (std::int64_t done = 0; done < count;)
+            summary.extend(done = std::min(count, done + piece(random)));
+        if (round % 4 == 0) summary = WaveSummary(clip);
+        std::int64_t block = round % 4 == 3 ? WaveSummary::blockFrames() : 1;
+        if (block > 1) {
+            summary = WaveSummary(channels);
+            for (std::int64_t done = 0; done < count;) {
+                std::int64_t next = std::min(count, done + piece(random) * block);
+                Pcm copy(clip.frames() + done * channels, clip.frames() + next * channels);
+                summary.extend(copy.data(), done = next);
+            }
+        }
+        ASSERT_EQ(summary.length(), count);
         for (int view = 0; view < 5; ++view) {
             std::int64_t first = std::uniform_int_distribution<std::int64_t>(0, count - 1)(random);
             // Views may run past the end, and show fewer samples than columns.
@@ -75,6 +96,10 @@ TEST(WaveSummary, ColumnsHoldTheExtremesOfTheirSamples) {
                 std::int64_t start = first + n * i / columns;
                 std::int64_t end =
                     std::min(count, std::max(first + n * (i + 1) / columns, start + 1));
+                if (start < count) {
+                    start = start / block * block;
+                    end = std::min(count, (end + block - 1) / block * block);
+                }
                 if (start >= count) {
                     EXPECT_GT(shown[std::size_t(i)].low, shown[std::size_t(i)].high);
                     continue;
