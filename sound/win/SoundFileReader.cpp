@@ -22,11 +22,48 @@ namespace {
 
 const char* const Unreadable = "not a sound file that can be read";
 
+// mmio's own file procedure opens names in the ANSI code page, so a name
+// beyond it would not open: the file is opened wide, and mmio reads it
+// through this procedure, which keeps the handle in the first word of the
+// file's information (a handle fits in 32 bits).
+LRESULT CALLBACK wideFileProc(LPSTR data, UINT message, LPARAM first, LPARAM second) {
+    MMIOINFO& info = *reinterpret_cast<MMIOINFO*>(data);
+    HANDLE file = LongToHandle(LONG(info.adwInfo[0]));
+    LARGE_INTEGER to{}, at{};
+    DWORD got = 0;
+    switch (message) {
+    case MMIOM_OPEN: info.lDiskOffset = 0; return MMSYSERR_NOERROR;
+    case MMIOM_CLOSE: CloseHandle(file); return 0;
+    case MMIOM_READ:
+        if (!ReadFile(file, reinterpret_cast<void*>(first), DWORD(second), &got, nullptr))
+            return -1;
+        info.lDiskOffset += LONG(got);
+        return LRESULT(got);
+    case MMIOM_SEEK:
+        // SEEK_SET, SEEK_CUR and SEEK_END are FILE_BEGIN, FILE_CURRENT and
+        // FILE_END.
+        to.QuadPart = first;
+        if (!SetFilePointerEx(file, to, &at, DWORD(second)) || at.QuadPart > LONG_MAX) return -1;
+        info.lDiskOffset = LONG(at.QuadPart);
+        return LRESULT(at.QuadPart);
+    }
+    return -1; // never written
+}
+
 } // namespace
 
 bool SoundFileReader::openFile(const Path& path) {
-    HMMIO file = mmioOpenW(const_cast<wchar_t*>(path.c_str()), nullptr, MMIO_READ | MMIO_DENYWRITE);
-    if (!file) return fail(Unreadable);
+    HANDLE handle = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return fail(Unreadable);
+    MMIOINFO info{};
+    info.pIOProc = wideFileProc;
+    info.adwInfo[0] = DWORD(HandleToLong(handle));
+    HMMIO file = mmioOpenW(const_cast<wchar_t*>(path.c_str()), &info, MMIO_READ);
+    if (!file) {
+        CloseHandle(handle);
+        return fail(Unreadable);
+    }
     file_ = file;
     MMCKINFO riff{};
     riff.fccType = mmioFOURCC('W', 'A', 'V', 'E');
@@ -47,8 +84,9 @@ bool SoundFileReader::openFile(const Path& path) {
     if (tag != WAVE_FORMAT_PCM && tag != WAVE_FORMAT_IEEE_FLOAT) format_.bits = 0;
     std::string fault = formatFault(format_);
     if (!fault.empty()) return fail(fault);
+    // A block size that disagrees with the samples' is taken as they say,
+    // as libsndfile takes it.
     int frameSize = format_.channels * format_.bits / 8;
-    if (header.Format.nBlockAlign != frameSize) return fail(Unreadable);
 
     mmioAscend(file, &chunk, 0);
     chunk.ckid = mmioFOURCC('d', 'a', 't', 'a');
