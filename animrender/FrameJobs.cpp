@@ -5,8 +5,6 @@
 #include "face/PoseFile.h"
 #include "render/ChildStart.h"
 #include "render/Povray.h"
-#include "render/Quoting.h"
-#include "render/ShellChild.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -51,17 +49,10 @@ std::string part(const std::string& path, long long at, std::size_t count) {
 
 } // namespace
 
-FrameJobs::FrameJobs() {
-    job_ = CreateJobObjectW(nullptr, nullptr);
-    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
-    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
-    if (job_)
-        SetInformationJobObject(job_, JobObjectExtendedLimitInformation, &limits, sizeof limits);
-}
+FrameJobs::FrameJobs() = default;
 
 FrameJobs::~FrameJobs() {
     cancel();
-    if (job_) CloseHandle(job_);
 }
 
 std::string FrameJobs::file(const char* kind, std::size_t index) const {
@@ -122,7 +113,7 @@ bool FrameJobs::startJobs() {
         job.range = job.runs[0];
         job.next = job.range.first;
         job.lastFrameAt = now();
-        jobs_.push_back(job);
+        jobs_.push_back(std::move(job));
         if (!startJob(jobs_.back(), jobs_.size() - 1)) {
             error = "Cannot start " + program_;
             return false;
@@ -132,31 +123,16 @@ bool FrameJobs::startJobs() {
 }
 
 bool FrameJobs::startJob(Job& job, std::size_t index) {
-    FrameRender render = render_;
-    if (underWine() && !isWindowsProgram(program_)) {
-        job.throughShell = true;
-        // Below the editor's priority: it stays responsive beside them.
-        return job.shell.start(povrayFrameArgs(render, job.range, file("log", index)), work_,
-                               "povray-" + std::to_string(index), file("log", index), true);
-    }
-    std::string line = windowsLine(povrayFrameArgs(render, job.range, file("log", index)));
-    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
-    HANDLE log = CreateFileW(wideText(work_ + "\\" + file("log", index)).c_str(), GENERIC_WRITE,
-                             FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, CREATE_ALWAYS,
-                             FILE_ATTRIBUTE_NORMAL, nullptr);
-    bool started = startChild(line, work_, log, true, job_, job.process);
-    if (log != INVALID_HANDLE_VALUE) CloseHandle(log);
-    return started && job.process;
+    // Below the editor's priority: it stays responsive beside them.
+    return job.povray.start(povrayFrameArgs(render_, job.range, file("log", index)), work_,
+                            file("log", index), true);
 }
 
 bool FrameJobs::startNextRun(Job& job, std::size_t index) {
-    if (job.exitCode != 0 || job.next <= job.range.last || job.run + 1 >= job.runs.size())
+    if (job.povray.exitCode != 0 || job.next <= job.range.last || job.run + 1 >= job.runs.size())
         return false;
-    if (job.process) CloseHandle(job.process);
-    job.process = nullptr;
     job.range = job.runs[++job.run];
     job.next = job.range.first;
-    job.exitCode = -1;
     job.lastFrameAt = now();
     if (startJob(job, index)) return true;
     error = "Cannot start " + program_;
@@ -168,20 +144,6 @@ int FrameJobs::keptFrames(const Animation& animation, FrameRender render, FrameR
     render.lastFrame = animation.settings().length - 1;
     std::string stamp = renderStamp(animationInclude(animation, PoseModel().pose), render);
     return frames.count() - int(framesToRender(outDir, render, frames, stamp).size());
-}
-
-bool FrameJobs::ended(Job& job) {
-    if (job.exitCode >= 0) return true;
-    if (job.throughShell) {
-        if (!job.shell.ended()) return false;
-        job.exitCode = job.shell.exitCode;
-        return true;
-    }
-    if (WaitForSingleObject(job.process, 0) != WAIT_OBJECT_0) return false;
-    DWORD code = 1;
-    GetExitCodeProcess(job.process, &code);
-    job.exitCode = int(code);
-    return true;
 }
 
 int FrameJobs::collect(Job& job) {
@@ -210,9 +172,9 @@ FrameJobs::State FrameJobs::poll() {
     for (std::size_t i = 0; i < jobs_.size(); ++i) {
         Job& job = jobs_[i];
         if (job.done) continue;
-        bool over = ended(job);
-        if (over && job.exitCode != 0) {
-            error = "POV-Ray failed (exit code " + std::to_string(job.exitCode) + "):\n" +
+        bool over = job.povray.ended();
+        if (over && job.povray.exitCode != 0) {
+            error = "POV-Ray failed (exit code " + std::to_string(job.povray.exitCode) + "):\n" +
                     errorLines(contents(work_ + "\\" + file("log", i)), 6);
         } else if (int moved = collect(job); moved < 0) {
             error = "Cannot move the frames into " + outDir_ + ":\n" + error;
@@ -239,31 +201,18 @@ FrameJobs::State FrameJobs::poll() {
 }
 
 void FrameJobs::cancel() {
-    for (std::size_t i = 0; i < jobs_.size(); ++i) {
-        Job& job = jobs_[i];
-        if (ended(job)) continue;
-        if (job.throughShell)
-            job.shell.kill();
-        else
-            TerminateProcess(job.process, 1);
-    }
-    // Every status written, or a second.
-    for (double deadline = now() + 1; now() < deadline; Sleep(10)) {
-        bool all = true;
-        for (std::size_t i = 0; i < jobs_.size(); ++i)
-            all = ended(jobs_[i]) && all;
-        if (all) break;
-    }
+    for (Job& job : jobs_)
+        job.povray.kill();
+    // Every one ended, or a second.
+    double deadline = now() + 1;
     for (Job& job : jobs_) {
-        if (!job.throughShell && job.process) WaitForSingleObject(job.process, 1000);
+        job.povray.waitEnded(deadline - now());
         collect(job);
     }
     finish();
 }
 
 void FrameJobs::finish() {
-    for (Job& job : jobs_)
-        if (job.process) CloseHandle(job.process);
     jobs_.clear();
     folder_.remove();
     work_.clear();

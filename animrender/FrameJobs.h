@@ -4,9 +4,8 @@
 // one thread, under a fixed name of ours, in a work folder inside the output
 // folder that one run holds at a time; a frame moves beside the others,
 // taking the user's name, once its PNG is complete, so a cancelled render
-// leaves complete frames and nothing else. A Unix POV-Ray under Wine runs through
-// the Unix shell, which records its process group and exit status in files;
-// a Windows POV-Ray sits in a job that ends with this program.
+// leaves complete frames and nothing else. No POV-Ray outlives this program
+// (see ChildProgram).
 #pragma once
 
 #include "animation/Animation.h"
@@ -15,7 +14,7 @@
 #include "animrender/IdleMeter.h"
 #include "animrender/RenderProgress.h"
 #include "animrender/WorkFolder.h"
-#include "render/ShellChild.h"
+#include "render/ChildProgram.h"
 
 #include <memory>
 #include <string>
@@ -65,13 +64,10 @@ class FrameJobs {
     struct Job {
         std::vector<FrameRange> runs; // one POV-Ray each, one after another
         std::size_t run = 0;
-        FrameRange range;        // runs[run]
-        int next = 0;            // the first frame not yet moved
-        double lastFrameAt = 0;  // when it started, or moved its last frame
-        void* process = nullptr; // a Windows POV-Ray's handle
-        bool throughShell = false;
-        ShellChild shell;  // a Unix POV-Ray under Wine
-        int exitCode = -1; // once ended
+        FrameRange range;       // runs[run]
+        int next = 0;           // the first frame not yet moved
+        double lastFrameAt = 0; // when it started, or moved its last frame
+        ChildProgram povray;
         bool done = false; // every run rendered
     };
     // Starts processes while the pool wants more; false (and `error`) when
@@ -81,7 +77,6 @@ class FrameJobs {
     // Starts the job's next run once its POV-Ray has ended well; false when
     // there is none, or it cannot start (`error`).
     bool startNextRun(Job& job, std::size_t index);
-    bool ended(Job& job);
     int collect(Job& job);
     std::string file(const char* kind, std::size_t index) const;
     void finish();
@@ -101,5 +96,4 @@ class FrameJobs {
     std::string stamp_;
     int kept_ = 0;
     std::string lastFrame_;
-    void* job_ = nullptr;
 };

@@ -3,7 +3,6 @@
 #include "animrender/Assembly.h"
 #include "render/ChildStart.h"
 #include "render/Povray.h"
-#include "render/Quoting.h"
 
 #include <filesystem>
 #include <windows.h>
@@ -20,25 +19,25 @@ double now() {
 
 } // namespace
 
-VideoJob::VideoJob() {
-    job_ = childJob();
-}
-
 VideoJob::~VideoJob() {
     cancel();
-    if (job_) CloseHandle(job_);
 }
 
-bool VideoJob::link(const std::string& from, const std::string& name) {
-    std::error_code code;
-    fs::path to = fs::u8path(work_) / name;
-    // A link where the disk allows one (the frames are beside the work
-    // folder; the sound may be on another disk).
-    fs::create_hard_link(fs::u8path(from), to, code);
-    if (code) fs::copy_file(fs::u8path(from), to, code);
-    if (!code) return true;
-    error = "Cannot put " + from + " into " + work_ + ":\n" + code.message();
-    return false;
+void VideoJob::link(const std::vector<std::string>& sources, const std::vector<std::string>& names,
+                    const std::string& work) {
+    for (std::size_t i = 0; i < sources.size() && !stopLinking_; ++i) {
+        std::error_code code;
+        fs::path to = fs::u8path(work) / names[i];
+        // A link where the disk allows one (the frames are beside the work
+        // folder; the sound may be on another disk). ffmpeg reads none of
+        // them before the last is complete.
+        fs::create_hard_link(fs::u8path(sources[i]), to, code);
+        if (code) fs::copy_file(fs::u8path(sources[i]), to, code);
+        if (!code) continue;
+        linkError_ = "Cannot put " + sources[i] + " into " + work + ":\n" + code.message();
+        break;
+    }
+    linked_ = true;
 }
 
 bool VideoJob::start(const std::string& ffmpeg, const std::vector<std::string>& frames, int fps,
@@ -50,65 +49,49 @@ bool VideoJob::start(const std::string& ffmpeg, const std::vector<std::string>& 
     if (!folder_.take(outDir, stem, "TavokFace's Render animation", error, notice)) return false;
     work_ = folder_.path();
     output_ = outDir + "\\" + stem + ".mp4";
-    program_ = ffmpeg;
-    bool linked = sound.empty() || link(sound, SoundInput);
-    for (std::size_t i = 0; linked && i < frames.size(); ++i)
-        linked = link(frames[i], assemblyInput("video", int(i)));
-    if (!linked) {
-        finish();
-        return false;
-    }
-    std::vector<std::string> args =
-        videoArgs(ffmpeg, fps, int(frames.size()), {!sound.empty(), soundStart});
-    // Generous: a large frame encodes in well under a second.
-    deadline_ = now() + 60 + 2.0 * double(frames.size());
-    exitCode_ = -1;
-    throughShell_ = underWine() && !isWindowsProgram(ffmpeg);
-    bool started;
-    if (throughShell_) {
-        // Below the editor's priority: it stays responsive meanwhile.
-        started = shell_.start(args, work_, "ffmpeg", logName, true);
-    } else {
-        SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
-        HANDLE log = CreateFileW(wideText(work_ + "\\" + logName).c_str(), GENERIC_WRITE,
-                                 FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, CREATE_ALWAYS,
-                                 FILE_ATTRIBUTE_NORMAL, nullptr);
-        started = startChild(windowsLine(args), work_, log, false, job_, process_) && process_;
-        if (log != INVALID_HANDLE_VALUE) CloseHandle(log);
-    }
-    if (started) return true;
-    error = "Cannot start " + ffmpeg;
-    finish();
-    return false;
+    frames_ = int(frames.size());
+    args_ = videoArgs(ffmpeg, fps, int(frames.size()), {!sound.empty(), soundStart});
+    std::vector<std::string> sources = frames, names;
+    for (std::size_t i = 0; i < frames.size(); ++i)
+        names.push_back(assemblyInput("video", int(i)));
+    if (!sound.empty()) sources.push_back(sound), names.push_back(SoundInput);
+    linkError_.clear();
+    linked_ = false;
+    stopLinking_ = false;
+    linking_ = std::thread(&VideoJob::link, this, sources, names, work_);
+    return true;
 }
 
-bool VideoJob::ended() {
-    if (exitCode_ >= 0) return true;
-    if (throughShell_) {
-        if (!shell_.ended()) return false;
-        exitCode_ = shell_.exitCode;
-        return true;
-    }
-    if (!process_ || WaitForSingleObject(process_, 0) != WAIT_OBJECT_0) return false;
-    DWORD code = 1;
-    GetExitCodeProcess(process_, &code);
-    exitCode_ = int(code);
-    return true;
+void VideoJob::startFfmpeg() {
+    // Generous: a large frame encodes in well under a second.
+    deadline_ = now() + 60 + 2.0 * double(frames_);
+    // Below the editor's priority: it stays responsive meanwhile.
+    if (!ffmpeg_.start(args_, work_, logName, true)) error = "Cannot start " + args_[0];
 }
 
 VideoJob::State VideoJob::poll() {
     if (work_.empty()) return error.empty() ? Done : Failed;
-    if (!ended()) {
+    if (linking_.joinable()) {
+        if (!linked_) return Running;
+        linking_.join();
+        error = linkError_;
+        if (error.empty()) startFfmpeg();
+        if (error.empty()) return Running;
+        finish();
+        return Failed;
+    }
+    const std::string& program = args_[0];
+    if (!ffmpeg_.ended()) {
         if (now() < deadline_) return Running;
-        error = program_ + " made no video before its deadline";
+        error = program + " made no video before its deadline";
         cancel();
         return Failed;
     }
     std::string log = errorLines(childFileText(work_ + "\\" + logName), 6);
-    if (exitCode_ == 127)
-        error = "Cannot run " + program_ + ":\n" + log;
-    else if (exitCode_ != 0)
-        error = program_ + " failed (exit code " + std::to_string(exitCode_) + "):\n" + log;
+    if (ffmpeg_.exitCode == 127)
+        error = "Cannot run " + program + ":\n" + log;
+    else if (ffmpeg_.exitCode != 0)
+        error = program + " failed (exit code " + std::to_string(ffmpeg_.exitCode) + "):\n" + log;
     else if (!MoveFileExW(wideText(work_ + "\\" + VideoOutput).c_str(), wideText(output_).c_str(),
                           MOVEFILE_REPLACE_EXISTING))
         error = "Cannot write " + output_;
@@ -118,20 +101,18 @@ VideoJob::State VideoJob::poll() {
 
 void VideoJob::cancel() {
     if (work_.empty()) return;
-    if (!ended()) {
-        if (throughShell_)
-            shell_.kill();
-        else
-            TerminateProcess(process_, 1);
+    // ffmpeg starts once the linking is over and joined.
+    if (!linking_.joinable()) {
+        ffmpeg_.kill();
+        ffmpeg_.waitEnded(1);
     }
-    for (double deadline = now() + 1; !ended() && now() < deadline;)
-        Sleep(10);
     finish();
 }
 
 void VideoJob::finish() {
-    if (process_) CloseHandle(process_);
-    process_ = nullptr;
+    // A link or copy under way ends first: the folder goes next.
+    stopLinking_ = true;
+    if (linking_.joinable()) linking_.join();
     folder_.remove();
     work_.clear();
 }

@@ -189,5 +189,8 @@ start_wine() {
   # Persistent, but not forever: it ends on its own should we be killed.
   bounded 15 "wineserver -p" wineserver -p30 || return 1
   wine_started=1
-  bounded 60 "wineboot (starting Wine)" "$TAVOK_WINE" wineboot
+  bounded 60 "wineboot (starting Wine)" "$TAVOK_WINE" wineboot || return 1
+  # The desktop's process too: started by the first test that opens a
+  # window, it would hold that test's output open after the test ended.
+  "$TAVOK_WINE" explorer.exe /desktop </dev/null >/dev/null 2>&1 &
 }

@@ -3,6 +3,7 @@
 #include "animrender/FrameJobs.h"
 #include "animrender/GifEncoder.h"
 #include "animrender/GifTiming.h"
+#include "animrender/VideoJob.h"
 #include "render/Povray.h"
 #include "render/Quoting.h"
 #include "tools/tavokpose/Process.h"
@@ -107,6 +108,29 @@ TEST_F(Jobs, CancelLeavesCompleteFramesAndNoProcess) {
                     " && for f in *; do identify -format '%wx%h ' \"$f\"; done"),
               sizes)
         << left;
+}
+
+TEST_F(Jobs, AVideoOfFramesOnAnotherDiskCopiesThem) {
+    // No link reaches the output folder from /dev/shm: the frames are copied.
+    std::string source = "/dev/shm/tavok-video-" + std::to_string(GetCurrentProcessId());
+    shell("mkdir " + shellQuoted(source) + " && cd " + shellQuoted(source) +
+          " && for i in 0 1 2; do convert -size 32x24 xc:red f$i.png; done");
+    std::vector<std::string> frames;
+    for (const char* name : {"/f0.png", "/f1.png", "/f2.png"})
+        frames.push_back(windowsPathOf(source + name));
+    VideoJob video;
+    ASSERT_TRUE(video.start("Z:\\usr\\bin\\ffmpeg", frames, 25, "", 0, out + "\\frames", "clip"))
+        << video.error;
+    VideoJob::State state = VideoJob::Running;
+    for (ULONGLONG end = GetTickCount64() + 30000;
+         (state = video.poll()) == VideoJob::Running && GetTickCount64() < end;)
+        Sleep(20);
+    shell("rm -rf " + shellQuoted(source));
+    ASSERT_EQ(state, VideoJob::Done) << video.error << " (or not done within 30 s)";
+    EXPECT_EQ(shell("ffprobe -v error -count_frames -show_entries stream=nb_read_frames -of "
+                    "csv=p=0 " +
+                    shellQuoted(dir + "/frames/clip.mp4")),
+              "3\n");
 }
 
 // Run by the next test in a process of its own: starts a render and dies.

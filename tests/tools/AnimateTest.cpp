@@ -328,6 +328,25 @@ TEST_F(Animate, EverySignalEndsTheAssemblyAndLeavesNoPartialOutput) {
     }
 }
 
+TEST_F(Animate, AnAssemblerThatHangsIsEndedOnceItStopsWriting) {
+    // An ffmpeg that writes nothing and would wait 20 s: ended long before.
+    std::string frames = (dir / "frames").string();
+    script("ffmpeg", "sleep 20\n");
+    std::string path = std::getenv("PATH");
+    setenv("PATH", ((dir / "bin").string() + ":" + path).c_str(), 1);
+    setup.stallSeconds = 1;
+    int result =
+        run({"animate", animation(4), frames, "--size", "8x6", "--video", frames + "/v.mp4"});
+    setenv("PATH", path.c_str(), 1);
+    EXPECT_EQ(result, ExitRenderFailed);
+    EXPECT_NE(err.str().find("/bin/ffmpeg wrote nothing for 1 s, so it was ended"),
+              std::string::npos)
+        << err.str();
+    EXPECT_TRUE(noProcessIn(frames)) << "the hung ffmpeg outlived the run";
+    EXPECT_EQ(files(frames),
+              (std::set<std::string>{"blink0.png", "blink1.png", "blink2.png", "blink3.png"}));
+}
+
 TEST_F(Animate, EveryCompleteFrameIsKeptAndNoIncompleteOne) {
     // A POV-Ray whose first job writes two whole frames and whose second
     // writes one and part of the next, then both wait.

@@ -14,6 +14,7 @@
 #include "tools/tavokpose/ChildProcess.h"
 
 #include <chrono>
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -296,7 +297,9 @@ AnimationRender::Result AnimationRender::assemble(const std::string& work, int l
             out_ << "the GIF shows " << plan.frames.size() << " of the " << lastFrame + 1
                  << " frames at " << plan.fps << " fps: browsers slow faster GIFs down\n";
         if (!link(work, "gif", plan.frames)) return Failed;
-        if (Result result = runTool(gifArgs(ffmpeg_, plan.fps), work); result != Done)
+        if (Result result =
+                runTool(gifArgs(ffmpeg_, plan.fps), work, GifOutput, int(plan.frames.size()));
+            result != Done)
             return result;
         // ffmpeg's delays follow its own rounding: ours keep the pace exact.
         fs::path gif = fs::u8path(work) / GifOutput;
@@ -322,25 +325,49 @@ AnimationRender::Result AnimationRender::assemble(const std::string& work, int l
     if (!link(work, "video", frames)) return Failed;
     VideoSound sound{!options_.sound.empty(), options_.soundStart};
     if (sound.present && !linkFile(options_.sound, work, SoundInput)) return Failed;
-    if (Result result = runTool(videoArgs(ffmpeg_, fps, lastFrame + 1, sound), work);
+    if (Result result = runTool(videoArgs(ffmpeg_, fps, lastFrame + 1, sound), work, VideoOutput,
+                                lastFrame + 1);
         result != Done)
         return result;
     return deliver((fs::u8path(work) / VideoOutput).u8string(), options_.video) ? Done : Failed;
 }
 
 AnimationRender::Result AnimationRender::runTool(const std::vector<std::string>& args,
-                                                 const std::string& work) {
-    // No time limit: it ends with the run, as an interrupt ends it.
+                                                 const std::string& work, const char* output,
+                                                 int frames) {
     ChildProcess tool;
     if (!tool.start(args, work, "assemble.log")) {
         error = "could not start " + args[0];
         return Failed;
     }
+    // A tool that hangs is ended: once what it writes has not grown for a
+    // while (ffmpeg reads every frame for a GIF's palette before it writes
+    // a byte, hence the share for each frame), and after a time generous
+    // for its frames however it goes.
+    const double stall = options_.stallSeconds + 0.1 * frames, cap = 120 + 2.0 * frames;
+    const double start = now();
+    double grewAt = start;
+    std::uintmax_t written = 0;
     while (tool.running()) {
         if (interrupted()) {
             tool.end();
             error = interruptedText;
             return Interrupted;
+        }
+        std::uintmax_t size = 0;
+        for (const char* file : {output, "assemble.log"}) {
+            std::error_code code;
+            std::uintmax_t bytes = fs::file_size(fs::u8path(work) / file, code);
+            if (!code) size += bytes;
+        }
+        if (size != written) written = size, grewAt = now();
+        bool stalled = now() - grewAt > stall;
+        if (stalled || now() - start > cap) {
+            tool.end();
+            error = args[0] + (stalled ? " wrote nothing for " : " did not finish within ") +
+                    std::to_string(std::lround(stalled ? stall : cap)) + " s, so it was ended:\n" +
+                    logTail(fs::u8path(work) / "assemble.log");
+            return Failed;
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }

@@ -29,6 +29,9 @@ class AnimationRender {
         std::string sound;     // the video's sound file, none when empty
         int soundStart = 0;    // the frame the sound starts at
         bool progress = false; // a progress line, for a terminal
+        // How long an assembling tool may write nothing, before a share
+        // for each frame, until it is ended as hung.
+        double stallSeconds = 60;
     };
     enum Result { Done, Failed, Interrupted, InUse };
 
@@ -58,7 +61,9 @@ class AnimationRender {
     bool link(const std::string& work, const std::string& kind, const std::vector<int>& frames);
     // Links `from` into `work` as `name`, or copies it.
     bool linkFile(const std::string& from, const std::string& work, const std::string& name);
-    Result runTool(const std::vector<std::string>& args, const std::string& work);
+    // Runs an assembling tool writing `output` in `work` from `frames` frames.
+    Result runTool(const std::vector<std::string>& args, const std::string& work,
+                   const char* output, int frames);
     bool deliver(const std::string& from, const std::string& to);
 
     Options options_;

@@ -1,13 +1,8 @@
 #include "tools/tavokpose/ChildProcess.h"
 
-#include "render/ChildStart.h"
-#include "render/Quoting.h"
-
 #include <csignal>
 
 #ifdef _WIN32
-#include "framework/app/WideText.h"
-
 #include <windows.h>
 #else
 #include <cerrno>
@@ -46,75 +41,18 @@ void catchInterrupts() {
 
 bool ChildProcess::start(const std::vector<std::string>& args, const std::string& workDir,
                          const std::string& logName) {
-    if (underWine() && !isWindowsProgram(args[0])) {
-        shell_ = std::make_unique<ShellChild>();
-        return shell_->start(args, workDir, logName, logName);
-    }
-    std::string line = windowsLine(args);
-    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
-    // Shared for writing: POV-Ray for Windows writes its messages there itself.
-    HANDLE log = CreateFileW(wideText(workDir + "\\" + logName).c_str(), GENERIC_WRITE,
-                             FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, CREATE_ALWAYS,
-                             FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (log == INVALID_HANDLE_VALUE) return false;
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES | STARTF_USESHOWWINDOW;
-    startup.wShowWindow = SW_SHOWMINNOACTIVE;
-    startup.hStdOutput = log;
-    startup.hStdError = log;
-    PROCESS_INFORMATION process = {};
-    std::wstring command = wideText(line);
-    BOOL created = CreateProcessW(nullptr, &command[0], nullptr, nullptr, TRUE,
-                                  CREATE_NO_WINDOW | CREATE_SUSPENDED, nullptr,
-                                  wideText(workDir).c_str(), &startup, &process);
-    CloseHandle(log);
-    if (!created) return false;
-    static HANDLE job = [] {
-        HANDLE made = CreateJobObjectW(nullptr, nullptr);
-        JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
-        limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
-        if (made)
-            SetInformationJobObject(made, JobObjectExtendedLimitInformation, &limits,
-                                    sizeof limits);
-        return made;
-    }();
-    if (job) AssignProcessToJobObject(job, process.hProcess);
-    ResumeThread(process.hThread);
-    CloseHandle(process.hThread);
-    process_ = process.hProcess;
-    return true;
+    return child_.start(args, workDir, logName, false);
 }
 
 bool ChildProcess::running() {
-    if (shell_) {
-        if (!shell_->ended()) return true;
-        exitCode = shell_->exitCode;
-        shell_.reset();
-        return false;
-    }
-    if (!process_) return false;
-    if (WaitForSingleObject(process_, 0) != WAIT_OBJECT_0) return true;
-    DWORD code = DWORD(-1);
-    GetExitCodeProcess(process_, &code);
-    exitCode = int(code);
-    CloseHandle(process_);
-    process_ = nullptr;
+    if (!child_.ended()) return true;
+    exitCode = child_.exitCode;
     return false;
 }
 
 void ChildProcess::end() {
-    if (shell_) {
-        shell_->kill();
-        for (ULONGLONG deadline = GetTickCount64() + 5000;
-             running() && GetTickCount64() < deadline;)
-            Sleep(10);
-        shell_.reset();
-        exitCode = 128 + 9;
-    }
-    if (!process_) return;
-    TerminateProcess(process_, 1);
-    WaitForSingleObject(process_, 5000);
+    child_.kill();
+    child_.waitEnded(5);
     running();
 }
 

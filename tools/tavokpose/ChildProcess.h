@@ -1,19 +1,17 @@
 // A program run beside this one that the caller polls and may end at any
 // time, with everything it started: a Unix child runs in a process group of
 // its own, which a guard between the two kills should this program die
-// first, however it dies; a Windows child sits in a job that ends with this
-// program. Under Wine a Unix program (Debian's
-// POV-Ray) runs as the editor runs it, through the Unix shell. Also the user's Ctrl+C (and, on
+// first, however it dies; on Windows, and under Wine, it runs as the
+// editor's children do (ChildProgram). Also the user's Ctrl+C (and, on
 // Unix, SIGTERM, SIGHUP and SIGPIPE), caught so that the caller can end its
 // children first.
 #pragma once
 
-#include <memory>
 #include <string>
 #include <vector>
 
 #ifdef _WIN32
-#include "render/ShellChild.h"
+#include "render/ChildProgram.h"
 #endif
 
 class ChildProcess {
@@ -36,8 +34,7 @@ class ChildProcess {
 
   private:
 #ifdef _WIN32
-    void* process_ = nullptr;
-    std::unique_ptr<ShellChild> shell_;
+    ChildProgram child_;
 #else
     int pid_ = 0;
 #endif

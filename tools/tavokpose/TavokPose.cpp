@@ -437,6 +437,7 @@ int TavokPose::animate(const std::vector<std::string>& given) {
     Animation animation;
     if (int result = animationJob(args, animation, options); result >= 0) return result;
     options.progress = setup_.terminal;
+    options.stallSeconds = setup_.stallSeconds;
     auto start = std::chrono::steady_clock::now();
     catchInterrupts();
     AnimationRender render(options, out_);

@@ -24,6 +24,7 @@ class TavokPose {
         std::string mouthsDir;         // the mouth shapes' pose files
         int cores = 1;                 // renders a sheet runs side by side
         bool terminal = false;         // the output is a terminal: progress lines
+        double stallSeconds = 60;      // see AnimationRender::Options
     };
 
     TavokPose(Setup setup, std::ostream& out, std::ostream& err);
