@@ -8,6 +8,7 @@
 #include "sound/SoundFormat.h"
 #include "sound/WaveSummary.h"
 
+#include <algorithm>
 #include <atomic>
 #include <new>
 #include <stdexcept>
@@ -94,6 +95,37 @@ class SoundFileReader {
     // The samples from the first on into `clip` and its `summary`, or with
     // no clip, into the outline `summary`.
     bool readFile(SoundClip* clip, WaveSummary* summary);
+    // Frames in each read: whole blocks of the summary, for an outline.
+    std::int64_t readFrames() const {
+        return ReadBytes / (format_.channels * format_.bits / 8) / WaveSummary::blockFrames() *
+               WaveSummary::blockFrames();
+    }
+    // readFile()'s loop, the same on every platform: `block(out, count)`
+    // puts the next `count` frames at `out` as 16-bit samples, or says
+    // what is wrong with them.
+    template <class Block> bool readBlocks(SoundClip* clip, WaveSummary* summary, Block block) {
+        int channels = format_.channels;
+        // An outline reads through one block of samples.
+        SoundClip read(format_.rate, channels, clip ? frames_ : readFrames());
+        WaveSummary summarised = clip ? WaveSummary(read, 0) : WaveSummary(channels);
+        for (std::int64_t done = 0; done < frames_;) {
+            if (cancelled_) return fail("cancelled");
+            std::int64_t count = std::min(readFrames(), frames_ - done);
+            std::int16_t* out = read.frames() + (clip ? done * channels : 0);
+            std::string fault = block(out, count);
+            if (!fault.empty()) return fail(fault);
+            done += count;
+            // Summarised while the samples are in the cache.
+            if (!clip)
+                summarised.extend(out, done);
+            else if (summary)
+                summarised.extend(done);
+            framesRead_ = done;
+        }
+        if (clip) *clip = std::move(read);
+        if (summary) *summary = std::move(summarised);
+        return true;
+    }
     void close();
     // Closes the file and says why.
     bool fail(const std::string& why);

@@ -71,38 +71,17 @@ bool SoundFileReader::openFile(const Path& path) {
 bool SoundFileReader::readFile(SoundClip* clip, WaveSummary* summary) {
     SNDFILE* file = static_cast<SNDFILE*>(file_);
     sf_seek(file, 0, SEEK_SET);
-    int channelCount = format_.channels;
-    // Whole blocks of the summary in each read, for an outline.
-    const sf_count_t Chunk = ReadBytes / (channelCount * format_.bits / 8) /
-                             WaveSummary::blockFrames() * WaveSummary::blockFrames();
-    // An outline reads through one block of samples.
-    SoundClip read(format_.rate, channelCount, clip ? frames_ : Chunk);
-    WaveSummary summarised = clip ? WaveSummary(read, 0) : WaveSummary(channelCount);
     // Integer samples come as 16 bits straight into place; floats through
     // a block, to be checked for numbers and held at full scale.
-    std::vector<float> floats(format_.floating ? std::size_t(Chunk * channelCount) : 0);
-    const SoundFormat asRead{format_.rate, channelCount, 32, true};
-    for (sf_count_t done = 0; done < frames_;) {
-        if (cancelled_) return fail("cancelled");
-        sf_count_t wanted = std::min(Chunk, frames_ - done);
-        std::int16_t* out = read.frames() + (clip ? done * channelCount : 0);
-        if (!format_.floating) {
-            if (sf_readf_short(file, out, wanted) != wanted) return fail(ShortFileFault);
-        } else {
-            if (sf_readf_float(file, floats.data(), wanted) != wanted) return fail(ShortFileFault);
-            if (!decodeSamples(reinterpret_cast<const unsigned char*>(floats.data()),
-                               wanted * channelCount, asRead, out))
-                return fail(NotANumberFault);
-        }
-        done += wanted;
-        // Summarised while the samples are in the cache.
-        if (!clip)
-            summarised.extend(out, done);
-        else if (summary)
-            summarised.extend(done);
-        framesRead_ = done;
-    }
-    if (clip) *clip = std::move(read);
-    if (summary) *summary = std::move(summarised);
-    return true;
+    std::vector<float> floats(format_.floating ? std::size_t(readFrames() * format_.channels) : 0);
+    const SoundFormat asRead{format_.rate, format_.channels, 32, true};
+    return readBlocks(clip, summary, [&](std::int16_t* out, sf_count_t count) -> std::string {
+        if (!format_.floating)
+            return sf_readf_short(file, out, count) == count ? "" : ShortFileFault;
+        if (sf_readf_float(file, floats.data(), count) != count) return ShortFileFault;
+        return decodeSamples(reinterpret_cast<const unsigned char*>(floats.data()),
+                             count * format_.channels, asRead, out)
+                   ? ""
+                   : NotANumberFault;
+    });
 }

@@ -105,34 +105,16 @@ bool SoundFileReader::readFile(SoundClip* clip, WaveSummary* summary) {
     HMMIO file = static_cast<HMMIO>(file_);
     mmioSeek(file, LONG(dataStart_), SEEK_SET);
     int frameSize = format_.channels * format_.bits / 8;
-    // Whole blocks of the summary in each read, for an outline.
-    const std::int64_t Chunk =
-        ReadBytes / frameSize / WaveSummary::blockFrames() * WaveSummary::blockFrames();
-    // An outline reads through one block of samples.
-    SoundClip read(format_.rate, format_.channels, clip ? frames_ : Chunk);
-    WaveSummary summarised = clip ? WaveSummary(read, 0) : WaveSummary(format_.channels);
     // 16-bit samples are read straight into place; the rest through a
     // block they are decoded from.
     bool direct = format_.bits == 16;
-    std::vector<unsigned char> bytes(direct ? 0 : std::size_t(Chunk * frameSize));
-    for (std::int64_t done = 0; done < frames_;) {
-        if (cancelled_) return fail("cancelled");
-        std::int64_t count = std::min(Chunk, frames_ - done);
-        std::int16_t* out = read.frames() + (clip ? done * format_.channels : 0);
+    std::vector<unsigned char> bytes(direct ? 0 : std::size_t(readFrames() * frameSize));
+    return readBlocks(clip, summary, [&](std::int16_t* out, std::int64_t count) -> std::string {
         HPSTR into = direct ? reinterpret_cast<HPSTR>(out) : reinterpret_cast<HPSTR>(bytes.data());
         LONG wanted = LONG(count * frameSize);
-        if (mmioRead(file, into, wanted) != wanted) return fail(ShortFileFault);
-        if (!direct && !decodeSamples(bytes.data(), count * format_.channels, format_, out))
-            return fail(NotANumberFault);
-        done += count;
-        // Summarised while the samples are in the cache.
-        if (!clip)
-            summarised.extend(out, done);
-        else if (summary)
-            summarised.extend(done);
-        framesRead_ = done;
-    }
-    if (clip) *clip = std::move(read);
-    if (summary) *summary = std::move(summarised);
-    return true;
+        if (mmioRead(file, into, wanted) != wanted) return ShortFileFault;
+        return direct || decodeSamples(bytes.data(), count * format_.channels, format_, out)
+                   ? ""
+                   : NotANumberFault;
+    });
 }
