@@ -133,7 +133,9 @@ class SoundFileReader {
     void* file_ = nullptr; // the platform's open file
     SoundFormat format_{};
     std::int64_t frames_ = 0;
+#ifdef _WIN32
     std::int64_t dataStart_ = 0; // where the samples start in the file
+#endif
     std::atomic<bool> cancelled_{false};
     std::atomic<std::int64_t> framesRead_{0};
     std::string error_;
