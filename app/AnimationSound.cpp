@@ -45,10 +45,13 @@ void AnimationSound::finish() {
 void AnimationSound::take() {
     vTimer::stop();
     WaveSummary summary;
+    // A failed reading takes its outline with it.
     if (reading_.take(clip_, summary))
         row_.setClip(&clip_, std::move(summary));
-    else
+    else {
+        row_.setClip(nullptr);
         error_ = reading_.error();
+    }
     row_.setReading(false);
     // A device that refuses now may take it later: playing says so then.
     if (has()) player_.prepare(clip_);

@@ -72,15 +72,23 @@ bool SoundFileReader::readFile(SoundClip* clip, WaveSummary* summary) {
     SNDFILE* file = static_cast<SNDFILE*>(file_);
     sf_seek(file, 0, SEEK_SET);
     // Integer samples come as 16 bits straight into place; floats through
-    // a block, to be checked for numbers and held at full scale.
-    std::vector<float> floats(format_.floating ? std::size_t(readFrames() * format_.channels) : 0);
-    const SoundFormat asRead{format_.rate, format_.channels, 32, true};
+    // a block, to be checked for numbers and held at full scale. Doubles
+    // stay doubles: one beyond a float's range is held at full scale, as on
+    // Windows, not made an infinity that is no number.
+    std::size_t block = std::size_t(readFrames() * format_.channels);
+    bool doubles = format_.bits == 64;
+    std::vector<float> singles(format_.floating && !doubles ? block : 0);
+    std::vector<double> wide(doubles ? block : 0);
+    const SoundFormat asRead{format_.rate, format_.channels, doubles ? 64 : 32, true};
     return readBlocks(clip, summary, [&](std::int16_t* out, sf_count_t count) -> std::string {
         if (!format_.floating)
             return sf_readf_short(file, out, count) == count ? "" : ShortFileFault;
-        if (sf_readf_float(file, floats.data(), count) != count) return ShortFileFault;
-        return decodeSamples(reinterpret_cast<const unsigned char*>(floats.data()),
-                             count * format_.channels, asRead, out)
+        if ((doubles ? sf_readf_double(file, wide.data(), count)
+                     : sf_readf_float(file, singles.data(), count)) != count)
+            return ShortFileFault;
+        const void* read = doubles ? static_cast<const void*>(wide.data()) : singles.data();
+        return decodeSamples(static_cast<const unsigned char*>(read), count * format_.channels,
+                             asRead, out)
                    ? ""
                    : NotANumberFault;
     });

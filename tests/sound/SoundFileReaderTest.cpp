@@ -128,6 +128,14 @@ TEST_F(SoundFileReaderTest, FloatsBeyondFullScaleAreHeldAtIt) {
     ASSERT_TRUE(reader.read(std::filesystem::path(put("loud.wav", floats)).native(), clip));
     EXPECT_EQ(clip.frames()[0], -32768);
     EXPECT_EQ(clip.frames()[1], 32767);
+    // A double beyond a float's range too.
+    std::string doubles = wav(3, 8000, 1, 64, 100);
+    const double beyond[] = {-1.5, 1e300};
+    std::memcpy(&doubles[44], beyond, sizeof beyond);
+    ASSERT_TRUE(reader.read(std::filesystem::path(put("louder.wav", doubles)).native(), clip))
+        << reader.error();
+    EXPECT_EQ(clip.frames()[0], -32768);
+    EXPECT_EQ(clip.frames()[1], 32767);
 }
 
 // Read on a thread, a sound is refused at once as read() refuses it, or

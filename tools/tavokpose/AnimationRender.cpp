@@ -364,9 +364,10 @@ AnimationRender::Result AnimationRender::runTool(const std::vector<std::string>&
         bool stalled = now() - grewAt > stall;
         if (stalled || now() - start > cap) {
             tool.end();
+            std::string tail = logTail(fs::u8path(work) / "assemble.log");
             error = args[0] + (stalled ? " wrote nothing for " : " did not finish within ") +
-                    std::to_string(std::lround(stalled ? stall : cap)) + " s, so it was ended:\n" +
-                    logTail(fs::u8path(work) / "assemble.log");
+                    std::to_string(std::lround(stalled ? stall : cap)) + " s, so it was ended" +
+                    (tail.empty() ? "" : ":\n" + tail);
             return Failed;
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
