@@ -13,6 +13,7 @@
 #include <set>
 #include <signal.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -118,51 +119,52 @@ int sh(const fs::path& dir, const std::string& script, const char* end = "") {
 TEST(Povray, ARenderEndsOnceItsStarterStopsTouchingItsFile) {
     fs::path dir = fs::temp_directory_path() / ("tavok-orphan-" + std::to_string(getpid()));
     fs::create_directories(dir);
+    // Starts `sleep 30` watched through the file "alive", with the programs
+    // in `bin` first on the path.
+    auto start = [&](const std::string& bin) {
+        fs::remove(dir / "end");
+        std::string path = bin.empty() ? "" : "PATH=\"$PWD/" + bin + ":$PATH\"\n";
+        EXPECT_EQ(sh(dir,
+                     path + unixRunScript({"/bin/sleep", "30"}, "log", "group", "end", "alive", 2),
+                     " &"),
+                  0);
+    };
+    auto endsWithin = [&](double seconds) {
+        for (int i = 0; i < seconds * 100 && !fs::exists(dir / "end"); ++i)
+            usleep(10000);
+        return fs::exists(dir / "end");
+    };
+    auto program = [&](const std::string& bin, const std::string& name, const std::string& text) {
+        fs::create_directories(dir / bin);
+        std::ofstream(dir / bin / name) << "#!/bin/sh\n" << text << "\n";
+        fs::permissions(dir / bin / name, fs::perms::owner_all);
+    };
     std::ofstream(dir / "alive") << "";
-    ASSERT_EQ(sh(dir, unixRunScript({"sleep", "30"}, "log", "group", "end", "alive", 2), " &"), 0);
+    start("");
+    std::thread toucher([&] {
+        // Touched for 3 s, then left: the starter has gone.
+        for (int i = 0; i < 30; ++i, usleep(100000))
+            fs::last_write_time(dir / "alive", fs::file_time_type::clock::now());
+    });
+    EXPECT_FALSE(endsWithin(3)) << "ended while its starter still ran";
+    toucher.join();
     int group = 0;
-    for (int i = 0; i < 500 && !group; ++i, usleep(10000))
-        std::ifstream(dir / "group") >> group;
-    // Touched for 3 s, then left: the starter has gone.
-    for (int i = 0; i < 30; ++i, usleep(100000))
-        fs::last_write_time(dir / "alive", fs::file_time_type::clock::now());
-    EXPECT_FALSE(fs::exists(dir / "end")) << "ended while its starter still ran";
-    for (int i = 0; i < 600 && !fs::exists(dir / "end"); ++i)
-        usleep(10000);
-    EXPECT_GT(group, 1) << "the group's id within 5 s";
-    EXPECT_TRUE(fs::exists(dir / "end")) << "the render still ran 6 s after its starter went";
+    std::ifstream(dir / "group") >> group;
+    EXPECT_GT(group, 1) << "the group's id";
+    EXPECT_TRUE(endsWithin(6)) << "the render still ran 6 s after its starter went";
     EXPECT_TRUE(group <= 1 || kill(-group, SIGKILL) != 0) << "the render outlived its starter";
     // A file removed under it (a new run clearing the folder) ends it too,
     // even before the group has written its id (a slow start here).
-    fs::remove(dir / "end");
     fs::remove(dir / "alive");
-    fs::create_directories(dir / "slow");
-    std::ofstream(dir / "slow" / "setsid")
-        << "#!/bin/sh\n/bin/sleep 1\nexec /usr/bin/setsid \"$@\"\n";
-    fs::permissions(dir / "slow" / "setsid", fs::perms::owner_all);
-    ASSERT_EQ(sh(dir,
-                 "PATH=\"$PWD/slow:$PATH\"\n" +
-                     unixRunScript({"sleep", "30"}, "log", "group", "end", "alive", 2),
-                 " &"),
-              0);
-    for (int i = 0; i < 500 && !fs::exists(dir / "end"); ++i)
-        usleep(10000);
-    EXPECT_TRUE(fs::exists(dir / "end")) << "the render still ran 5 s after its file went";
+    program("slow", "setsid", "/bin/sleep 1\nexec /usr/bin/setsid \"$@\"");
+    start("slow");
+    EXPECT_TRUE(endsWithin(5)) << "the render still ran 5 s after its file went";
     // A loaded machine stretches each turn of the watcher (its sleep takes
     // 4 s here): seconds count, not turns, which would take 8 s.
-    fs::remove(dir / "end");
-    fs::create_directories(dir / "bin");
-    std::ofstream(dir / "bin" / "sleep") << "#!/bin/sh\nexec /bin/sleep 4\n";
-    fs::permissions(dir / "bin" / "sleep", fs::perms::owner_all);
+    program("bin", "sleep", "exec /bin/sleep 4");
     std::ofstream(dir / "alive") << "";
-    ASSERT_EQ(sh(dir,
-                 "PATH=\"$PWD/bin:$PATH\"\n" +
-                     unixRunScript({"/bin/sleep", "30"}, "log", "group", "end", "alive", 2),
-                 " &"),
-              0);
-    for (int i = 0; i < 650 && !fs::exists(dir / "end"); ++i)
-        usleep(10000);
-    EXPECT_TRUE(fs::exists(dir / "end")) << "the render still ran 6.5 s after its starter went";
+    start("bin");
+    EXPECT_TRUE(endsWithin(6.5)) << "the render still ran 6.5 s after its starter went";
     fs::remove_all(dir);
 }
 

@@ -161,14 +161,11 @@ TEST_F(SoundFileReaderTest, ReadsOnAThreadAsAtOnce) {
     Samples mono = direct.mono();
     EXPECT_EQ(clip.mono(), mono);
     auto [low, high] = std::minmax_element(mono.begin(), mono.end());
-    SampleRange whole = summary.range(0, summary.length());
-    EXPECT_EQ(summary.length(), direct.length());
-    EXPECT_EQ(whole.low, *low);
-    EXPECT_EQ(whole.high, *high);
-    SampleRange outlined = outline.range(0, outline.length());
-    EXPECT_EQ(outline.length(), direct.length());
-    EXPECT_EQ(outlined.low, *low);
-    EXPECT_EQ(outlined.high, *high);
+    for (const WaveSummary* made : {&summary, &outline}) {
+        SampleRange whole = made->range(0, made->length());
+        EXPECT_EQ(made->length(), direct.length());
+        EXPECT_EQ(std::pair(whole.low, whole.high), std::pair(*low, *high));
+    }
     ASSERT_TRUE(reading.start(path));
     reading.cancel();
     EXPECT_FALSE(reading.pending());
