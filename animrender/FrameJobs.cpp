@@ -103,9 +103,8 @@ bool FrameJobs::start(const Animation& animation, FrameRender render, FrameRange
 }
 
 bool FrameJobs::startJobs() {
-    // A start costs the window's thread a process start (under Wine, of the
-    // Unix shell, a tenth of a second or more): a few a tick keep it
-    // responsive while the pool fills within a second.
+    // Under Wine a start (of the Unix shell) takes a tenth of a second or
+    // more: a few a poll, so that the frames done meanwhile still move.
     for (int started = 0; active_ < pool_->processes() && !pool_->empty() && started < 2;
          ++active_, ++started) {
         Job job;

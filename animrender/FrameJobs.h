@@ -1,5 +1,5 @@
 // Renders the frames of an animation with several POV-Ray processes side by
-// side, for a program with a message loop: start, then poll from a timer
+// side: start, then poll (from AnimationRenderJob's thread, off the window's)
 // while it runs. Each process renders its own run of consecutive frames on
 // one thread, under a fixed name of ours, in a work folder inside the output
 // folder that one run holds at a time; a frame moves beside the others,

@@ -73,7 +73,8 @@ bool addFrame(Encoding& encoding, IWICImagingFactory* factory, IWICBitmapEncoder
 }
 
 // The GIF WIC encodes, in memory.
-std::string encode(Encoding& encoding, const std::vector<std::string>& frames) {
+std::string encode(Encoding& encoding, const std::vector<std::string>& frames,
+                   const std::atomic<bool>* stop) {
     Com<IWICImagingFactory> factory;
     Com<IStream> stream;
     Com<IWICBitmapEncoder> encoder;
@@ -88,7 +89,7 @@ std::string encode(Encoding& encoding, const std::vector<std::string>& frames) {
                        "make a GIF encoder"))
         return {};
     for (const std::string& file : frames)
-        if (!addFrame(encoding, factory.p, encoder.p, file)) return {};
+        if ((stop && *stop) || !addFrame(encoding, factory.p, encoder.p, file)) return {};
     ULARGE_INTEGER size = {};
     LARGE_INTEGER start = {};
     if (!encoding.step(encoder->Commit(), "finish the GIF") ||
@@ -104,11 +105,16 @@ std::string encode(Encoding& encoding, const std::vector<std::string>& frames) {
 } // namespace
 
 bool writeAnimatedGif(const std::vector<std::string>& frames, const std::vector<int>& delays,
-                      const std::string& output, std::string& error) {
+                      const std::string& output, std::string& error,
+                      const std::atomic<bool>* stop) {
     HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     Encoding encoding;
-    std::string bytes = encode(encoding, frames);
+    std::string bytes = encode(encoding, frames, stop);
     if (SUCCEEDED(com)) CoUninitialize();
+    if (stop && *stop) {
+        error = "cancelled";
+        return false;
+    }
     if (encoding.failed()) {
         error = encoding.error;
         return false;

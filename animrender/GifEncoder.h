@@ -5,11 +5,14 @@
 // everywhere keeps one path.
 #pragma once
 
+#include <atomic>
 #include <string>
 #include <vector>
 
 // Writes `output` from the images `frames` (any format WIC reads), image i
 // shown delays[i] hundredths of a second, looping; the file is replaced
-// only when complete. False, and `error` says why, on failure.
+// only when complete. False, and `error` says why, on failure, or once
+// `stop` (when given) is set.
 bool writeAnimatedGif(const std::vector<std::string>& frames, const std::vector<int>& delays,
-                      const std::string& output, std::string& error);
+                      const std::string& output, std::string& error,
+                      const std::atomic<bool>* stop = nullptr);

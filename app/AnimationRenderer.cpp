@@ -1,7 +1,5 @@
 #include "app/AnimationRenderer.h"
 
-#include "animrender/Assembly.h"
-#include "animrender/GifEncoder.h"
 #include "app/AnimationProgressWindow.h"
 #include "app/AnimationSound.h"
 #include "app/FaceTables.h"
@@ -10,7 +8,6 @@
 #include "framework/dialogs/vNoticeDialog.h"
 #include "render/ChildStart.h"
 #include "render/PovrayRunner.h"
-#include "render/WicImage.h"
 #include "sound/SoundFileReader.h"
 
 #include <windows.h>
@@ -86,9 +83,17 @@ bool AnimationRenderer::start(const Animation& animation, const RenderRequest& r
     else {
         // Made only now: a refused render leaves no empty folder behind.
         CreateDirectoryW(wideText(request.folder).c_str(), nullptr);
-        if (!jobs_.start(animation, render, {request.first, request.last}, 0, scene,
-                         request.folder))
-            problem = jobs_.error;
+        AnimationRenderJob::Outputs outputs;
+        outputs.gif = request.gif;
+        outputs.video = request.video;
+        outputs.fps = fps_;
+        outputs.ffmpeg = ffmpeg_;
+        outputs.sound = sound_.path;
+        // The sound's frames count from the first frame rendered.
+        outputs.soundStart = sound_.start - request.first;
+        if (!job_.start(animation, render, {request.first, request.last}, 0, scene, request.folder,
+                        outputs))
+            problem = job_.error;
     }
     if (!problem.empty()) {
         end("Render failed", problem);
@@ -98,8 +103,9 @@ bool AnimationRenderer::start(const Animation& animation, const RenderRequest& r
     if (!progress_) progress_ = new AnimationProgressWindow(&window_, [this] { cancel(); });
     progress_->showDialog(nullptr);
     progress_->showFrame(RgbImage());
-    frameShown_.clear();
-    progress_->show(jobs_.progress(), now());
+    frameShown_ = 0;
+    stageShown_ = AnimationRenderJob::Frames;
+    progress_->show(job_.status().progress, now());
     vTimer::start(100);
     return true;
 }
@@ -116,61 +122,42 @@ bool AnimationRenderer::soundReads(std::string& error) const {
 }
 
 void AnimationRenderer::onTick() {
-    if (makingVideo_) return pollVideo();
-    FrameJobs::State state = jobs_.poll();
-    progress_->show(jobs_.progress(), now());
-    showLastFrame();
-    if (state == FrameJobs::Failed) return end("Render failed", jobs_.error);
-    if (state == FrameJobs::Running) return;
-    std::string error;
-    std::string gif = request_.folder + "\\" + request_.stem + ".gif";
-    std::vector<std::string> frames = jobs_.framePaths(), shown;
-    GifPlan plan = gifPlan(int(frames.size()), fps_);
-    for (int frame : plan.frames)
-        shown.push_back(frames[std::size_t(frame)]);
-    if (request_.gif && !writeAnimatedGif(shown, plan.delays, gif, error))
-        return end("GIF failed", error);
-    if (!request_.video) return end(renderedText(), "");
-    makingVideo_ = true;
-    progress_->setString(AnimationProgressWindow::IdFrameText, "Making the video...");
-    // The sound's frames count from the first frame rendered.
-    if (!video_.start(ffmpeg_, frames, fps_, sound_.path, sound_.start - request_.first,
-                      request_.folder, request_.stem))
-        end("Video failed", video_.error);
+    AnimationRenderJob::Status status = job_.status();
+    if (status.frameCount != frameShown_ && status.frame) {
+        frameShown_ = status.frameCount;
+        progress_->showFrame(*status.frame);
+    }
+    if (status.stage == AnimationRenderJob::Frames) progress_->show(status.progress, now());
+    const char* making = status.stage == AnimationRenderJob::Gif     ? "Making the GIF..."
+                         : status.stage == AnimationRenderJob::Video ? "Making the video..."
+                                                                     : nullptr;
+    if (making && stageShown_ != status.stage)
+        progress_->setString(AnimationProgressWindow::IdFrameText, making);
+    stageShown_ = status.stage;
+    if (status.stage == AnimationRenderJob::Failed) end(status.failure, status.error);
+    if (status.stage == AnimationRenderJob::Done) end(renderedText(status.progress), "");
 }
 
-void AnimationRenderer::pollVideo() {
-    VideoJob::State state = video_.poll();
-    if (state == VideoJob::Failed) return end("Video failed", video_.error);
-    if (state == VideoJob::Done) end(renderedText(), "");
-}
-
-std::string AnimationRenderer::renderedText() const {
-    int kept = jobs_.kept();
-    return "Rendered " + std::to_string(jobs_.progress().total()) + " frames" +
+std::string AnimationRenderer::renderedText(const RenderProgress& progress) const {
+    int kept = job_.kept();
+    return "Rendered " + std::to_string(progress.total()) + " frames" +
            (request_.video ? " and " + request_.stem + ".mp4" : "") + " into " + request_.folder +
            (kept ? ", " + std::to_string(kept) + " kept" : "");
 }
 
-void AnimationRenderer::showLastFrame() {
-    if (jobs_.lastFrame() == frameShown_ || now() - frameShownAt_ < 0.5) return;
-    frameShown_ = jobs_.lastFrame();
-    frameShownAt_ = now();
-    RgbImage frame;
-    if (WicImage::read(frameShown_, frame)) progress_->showFrame(frame);
-}
-
 void AnimationRenderer::cancel() {
     if (!rendering_) return;
-    jobs_.cancel();
-    video_.cancel();
+    job_.cancel();
+    // It may have ended since the last tick.
+    AnimationRenderJob::Status status = job_.status();
+    if (status.stage == AnimationRenderJob::Done) return end(renderedText(status.progress), "");
     end("Render cancelled: the complete frames are kept", "");
 }
 
 void AnimationRenderer::end(const std::string& text, const std::string& problem) {
     vTimer::stop();
+    job_.cancel(); // its thread is over, or ends now
     rendering_ = false;
-    makingVideo_ = false;
     if (progress_) progress_->closeDialog();
     outcome = text;
     window_.setString(IdStatusText, text.c_str());

@@ -7,8 +7,7 @@
 #pragma once
 
 #include "animation/Animation.h"
-#include "animrender/FrameJobs.h"
-#include "animrender/VideoJob.h"
+#include "animrender/AnimationRenderJob.h"
 #include "app/RenderAnimationDialog.h"
 #include "framework/app/vTimer.h"
 
@@ -45,16 +44,13 @@ class AnimationRenderer : private vTimer {
     const AnimationSound* heldSound = nullptr;
 
   private:
+    // Shows how far the render has come; ends it once over.
     void onTick() override;
     // Whether the animation's sound reads to its end, before any frame is
     // rendered, as `tavokpose animate --video` asks; `error` says why not.
     bool soundReads(std::string& error) const;
-    // Once the frames and the GIF are there.
-    void pollVideo();
-    std::string renderedText() const;
+    std::string renderedText(const RenderProgress& progress) const;
     void end(const std::string& outcome, const std::string& problem);
-    // The last frame rendered, small, at most twice a second.
-    void showLastFrame();
 
     vWindow& window_;
     const Document& document_;
@@ -62,12 +58,10 @@ class AnimationRenderer : private vTimer {
     int fps_ = 25;
     int lengthAsked_ = 0; // the animation's length at the last ask
     bool rendering_ = false;
-    FrameJobs jobs_;
+    AnimationRenderJob job_;
     std::string ffmpeg_;
     SoundReference sound_;
-    bool makingVideo_ = false;
-    VideoJob video_;
     AnimationProgressWindow* progress_ = nullptr;
-    std::string frameShown_;
-    double frameShownAt_ = 0;
+    int frameShown_ = 0; // the job's frameCount shown
+    AnimationRenderJob::Stage stageShown_ = AnimationRenderJob::Frames;
 };
