@@ -13,9 +13,11 @@ double now() {
     return double(GetTickCount64()) / 1000;
 }
 
-// Often enough that a frame shows and a process starts soon after the one
-// before ends; each poll reads a few small files per process.
-constexpr std::chrono::milliseconds pollPeriod{50};
+// Each poll reads a few small files per process, which under Wine the one
+// server thread all Wine programs share serves: seldom enough to leave the
+// window's calls room, often enough that a frame shows soon after it is
+// done. More often while processes are still to start, a few a poll.
+constexpr std::chrono::milliseconds pollPeriod{200}, startPeriod{50};
 
 } // namespace
 
@@ -63,12 +65,16 @@ void AnimationRenderJob::cancel() {
 template <class Poll> bool AnimationRenderJob::pollUntilOver(Poll poll) {
     while (poll()) {
         std::unique_lock<std::mutex> lock(mutex_);
-        if (stopped_.wait_for(lock, pollPeriod, [this] { return stop_.load(); })) return true;
+        if (stopped_.wait_for(lock, frames_.filling() ? startPeriod : pollPeriod,
+                              [this] { return stop_.load(); }))
+            return true;
     }
     return false;
 }
 
 void AnimationRenderJob::run() {
+    // The window's thread comes first.
+    SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_BELOW_NORMAL);
     FrameJobs::State frames = FrameJobs::Running;
     bool cancelled = pollUntilOver([&] {
         frames = frames_.poll();

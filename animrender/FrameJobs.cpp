@@ -105,8 +105,7 @@ bool FrameJobs::start(const Animation& animation, FrameRender render, FrameRange
 bool FrameJobs::startJobs() {
     // Under Wine a start (of the Unix shell) takes a tenth of a second or
     // more: a few a poll, so that the frames done meanwhile still move.
-    for (int started = 0; active_ < pool_->processes() && !pool_->empty() && started < 2;
-         ++active_, ++started) {
+    for (int started = 0; filling() && started < 2; ++active_, ++started) {
         Job job;
         job.runs = pool_->take();
         job.range = job.runs[0];
@@ -119,6 +118,10 @@ bool FrameJobs::startJobs() {
         }
     }
     return true;
+}
+
+bool FrameJobs::filling() const {
+    return pool_ && active_ < pool_->processes() && !pool_->empty();
 }
 
 bool FrameJobs::startJob(Job& job, std::size_t index) {
@@ -200,8 +203,10 @@ FrameJobs::State FrameJobs::poll() {
 }
 
 void FrameJobs::cancel() {
+    std::vector<ChildProgram*> povrays;
     for (Job& job : jobs_)
-        job.povray.kill();
+        povrays.push_back(&job.povray);
+    ChildProgram::kill(povrays);
     // Every one ended, or a second.
     double deadline = now() + 1;
     for (Job& job : jobs_) {

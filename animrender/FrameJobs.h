@@ -51,6 +51,9 @@ class FrameJobs {
     // The frames still to render: those not kept.
     const RenderProgress& progress() const { return progress_; }
     int kept() const { return kept_; }
+    // Whether the pool wants processes that have not started yet: poll()
+    // starts a few at a time.
+    bool filling() const;
     // The path of the frame completed last, or "".
     const std::string& lastFrame() const { return lastFrame_; }
     // The frames `frames` of start(), in order.

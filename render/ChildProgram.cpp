@@ -16,14 +16,14 @@ bool ChildProgram::start(const std::vector<std::string>& args, const std::string
     throughShell_ = underWine() && !isWindowsProgram(args[0]);
     bool started = throughShell_ ? shell_.start(args, folder, logName.substr(0, logName.rfind('.')),
                                                 logName, nice)
-                                 : startWindows(args, folder, logName);
+                                 : startWindows(args, folder, logName, nice);
     // One that never started has ended.
     if (!started) throughShell_ = false;
     return started;
 }
 
 bool ChildProgram::startWindows(const std::vector<std::string>& args, const std::string& folder,
-                                const std::string& logName) {
+                                const std::string& logName, bool nice) {
     // One job for the whole program, closed by the system as it ends.
     static void* const job = childJob();
     SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
@@ -33,7 +33,7 @@ bool ChildProgram::startWindows(const std::vector<std::string>& args, const std:
                              FILE_ATTRIBUTE_NORMAL, nullptr);
     if (log == INVALID_HANDLE_VALUE) return false;
     void* process = nullptr;
-    bool started = startChild(windowsLine(args), folder, log, true, job, process);
+    bool started = startChild(windowsLine(args), folder, log, true, job, process, nice);
     CloseHandle(log);
     process_.reset(process);
     return started && process;
@@ -55,11 +55,19 @@ bool ChildProgram::ended() {
 }
 
 void ChildProgram::kill() {
-    if (ended()) return;
-    if (throughShell_)
-        shell_.kill();
-    else
-        TerminateProcess(process_.get(), 1);
+    kill({this});
+}
+
+void ChildProgram::kill(const std::vector<ChildProgram*>& programs) {
+    std::vector<ShellChild*> shells;
+    for (ChildProgram* program : programs)
+        if (program->ended())
+            continue;
+        else if (program->throughShell_)
+            shells.push_back(&program->shell_);
+        else
+            TerminateProcess(program->process_.get(), 1);
+    if (!shells.empty()) ShellChild::kill(shells);
 }
 
 bool ChildProgram::waitEnded(double seconds) {

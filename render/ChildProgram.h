@@ -16,7 +16,7 @@ class ChildProgram {
   public:
     // Starts `args` (args[0] a program's path, or a Unix program's name
     // under Wine) in `folder` (UTF-8), its output in the file `logName`
-    // there; a Unix one below this program's priority when `nice`. A window
+    // there; below this program's priority when `nice`. A window
     // it opens (POV-Ray for Windows) shows minimised and never takes the
     // keyboard. Starting again forgets the last one, which must have ended.
     // False when it cannot start.
@@ -27,6 +27,8 @@ class ChildProgram {
     bool ended();
     // Kills it, and all it started, unless it has ended; does not wait.
     void kill();
+    // The same for every one of `programs`, all run in one folder, at once.
+    static void kill(const std::vector<ChildProgram*>& programs);
     // Waits until it has ended, `seconds` at most; whether it has.
     bool waitEnded(double seconds);
 
@@ -34,7 +36,7 @@ class ChildProgram {
 
   private:
     bool startWindows(const std::vector<std::string>& args, const std::string& folder,
-                      const std::string& logName);
+                      const std::string& logName, bool nice);
 
     struct HandleCloser {
         void operator()(void* handle) const;

@@ -16,7 +16,7 @@ bool underWine() {
 }
 
 bool startChild(const std::string& command, const std::string& folder, void* log, bool minimised,
-                void* job, void*& process) {
+                void* job, void*& process, bool below) {
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     if (log != INVALID_HANDLE_VALUE) {
@@ -32,8 +32,9 @@ bool startChild(const std::string& command, const std::string& folder, void* log
     PROCESS_INFORMATION info = {};
     // Suspended until it is in the job, so nothing it starts escapes it.
     if (!CreateProcessW(nullptr, &line[0], nullptr, nullptr, log != INVALID_HANDLE_VALUE,
-                        CREATE_NO_WINDOW | CREATE_SUSPENDED, nullptr, wideText(folder).c_str(),
-                        &startup, &info))
+                        CREATE_NO_WINDOW | CREATE_SUSPENDED |
+                            (below ? BELOW_NORMAL_PRIORITY_CLASS : 0),
+                        nullptr, wideText(folder).c_str(), &startup, &info))
         return false;
     if (info.hProcess && job) AssignProcessToJobObject(job, info.hProcess);
     if (info.hThread) {

@@ -16,10 +16,10 @@ bool underWine();
 // Starts `command` in `folder` with no console window and its output in
 // `log` (a handle, when not INVALID_HANDLE_VALUE), inside `job` (when
 // given); a window of its own (`minimised`, POV-Ray for Windows) shows
-// minimised and never takes the keyboard. `process` is null when Wine gives
-// no handle (a Unix program).
+// minimised and never takes the keyboard; below this program's priority when
+// `below`. `process` is null when Wine gives no handle (a Unix program).
 bool startChild(const std::string& command, const std::string& folder, void* log, bool minimised,
-                void* job, void*& process);
+                void* job, void*& process, bool below = false);
 
 // A job whose processes end when it is closed, as it is when this program
 // ends however it ends; null when the system gives none.

@@ -69,10 +69,23 @@ bool ShellChild::ended() {
 }
 
 void ShellChild::kill() {
-    int group = 0;
-    for (ULONGLONG deadline = GetTickCount64() + 1000; !ended() && GetTickCount64() < deadline;
-         Sleep(10))
-        if ((group = std::atoi(childFileText(path("pid")).c_str())) > 0) break;
-    if (group > 0 && !ended())
-        runShell(unixSignalScript(group, "KILL", name_ + ".status"), folder_);
+    kill({this});
+}
+
+void ShellChild::kill(const std::vector<ShellChild*>& children) {
+    std::vector<int> groups(children.size());
+    ULONGLONG deadline = GetTickCount64() + 1000;
+    for (bool waiting = true; waiting && GetTickCount64() < deadline;) {
+        waiting = false;
+        for (std::size_t i = 0; i < children.size(); ++i)
+            if (groups[i] <= 0 && !children[i]->ended())
+                groups[i] = std::atoi(childFileText(children[i]->path("pid")).c_str()),
+                waiting = waiting || groups[i] <= 0;
+        if (waiting) Sleep(10);
+    }
+    std::string script;
+    for (std::size_t i = 0; i < children.size(); ++i)
+        if (groups[i] > 0 && !children[i]->ended())
+            script += unixSignalScript(groups[i], "KILL", children[i]->name_ + ".status") + "\n";
+    if (!script.empty()) runShell(script, children[0]->folder_);
 }

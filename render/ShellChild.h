@@ -26,6 +26,9 @@ class ShellChild {
     // Kills its group, once the shell has told the group's id (a second at
     // most), unless it has ended.
     void kill();
+    // The same for every one of `children`, all of one folder, with one
+    // shell: a start of the shell costs as much as a tenth of a second.
+    static void kill(const std::vector<ShellChild*>& children);
 
     int exitCode = -1;
     static constexpr int StaleSeconds = 10;

@@ -228,8 +228,9 @@ TEST(RenderPreview, PausesWhileTheAnimationRendersAndCatchesUpAfter) {
     ASSERT_TRUE(waitForRender(preview()->renderCount()));
     RenderRequest request;
     request.folder = besideThisProgram("frames");
-    request.width = 64;
-    request.height = 48;
+    // Large enough frames that it still renders at the check.
+    request.width = 640;
+    request.height = 480;
     request.last = document.lastFrame();
     request.gif = false;
     ASSERT_TRUE(app.mainWindow->animationRenderer->start(document.animation(), request));
@@ -237,6 +238,7 @@ TEST(RenderPreview, PausesWhileTheAnimationRendersAndCatchesUpAfter) {
     SendMessageA(app.mainWindow->nativeWindow, WM_KEYDOWN, VK_HOME, 0);
     pumpMessages(RenderPreview::Pause + 300);
     EXPECT_EQ(preview()->renderCount(), before) << "a preview render beside the animation's";
+    ASSERT_TRUE(app.mainWindow->animationRenderer->rendering()) << "it ended before the check";
     app.mainWindow->animationRenderer->cancel();
     EXPECT_TRUE(waitForRender(before));
     command(IdTimeline);
