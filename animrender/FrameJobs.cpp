@@ -93,7 +93,8 @@ bool FrameJobs::start(const Animation& animation, FrameRender render, FrameRange
     }
     SYSTEM_INFO system = {};
     GetSystemInfo(&system);
-    pool_ = std::make_unique<FramePool>(missing, int(system.dwNumberOfProcessors), jobs);
+    pool_ = std::make_unique<FramePool>(missing, int(system.dwNumberOfProcessors), jobs,
+                                        long(render.width) * render.height);
     meter_ = IdleMeter();
     sampledAt_ = now();
     active_ = 0;

@@ -15,8 +15,10 @@ int FramePool::cap(int cores) {
     return std::min(8 * std::max(1, cores), 32);
 }
 
-FramePool::FramePool(const std::vector<int>& frames, int cores, int forced)
-    : processes_(forced > 0 ? forced : (cap(cores) + 1) / 2),
+FramePool::FramePool(const std::vector<int>& frames, int cores, int forced, long pixels)
+    : processes_(forced > 0                           ? forced
+                 : pixels > 0 && pixels <= SmallFrame ? cap(cores)
+                                                      : (cap(cores) + 1) / 2),
       cap_(forced > 0 ? forced : cap(cores)), fixed_(forced > 0),
       shares_(shareFrames(frames, cap_)) {
     std::reverse(shares_.begin(), shares_.end());

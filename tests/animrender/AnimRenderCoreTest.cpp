@@ -78,21 +78,27 @@ TEST(FramePool, FramesSharedOnceAsForTheCapWhateverTheIdleTime) {
     }
 }
 
-TEST(FramePool, HalfTheCapAtFirstThenMoreWhileTheMachineIdles) {
+TEST(FramePool, HalfTheCapOrForSmallFramesAllAtFirstThenMoreWhileTheMachineIdles) {
     struct {
         int cores;
         std::vector<double> idle;
         int processes;
+        long pixels = 0;
     } table[] = {
-        {1, {}, 4},          {2, {}, 8}, {16, {}, 16}, {2, {0.05}, 8}, // noise
-        {2, {0.2}, 10},                                                // fills the rest
-        {4, {0.4}, 27},                                                //
-        {2, {0.9}, 16},                                                // the cap
-        {2, {1.0}, 16},                                                //
-        {2, {0.3, 0.0}, 12},                                           // a busy machine: no more
+        {2, {}, 16, 320 * 240},    // small frames
+        {2, {}, 8, 320 * 240 + 1}, //
+        {1, {}, 4},
+        {2, {}, 8},
+        {16, {}, 16},
+        {2, {0.05}, 8},      // noise
+        {2, {0.2}, 10},      // fills the rest
+        {4, {0.4}, 27},      //
+        {2, {0.9}, 16},      // the cap
+        {2, {1.0}, 16},      //
+        {2, {0.3, 0.0}, 12}, // a busy machine: no more
     };
     for (const auto& row : table) {
-        FramePool pool(std::vector<int>(100), row.cores);
+        FramePool pool(std::vector<int>(100), row.cores, 0, row.pixels);
         for (double share : row.idle)
             pool.idle(share);
         EXPECT_EQ(pool.processes(), row.processes) << row.cores << " cores, " << row.idle.size();

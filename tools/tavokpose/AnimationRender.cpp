@@ -170,7 +170,8 @@ AnimationRender::Result AnimationRender::render(const std::string& work,
                                                 const std::vector<int>& frames) {
     std::vector<std::unique_ptr<Job>> jobs;
     double start = now(), sampled = start;
-    FramePool pool(frames, options_.cores, options_.jobs);
+    FramePool pool(frames, options_.cores, options_.jobs,
+                   long(options_.render.width) * options_.render.height);
     IdleMeter meter;
     int active = 0;
     RenderProgress progress(int(frames.size()), start);
