@@ -66,15 +66,16 @@ bool AnimationRenderer::start(const Animation& animation, const RenderRequest& r
     sound_ = animation.sound();
     PovrayRunner finder;
     FrameRender render = frameRender(request);
-    render.povray = finder.findPovray();
+    // Found once, as ffmpeg is: under Wine the search asks the Unix shell.
+    if (povray_.empty()) povray_ = finder.findPovray();
+    render.povray = povray_;
     std::string scene = PovrayRunner::findScene(), problem;
     if (render.povray.empty())
         problem = "No POV-Ray found: install POV-Ray 3.7 (Debian and Ubuntu: apt-get install "
                   "povray) or set POVRAY to the program's path.";
     else if (scene.empty())
         problem = "The sample scene (TavokHead.pov) is missing beside the program.";
-    // Before the first frame: a long render must not fail at its end. Found
-    // once: under Wine the search asks the Unix shell.
+    // Before the first frame: a long render must not fail at its end.
     else if (request.video && ffmpeg_.empty() && (ffmpeg_ = finder.findTool("ffmpeg")).empty())
         problem = "No ffmpeg found to make the video: install it (Debian and Ubuntu: apt-get "
                   "install ffmpeg) or put ffmpeg.exe on the PATH.";

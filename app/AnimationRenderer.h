@@ -59,6 +59,7 @@ class AnimationRenderer : private vTimer {
     int lengthAsked_ = 0; // the animation's length at the last ask
     bool rendering_ = false;
     AnimationRenderJob job_;
+    std::string povray_;
     std::string ffmpeg_;
     SoundReference sound_;
     AnimationProgressWindow* progress_ = nullptr;
