@@ -149,8 +149,10 @@ std::string unixRunScript(const std::vector<std::string>& args, const std::strin
                   " ] && kill -0 $run 2>/dev/null; do (cd / && exec sleep 0.1); done\n"
                   "kill -s KILL -- -\"$(cat " +
                   shellQuoted(pidFile) + ")\") &\nwatch=$!\n";
+    // The shell would say "Killed" on our output for a cancelled program.
     return script +
-           "wait $run\nstatus=$?\n[ -z \"$watch\" ] || kill $watch 2>/dev/null\necho $status >" +
+           "wait $run 2>/dev/null\nstatus=$?\n[ -z \"$watch\" ] || kill $watch 2>/dev/null\necho "
+           "$status >" +
            shellQuoted(statusFile);
 }
 
