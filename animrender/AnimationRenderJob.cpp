@@ -87,6 +87,10 @@ void AnimationRenderJob::run() {
         return publish(Cancelled);
     }
     if (frames == FrameJobs::Failed) return publish(Failed, "Render failed", frames_.error);
+    // The last frame, however soon after the one before, shows while the GIF
+    // and the video are made.
+    frameReadAt_ = 0;
+    readLastFrame();
     std::vector<std::string> paths = frames_.framePaths();
     if (outputs_.gif) {
         publish(Gif);

@@ -135,8 +135,17 @@ void AnimationRenderer::onTick() {
     if (making && stageShown_ != status.stage)
         progress_->setString(AnimationProgressWindow::IdFrameText, making);
     stageShown_ = status.stage;
-    if (status.stage == AnimationRenderJob::Failed) end(status.failure, status.error);
-    if (status.stage == AnimationRenderJob::Done) end(renderedText(status.progress), "");
+    endIfOver(status);
+}
+
+bool AnimationRenderer::endIfOver(const AnimationRenderJob::Status& status) {
+    if (status.stage == AnimationRenderJob::Failed)
+        end(status.failure, status.error);
+    else if (status.stage == AnimationRenderJob::Done)
+        end(renderedText(status.progress), "");
+    else
+        return false;
+    return true;
 }
 
 std::string AnimationRenderer::renderedText(const RenderProgress& progress) const {
@@ -149,10 +158,8 @@ std::string AnimationRenderer::renderedText(const RenderProgress& progress) cons
 void AnimationRenderer::cancel() {
     if (!rendering_) return;
     job_.cancel();
-    // It may have ended since the last tick.
-    AnimationRenderJob::Status status = job_.status();
-    if (status.stage == AnimationRenderJob::Done) return end(renderedText(status.progress), "");
-    end("Render cancelled: the complete frames are kept", "");
+    // It may have ended, done or failed, since the last tick.
+    if (!endIfOver(job_.status())) end("Render cancelled: the complete frames are kept", "");
 }
 
 void AnimationRenderer::end(const std::string& text, const std::string& problem) {

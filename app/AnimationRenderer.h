@@ -49,6 +49,8 @@ class AnimationRenderer : private vTimer {
     // Whether the animation's sound reads to its end, before any frame is
     // rendered, as `tavokpose animate --video` asks; `error` says why not.
     bool soundReads(std::string& error) const;
+    // Ends the render as the job ended, once it has: whether it had.
+    bool endIfOver(const AnimationRenderJob::Status& status);
     std::string renderedText(const RenderProgress& progress) const;
     void end(const std::string& outcome, const std::string& problem);
 
