@@ -4,6 +4,7 @@
 #include "animrender/GifEncoder.h"
 #include "render/WicImage.h"
 
+#include <algorithm>
 #include <chrono>
 #include <windows.h>
 
@@ -18,6 +19,9 @@ double now() {
 // window's calls room, often enough that a frame shows soon after it is
 // done. More often while processes are still to start, a few a poll.
 constexpr std::chrono::milliseconds pollPeriod{200}, startPeriod{50};
+
+// At least as wide as the progress window shows the last frame.
+constexpr int ShownWidth = 200;
 
 } // namespace
 
@@ -131,9 +135,11 @@ void AnimationRenderJob::readLastFrame() {
     if (frames_.lastFrame() == frameRead_ || now() - frameReadAt_ < 0.5) return;
     frameRead_ = frames_.lastFrame();
     frameReadAt_ = now();
-    auto frame = std::make_shared<RgbImage>();
-    if (!WicImage::read(frameRead_, *frame)) return;
+    RgbImage frame;
+    if (!WicImage::read(frameRead_, frame)) return;
+    // Shown small: a large frame need not cross to the window whole.
+    auto small = std::make_shared<RgbImage>(frame.shrunk(std::max(1, frame.width / ShownWidth)));
     std::lock_guard<std::mutex> lock(mutex_);
-    status_.frame = std::move(frame);
+    status_.frame = std::move(small);
     ++status_.frameCount;
 }

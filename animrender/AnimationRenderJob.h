@@ -34,8 +34,8 @@ class AnimationRenderJob {
     struct Status {
         Stage stage = Done;
         RenderProgress progress{0, 0};
-        // The last frame rendered, read at most twice a second; `frameCount`
-        // grows with each new one.
+        // The last frame rendered, read at most twice a second and shrunk
+        // to about the size shown; `frameCount` grows with each new one.
         std::shared_ptr<const RgbImage> frame;
         int frameCount = 0;
         // When Failed: what failed ("Render failed", "GIF failed", "Video

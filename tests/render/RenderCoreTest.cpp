@@ -4,6 +4,7 @@
 #include "render/Povray.h"
 #include "render/Quoting.h"
 #include "render/RenderSchedule.h"
+#include "render/RgbImage.h"
 
 #include <gtest/gtest.h>
 
@@ -183,4 +184,16 @@ TEST(Povray, OnlyTheRendersRunningGroupIsSignalled) {
     for (int i = 0; i < 500 && !fs::exists(dir / "end"); ++i)
         usleep(10000);
     fs::remove_all(dir);
+}
+
+// Each block of pixels as the rounded mean of those the picture has.
+TEST(RgbImage, ShrunkTakesEachBlocksMeanEvenAPartialOne) {
+    RgbImage image;
+    image.width = 3, image.height = 2;
+    image.rgb = {0, 0, 0, 10, 20, 30, 200, 0, 255, 0, 0, 1, 10, 20, 31, 100, 0, 0};
+    RgbImage small = image.shrunk(2);
+    EXPECT_EQ(small.width, 2);
+    EXPECT_EQ(small.height, 1);
+    EXPECT_EQ(small.rgb, (std::vector<std::uint8_t>{5, 10, 16, 150, 0, 128}));
+    EXPECT_EQ(image.shrunk(1).rgb, image.rgb);
 }
