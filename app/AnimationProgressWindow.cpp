@@ -4,6 +4,8 @@
 #include "framework/dialogs/CommandObject.h"
 #include "render/RgbImage.h"
 
+#include <string>
+
 namespace {
 
 int percentRange[] = {0, 100};
@@ -31,9 +33,25 @@ AnimationProgressWindow::AnimationProgressWindow(vBaseWindow* owner, std::functi
 }
 
 void AnimationProgressWindow::show(const RenderProgress& progress, double now) {
-    setString(IdFrameText, progress.frameText().c_str());
-    setString(IdTimeText, progress.timeText(now).c_str());
-    setValue(IdBar, progress.total() ? 100 * progress.done() / progress.total() : 0, SetPosition);
+    // Only what changed: under Wine each control repaints as it is set,
+    // at times for tens of milliseconds beside a busy render.
+    std::string frame = progress.frameText(), time = progress.timeText(now);
+    int percent = progress.total() ? 100 * progress.done() / progress.total() : 0;
+    if (frame != frameText_) setString(IdFrameText, (frameText_ = frame).c_str());
+    if (time != timeText_) setString(IdTimeText, (timeText_ = time).c_str());
+    if (percent != percent_) setValue(IdBar, percent_ = percent, SetPosition);
+}
+
+void AnimationProgressWindow::showStage(const char* text) {
+    setString(IdFrameText, (frameText_ = text).c_str());
+}
+
+void AnimationProgressWindow::showDialog(const char* message) {
+    // The controls start with their first texts.
+    frameText_.clear();
+    timeText_.clear();
+    percent_ = -1;
+    vDialog::showDialog(message);
 }
 
 void AnimationProgressWindow::showFrame(const RgbImage& frame) {

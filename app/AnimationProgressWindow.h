@@ -7,6 +7,7 @@
 #include "framework/dialogs/vDialog.h"
 
 #include <functional>
+#include <string>
 
 class RenderProgress;
 class RgbImage;
@@ -19,9 +20,16 @@ class AnimationProgressWindow : public vDialog {
     AnimationProgressWindow(vBaseWindow* owner, std::function<void()> onCancel);
 
     void show(const RenderProgress& progress, double now);
+    // `text` ("Making the video...") in place of the frame count.
+    void showStage(const char* text);
     void showFrame(const RgbImage& frame);
+    void showDialog(const char* message) override;
     void onDialogCommand(int id, int value, int kind) override;
 
   private:
     std::function<void()> onCancel_;
+    // What the controls show.
+    std::string frameText_;
+    std::string timeText_;
+    int percent_ = -1;
 };

@@ -107,7 +107,9 @@ bool AnimationRenderer::start(const Animation& animation, const RenderRequest& r
     frameShown_ = 0;
     stageShown_ = AnimationRenderJob::Frames;
     progress_->show(job_.status().progress, now());
-    vTimer::start(100);
+    // Four times a second: under Wine each control repaints for tens of
+    // milliseconds beside a busy render.
+    vTimer::start(250);
     return true;
 }
 
@@ -132,8 +134,7 @@ void AnimationRenderer::onTick() {
     const char* making = status.stage == AnimationRenderJob::Gif     ? "Making the GIF..."
                          : status.stage == AnimationRenderJob::Video ? "Making the video..."
                                                                      : nullptr;
-    if (making && stageShown_ != status.stage)
-        progress_->setString(AnimationProgressWindow::IdFrameText, making);
+    if (making && stageShown_ != status.stage) progress_->showStage(making);
     stageShown_ = status.stage;
     endIfOver(status);
 }
